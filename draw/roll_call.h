@@ -1,0 +1,81 @@
+// The roll call: the current class's roster, the pool of students not yet drawn
+// this round, and the Start/Stop and tick handlers behind the main window's button.
+//
+// The rolling/idle state is the caption of the Start/Stop button ("开始" means
+// idle), so the roll call keeps no flag of its own; the window it runs on is
+// reached through RollCallView.
+#pragma once
+
+#include "draw/random_source.h"
+#include "storage/message_box.h"
+#include "storage/roster.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallyra {
+
+inline constexpr std::string_view kStartCaption = "开始";
+inline constexpr std::string_view kStopCaption = "停止";
+inline constexpr int kRollIntervalMs = 10;
+
+inline constexpr Message kNoStudentsMessage{
+    "数据有误", "尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！", kErrorOk};
+inline constexpr Message kRoundOverQuestion{"全班已抽完", "全班均已抽完，是否开始新一轮抽取？", kQuestionYesNo};
+
+// What the roll call reads and writes on the main window.
+class RollCallView : public MessageBoxes {
+public:
+    virtual std::string numberText() const = 0;
+    virtual void setNumberText(std::string_view text) = 0;
+    virtual std::string nameText() const = 0;
+    virtual void setNameText(std::string_view text) = 0;
+    virtual void setNumberFontSize(int points) = 0;
+    virtual std::string caption() const = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+    // 0 stops the timer; setting the interval it already has changes nothing.
+    virtual void setTimerInterval(int milliseconds) = 0;
+};
+
+// Point size for a number text of the given length in file bytes, or nothing
+// (keep the current size) for 21 bytes and more.
+std::optional<int> numberFontSize(std::size_t byteLength);
+
+class RollCall {
+public:
+    using SettleListener = std::function<void(const std::string& number, const std::string& name)>;
+
+    explicit RollCall(RandomSource random = RandomSource());
+
+    // Replaces the roster and refills the pool with every position, in order.
+    // Leaves the last pick, the caption, the timer and the labels alone.
+    void loadRoster(ClassRoster roster);
+
+    // Told of each settled student with the texts the labels show.
+    void setSettleListener(SettleListener listener);
+
+    void pressStartStop(RollCallView& view);
+    void rollTick(RollCallView& view);
+
+    const ClassRoster& roster() const { return roster_; }
+    const std::vector<std::int32_t>& drawPool() const { return pool_; }
+    std::int32_t lastPick() const { return lastPick_; }
+    RandomSource& random() { return random_; }
+
+private:
+    void fillPool();
+
+    ClassRoster roster_;
+    std::vector<std::size_t> numberBytes_; // file-byte length of each number, for the font size
+    std::vector<std::int32_t> pool_;       // 1-based roster positions not yet drawn
+    std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
+    RandomSource random_;
+    SettleListener listener_;
+};
+
+} // namespace tallyra

@@ -1,0 +1,142 @@
+#include "storage/ini_dialect.h"
+
+#include "storage/text_encoding.h"
+
+#include <vector>
+
+namespace tallyra::ini {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+enum class LineKind { Blank, Comment, Section, Item };
+
+struct Line {
+    std::size_t start = 0;   // first byte of the line
+    std::size_t end = 0;     // one past the last byte before the line break
+    std::size_t next = 0;    // first byte of the following line
+    LineKind kind = LineKind::Blank;
+    std::string_view name;   // section name or key, trimmed
+    std::string_view value;  // item value, trimmed
+};
+
+std::vector<Line> splitLines(std::string_view bytes) {
+    std::vector<Line> lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        Line line;
+        line.start = pos;
+        const std::size_t newline = bytes.find('\n', pos);
+        line.next = newline == std::string_view::npos ? bytes.size() : newline + 1;
+        line.end = newline == std::string_view::npos ? bytes.size() : newline;
+        if (line.end > line.start && bytes[line.end - 1] == '\r') --line.end;
+        const std::string_view text = trim(bytes.substr(line.start, line.end - line.start));
+        if (text.empty()) {
+            line.kind = LineKind::Blank;
+        } else if (text.front() == ';') {
+            line.kind = LineKind::Comment;
+        } else if (text.front() == '[') {
+            line.kind = LineKind::Section;
+            const std::size_t close = text.rfind(']');
+            line.name = trim(close == std::string_view::npos || close == 0 ? text.substr(1) : text.substr(1, close - 1));
+        } else {
+            line.kind = LineKind::Item;
+            const std::size_t equals = text.find('=');
+            line.name = trim(text.substr(0, equals));
+            if (equals != std::string_view::npos) line.value = trim(text.substr(equals + 1));
+        }
+        lines.push_back(line);
+        pos = line.next;
+    }
+    return lines;
+}
+
+struct Location {
+    std::optional<std::size_t> item;           // index of the matching item line
+    std::optional<std::size_t> lastOfSection;  // index of the last non-blank line of the first matching section
+};
+
+Location locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+    Location found;
+    bool inSection = false;
+    bool inFirstSection = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (line.kind == LineKind::Section) {
+            inSection = namesMatch(line.name, section);
+            inFirstSection = inSection && !found.lastOfSection;
+            if (inFirstSection) found.lastOfSection = i;
+            continue;
+        }
+        if (inFirstSection && line.kind != LineKind::Blank) found.lastOfSection = i;
+        if (inSection && line.kind == LineKind::Item && namesMatch(line.name, key)) {
+            found.item = i;
+            return found;
+        }
+    }
+    return found;
+}
+
+} // namespace
+
+bool namesMatch(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    std::size_t i = 0;
+    while (i < a.size()) {
+        const std::size_t length = fileCharLength(a, i);
+        if (length == 1) {
+            if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+        } else if (a.substr(i, length) != b.substr(i, length)) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::optional<std::string_view> findValue(std::string_view bytes, std::string_view section, std::string_view key) {
+    const std::vector<Line> lines = splitLines(bytes);
+    const Location found = locate(lines, section, key);
+    if (!found.item) return std::nullopt;
+    return lines[*found.item].value;
+}
+
+std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
+    constexpr std::string_view kLineBreak = "\r\n";
+    const std::vector<Line> lines = splitLines(bytes);
+    const Location found = locate(lines, section, key);
+    std::string out;
+    out.reserve(bytes.size() + key.size() + value.size() + section.size() + 8);
+
+    if (found.item) {
+        // Keep the key as it was spelt; replace only what follows it.
+        const Line& line = lines[*found.item];
+        out.append(bytes.substr(0, line.start));
+        out.append(line.name).append("=").append(value);
+        out.append(bytes.substr(line.end));
+        return out;
+    }
+    if (found.lastOfSection) {
+        const Line& last = lines[*found.lastOfSection];
+        out.append(bytes.substr(0, last.next));
+        if (last.next == last.end) out.append(kLineBreak); // the section's last line had no line break
+        out.append(key).append("=").append(value).append(kLineBreak);
+        out.append(bytes.substr(last.next));
+        return out;
+    }
+    out.append(bytes);
+    if (!out.empty() && out.back() != '\n') out.append(kLineBreak);
+    out.append("[").append(section).append("]").append(kLineBreak);
+    out.append(key).append("=").append(value).append(kLineBreak);
+    return out;
+}
+
+} // namespace tallyra::ini

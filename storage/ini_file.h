@@ -1,0 +1,32 @@
+// Item-wise access to INI files: every read opens the file anew, every write
+// replaces it atomically under a lock, so a crash or a second running copy of the
+// program never loses an item.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace tallyra {
+
+// A read returns at most this many bytes of a value (in the file encoding); the
+// Windows functions the files must stay compatible with use a 10,240-byte buffer.
+inline constexpr std::size_t kIniValueLimit = 10239;
+
+// Value of section/key, UTF-8; empty when the file, section or key is missing.
+// Leading bytes 0x01-0x20 of the path, section and key are skipped; when one of
+// them is then empty, the disk is not touched.
+std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key);
+
+// Sets section/key to value (UTF-8, stored in the file encoding). The file and the
+// section are created when missing, the folder is not. Refuses (writes nothing,
+// returns false) a value that would not read back whole: longer than
+// kIniValueLimit bytes or holding a line break.
+bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                  std::string_view value);
+
+// True when a value can be written and read back unchanged.
+bool fitsIniValue(std::string_view value);
+
+} // namespace tallyra

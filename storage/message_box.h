@@ -1,0 +1,37 @@
+// Message boxes as the storage and draw layers ask for them; the windows show them.
+// Flags and answers carry the values of the Windows message-box API.
+#pragma once
+
+#include <string_view>
+
+namespace tallyra {
+
+enum MessageFlags : unsigned {
+    kPlainOk = 0x00,
+    kErrorOk = 0x10,
+    kQuestionOkCancel = 0x21,
+    kQuestionYesNo = 0x24,
+    kWarningOk = 0x30,
+    kInformationOk = 0x40,
+};
+
+enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+
+struct Message {
+    std::string_view title;
+    std::string_view text;
+    unsigned flags = kPlainOk;
+};
+
+inline bool operator==(const Message& a, const Message& b) {
+    return a.title == b.title && a.text == b.text && a.flags == b.flags;
+}
+
+// Task-modal boxes without owner window; returns the button the user pressed.
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer showMessage(const Message& message) = 0;
+};
+
+} // namespace tallyra

@@ -1,0 +1,71 @@
+// Class rosters: one INI file per class in the Data folder, named after the class,
+// and the two-column roster text (number, TAB, name, CR LF) that the class
+// management window shows and takes back.
+#pragma once
+
+#include "storage/message_box.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallyra {
+
+inline constexpr std::string_view kRosterSection = "ClassData";
+inline constexpr std::string_view kNumberKey = "Number";
+inline constexpr std::string_view kNameKey = "Name";
+
+// Two parallel lists paired by position. A number is text ("007" stays "007").
+// Wherever the program walks a roster it takes the count from the numbers; a
+// hand-edited file may hold fewer names, and such positions show an empty name.
+struct ClassRoster {
+    std::vector<std::string> numbers;
+    std::vector<std::string> names;
+
+    std::size_t size() const { return numbers.size(); }
+    // position is 1-based; a position past either list gives empty text.
+    const std::string& numberAt(std::size_t position) const;
+    const std::string& nameAt(std::size_t position) const;
+
+    friend bool operator==(const ClassRoster&, const ClassRoster&) = default;
+};
+
+std::filesystem::path rosterFilePath(std::string_view className);
+
+ClassRoster readRoster(std::string_view className);
+
+// Writes Number, then Name. A roster whose lists would not read back whole is
+// refused before anything is written (returns false).
+bool writeRoster(std::string_view className, const ClassRoster& roster);
+
+// Writes Name, then Number, both empty; an existing file keeps everything else.
+void createRosterFile(std::string_view className);
+
+void deleteRosterFile(std::string_view className);
+
+std::string formatRosterText(const ClassRoster& roster);
+
+inline constexpr Message kRosterTextEmpty{"学号姓名数据为空", "学号姓名数据不能为空！", kErrorOk};
+inline constexpr Message kRosterTextWithoutTab{"发现错误", "数据输入有误，请重试！", kErrorOk};
+inline constexpr Message kRosterRowInvalid{"数据出错", "学号姓名数据有误！", kErrorOk};
+inline constexpr Message kRosterTooLong{"数据过多",
+                                        "学号姓名数据过多，超出了一个班级可以保存的长度，请分成几个班级保存！",
+                                        kErrorOk};
+
+// The first two checks of a roster text, run before a save touches anything:
+// empty text, then text without any TAB.
+std::optional<Message> checkRosterText(std::string_view text);
+
+struct RosterParse {
+    ClassRoster roster;
+    std::optional<Message> refusal; // set when a row (or the whole roster) is refused
+};
+
+// Rows end at CR LF; empty rows are skipped; every other row must be exactly
+// number TAB name. A field holding "," (the list separator) or a lone CR or LF
+// (which would break the file's line) is refused like a malformed row.
+RosterParse parseRosterText(std::string_view text);
+
+} // namespace tallyra

@@ -1,0 +1,28 @@
+// The settings file Data/Config.conf: first-run marker, speech switch, class list
+// and current class. Nothing is cached; every reader reads the item when it needs it.
+#pragma once
+
+#include "storage/message_box.h"
+
+#include <string_view>
+
+namespace tallyra {
+
+inline constexpr std::string_view kSettingsSection = "Settings";
+inline constexpr std::string_view kFirstKey = "First";
+inline constexpr std::string_view kVoiceKey = "Voice";
+inline constexpr std::string_view kClassSection = "Class";
+inline constexpr std::string_view kClassNameKey = "ClassName";
+inline constexpr std::string_view kDefaultKey = "Default";
+
+inline constexpr std::string_view kTrue = "True";
+inline constexpr std::string_view kFalse = "False";
+
+inline constexpr Message kFirstRunNotice{
+    "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！", kInformationOk};
+
+// Unless First is exactly "False": creates the Data folder, writes First="False",
+// Voice="False" and an empty ClassName (in that order) and shows the first-run notice.
+void checkFirstRun(MessageBoxes& boxes);
+
+} // namespace tallyra

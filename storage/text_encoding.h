@@ -1,0 +1,38 @@
+// Text encoding at the file boundary.
+//
+// Every text the program holds in memory is UTF-8. Files are GBK, which old
+// Windows tools read; we write GB18030, GBK's strict superset (identical bytes
+// for every GBK character), so a student whose name holds a rare character
+// outside GBK is stored and read back intact. Lengths that the program measures
+// in bytes are counted in the file encoding through fileByteLength.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tallyra {
+
+// UTF-8 to GB18030 bytes. Invalid UTF-8 sequences become "?".
+std::string encodeForFile(std::string_view utf8);
+
+// GB18030 (and so GBK) bytes to UTF-8. Bytes that form no character become U+FFFD.
+std::string decodeFromFile(std::string_view fileBytes);
+
+// Number of bytes a text takes in the file encoding (a Chinese character counts 2).
+std::size_t fileByteLength(std::string_view utf8);
+
+// Length in bytes of the GB18030 character that starts at pos (1, 2 or 4), never past the end.
+std::size_t fileCharLength(std::string_view fileBytes, std::size_t pos);
+
+// The longest prefix of at most maxBytes bytes that does not end inside a character.
+std::string_view cutFileBytes(std::string_view fileBytes, std::size_t maxBytes);
+
+bool isValidUtf8(std::string_view bytes);
+
+// A file that a teacher re-saved as UTF-8 in an editor (with a byte-order mark, or
+// valid UTF-8 holding non-ASCII) is turned back into file-encoding bytes; anything
+// else is returned unchanged.
+std::string normaliseFileBytes(std::string_view rawBytes);
+
+} // namespace tallyra
