@@ -1,0 +1,149 @@
+// The look of the program's windows as data: unit kinds, colours, fonts and the
+// layout tables every window is built from. Positions and sizes are pixels at 96 DPI.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tallyra::ui {
+
+struct Color {
+    std::uint8_t red = 0, green = 0, blue = 0;
+    friend constexpr bool operator==(Color, Color) = default;
+};
+
+// #RRGGBB written as 0xRRGGBB.
+constexpr Color rgb(std::uint32_t hex) {
+    return {static_cast<std::uint8_t>(hex >> 16), static_cast<std::uint8_t>(hex >> 8), static_cast<std::uint8_t>(hex)};
+}
+
+inline constexpr Color kBlack = rgb(0x000000);
+inline constexpr Color kWhite = rgb(0xFFFFFF);
+inline constexpr Color kTitleBlue = rgb(0x4EC4FA);
+inline constexpr Color kMinimiseHot = rgb(0x4DB9F0);
+inline constexpr Color kCloseHot = rgb(0xFF544E);
+inline constexpr Color kButtonFrameGrey = rgb(0xDDDDDD);
+inline constexpr Color kButtonHot = rgb(0xECECEC);
+
+enum class UnitKind { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer };
+
+enum class HAlign { Left, Center, Right };
+enum class VAlign { Top, Center, Bottom };
+
+enum class Charset : std::uint8_t { Ansi = 0, Gb2312 = 134 };
+
+inline constexpr std::string_view kYaHei = "微软雅黑";
+
+struct FontSpec {
+    std::string_view face = kYaHei; // empty: the system's default face for the character set
+    int charHeight = 0;             // pixels at 96 DPI, without internal leading
+    int weight = 400;
+    Charset charset = Charset::Gb2312;
+};
+
+struct ColorPair {
+    Color text{};
+    Color background{};
+    friend constexpr bool operator==(ColorPair, ColorPair) = default;
+};
+
+struct Rect {
+    int left = 0, top = 0, width = 0, height = 0;
+    friend constexpr bool operator==(Rect, Rect) = default;
+};
+
+// One row of a layout table. Only the fields a unit's kind uses are set.
+struct UnitDesign {
+    std::string_view name{};
+    UnitKind kind = UnitKind::Label;
+    std::string_view parent{}; // empty: the window itself
+    Rect rect{};
+    std::string_view text{}; // text or caption
+    FontSpec font{};
+    Color textColor = kBlack;
+    std::optional<Color> background = kWhite; // nothing: the system's button-face colour
+    HAlign hAlign = HAlign::Left;
+    VAlign vAlign = VAlign::Top;
+    bool visible = true;
+    bool tabStop = false;
+    // Image buttons: colour pairs normal, hot (pointer over it or held down), focus.
+    ColorPair normal{};
+    ColorPair hot{};
+    ColorPair focus{};
+    std::string_view tooltip{};
+    // Hyperlinks: caption colours normal (= visited) and under the pointer.
+    Color hoverColor = kBlack;
+    // Shape boxes.
+    std::optional<Color> outline{};
+    std::optional<Color> fill{};
+    // Edit boxes.
+    bool multiLine = false;
+    bool readOnly = false;
+    // Picture boxes: resource id of the picture (0: none) and display mode (0 natural, 1 stretch, 2 fit).
+    int picture = 0;
+    int pictureMode = 0;
+    // Timers.
+    int interval = 0;
+};
+
+struct WindowDesign {
+    std::string_view name{};
+    std::string_view caption{}; // taskbar text
+    int width = 0, height = 0;
+    std::optional<Color> background{};
+    bool canMinimise = true;
+    std::span<const UnitDesign> units{};
+
+    const UnitDesign* find(std::string_view unit) const {
+        for (const UnitDesign& design : units)
+            if (design.name == unit) return &design;
+        return nullptr;
+    }
+};
+
+// Shared elements of the drawn title bar and content area.
+namespace shared {
+
+constexpr UnitDesign titleLabel(std::string_view name, std::string_view text, int width) {
+    return {.name = name, .kind = UnitKind::Label, .rect = {9, 4, width, 24}, .text = text,
+            .font = {.charHeight = 15}, .textColor = kBlack, .background = kTitleBlue,
+            .hAlign = HAlign::Left, .vAlign = VAlign::Center};
+}
+
+constexpr UnitDesign minimiseButton(std::string_view name) {
+    return {.name = name, .kind = UnitKind::ImageButton, .rect = {361, 0, 50, 32}, .text = "—",
+            .font = {.face = "", .charHeight = 14}, .background = kTitleBlue,
+            .normal = {kWhite, kTitleBlue}, .hot = {kWhite, kMinimiseHot}, .focus = {kWhite, kTitleBlue},
+            .tooltip = "最小化"};
+}
+
+constexpr UnitDesign closeButton(std::string_view name, int windowWidth) {
+    return {.name = name, .kind = UnitKind::ImageButton, .rect = {windowWidth - 50, 0, 50, 32}, .text = "×",
+            .font = {.face = "", .charHeight = 20}, .background = kTitleBlue,
+            .normal = {kWhite, kTitleBlue}, .hot = {kWhite, kCloseHot}, .focus = {kWhite, kTitleBlue},
+            .tooltip = "关闭"};
+}
+
+constexpr UnitDesign contentArea(int windowWidth, int windowHeight) {
+    return {.name = "外形框1", .kind = UnitKind::ShapeBox, .rect = {1, 32, windowWidth - 2, windowHeight - 33},
+            .background = kWhite};
+}
+
+// A picture box 2 pixels wider and higher than its button, whose grey shows as a 1-pixel frame.
+constexpr UnitDesign buttonFrame(std::string_view name, std::string_view parent, int left, int top, int width,
+                                 int height) {
+    return {.name = name, .kind = UnitKind::PictureBox, .parent = parent, .rect = {left, top, width, height},
+            .background = kButtonFrameGrey};
+}
+
+constexpr UnitDesign framedButton(std::string_view name, std::string_view frame, int width, int height,
+                                  std::string_view caption, int charHeight = 24) {
+    return {.name = name, .kind = UnitKind::ImageButton, .parent = frame, .rect = {1, 1, width, height},
+            .text = caption, .font = {.charHeight = charHeight, .charset = Charset::Ansi}, .background = kWhite,
+            .normal = {kBlack, kWhite}, .hot = {kBlack, kButtonHot}, .focus = {kBlack, kWhite}};
+}
+
+} // namespace shared
+} // namespace tallyra::ui

@@ -1,0 +1,74 @@
+// The main window: the drawn title bar with the product name and the current
+// class, the large number and name display of the roll call, Start/Stop and the
+// settings button. Its creation runs the program's start-up sequence.
+#pragma once
+
+#include "draw/roll_call.h"
+#include "ui/toolkit.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tallyra::ui {
+
+extern const WindowDesign kMainWindowDesign;
+
+inline constexpr std::string_view kProductTitle = "Tallyra × Korvane";
+
+inline constexpr Message kFontMissingWarning{
+    "字体未安装", "检测到您的电脑中没有安装本程序依赖的微软雅黑字体，程序显示可能不正确！建议您安装微软雅黑字体！",
+    kWarningOk};
+
+// "Tallyra × Korvane", with " [class]" when a class is current.
+std::string mainWindowTitle(std::string_view className);
+
+class MainWindow : public WindowEvents, public RollCallView {
+public:
+    struct Services {
+        // The voice check of the start-up, right after the first-run step.
+        std::function<void(MessageBoxes&)> checkVoices;
+        // Opens the settings window (the main window has hidden itself already).
+        std::function<void()> openSettings;
+    };
+
+    MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services);
+
+    // Creates the window (running the start-up sequence) and shows it.
+    WindowId open();
+    WindowId id() const { return window_; }
+
+    void show();
+    // Retitles the window for the current class.
+    void showClassTitle(std::string_view className);
+    // Empties the number and name display.
+    void clearDisplay();
+
+    // WindowEvents
+    void onCreated(WindowId window) override;
+    void onDestroying(WindowId window) override;
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+    // RollCallView
+    std::string numberText() const override;
+    void setNumberText(std::string_view text) override;
+    std::string nameText() const override;
+    void setNameText(std::string_view text) override;
+    void setNumberFontSize(int points) override;
+    std::string caption() const override;
+    void setCaption(std::string_view caption) override;
+    void setTimerInterval(int milliseconds) override;
+    MessageAnswer showMessage(const Message& message) override;
+
+private:
+    void runStartUp();
+    void rescaleUnits();
+
+    Toolkit& toolkit_;
+    RollCall& rollCall_;
+    Services services_;
+    WindowId window_ = kNoWindow;
+    int timerInterval_ = 0;
+};
+
+} // namespace tallyra::ui

@@ -1,0 +1,92 @@
+// The toolkit interface: everything the windows' handlers do to windows and units.
+// The Win32 backend (ui/win32/) builds real windows from the layout tables; the
+// in-memory toolkit of the tests records every unit's state.
+#pragma once
+
+#include "storage/message_box.h"
+#include "ui/look.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tallyra::ui {
+
+using WindowId = int;
+inline constexpr WindowId kNoWindow = 0;
+
+enum class UnitEvent {
+    Clicked,       // image button (press and release on it) or radio box
+    LinkPressed,   // hyperlink: as soon as the left button goes down
+    ItemChosen,    // combo box: the user confirmed a choice (never when code sets the selection)
+    Tick,          // timer
+};
+
+// What a window's handlers receive. Handlers run on the GUI thread, one at a time.
+class WindowEvents {
+public:
+    virtual ~WindowEvents() = default;
+    // Once, when the window and all its units exist (the window is not shown yet).
+    virtual void onCreated(WindowId window) = 0;
+    // When the window is being destroyed, whatever destroys it.
+    virtual void onDestroying(WindowId window) = 0;
+    virtual void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) = 0;
+};
+
+struct Size {
+    int width = 0, height = 0;
+    friend constexpr bool operator==(Size, Size) = default;
+};
+
+class Toolkit : public MessageBoxes {
+public:
+    // Windows. A window opens without owner and not modal; onCreated runs during the
+    // opening, before it is shown.
+    virtual WindowId openWindow(const WindowDesign& design, WindowEvents& events) = 0;
+    virtual void showWindow(WindowId window, bool visible) = 0;
+    virtual bool isWindowVisible(WindowId window) const = 0;
+    virtual void minimiseWindow(WindowId window) = 0;
+    virtual void destroyWindow(WindowId window) = 0;
+    virtual Rect windowRect(WindowId window) const = 0;
+    virtual void setWindowRect(WindowId window, Rect rect) = 0;
+
+    // Units, found by name within their window.
+    virtual Rect unitRect(WindowId window, std::string_view unit) const = 0;
+    virtual void setUnitRect(WindowId window, std::string_view unit, Rect rect) = 0;
+    virtual std::string text(WindowId window, std::string_view unit) const = 0;
+    virtual void setText(WindowId window, std::string_view unit, std::string_view text) = 0;
+    // Character height becomes points × vertical pixels per inch / 72, rounded.
+    virtual void setFontSize(WindowId window, std::string_view unit, int points) = 0;
+    virtual void setVisible(WindowId window, std::string_view unit, bool visible) = 0;
+    virtual void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) = 0;
+
+    // Combo boxes (positions 0-based, -1 for no selection) and radio boxes.
+    virtual void clearItems(WindowId window, std::string_view unit) = 0;
+    virtual void addItem(WindowId window, std::string_view unit, std::string_view text) = 0;
+    virtual void removeItem(WindowId window, std::string_view unit, int index) = 0;
+    virtual int itemCount(WindowId window, std::string_view unit) const = 0;
+    virtual std::string itemText(WindowId window, std::string_view unit, int index) const = 0;
+    virtual int selection(WindowId window, std::string_view unit) const = 0;
+    virtual void setSelection(WindowId window, std::string_view unit, int index) = 0;
+    virtual void setChecked(WindowId window, std::string_view unit, bool checked) = 0;
+    virtual bool isChecked(WindowId window, std::string_view unit) const = 0;
+
+    // The modal input box: prompt, title, an empty one-line field, OK and Cancel.
+    // Nothing when cancelled.
+    virtual std::optional<std::string> askText(std::string_view prompt, std::string_view title) = 0;
+
+    // Screen and system.
+    virtual void declareDpiAware() = 0;
+    virtual int horizontalPixelsPerInch(WindowId window) const = 0;
+    virtual Size screenSize() const = 0;
+    // True when an installed font family's face name is exactly this one.
+    virtual bool isFontInstalled(std::string_view face) const = 0;
+    virtual void openInBrowser(std::string_view address) = 0;
+    // Ends the message loop; the program then exits with this code.
+    virtual void quit(int exitCode) = 0;
+    // The native handle of a unit, for services that talk to it directly (the voice's
+    // notifications); null where there is none.
+    virtual void* nativeHandle(WindowId window, std::string_view unit) const = 0;
+};
+
+} // namespace tallyra::ui
