@@ -1,0 +1,82 @@
+#include "tests/ui/memory_toolkit.h"
+#include "ui/dpi.h"
+
+#include <gtest/gtest.h>
+
+namespace tallyra::ui {
+namespace {
+
+TEST(DpiArithmetic, RescaledUnitsFollowTheRoundingRuleOfTheirKind) {
+    struct Case {
+        UnitKind kind;
+        Rect design;
+        float scale;
+        Rect expected;
+    };
+    const Case cases[] = {
+        // The routine takes a pixel off picture boxes even at scale 1; that is why nothing is rescaled at 96 DPI.
+        {UnitKind::PictureBox, {60, 304, 167, 73}, 1.0f, {60, 304, 167, 72}},
+        // 120 DPI: widths cut, except shape boxes and image buttons, which round (572.5 -> 573).
+        {UnitKind::ShapeBox, {1, 32, 458, 401}, 1.25f, {1, 40, 573, 501}},
+        {UnitKind::Label, {1, 32, 458, 401}, 1.25f, {1, 40, 572, 501}},
+        {UnitKind::ImageButton, {361, 0, 50, 32}, 1.25f, {451, 0, 63, 40}},   // 62.5 -> 63
+        {UnitKind::ComboBox, {361, 0, 50, 32}, 1.25f, {451, 0, 62, 40}},
+        // Picture boxes are one pixel shorter: 73 × 1.25 − 1 = 90.25 -> 90.
+        {UnitKind::PictureBox, {60, 304, 167, 73}, 1.25f, {75, 380, 208, 90}},
+        {UnitKind::ImageButton, {1, 1, 165, 71}, 1.5f, {1, 1, 248, 106}},      // 247.5 -> 248
+        {UnitKind::EditBox, {7, 147, 448, 136}, 1.5f, {10, 220, 672, 204}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rescaledRect(c.kind, c.design, c.scale), c.expected)
+            << "kind " << static_cast<int>(c.kind) << " at scale " << c.scale;
+    }
+}
+
+TEST(DpiArithmetic, WindowsAreScaledAndCentredCuttingTowardZero) {
+    struct Case {
+        Size screen;
+        Size window;
+        float scale;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {{1024, 768}, {460, 434}, 1.0f, {282, 167, 460, 434}},
+        {{1024, 768}, {460, 434}, 1.25f, {224, 112, 575, 542}}, // 542.5 -> 542; 384 - 271.25 -> 112
+        {{1920, 1080}, {460, 434}, 1.5f, {615, 214, 690, 651}},
+        {{800, 600}, {289, 425}, 1.25f, {219, 34, 361, 531}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(placedWindowRect(c.screen, c.window, c.scale), c.expected);
+}
+
+TEST(DpiArithmetic, OnlyScalesAwayFromOneNeedRescaling) {
+    EXPECT_FALSE(needsRescaling(1.0f));
+    EXPECT_FALSE(needsRescaling(96.0f / 96.0f));
+    EXPECT_TRUE(needsRescaling(120.0f / 96.0f));
+    EXPECT_TRUE(needsRescaling(72.0f / 96.0f));
+}
+
+TEST(DpiRoutines, MeasureKeepsTheScaleAndPlacesTheWindow) {
+    testing::MemoryToolkit toolkit;
+    toolkit.pixelsPerInch = 120;
+    struct Quiet : WindowEvents {
+        void onCreated(WindowId) override {}
+        void onDestroying(WindowId) override {}
+        void onUnitEvent(WindowId, std::string_view, UnitEvent) override {}
+    } events;
+    static constexpr UnitDesign kUnits[] = {
+        {.name = "标签", .kind = UnitKind::Label, .rect = {9, 4, 183, 24}, .font = {.charHeight = 15}},
+    };
+    static const WindowDesign kDesign{.name = "Test", .width = 460, .height = 434, .units = kUnits};
+    const WindowId window = toolkit.openWindow(kDesign, events);
+
+    EXPECT_FLOAT_EQ(measureDpiScale(toolkit, window), 1.25f);
+    EXPECT_EQ(toolkit.windowRect(window), (Rect{224, 112, 575, 542}));
+
+    rescaleLabel(toolkit, window, "标签", 11);
+    EXPECT_EQ(toolkit.unitRect(window, "标签"), (Rect{11, 5, 228, 30}));
+    EXPECT_EQ(toolkit.unit(window, "标签").charHeight, 18); // 11 pt at 120 pixels per inch: 18.33 -> 18
+    setDpiScale(1.0f);
+}
+
+} // namespace
+} // namespace tallyra::ui

@@ -1,0 +1,196 @@
+// The main window driven through the in-memory toolkit: start-up order, title,
+// Start/Stop and round end, navigation, DPI rescaling.
+#include "tests/ui/memory_toolkit.h"
+#include "tests/ui/program_folder.h"
+#include "ui/dpi.h"
+#include "ui/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace tallyra::ui {
+namespace {
+
+using testing::MemoryToolkit;
+using testing::ProgramFolder;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void TearDown() override { setDpiScale(1.0f); }
+
+    WindowId start() {
+        window = std::make_unique<MainWindow>(toolkit, rollCall, services);
+        return window->open();
+    }
+
+    std::string label(std::string_view unit) { return toolkit.text(window->id(), unit); }
+    void press() { toolkit.click(window->id(), "开始按钮"); }
+    bool tick() { return toolkit.tick(window->id(), "时钟1"); }
+
+    ProgramFolder folder;
+    MemoryToolkit toolkit;
+    RollCall rollCall;
+    MainWindow::Services services;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, FirstStartWarnsAboutTheFontBeforeTheFirstRunNoticeAndChecksVoicesAfterIt) {
+    toolkit.installedFonts.clear();
+    services.checkVoices = [this](MessageBoxes&) { toolkit.log.push_back("voice-check"); };
+    start();
+
+    std::vector<std::string> order;
+    for (const std::string& entry : toolkit.log)
+        if (entry != "open:MainWindow") order.push_back(entry);
+    EXPECT_EQ(order, (std::vector<std::string>{"dpi-aware", "message:字体未安装", "message:首次运行", "voice-check"}));
+    EXPECT_EQ(toolkit.messages.front(), kFontMissingWarning);
+    EXPECT_EQ(readIniItem(settingsFilePath(), kSettingsSection, kFirstKey), "False");
+    EXPECT_TRUE(toolkit.isWindowVisible(window->id()));
+}
+
+TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
+    struct Case {
+        std::string_view classList, current, expected;
+    };
+    const Case cases[] = {
+        {"", "", "Tallyra × Korvane"},
+        {"一班,二班", "二班", "Tallyra × Korvane [二班]"},
+        {"一班", "", "Tallyra × Korvane"},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder caseFolder;
+        caseFolder.prepare(c.classList, c.current);
+        MemoryToolkit caseToolkit;
+        RollCall caseRollCall;
+        MainWindow caseWindow(caseToolkit, caseRollCall, {});
+        const WindowId id = caseWindow.open();
+        EXPECT_EQ(caseToolkit.text(id, "Tallyra"), c.expected);
+        EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;
+    }
+}
+
+TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01", "02", "03"}, {"张三", "李四", "王五"}});
+    start();
+    ASSERT_EQ(label("开始按钮"), "开始");
+    EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 0);
+
+    std::set<std::string> drawn;
+    for (int round = 0; round < 3; ++round) {
+        press();
+        EXPECT_EQ(label("开始按钮"), "停止");
+        EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 10);
+        for (int i = 0; i < 5; ++i) ASSERT_TRUE(tick());
+        press();
+        EXPECT_EQ(label("开始按钮"), "开始");
+        EXPECT_FALSE(tick()) << "the timer stops with the roll";
+        drawn.insert(label("学号") + label("姓名"));
+    }
+    EXPECT_EQ(drawn, (std::set<std::string>{"01张三", "02李四", "03王五"}));
+    EXPECT_TRUE(toolkit.messages.empty());
+
+    toolkit.answers.push_back(MessageAnswer::No);
+    press();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages.back(), kRoundOverQuestion);
+    EXPECT_EQ(label("开始按钮"), "开始");
+
+    toolkit.answers.push_back(MessageAnswer::Yes);
+    press();
+    EXPECT_EQ(label("开始按钮"), "停止");
+    EXPECT_EQ(rollCall.drawPool().size(), 3u);
+}
+
+TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {
+    folder.prepare("空班", "空班");
+    folder.addRoster("空班", {});
+    start();
+    press();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages.front(), kNoStudentsMessage);
+    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 0);
+}
+
+TEST_F(MainWindowTest, TheNumberFontShrinksWithLongNumbers) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"20240101"}, {"张三"}});
+    start();
+    EXPECT_EQ(toolkit.unit(window->id(), "学号").charHeight, 133);
+    press();
+    tick();
+    EXPECT_EQ(label("学号"), "20240101");
+    EXPECT_EQ(toolkit.unit(window->id(), "学号").charHeight, 93); // 70 points at 96 pixels per inch
+    EXPECT_EQ(toolkit.unit(window->id(), "姓名").charHeight, 107);
+}
+
+TEST_F(MainWindowTest, SettingsButtonHidesTheWindowWhileTheRollGoesOn) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
+    int settingsOpened = 0;
+    services.openSettings = [&] { ++settingsOpened; };
+    start();
+    press();
+    toolkit.click(window->id(), "其他");
+    EXPECT_FALSE(toolkit.isWindowVisible(window->id()));
+    EXPECT_EQ(settingsOpened, 1);
+    EXPECT_TRUE(tick()) << "a hidden main window keeps rolling";
+    window->show();
+    press();
+    EXPECT_EQ(rollCall.drawPool().size(), 1u);
+}
+
+TEST_F(MainWindowTest, MinimiseAndCloseButtons) {
+    start();
+    toolkit.click(window->id(), "按钮_最小化");
+    EXPECT_TRUE(toolkit.window(window->id()).minimised);
+    EXPECT_FALSE(toolkit.exitCode);
+    toolkit.click(window->id(), "按钮_关闭");
+    EXPECT_TRUE(toolkit.window(window->id()).destroyed);
+    EXPECT_EQ(toolkit.exitCode, 0);
+}
+
+TEST_F(MainWindowTest, At96DpiTheWindowIsCentredAndNothingIsRescaled) {
+    start();
+    EXPECT_EQ(toolkit.windowRect(window->id()), (Rect{282, 167, 460, 434}));
+    for (const UnitDesign& design : kMainWindowDesign.units) {
+        const auto& unit = toolkit.unit(window->id(), design.name);
+        EXPECT_EQ(unit.rect, design.rect) << design.name;
+        EXPECT_EQ(unit.charHeight, design.font.charHeight) << design.name;
+    }
+}
+
+TEST_F(MainWindowTest, At144DpiTheWindowAndItsFontsGrowByHalf) {
+    toolkit.pixelsPerInch = 144;
+    toolkit.screen = {1920, 1080};
+    start();
+    const WindowId id = window->id();
+    EXPECT_EQ(toolkit.windowRect(id), (Rect{615, 214, 690, 651}));
+    struct Expected {
+        std::string_view unit;
+        Rect rect;
+        int charHeight;
+    };
+    const Expected expected[] = {
+        {"Tallyra", {13, 6, 514, 36}, 22},        // 11 points
+        {"按钮_最小化", {541, 0, 75, 48}, 22},    // 11 points
+        {"按钮_关闭", {615, 0, 75, 48}, 30},      // 15 points
+        {"开始按钮", {1, 1, 248, 106}, 36},       // 18 points
+        {"其他", {1, 1, 248, 106}, 36},
+        {"外形框1", {1, 48, 687, 601}, 0},
+        {"按钮1", {90, 456, 250, 108}, 0},        // 73 × 1.5 − 1
+        {"学号", {10, 45, 672, 168}, 133},        // display fonts keep their design size
+        {"姓名", {10, 220, 672, 204}, 107},
+        {"时钟1", {415, 40, 26, 26}, 0},          // not rescaled
+    };
+    for (const Expected& e : expected) {
+        EXPECT_EQ(toolkit.unitRect(id, e.unit), e.rect) << e.unit;
+        EXPECT_EQ(toolkit.unit(id, e.unit).charHeight, e.charHeight) << e.unit;
+    }
+}
+
+} // namespace
+} // namespace tallyra::ui

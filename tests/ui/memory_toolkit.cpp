@@ -1,0 +1,187 @@
+#include "tests/ui/memory_toolkit.h"
+
+#include <cmath>
+#include <stdexcept>
+
+namespace tallyra::ui::testing {
+
+WindowState& MemoryToolkit::window(WindowId id) {
+    auto found = windows_.find(id);
+    if (found == windows_.end()) throw std::out_of_range("no window " + std::to_string(id));
+    return found->second;
+}
+
+const WindowState& MemoryToolkit::window(WindowId id) const { return const_cast<MemoryToolkit*>(this)->window(id); }
+
+UnitState& MemoryToolkit::unit(WindowId id, std::string_view name) {
+    WindowState& state = window(id);
+    if (state.destroyed) throw std::logic_error("window " + std::to_string(id) + " is destroyed");
+    auto found = state.units.find(name);
+    if (found == state.units.end()) throw std::out_of_range("no unit " + std::string(name));
+    return found->second;
+}
+
+const UnitState& MemoryToolkit::unit(WindowId id, std::string_view name) const {
+    return const_cast<MemoryToolkit*>(this)->unit(id, name);
+}
+
+WindowId MemoryToolkit::find(std::string_view designName) const {
+    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
+        if (!it->second.destroyed && it->second.design->name == designName) return it->first;
+    return kNoWindow;
+}
+
+void MemoryToolkit::click(WindowId id, std::string_view name) {
+    unit(id, name); // must exist
+    window(id).events->onUnitEvent(id, name, UnitEvent::Clicked);
+}
+
+void MemoryToolkit::pressLink(WindowId id, std::string_view name) {
+    unit(id, name);
+    window(id).events->onUnitEvent(id, name, UnitEvent::LinkPressed);
+}
+
+void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
+    unit(id, name).selection = index;
+    window(id).events->onUnitEvent(id, name, UnitEvent::ItemChosen);
+}
+
+bool MemoryToolkit::tick(WindowId id, std::string_view name) {
+    if (unit(id, name).interval <= 0) return false;
+    window(id).events->onUnitEvent(id, name, UnitEvent::Tick);
+    return true;
+}
+
+WindowId MemoryToolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
+    const WindowId id = nextId_++;
+    WindowState& state = windows_[id];
+    state.design = &design;
+    state.events = &events;
+    state.rect = {50, 50, design.width, design.height};
+    for (const UnitDesign& unitDesign : design.units) {
+        UnitState& unitState = state.units[std::string(unitDesign.name)];
+        unitState.design = &unitDesign;
+        unitState.rect = unitDesign.rect;
+        unitState.text = std::string(unitDesign.text);
+        unitState.charHeight = unitDesign.font.charHeight;
+        unitState.visible = unitDesign.visible;
+        unitState.interval = unitDesign.interval;
+    }
+    log.push_back("open:" + std::string(design.name));
+    events.onCreated(id);
+    return id;
+}
+
+void MemoryToolkit::showWindow(WindowId id, bool visible) {
+    window(id).visible = visible;
+    if (visible) window(id).minimised = false;
+}
+
+bool MemoryToolkit::isWindowVisible(WindowId id) const { return !window(id).destroyed && window(id).visible; }
+
+void MemoryToolkit::minimiseWindow(WindowId id) { window(id).minimised = true; }
+
+void MemoryToolkit::destroyWindow(WindowId id) {
+    WindowState& state = window(id);
+    if (state.destroyed) return;
+    state.events->onDestroying(id);
+    state.destroyed = true;
+    state.visible = false;
+    log.push_back("destroy:" + std::string(state.design->name));
+}
+
+Rect MemoryToolkit::windowRect(WindowId id) const { return window(id).rect; }
+void MemoryToolkit::setWindowRect(WindowId id, Rect rect) { window(id).rect = rect; }
+Rect MemoryToolkit::unitRect(WindowId id, std::string_view name) const { return unit(id, name).rect; }
+void MemoryToolkit::setUnitRect(WindowId id, std::string_view name, Rect rect) { unit(id, name).rect = rect; }
+std::string MemoryToolkit::text(WindowId id, std::string_view name) const { return unit(id, name).text; }
+
+void MemoryToolkit::setText(WindowId id, std::string_view name, std::string_view text) {
+    unit(id, name).text = std::string(text);
+}
+
+void MemoryToolkit::setFontSize(WindowId id, std::string_view name, int points) {
+    unit(id, name).charHeight = static_cast<int>(std::lround(points * pixelsPerInch / 72.0));
+}
+
+void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) { unit(id, name).visible = visible; }
+
+void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int milliseconds) {
+    unit(id, name).interval = milliseconds;
+}
+
+void MemoryToolkit::clearItems(WindowId id, std::string_view name) {
+    unit(id, name).items.clear();
+    unit(id, name).selection = -1;
+}
+
+void MemoryToolkit::addItem(WindowId id, std::string_view name, std::string_view text) {
+    unit(id, name).items.emplace_back(text);
+}
+
+void MemoryToolkit::removeItem(WindowId id, std::string_view name, int index) {
+    UnitState& state = unit(id, name);
+    if (index < 0 || index >= static_cast<int>(state.items.size())) return;
+    state.items.erase(state.items.begin() + index);
+    // As a Windows combo box does: removing the selected item leaves no selection.
+    if (state.selection == index) state.selection = -1;
+    else if (state.selection > index) --state.selection;
+}
+
+int MemoryToolkit::itemCount(WindowId id, std::string_view name) const {
+    return static_cast<int>(unit(id, name).items.size());
+}
+
+std::string MemoryToolkit::itemText(WindowId id, std::string_view name, int index) const {
+    const UnitState& state = unit(id, name);
+    if (index < 0 || index >= static_cast<int>(state.items.size())) return {};
+    return state.items[static_cast<std::size_t>(index)];
+}
+
+int MemoryToolkit::selection(WindowId id, std::string_view name) const { return unit(id, name).selection; }
+
+void MemoryToolkit::setSelection(WindowId id, std::string_view name, int index) {
+    UnitState& state = unit(id, name);
+    state.selection = index >= 0 && index < static_cast<int>(state.items.size()) ? index : -1;
+}
+
+void MemoryToolkit::setChecked(WindowId id, std::string_view name, bool checked) { unit(id, name).checked = checked; }
+bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const { return unit(id, name).checked; }
+
+MessageAnswer MemoryToolkit::showMessage(const Message& message) {
+    messages.push_back(message);
+    log.push_back("message:" + std::string(message.title));
+    if (!answers.empty()) {
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return MessageAnswer::Ok;
+}
+
+std::optional<std::string> MemoryToolkit::askText(std::string_view, std::string_view title) {
+    log.push_back("ask:" + std::string(title));
+    if (inputs.empty()) return std::nullopt;
+    auto answer = inputs.front();
+    inputs.pop_front();
+    return answer;
+}
+
+void MemoryToolkit::declareDpiAware() {
+    dpiAwareDeclared = true;
+    log.push_back("dpi-aware");
+}
+
+int MemoryToolkit::horizontalPixelsPerInch(WindowId) const { return pixelsPerInch; }
+Size MemoryToolkit::screenSize() const { return screen; }
+bool MemoryToolkit::isFontInstalled(std::string_view face) const { return installedFonts.contains(face); }
+void MemoryToolkit::openInBrowser(std::string_view address) { openedAddresses.emplace_back(address); }
+
+void MemoryToolkit::quit(int code) {
+    exitCode = code;
+    log.push_back("quit:" + std::to_string(code));
+}
+
+void* MemoryToolkit::nativeHandle(WindowId, std::string_view) const { return nullptr; }
+
+} // namespace tallyra::ui::testing

@@ -1,0 +1,107 @@
+// An in-memory toolkit: windows and units as plain records, so window behaviour
+// can be driven and observed in tests (click a unit by name, tick a timer, answer
+// the next message box, read any unit's text, geometry and font).
+#pragma once
+
+#include "ui/toolkit.h"
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tallyra::ui::testing {
+
+struct UnitState {
+    const UnitDesign* design = nullptr;
+    Rect rect;
+    std::string text;
+    int charHeight = 0; // pixels
+    bool visible = true;
+    int interval = 0;
+    std::vector<std::string> items;
+    int selection = -1;
+    bool checked = false;
+};
+
+struct WindowState {
+    const WindowDesign* design = nullptr;
+    WindowEvents* events = nullptr;
+    Rect rect;
+    bool visible = false;
+    bool minimised = false;
+    bool destroyed = false;
+    std::map<std::string, UnitState, std::less<>> units;
+};
+
+class MemoryToolkit : public Toolkit {
+public:
+    // Screen and system as the test sets them.
+    int pixelsPerInch = 96;
+    Size screen{1024, 768};
+    std::set<std::string, std::less<>> installedFonts{"微软雅黑", "宋体"};
+
+    // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
+    std::vector<std::string> log;
+    std::vector<Message> messages;
+    std::deque<MessageAnswer> answers;              // next answers to message boxes (default Ok/Yes... see .cpp)
+    std::deque<std::optional<std::string>> inputs;  // next answers to input boxes
+    std::vector<std::string> openedAddresses;
+    std::optional<int> exitCode;
+    bool dpiAwareDeclared = false;
+
+    // Test drivers.
+    void click(WindowId window, std::string_view unit);
+    void pressLink(WindowId window, std::string_view unit);
+    void choose(WindowId window, std::string_view unit, int index);
+    // Runs one tick of a timer when its interval is above 0; false when it is stopped.
+    bool tick(WindowId window, std::string_view unit);
+
+    WindowState& window(WindowId window);
+    const WindowState& window(WindowId window) const;
+    UnitState& unit(WindowId window, std::string_view unit);
+    const UnitState& unit(WindowId window, std::string_view unit) const;
+    // The most recently opened window with this design name that is not destroyed.
+    WindowId find(std::string_view designName) const;
+
+    // Toolkit
+    WindowId openWindow(const WindowDesign& design, WindowEvents& events) override;
+    void showWindow(WindowId window, bool visible) override;
+    bool isWindowVisible(WindowId window) const override;
+    void minimiseWindow(WindowId window) override;
+    void destroyWindow(WindowId window) override;
+    Rect windowRect(WindowId window) const override;
+    void setWindowRect(WindowId window, Rect rect) override;
+    Rect unitRect(WindowId window, std::string_view unit) const override;
+    void setUnitRect(WindowId window, std::string_view unit, Rect rect) override;
+    std::string text(WindowId window, std::string_view unit) const override;
+    void setText(WindowId window, std::string_view unit, std::string_view text) override;
+    void setFontSize(WindowId window, std::string_view unit, int points) override;
+    void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
+    void clearItems(WindowId window, std::string_view unit) override;
+    void addItem(WindowId window, std::string_view unit, std::string_view text) override;
+    void removeItem(WindowId window, std::string_view unit, int index) override;
+    int itemCount(WindowId window, std::string_view unit) const override;
+    std::string itemText(WindowId window, std::string_view unit, int index) const override;
+    int selection(WindowId window, std::string_view unit) const override;
+    void setSelection(WindowId window, std::string_view unit, int index) override;
+    void setChecked(WindowId window, std::string_view unit, bool checked) override;
+    bool isChecked(WindowId window, std::string_view unit) const override;
+    MessageAnswer showMessage(const Message& message) override;
+    std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
+    void declareDpiAware() override;
+    int horizontalPixelsPerInch(WindowId window) const override;
+    Size screenSize() const override;
+    bool isFontInstalled(std::string_view face) const override;
+    void openInBrowser(std::string_view address) override;
+    void quit(int exitCode) override;
+    void* nativeHandle(WindowId window, std::string_view unit) const override;
+
+private:
+    std::map<WindowId, WindowState> windows_;
+    WindowId nextId_ = 1;
+};
+
+} // namespace tallyra::ui::testing

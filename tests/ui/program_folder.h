@@ -1,0 +1,51 @@
+// A temporary folder that stands in for the executable's folder during a test.
+#pragma once
+
+#include "storage/ini_file.h"
+#include "storage/paths.h"
+#include "storage/roster.h"
+#include "storage/settings.h"
+
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace tallyra::ui::testing {
+
+class ProgramFolder {
+public:
+    ProgramFolder() {
+        std::random_device seed;
+        path_ = std::filesystem::temp_directory_path() / ("tallyra-ui-" + std::to_string(seed()));
+        std::filesystem::create_directories(path_);
+        overrideRunDirectory(path_);
+    }
+    ~ProgramFolder() {
+        overrideRunDirectory({});
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+    // A settings file as the first run leaves it, with these classes and current class.
+    void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
+        std::filesystem::create_directories(dataFolderPath());
+        writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
+        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice);
+        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList);
+        if (!current.empty()) writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current);
+    }
+
+    void addRoster(std::string_view className, const ClassRoster& roster) {
+        std::filesystem::create_directories(dataFolderPath());
+        writeRoster(className, roster);
+    }
+
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace tallyra::ui::testing
