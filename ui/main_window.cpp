@@ -42,8 +42,8 @@ void MainWindow::showClassTitle(std::string_view className) {
 }
 
 void MainWindow::clearDisplay() {
-    toolkit_.setText(window_, kNumber, "");
     toolkit_.setText(window_, kName, "");
+    toolkit_.setText(window_, kNumber, "");
 }
 
 void MainWindow::onCreated(WindowId window) {

@@ -66,6 +66,8 @@ public:
     virtual void removeItem(WindowId window, std::string_view unit, int index) = 0;
     virtual int itemCount(WindowId window, std::string_view unit) const = 0;
     virtual std::string itemText(WindowId window, std::string_view unit, int index) const = 0;
+    // Replaces the text of one item; the selection stays where it was.
+    virtual void setItemText(WindowId window, std::string_view unit, int index, std::string_view text);
     virtual int selection(WindowId window, std::string_view unit) const = 0;
     virtual void setSelection(WindowId window, std::string_view unit, int index) = 0;
     virtual void setChecked(WindowId window, std::string_view unit, bool checked) = 0;

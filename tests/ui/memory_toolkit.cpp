@@ -32,7 +32,14 @@ WindowId MemoryToolkit::find(std::string_view designName) const {
 }
 
 void MemoryToolkit::click(WindowId id, std::string_view name) {
-    unit(id, name); // must exist
+    UnitState& clicked = unit(id, name);
+    if (clicked.design->kind == UnitKind::RadioBox) {
+        // A radio box clicked by hand becomes the checked one of its group (its parent's radio boxes).
+        for (auto& [otherName, other] : window(id).units)
+            if (other.design->kind == UnitKind::RadioBox && other.design->parent == clicked.design->parent)
+                other.checked = false;
+        clicked.checked = true;
+    }
     window(id).events->onUnitEvent(id, name, UnitEvent::Clicked);
 }
 

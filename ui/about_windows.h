@@ -1,0 +1,66 @@
+// The about window with its two live links, the changelog window and the support
+// window with the support picture.
+#pragma once
+
+#include "ui/window_set.h"
+
+namespace tallyra::ui {
+
+extern const WindowDesign kAboutWindowDesign;
+extern const WindowDesign kChangelogWindowDesign;
+extern const WindowDesign kSupportWindowDesign;
+
+inline constexpr std::string_view kVersionText = "1.0.3.200309";
+inline constexpr std::string_view kEditionLabel = "[Korvane专版]";
+inline constexpr std::string_view kCopyrightLine = "Copyright © 2017-2026 Tallyra 开发团队 版权所有";
+extern const std::string_view kChangelogText;
+
+// Resource id of the support picture (a PNG) in the executable.
+inline constexpr int kSupportPicture = 101;
+
+inline constexpr Message kSupportQuestion{
+    "温馨提示",
+    "支持作者仅为您对软件作者表示的赞赏或支持，您不能通过付费支持的方式获取额外功能，感谢您的支持。\r\n"
+    "付费支持有一个月的后悔期，在此期间无论您因为什么原因需要退款，都可以将付款截图发送给我，我将为您全额退款。\r\n"
+    "您确实要继续付费支持吗？",
+    kQuestionOkCancel};
+inline constexpr Message kSupportThanks{
+    "感谢支持", "如果使用软件过程中遇到任何BUG或者需要改进的地方，都可以给我留言。感谢您的支持！", kInformationOk};
+
+class AboutWindow : public SecondaryWindow {
+public:
+    explicit AboutWindow(WindowSet& windows) : SecondaryWindow(windows) {}
+    void open();
+    void openAbout();
+    void openChangelog();
+    void offerSupport();
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+private:
+    void onOpened() override { openAbout(); }
+    void onClosed() override { windows_.showSettings(); }
+};
+
+class ChangelogWindow : public SecondaryWindow {
+public:
+    explicit ChangelogWindow(WindowSet& windows) : SecondaryWindow(windows) {}
+    void open();
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+private:
+    void onOpened() override;
+    void onClosed() override { windows_.showAbout(); }
+};
+
+class SupportWindow : public SecondaryWindow {
+public:
+    explicit SupportWindow(WindowSet& windows) : SecondaryWindow(windows) {}
+    void open();
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+private:
+    void onOpened() override;
+    void onClosed() override { windows_.showAbout(); }
+};
+
+} // namespace tallyra::ui

@@ -1,0 +1,281 @@
+#include "ui/class_management_window.h"
+
+#include "storage/class_list.h"
+#include "storage/ini_file.h"
+#include "storage/lists.h"
+#include "storage/paths.h"
+#include "storage/roster.h"
+#include "storage/settings.h"
+#include "ui/dpi.h"
+#include "ui/settings_window.h"
+
+namespace tallyra::ui {
+namespace {
+
+constexpr int kWidth = 460;
+constexpr int kHeight = 434;
+
+constexpr std::string_view kNameBox = "编辑框2";
+constexpr std::string_view kRosterBox = "编辑框1";
+constexpr std::string_view kOverlay = "标签3";
+
+constexpr UnitDesign label(std::string_view name, Rect rect, std::string_view text) {
+    return {.name = name, .kind = UnitKind::Label, .parent = "外形框1", .rect = rect, .text = text,
+            .font = {.charHeight = 19}, .hAlign = HAlign::Left, .vAlign = VAlign::Center};
+}
+
+constexpr UnitDesign kUnits[] = {
+    shared::titleLabel("Tallyra", "班级管理", 183),
+    shared::minimiseButton("最小化"),
+    shared::closeButton("关闭", kWidth),
+    shared::contentArea(kWidth, kHeight),
+    label("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
+    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {179, 8, 228, 33},
+     .font = {.charHeight = 19}, .tabStop = true},
+    shared::buttonFrame("图片框_233", "外形框1", 412, 8, 32, 32),
+    shared::framedButton("其他", "图片框_233", 30, 30, "＋", 21),
+    label("标签4", {52, 55, 90, 24}, "班级名称:"),
+    {.name = "外形框3", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {144, 52, 300, 32},
+     .background = kWhite, .outline = kButtonFrameGrey},
+    {.name = "编辑框2", .kind = UnitKind::EditBox, .parent = "外形框3", .rect = {3, 3, 295, 26},
+     .font = {.charHeight = 16}, .tabStop = true},
+    label("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
+    {.name = "外形框2", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {15, 133, 432, 216},
+     .background = kWhite, .outline = kButtonFrameGrey},
+    {.name = "编辑框1", .kind = UnitKind::EditBox, .parent = "外形框2", .rect = {4, 4, 425, 208},
+     .font = {.charHeight = 16}, .tabStop = true, .multiLine = true},
+    shared::buttonFrame("图片框1", "外形框1", 14, 359, 89, 32),
+    shared::framedButton("保存", "图片框1", 87, 30, "保存", 16),
+    shared::buttonFrame("图片框2", "外形框1", 102, 359, 89, 32),
+    shared::framedButton("保存1", "图片框2", 87, 30, "删除班级", 16),
+    {.name = "标签3", .kind = UnitKind::Label, .parent = "外形框1", .rect = {5, 45, 448, 352},
+     .text = "请先选择或添加班级", .font = {.charHeight = 48}, .hAlign = HAlign::Center, .vAlign = VAlign::Center},
+};
+
+constexpr UnitRescale kRescales[] = {
+    {"Tallyra", 11},  {"最小化", 11}, {"关闭", 15},     {"外形框1", {}}, {"标签1", 14},   {"组合框1", 14},
+    {"图片框_233", {}}, {"其他", 16}, {"标签4", 14},    {"外形框3", {}}, {"编辑框2", 12}, {"标签2", 14},
+    {"外形框2", {}},  {"编辑框1", 12}, {"图片框1", {}}, {"保存", 12},    {"图片框2", {}}, {"保存1", 12},
+    {"标签3", 36},
+};
+
+} // namespace
+
+const WindowDesign kClassManagementWindowDesign{.name = "ClassManagementWindow",
+                                                .caption = "Tallyra",
+                                                .width = kWidth,
+                                                .height = kHeight,
+                                                .background = kTitleBlue,
+                                                .units = kUnits};
+
+void ClassManagementWindow::open() {
+    toolkit_.openWindow(kClassManagementWindowDesign, *this);
+    toolkit_.showWindow(window_, true);
+}
+
+void ClassManagementWindow::onClosed() { windows_.showSettings(); }
+
+WindowId ClassManagementWindow::settingsWindow() {
+    SettingsWindow* settings = windows_.settings();
+    return settings ? settings->id() : kNoWindow;
+}
+
+std::string ClassManagementWindow::classBoxText() const {
+    const int selected = toolkit_.selection(window_, kClassBox);
+    return selected < 0 ? std::string() : toolkit_.itemText(window_, kClassBox, selected);
+}
+
+void ClassManagementWindow::openClassManagement() {
+    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);
+
+    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    if (!classList.empty() && classList.find(',') == std::string::npos) {
+        toolkit_.addItem(window_, kClassBox, classList);
+        toolkit_.setSelection(window_, kClassBox, 0);
+    } else if (!classList.empty()) {
+        const std::vector<std::string> names = splitList(classList, ",");
+        for (const std::string& name : names) toolkit_.addItem(window_, kClassBox, name);
+        const std::string current = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (names[i] == current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
+    }
+
+    if (toolkit_.selection(window_, kClassBox) < 0) {
+        toolkit_.setVisible(window_, kOverlay, true);
+    } else {
+        toolkit_.setVisible(window_, kOverlay, false);
+        toolkit_.setText(window_, kRosterBox, "");
+        toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
+    }
+    toolkit_.setText(window_, kNameBox, classBoxText());
+}
+
+void ClassManagementWindow::showClassRoster() {
+    toolkit_.setText(window_, kNameBox, classBoxText());
+    toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
+}
+
+std::optional<Message> ClassManagementWindow::refuseNewName(std::string_view classList, std::string_view name) const {
+    if (name.find(',') != std::string_view::npos) return kClassNameWithComma;
+    if (classList == name) return kClassNameTakenSingle;
+    if (classList.find(',') != std::string_view::npos)
+        for (const std::string& listed : splitList(classList, ","))
+            if (listed == name) return kClassNameTaken;
+    if (auto refusal = checkClassName(name)) return refusal;
+    return std::nullopt;
+}
+
+void ClassManagementWindow::addClass() {
+    const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
+    if (!answer) return;
+    const std::string& name = *answer;
+    if (name.empty()) {
+        toolkit_.showMessage(kClassNameEmpty);
+        return;
+    }
+    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string newList = addClassName(classList, name);
+    std::optional<Message> refusal = refuseNewName(classList, name);
+    if (!refusal) refusal = checkClassListLength(newList);
+    if (refusal) {
+        toolkit_.showMessage(*refusal);
+        return;
+    }
+
+    writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, newList);
+    createRosterFile(name);
+
+    const WindowId settings = settingsWindow();
+    const bool noClassBefore = settings == kNoWindow || toolkit_.selection(settings, kClassBox) < 0;
+    if (settings != kNoWindow) toolkit_.addItem(settings, kClassBox, name);
+    toolkit_.addItem(window_, kClassBox, name);
+    toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
+    toolkit_.setText(window_, kRosterBox, "");
+    toolkit_.setText(window_, kNameBox, name);
+
+    if (noClassBefore) {
+        if (settings != kNoWindow) toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
+        windows_.rollCall().loadRoster(readRoster(name));
+        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name);
+        windows_.main().showClassTitle(name);
+        toolkit_.setVisible(window_, kOverlay, false);
+    }
+}
+
+void ClassManagementWindow::deleteClass() {
+    const int selected = toolkit_.selection(window_, kClassBox);
+    if (selected < 0) return; // nothing chosen: the overlay should have kept the click away
+
+    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string name = classBoxText();
+    windows_.rollCall().loadRoster({});
+    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == name)
+        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, "");
+
+    const WindowId settings = settingsWindow();
+    if (classList == name) {
+        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, "");
+        deleteRosterFile(name);
+        toolkit_.removeItem(window_, kClassBox, selected);
+        if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
+        toolkit_.setText(window_, kRosterBox, "");
+        toolkit_.setText(window_, kNameBox, "");
+        toolkit_.setVisible(window_, kOverlay, true);
+        // No class is left: the main window no longer names one, nor shows a student of it.
+        windows_.main().showClassTitle("");
+        windows_.main().clearDisplay();
+        return;
+    }
+
+    if (classList.find(',') != std::string::npos)
+        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, removeClassName(classList, name));
+    deleteRosterFile(name);
+    toolkit_.removeItem(window_, kClassBox, selected);
+    if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
+    const int left = toolkit_.itemCount(window_, kClassBox);
+    if (left == 0) {
+        toolkit_.setText(window_, kRosterBox, "");
+        toolkit_.setText(window_, kNameBox, "");
+        toolkit_.setVisible(window_, kOverlay, true);
+        return;
+    }
+    const int next = selected + 1 <= left ? selected : left - 1;
+    toolkit_.setSelection(window_, kClassBox, next);
+    if (settings != kNoWindow) {
+        toolkit_.setSelection(settings, kClassBox, next);
+        windows_.settings()->applyClassChoice();
+    }
+    showClassRoster();
+}
+
+void ClassManagementWindow::saveClass() {
+    const int selected = toolkit_.selection(window_, kClassBox);
+    if (selected < 0) return; // nothing chosen: the overlay should have kept the click away
+
+    const std::string newName = toolkit_.text(window_, kNameBox);
+    const std::string rosterText = toolkit_.text(window_, kRosterBox);
+    if (newName.empty()) {
+        toolkit_.showMessage(kSaveNameEmpty);
+        return;
+    }
+    if (auto refusal = checkRosterText(rosterText)) {
+        toolkit_.showMessage(*refusal);
+        return;
+    }
+
+    const std::string oldName = classBoxText();
+    if (newName != oldName) {
+        // A new name must be as sound as an added one: refuse it before anything is written.
+        const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+        const std::string renamedList = renameClassName(classList, oldName, newName);
+        std::optional<Message> refusal = refuseNewName(classList, newName);
+        if (!refusal) refusal = checkClassListLength(renamedList);
+        if (refusal) {
+            toolkit_.showMessage(*refusal);
+            return;
+        }
+        if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == oldName)
+            writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName);
+        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey,
+                     renameClassName(readIniItem(settingsFilePath(), kClassSection, kClassNameKey), oldName, newName));
+        toolkit_.setItemText(window_, kClassBox, selected, newName);
+        if (SettingsWindow* settings = windows_.settings()) {
+            toolkit_.setItemText(settings->id(), kClassBox, selected, newName);
+            windows_.main().showClassTitle(settings->classBoxText());
+        }
+    }
+
+    const RosterParse parsed = parseRosterText(rosterText);
+    if (parsed.refusal) {
+        toolkit_.showMessage(*parsed.refusal);
+        return;
+    }
+    const std::string className = classBoxText();
+    writeRoster(className, parsed.roster);
+    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == className) {
+        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className);
+        windows_.rollCall().loadRoster(readRoster(className));
+    }
+    toolkit_.showMessage(kSaveDone);
+}
+
+void ClassManagementWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
+    if (unit == kClassBox && event == UnitEvent::ItemChosen) {
+        showClassRoster();
+    } else if (event != UnitEvent::Clicked) {
+        return;
+    } else if (unit == "其他") {
+        addClass();
+    } else if (unit == "保存") {
+        saveClass();
+    } else if (unit == "保存1") {
+        deleteClass();
+    } else if (unit == "最小化") {
+        toolkit_.minimiseWindow(window_);
+    } else if (unit == "关闭") {
+        windows_.showSettings();
+        toolkit_.destroyWindow(window_);
+    }
+}
+
+} // namespace tallyra::ui

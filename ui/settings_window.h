@@ -1,0 +1,42 @@
+// The settings window: the current class, the speech switch, and the way to the
+// class management window, the about window and the update notice.
+#pragma once
+
+#include "ui/window_set.h"
+
+namespace tallyra::ui {
+
+extern const WindowDesign kSettingsWindowDesign;
+
+// The forum page where updates are published; opened in the default browser.
+inline constexpr std::string_view kUpdatePageAddress = "https://bbs.korvane.com/home.php?mod=space&do=thread&view=me";
+
+inline constexpr Message kUpdateNotice{
+    "更新受限",
+    "由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的帖子页，或者您也可以在原帖寻找更新！"
+    "\r\n确实要跳转吗？",
+    kQuestionOkCancel};
+
+inline constexpr std::string_view kClassBox = "组合框1";
+
+class SettingsWindow : public SecondaryWindow {
+public:
+    explicit SettingsWindow(WindowSet& windows) : SecondaryWindow(windows) {}
+
+    void open();
+
+    // Makes the class shown in the class box current: writes Default, reloads the
+    // roll call, retitles the main window and empties its display.
+    void applyClassChoice();
+
+    // The text of the class box: its selected item, or empty text.
+    std::string classBoxText() const;
+
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+private:
+    void onOpened() override;
+    void onClosed() override;
+};
+
+} // namespace tallyra::ui

@@ -1,0 +1,86 @@
+#include "ui/window_set.h"
+
+#include "ui/about_windows.h"
+#include "ui/class_management_window.h"
+#include "ui/dpi.h"
+#include "ui/settings_window.h"
+
+namespace tallyra::ui {
+
+WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services)
+    : toolkit_(toolkit), rollCall_(rollCall) {
+    if (!services.openSettings) services.openSettings = [this] { openSettings(); };
+    main_ = std::make_unique<MainWindow>(toolkit, rollCall, std::move(services));
+}
+
+WindowSet::~WindowSet() = default;
+
+template <typename Window> Window* WindowSet::ifOpen(const std::unique_ptr<Window>& window) {
+    return window && window->isOpen() ? window.get() : nullptr;
+}
+
+SettingsWindow* WindowSet::settings() { return ifOpen(settings_); }
+ClassManagementWindow* WindowSet::classManagement() { return ifOpen(classManagement_); }
+AboutWindow* WindowSet::about() { return ifOpen(about_); }
+ChangelogWindow* WindowSet::changelog() { return ifOpen(changelog_); }
+SupportWindow* WindowSet::support() { return ifOpen(support_); }
+
+void WindowSet::openSettings() {
+    if (settings()) return; // one at a time
+    settings_ = std::make_unique<SettingsWindow>(*this);
+    settings_->open();
+}
+
+void WindowSet::openClassManagement() {
+    if (classManagement()) return;
+    classManagement_ = std::make_unique<ClassManagementWindow>(*this);
+    classManagement_->open();
+}
+
+void WindowSet::openAbout() {
+    if (about()) return;
+    about_ = std::make_unique<AboutWindow>(*this);
+    about_->open();
+}
+
+void WindowSet::openChangelog() {
+    if (changelog()) return;
+    changelog_ = std::make_unique<ChangelogWindow>(*this);
+    changelog_->open();
+}
+
+void WindowSet::openSupport() {
+    if (support()) return;
+    support_ = std::make_unique<SupportWindow>(*this);
+    support_->open();
+}
+
+void WindowSet::showSettings() {
+    if (SettingsWindow* window = settings()) toolkit_.showWindow(window->id(), true);
+}
+
+void WindowSet::showAbout() {
+    if (AboutWindow* window = about()) toolkit_.showWindow(window->id(), true);
+}
+
+void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design,
+                   std::span<const UnitRescale> units) {
+    placeWindow(toolkit, window);
+    for (const UnitRescale& rescale : units) {
+        const UnitDesign* unit = design.find(rescale.unit);
+        if (!unit) continue;
+        switch (unit->kind) {
+        case UnitKind::Label: rescaleLabel(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::ImageButton: rescaleImageButton(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::Hyperlink: rescaleHyperlink(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::ComboBox: rescaleComboBox(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::RadioBox: rescaleRadioBox(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::EditBox: rescaleEditBox(toolkit, window, rescale.unit, rescale.points); break;
+        case UnitKind::ShapeBox: rescaleShapeBox(toolkit, window, rescale.unit); break;
+        case UnitKind::PictureBox: rescalePictureBox(toolkit, window, rescale.unit); break;
+        case UnitKind::Timer: break;
+        }
+    }
+}
+
+} // namespace tallyra::ui
