@@ -127,7 +127,9 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
     if (found.lastOfSection) {
         const Line& last = lines[*found.lastOfSection];
         out.append(bytes.substr(0, last.next));
-        if (last.next == last.end) out.append(kLineBreak); // the section's last line had no line break
+        // The section's last line may end the file without a line break, or with a lone CR,
+        // which would not end the line: the new key would become part of its value.
+        if (last.next == 0 || bytes[last.next - 1] != '\n') out.append(kLineBreak);
         out.append(key).append("=").append(value).append(kLineBreak);
         out.append(bytes.substr(last.next));
         return out;

@@ -4,6 +4,8 @@
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
+#include <system_error>
+
 namespace tallyra {
 namespace {
 
@@ -47,7 +49,9 @@ bool writeIniItem(const std::filesystem::path& file, std::string_view section, s
     if (!fitsIniValue(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
         key.find_first_of("\r\n=") != std::string_view::npos)
         return false;
-    if (!std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path())) return false;
+    // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
+    std::error_code error;
+    if (!std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error)) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.

@@ -80,9 +80,12 @@ bool isValidUtf8(std::string_view bytes) {
 std::string normaliseFileBytes(std::string_view raw) {
     constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
     if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom) return encodeForFile(raw.substr(kUtf8Bom.size()));
-    bool ascii = true;
-    for (unsigned char c : raw) ascii = ascii && c < 0x80;
-    if (!ascii && isValidUtf8(raw)) return encodeForFile(raw);
+    // Every Chinese character takes three or four bytes in UTF-8. GBK text whose
+    // characters all happen to form two-byte UTF-8 sequences (一 is D2 BB) is valid
+    // UTF-8 too, so without such a sequence the file is taken as GBK.
+    bool longSequence = false;
+    for (unsigned char c : raw) longSequence = longSequence || c >= 0xE0;
+    if (longSequence && isValidUtf8(raw)) return encodeForFile(raw);
     return std::string(raw);
 }
 

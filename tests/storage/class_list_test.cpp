@@ -1,0 +1,68 @@
+// The class list ClassName and the check of a name that must also be a file name.
+#include "storage/class_list.h"
+
+#include "storage/ini_file.h"
+#include "storage/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace tallyra {
+namespace {
+
+TEST(ClassList, AddRemoveRename) {
+    struct Case {
+        const char* operation;
+        std::string result;
+        std::string_view expected;
+    } const cases[] = {
+        {"add to empty", addClassName("", "二班"), "二班"},
+        {"add to one", addClassName("一班", "二班"), "一班,二班"},
+        {"remove middle", removeClassName("一班,二班,三班", "二班"), "一班,三班"},
+        {"remove first", removeClassName("一班,二班,三班", "一班"), "二班,三班"},
+        {"remove last", removeClassName("一班,二班,三班", "三班"), "一班,二班"},
+        {"remove the only one", removeClassName("一班", "一班"), ""},
+        {"remove from a list of another", removeClassName("二班", "一班"), "二班"},
+        {"remove one that is not there", removeClassName("一班,二班", "三班"), "一班,二班"},
+        {"remove a name inside other names", removeClassName("高一班,二班,一班", "一班"), "高一班,二班"},
+        {"remove keeps capitals apart", removeClassName("Ab,AB", "AB"), "Ab"},
+        {"rename", renameClassName("一班,二班", "一班", "三班"), "三班,二班"},
+        {"rename a name inside other names", renameClassName("高一班,一班", "一班", "三班"), "高一班,三班"},
+        {"rename one that is not there", renameClassName("高一班,二班", "一班", "三班"), "高一班,二班"},
+        {"rename in empty list", renameClassName("", "一班", "三班"), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        EXPECT_EQ(c.result, c.expected);
+    }
+}
+
+TEST(ClassList, NamesThatCannotBeARosterFileOfTheirOwnAreRefused) {
+    const std::string_view refused[] = {
+        "Config", "config", "CONFIG", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
+        "a\tb", std::string_view("a\0b", 3), "a\x1F", "a\x7F", ".", "..", " 一班", "一班 ", "一班.",
+        "CON", "con", "PRN", "AUX", "NUL", "nul.txt", "COM1", "com9", "LPT1", "LPT9.conf", "CON.tar.gz",
+    };
+    for (std::string_view name : refused) {
+        SCOPED_TRACE(::testing::PrintToString(name));
+        EXPECT_EQ(checkClassName(name), kClassNameInvalid);
+    }
+    const std::string_view accepted[] = {
+        "一班", "高一(3)班", "Config.bak", "Configs", "My Config", "CONSOLE", "COM0", "COM10", "LPT", "a.b",
+        ".一班", "NULL", "𠀀班",
+    };
+    for (std::string_view name : accepted) {
+        SCOPED_TRACE(::testing::PrintToString(name));
+        EXPECT_EQ(checkClassName(name), std::nullopt);
+    }
+    EXPECT_EQ(kClassNameInvalid.flags, kErrorOk);
+}
+
+TEST(ClassList, ListThatWouldNotReadBackWholeIsRefused) {
+    std::string list = "一班";
+    while (fileByteLength(addClassName(list, "二班")) <= kIniValueLimit) list = addClassName(list, "二班");
+    EXPECT_EQ(checkClassListLength(list), std::nullopt);
+    EXPECT_EQ(checkClassListLength(addClassName(list, "二班")), kClassListFull);
+}
+
+} // namespace
+} // namespace tallyra

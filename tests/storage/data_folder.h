@@ -1,0 +1,69 @@
+// Test support for the storage tests: a fresh run directory per test (with the
+// program pointed at it), raw file access, and a message-box double.
+#pragma once
+
+#include "storage/message_box.h"
+#include "storage/paths.h"
+#include "storage/platform/file_system.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace tallyra::testing {
+
+inline std::string readBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Each test gets its own run directory; the Data folder is created unless a test says otherwise.
+class DataFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tallyra-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        root_ = pattern;
+        overrideRunDirectory(root_);
+        if (createDataFolder_) std::filesystem::create_directory(root_ / "Data");
+    }
+
+    void TearDown() override {
+        platform::setBeforeReplaceHook(nullptr);
+        overrideRunDirectory({});
+        std::error_code ignored;
+        std::filesystem::remove_all(root_, ignored);
+    }
+
+    std::filesystem::path data() const { return root_ / "Data"; }
+    std::filesystem::path config() const { return root_ / "Data" / "Config.conf"; }
+
+    std::filesystem::path root_;
+    bool createDataFolder_ = true;
+};
+
+// Records every box and answers with the scripted replies (then OK).
+class RecordingBoxes : public MessageBoxes {
+public:
+    MessageAnswer showMessage(const Message& message) override {
+        shown.push_back(message);
+        if (replies.empty()) return MessageAnswer::Ok;
+        const MessageAnswer reply = replies.front();
+        replies.erase(replies.begin());
+        return reply;
+    }
+    std::vector<Message> shown;
+    std::vector<MessageAnswer> replies;
+};
+
+} // namespace tallyra::testing

@@ -1,0 +1,167 @@
+// Class rosters: the roster text both ways, its checks and refusals, and the
+// roster files.
+#include "storage/roster.h"
+
+#include "data_folder.h"
+#include "storage/ini_file.h"
+
+namespace tallyra {
+namespace {
+
+using testing::readBytes;
+using testing::writeBytes;
+
+ClassRoster roster(std::vector<std::string> numbers, std::vector<std::string> names) {
+    return {std::move(numbers), std::move(names)};
+}
+
+TEST(RosterText, Format) {
+    EXPECT_EQ(formatRosterText(roster({"1", "2"}, {"张三", "李四"})), "1\t张三\r\n2\t李四\r\n");
+    EXPECT_EQ(formatRosterText(roster({}, {})), "");
+    EXPECT_EQ(formatRosterText(roster({"", "007"}, {"张三", " 李 四 "})), "\t张三\r\n007\t 李 四 \r\n");
+    // A hand-edited file may hold fewer names than numbers, or more.
+    EXPECT_EQ(formatRosterText(roster({"1", "2", "3"}, {"张三"})), "1\t张三\r\n2\t\r\n3\t\r\n");
+    EXPECT_EQ(formatRosterText(roster({"1"}, {"张三", "李四"})), "1\t张三\r\n");
+}
+
+TEST(RosterText, ParseAccepted) {
+    const ClassRoster twoStudents = roster({"1", "2"}, {"张三", "李四"});
+    struct Case {
+        const char* name;
+        std::string_view text;
+        ClassRoster expected;
+    } const cases[] = {
+        {"formatted text", "1\t张三\r\n2\t李四\r\n", twoStudents},
+        {"without the final CR LF", "1\t张三\r\n2\t李四", twoStudents},
+        {"empty rows between and after", "\r\n1\t张三\r\n\r\n\r\n2\t李四\r\n\r\n", twoStudents},
+        {"empty number", "\t张三\r\n", roster({""}, {"张三"})},
+        {"blanks kept", " 07 \t 王 五 \r\n", roster({" 07 "}, {" 王 五 "})},
+        {"number kept as text", "007\t𠀀\r\n", roster({"007"}, {"𠀀"})},
+        {"only empty rows", "\r\n\r\n", roster({}, {})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const RosterParse parse = parseRosterText(c.text);
+        EXPECT_EQ(parse.refusal, std::nullopt);
+        EXPECT_EQ(parse.roster, c.expected);
+    }
+}
+
+TEST(RosterText, ChecksAndRefusals) {
+    std::string tooLong;
+    for (int i = 0; i < 2100; ++i) tooLong += std::to_string(i) + "\t张三\r\n"; // names: 2,100 × 5 bytes
+    struct Case {
+        const char* name;
+        std::string text;
+        std::optional<Message> check; // the first two checks
+        std::optional<Message> parse; // the row check
+    } const cases[] = {
+        {"empty text", "", kRosterTextEmpty, std::nullopt},
+        {"no TAB anywhere", "1 张三\r\n2 李四\r\n", kRosterTextWithoutTab, kRosterRowInvalid},
+        {"number and TAB only", "1\t\r\n", std::nullopt, kRosterRowInvalid},
+        {"two TABs", "1\t张三\t李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"one row with a blank instead of a TAB", "1\t张三\r\n2 李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"rows cut by LF alone", "1\t张三\n2\t李四\n", std::nullopt, kRosterRowInvalid},
+        {"rows cut by CR alone", "1\t张三\r2\t李四\r", std::nullopt, kRosterRowInvalid},
+        {"comma in a name", "1\t张三,李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"comma in a number", "1,2\t张三\r\n", std::nullopt, kRosterRowInvalid},
+        {"lone LF in a row", "1\t张\n三\r\n", std::nullopt, kRosterRowInvalid},
+        {"lone CR in a number", "1\r\t张三\r\n", std::nullopt, kRosterRowInvalid},
+        {"names longer than a file value", tooLong, std::nullopt, kRosterTooLong},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(checkRosterText(c.text), c.check);
+        EXPECT_EQ(parseRosterText(c.text).refusal, c.parse);
+    }
+    EXPECT_EQ(kRosterRowInvalid, (Message{"数据出错", "学号姓名数据有误！", 0x10}));
+
+    // The limit counts file bytes: 1,800 names of 4 GBK bytes fit, although they take 6 in UTF-8.
+    std::string fits;
+    for (int i = 0; i < 1800; ++i) fits += std::to_string(i) + "\t张三\r\n";
+    EXPECT_EQ(parseRosterText(fits).refusal, std::nullopt);
+}
+
+TEST(RosterText, PositionsPastTheNamesShowAnEmptyName) {
+    const ClassRoster r = roster({"1", "2", "3"}, {"张三"});
+    EXPECT_EQ(r.size(), 3u);
+    EXPECT_EQ(r.nameAt(1), "张三");
+    EXPECT_EQ(r.nameAt(3), "");
+    EXPECT_EQ(r.numberAt(3), "3");
+    EXPECT_EQ(r.numberAt(4), "");
+    EXPECT_EQ(r.nameAt(0), "");
+}
+
+class RosterFileTest : public testing::DataFolderTest {};
+
+TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
+    const RosterParse parse = parseRosterText("1\t张三\r\n2\t李四\r\n");
+    ASSERT_TRUE(writeRoster("一班", parse.roster));
+    EXPECT_EQ(rosterFilePath("一班"), data() / "一班.conf");
+    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
+    EXPECT_EQ(readRoster("一班"), parse.roster);
+
+    const ClassRoster withEmptyNumber = roster({"", "2"}, {"张三", "李四"});
+    ASSERT_TRUE(writeRoster("一班", withEmptyNumber));
+    EXPECT_EQ(readIniItem(rosterFilePath("一班"), "ClassData", "Number"), ",2");
+    EXPECT_EQ(readRoster("一班"), withEmptyNumber);
+}
+
+TEST_F(RosterFileTest, MissingFileReadsAsEmptyRoster) {
+    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+    writeBytes(data() / "二班.conf", "[Other]\r\nNumber=1\r\n");
+    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+}
+
+TEST_F(RosterFileTest, FilesWrittenByOtherProgramsRead) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        ClassRoster expected;
+    } const cases[] = {
+        {"GBK", "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n",
+         roster({"1", "2"}, {"张三", "李四"})},
+        {"UTF-8 with byte-order mark", "\xEF\xBB\xBF[ClassData]\r\nNumber=1,2\r\nName=张三,李四\r\n",
+         roster({"1", "2"}, {"张三", "李四"})},
+        {"UTF-8", "[ClassData]\nName=张三,李四\nNumber=1,2\n", roster({"1", "2"}, {"张三", "李四"})},
+        {"fewer names than numbers", "[ClassData]\r\nNumber=1,2,3\r\nName=\xD5\xC5\xC8\xFD\r\n",
+         roster({"1", "2", "3"}, {"张三"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeBytes(data() / "一班.conf", c.bytes);
+        EXPECT_EQ(readRoster("一班"), c.expected);
+    }
+}
+
+TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) {
+    const std::string before = "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n";
+    writeBytes(data() / "一班.conf", before);
+    ClassRoster big;
+    for (int i = 0; i < 2100; ++i) {
+        big.numbers.push_back(std::to_string(i)); // numbers alone still fit
+        big.names.push_back("张三");
+    }
+    EXPECT_FALSE(writeRoster("一班", big));
+    EXPECT_EQ(readBytes(data() / "一班.conf"), before);
+}
+
+TEST_F(RosterFileTest, CreateEmptiesAnExistingFileAndKeepsTheRest) {
+    createRosterFile("一班");
+    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\r\nNumber=\r\n");
+
+    writeBytes(data() / "二班.conf", "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n");
+    createRosterFile("二班");
+    EXPECT_EQ(readBytes(data() / "二班.conf"), "; kept\r\n[ClassData]\r\nNumber=\r\nName=\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+}
+
+TEST_F(RosterFileTest, DeleteRemovesTheFileAndIgnoresAMissingOne) {
+    createRosterFile("一班");
+    deleteRosterFile("一班");
+    EXPECT_FALSE(std::filesystem::exists(data() / "一班.conf"));
+    EXPECT_NO_THROW(deleteRosterFile("一班"));
+}
+
+} // namespace
+} // namespace tallyra
