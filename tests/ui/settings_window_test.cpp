@@ -1,0 +1,139 @@
+// The settings window on the in-memory toolkit: the class list and current class
+// on opening, the class choice, the speech switch, the update notice, navigation.
+#include "tests/ui/window_fixture.h"
+
+namespace tallyra::ui {
+namespace {
+
+using testing::WindowFixture;
+using SettingsWindowTest = WindowFixture;
+
+TEST_F(SettingsWindowTest, OpeningShowsTheClassesAndTheCurrentOne) {
+    struct Case {
+        std::string_view classList, current;
+        std::vector<std::string> items;
+        int selected;
+        std::string currentAfter; // Default after opening
+        std::string title;        // the main window's title after opening
+    };
+    const Case cases[] = {
+        {"", "", {}, -1, "", "Tallyra × Korvane"},
+        // One class is shown selected whatever Default holds, and nothing is written.
+        {"一班", "", {"一班"}, 0, "", "Tallyra × Korvane"},
+        {"一班", "旧班", {"一班"}, 0, "旧班", "Tallyra × Korvane [旧班]"},
+        {"一班,二班,三班", "二班", {"一班", "二班", "三班"}, 1, "二班", "Tallyra × Korvane [二班]"},
+        // Several classes and none current: the first one becomes current.
+        {"一班,二班,三班", "", {"一班", "二班", "三班"}, 0, "一班", "Tallyra × Korvane [一班]"},
+        {"一班,二班,三班", "已删", {"一班", "二班", "三班"}, 0, "一班", "Tallyra × Korvane [一班]"},
+    };
+    for (const Case& c : cases) {
+        testing::ProgramFolder caseFolder;
+        caseFolder.prepare(c.classList, c.current);
+        caseFolder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
+        testing::MemoryToolkit caseToolkit;
+        RollCall caseRollCall;
+        WindowSet caseWindows(caseToolkit, caseRollCall, {});
+        caseWindows.main().open();
+        caseToolkit.click(caseWindows.main().id(), "其他");
+        const WindowId settings = caseWindows.settings()->id();
+        SCOPED_TRACE(std::string(c.classList) + " / " + std::string(c.current));
+        EXPECT_EQ(caseToolkit.unit(settings, kClassBox).items, c.items);
+        EXPECT_EQ(caseToolkit.selection(settings, kClassBox), c.selected);
+        EXPECT_EQ(readIniItem(settingsFilePath(), kClassSection, kDefaultKey), c.currentAfter);
+        EXPECT_EQ(caseToolkit.text(caseWindows.main().id(), "Tallyra"), c.title);
+        EXPECT_FALSE(caseToolkit.isWindowVisible(caseWindows.main().id()));
+        EXPECT_TRUE(caseToolkit.messages.empty());
+    }
+}
+
+TEST_F(SettingsWindowTest, VoiceRadioBoxesMirrorAndWriteTheSwitch) {
+    struct Case {
+        std::string_view voice;
+        bool on;
+    };
+    for (const Case& c : {Case{"True", true}, Case{"true", false}, Case{"False", false}, Case{"", false}}) {
+        folder.prepare("", "", c.voice);
+        windows.reset();
+        const WindowId settings = openSettings();
+        EXPECT_EQ(toolkit.isChecked(settings, "语音_开启"), c.on) << c.voice;
+        EXPECT_EQ(toolkit.isChecked(settings, "语音_关闭"), !c.on) << c.voice;
+        toolkit.click(settings, "关闭");
+    }
+    const WindowId settings = openSettings();
+    toolkit.click(settings, "语音_开启");
+    EXPECT_EQ(setting(kSettingsSection, kVoiceKey), "True");
+    EXPECT_FALSE(toolkit.isChecked(settings, "语音_关闭"));
+    toolkit.click(settings, "语音_关闭");
+    EXPECT_EQ(setting(kSettingsSection, kVoiceKey), "False");
+}
+
+TEST_F(SettingsWindowTest, ChoosingAClassMakesItCurrentEvenWhileTheMainWindowRolls) {
+    folder.prepare("一班,二班", "一班");
+    folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
+    folder.addRoster("二班", {{"21", "22", "23"}, {"丙", "丁", "戊"}});
+    startProgram();
+    toolkit.click(mainId(), "开始按钮");
+    toolkit.tick(mainId(), "时钟1");
+    const WindowId settings = openSettings();
+
+    toolkit.choose(settings, kClassBox, 1);
+    EXPECT_EQ(current(), "二班");
+    EXPECT_EQ(title(), "Tallyra × Korvane [二班]");
+    EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
+    EXPECT_EQ(toolkit.text(mainId(), "姓名"), "");
+    EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"21", "22", "23"}));
+    EXPECT_EQ(rollCall.drawPool().size(), 3u);
+    EXPECT_TRUE(toolkit.tick(mainId(), "时钟1")) << "the hidden main window keeps rolling over the new class";
+    EXPECT_EQ(toolkit.text(mainId(), "学号").substr(0, 1), "2");
+
+    // Setting the selection from code chooses nothing.
+    toolkit.setSelection(settings, kClassBox, 0);
+    EXPECT_EQ(current(), "二班");
+}
+
+TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainStartsAFreshRound) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
+    startProgram();
+    toolkit.click(mainId(), "开始按钮");
+    toolkit.tick(mainId(), "时钟1");
+    toolkit.click(mainId(), "开始按钮");
+    ASSERT_EQ(rollCall.drawPool().size(), 1u);
+    toolkit.choose(openSettings(), kClassBox, 0);
+    EXPECT_EQ(rollCall.drawPool().size(), 2u);
+}
+
+TEST_F(SettingsWindowTest, UpdateNoticeOpensTheBrowserOnlyOnOk) {
+    folder.prepare("", "");
+    const WindowId settings = openSettings();
+    toolkit.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
+    toolkit.click(settings, "开始按钮2");
+    EXPECT_TRUE(toolkit.openedAddresses.empty());
+    toolkit.click(settings, "开始按钮2");
+    EXPECT_EQ(toolkit.messages, (std::vector<Message>{kUpdateNotice, kUpdateNotice}));
+    EXPECT_EQ(toolkit.openedAddresses, (std::vector<std::string>{std::string(kUpdatePageAddress)}));
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+}
+
+TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {
+    folder.prepare("", "");
+    const WindowId settings = openSettings();
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+    toolkit.click(settings, "开始按钮");
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"ClassManagementWindow"}));
+    // Closed from the taskbar rather than its close button: its opener shows again.
+    toolkit.destroyWindow(windows->classManagement()->id());
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+    toolkit.click(settings, "开始按钮1");
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"AboutWindow"}));
+    toolkit.destroyWindow(windows->about()->id());
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+    toolkit.destroyWindow(settings);
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
+    EXPECT_FALSE(toolkit.exitCode) << "closing a secondary window never ends the program";
+    toolkit.click(openSettings(), "关闭");
+    EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
+}
+
+} // namespace
+} // namespace tallyra::ui
