@@ -8,6 +8,7 @@ namespace {
 
 class AboutWindowTest : public testing::WindowFixture {
 protected:
+    void SetUp() override { folder.prepare("", ""); }
     WindowId openAbout() {
         const WindowId settings = settingsId() != kNoWindow ? settingsId() : openSettings();
         toolkit.click(settings, "开始按钮1");

@@ -33,7 +33,7 @@ protected:
     }
 
     WindowId mainId() { return windows->main().id(); }
-    WindowId settingsId() { return windows->settings() ? windows->settings()->id() : kNoWindow; }
+    WindowId settingsId() { return windows && windows->settings() ? windows->settings()->id() : kNoWindow; }
 
     std::string setting(std::string_view section, std::string_view key) {
         return readIniItem(settingsFilePath(), section, key);
