@@ -35,7 +35,8 @@ void rollTick(benchmark::State& state) {
     rollCall.loadRoster(std::move(roster));
     LabelsOnly window;
     rollCall.pressStartStop(window);
-    for (auto _ : state) rollCall.rollTick(window);
+    for (auto _ : state)
+        rollCall.rollTick(window);
     benchmark::DoNotOptimize(rollCall.lastPick());
 }
 BENCHMARK(rollTick);

@@ -21,13 +21,15 @@ void readIniItemFromLongClassList(benchmark::State& state, const char* key) {
     const std::filesystem::path folder = pattern;
     const std::filesystem::path file = folder / "Config.conf";
     std::string classes;
-    for (int i = 1; i <= 1000; ++i) classes += (i > 1 ? "," : "") + std::to_string(i) + "班";
+    for (int i = 1; i <= 1000; ++i)
+        classes += (i > 1 ? "," : "") + std::to_string(i) + "班";
     writeIniItem(file, "Settings", "First", "False");
     writeIniItem(file, "Settings", "Voice", "True");
     writeIniItem(file, "Class", "ClassName", classes);
     writeIniItem(file, "Class", "Default", "1000班");
 
-    for (auto _ : state) benchmark::DoNotOptimize(readIniItem(file, "Class", key));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(readIniItem(file, "Class", key));
     if (readIniItem(file, "Class", "ClassName") != classes) state.SkipWithError("class list did not read back");
     std::filesystem::remove_all(folder);
 }
@@ -37,7 +39,8 @@ BENCHMARK_CAPTURE(readIniItemFromLongClassList, ClassName, "ClassName");
 void parseRosterTextOf2000Rows(benchmark::State& state) {
     std::string text;
     // Short enough that both lists still fit in a file value, so the parse is accepted.
-    for (int i = 1; i <= 2000; ++i) text += std::to_string(i) + "\t张三\r\n";
+    for (int i = 1; i <= 2000; ++i)
+        text += std::to_string(i) + "\t张三\r\n";
     if (parseRosterText(text).refusal) state.SkipWithError("the roster text was refused");
     for (auto _ : state) {
         const RosterParse parse = parseRosterText(text);

@@ -51,16 +51,16 @@ ClassRoster rosterOf(int students) {
 class RollCallTest : public ::testing::Test {
 protected:
     RollCallTest() : rollCall_(RandomSource([this] { return ++ticks_ * 7u; })) {
-        rollCall_.setSettleListener([this](const std::string& number, const std::string& name) {
-            settled_.emplace_back(number, name);
-        });
+        rollCall_.setSettleListener(
+            [this](const std::string& number, const std::string& name) { settled_.emplace_back(number, name); });
     }
 
     // Start, a few ticks, Stop.
     void drawOne(int ticks = 3) {
         rollCall_.pressStartStop(window_);
         ASSERT_TRUE(window_.rolling());
-        for (int i = 0; i < ticks; ++i) rollCall_.rollTick(window_);
+        for (int i = 0; i < ticks; ++i)
+            rollCall_.rollTick(window_);
         rollCall_.pressStartStop(window_);
     }
 
@@ -85,7 +85,8 @@ TEST_F(RollCallTest, AClassOfNIsDrawnOnceEachThenTheRoundEndQuestionComes) {
         }
         EXPECT_TRUE(window_.shown.empty());
         EXPECT_EQ(drawn.size(), static_cast<std::size_t>(n));
-        for (const auto& [number, name] : settled_) EXPECT_EQ(name, "学生" + std::to_string(std::stoi(number)));
+        for (const auto& [number, name] : settled_)
+            EXPECT_EQ(name, "学生" + std::to_string(std::stoi(number)));
         EXPECT_TRUE(rollCall_.drawPool().empty());
 
         window_.answer = MessageAnswer::Yes;
@@ -140,7 +141,8 @@ TEST_F(RollCallTest, EveryTickShowsAStudentStillInThePool) {
 TEST_F(RollCallTest, StopWithLastPickOutsideThePoolRemovesNothingAndStillTellsTheListener) {
     rollCall_.loadRoster(rosterOf(5));
     rollCall_.pressStartStop(window_);
-    for (int i = 0; i < 1000 && rollCall_.lastPick() < 2; ++i) rollCall_.rollTick(window_);
+    for (int i = 0; i < 1000 && rollCall_.lastPick() < 2; ++i)
+        rollCall_.rollTick(window_);
     ASSERT_GE(rollCall_.lastPick(), 2);
     const auto shown = std::make_pair(window_.number, window_.name);
 
@@ -163,12 +165,15 @@ TEST_F(RollCallTest, TheListenerGetsTheLabelTexts) {
 }
 
 TEST(NumberFontSize, ByByteLength) {
+    // clang-format off
     const std::pair<std::size_t, std::optional<int>> table[] = {
-        {0, 90},  {6, 90},  {7, 80},  {8, 70},  {9, 60},  {10, 55}, {11, 50},          {12, 45},
-        {13, 42}, {14, 40}, {15, 37}, {16, 35}, {17, 33}, {18, 32}, {19, 30},          {20, 28},
+        {0, 90},  {6, 90},  {7, 80},  {8, 70},  {9, 60},  {10, 55}, {11, 50}, {12, 45}, {13, 42}, {14, 40},
+        {15, 37}, {16, 35}, {17, 33}, {18, 32}, {19, 30}, {20, 28},
         {21, std::nullopt}, {22, std::nullopt}, {1000, std::nullopt},
     };
-    for (const auto& [bytes, points] : table) EXPECT_EQ(numberFontSize(bytes), points) << bytes << " bytes";
+    // clang-format on
+    for (const auto& [bytes, points] : table)
+        EXPECT_EQ(numberFontSize(bytes), points) << bytes << " bytes";
 }
 
 TEST_F(RollCallTest, TicksSizeTheNumberByItsFileBytes) {
@@ -177,12 +182,12 @@ TEST_F(RollCallTest, TicksSizeTheNumberByItsFileBytes) {
         int points; // after the tick
     } const cases[] = {
         {"12345678", 70},
-        {"123456789012345678901", 70},  // 21 bytes: the size of the tick before
+        {"123456789012345678901", 70}, // 21 bytes: the size of the tick before
         {"1", 90},
-        {"学号学号", 70},                  // 4 Chinese characters: 8 bytes in the file, 12 in UTF-8
-        {"学号学号学号学号学号", 28},          // 20 bytes
-        {"学号学号学号学号学号1", 28},         // 21 bytes: unchanged
-        {"𠀀𠀀", 70},                     // four bytes each
+        {"学号学号", 70},              // 4 Chinese characters: 8 bytes in the file, 12 in UTF-8
+        {"学号学号学号学号学号", 28},  // 20 bytes
+        {"学号学号学号学号学号1", 28}, // 21 bytes: unchanged
+        {"𠀀𠀀", 70},                  // four bytes each
         {"", 90},
     };
     for (const auto& c : cases) {

@@ -38,17 +38,19 @@ TEST(ClassList, AddRemoveRename) {
 
 TEST(ClassList, NamesThatCannotBeARosterFileOfTheirOwnAreRefused) {
     const std::string_view refused[] = {
-        "Config", "config", "CONFIG", "a\\b", "a/b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b",
-        "a\tb", std::string_view("a\0b", 3), "a\x1F", "a\x7F", ".", "..", " 一班", "一班 ", "一班.",
-        "CON", "con", "PRN", "AUX", "NUL", "nul.txt", "COM1", "com9", "LPT1", "LPT9.conf", "CON.tar.gz",
+        "Config", "config", "CONFIG",    "a\\b",       "a/b",   "a:b",     "a*b",
+        "a?b",    "a\"b",   "a<b",       "a>b",        "a|b",   "a\tb",    std::string_view("a\0b", 3),
+        "a\x1F",  "a\x7F",  ".",         "..",         " 一班", "一班 ",   "一班.",
+        "CON",    "con",    "PRN",       "AUX",        "NUL",   "nul.txt", "COM1",
+        "com9",   "LPT1",   "LPT9.conf", "CON.tar.gz",
     };
     for (std::string_view name : refused) {
         SCOPED_TRACE(::testing::PrintToString(name));
         EXPECT_EQ(checkClassName(name), kClassNameInvalid);
     }
     const std::string_view accepted[] = {
-        "一班", "高一(3)班", "Config.bak", "Configs", "My Config", "CONSOLE", "COM0", "COM10", "LPT", "a.b",
-        ".一班", "NULL", "𠀀班",
+        "一班",  "高一(3)班", "Config.bak", "Configs", "My Config", "CONSOLE", "COM0",
+        "COM10", "LPT",       "a.b",        ".一班",   "NULL",      "𠀀班",
     };
     for (std::string_view name : accepted) {
         SCOPED_TRACE(::testing::PrintToString(name));
@@ -59,7 +61,8 @@ TEST(ClassList, NamesThatCannotBeARosterFileOfTheirOwnAreRefused) {
 
 TEST(ClassList, ListThatWouldNotReadBackWholeIsRefused) {
     std::string list = "一班";
-    while (fileByteLength(addClassName(list, "二班")) <= kIniValueLimit) list = addClassName(list, "二班");
+    while (fileByteLength(addClassName(list, "二班")) <= kIniValueLimit)
+        list = addClassName(list, "二班");
     EXPECT_EQ(checkClassListLength(list), std::nullopt);
     EXPECT_EQ(checkClassListLength(addClassName(list, "二班")), kClassListFull);
 }

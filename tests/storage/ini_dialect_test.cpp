@@ -89,7 +89,8 @@ TEST(IniDialect, EveryItemWrittenReadsBackAndNoneIsLost) {
                 file = withValue(file, section, "key" + std::to_string(k), std::to_string(round * 100 + k));
     }
     for (const char* section : sections) {
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(findValue(file, section, "KEY" + std::to_string(k)), std::to_string(200 + k));
+        for (int k = 0; k < 4; ++k)
+            EXPECT_EQ(findValue(file, section, "KEY" + std::to_string(k)), std::to_string(200 + k));
     }
     EXPECT_EQ(std::count(file.begin(), file.end(), '['), 3);
 }

@@ -72,7 +72,8 @@ TEST_F(IniFileTest, ReadsAreCutAtTheLimitNeverInsideACharacter) {
 TEST_F(IniFileTest, ValuesThatWouldNotReadBackWholeAreRefusedBeforeWriting) {
     const std::string chinese5119 = [] {
         std::string s;
-        for (int i = 0; i < 5119; ++i) s += "张";
+        for (int i = 0; i < 5119; ++i)
+            s += "张";
         return s;
     }();
     struct Case {
@@ -112,10 +113,10 @@ TEST_F(IniFileTest, AnUnusableDataFolderFailsQuietly) {
 }
 
 TEST_F(IniFileTest, GbkFileFromAnotherProgramReadsAndKeepsItsOtherBytes) {
-    const std::string original = "; \xD7\xA2\xCA\xCD\r\n"  // ; 注释
+    const std::string original = "; \xD7\xA2\xCA\xCD\r\n" // ; 注释
                                  "[Class]\r\n"
-                                 "ClassName=\xD2\xBB\xB0\xE0,\xB6\xFE\xB0\xE0\r\n"  // 一班,二班
-                                 "Default=\xB6\xFE\xB0\xE0\r\n";                     // 二班
+                                 "ClassName=\xD2\xBB\xB0\xE0,\xB6\xFE\xB0\xE0\r\n" // 一班,二班
+                                 "Default=\xB6\xFE\xB0\xE0\r\n";                   // 二班
     writeBytes(config(), original);
     EXPECT_EQ(readIniItem(config(), "Class", "ClassName"), "一班,二班");
     EXPECT_EQ(readIniItem(config(), "Class", "Default"), "二班");
@@ -129,7 +130,8 @@ TEST_F(IniFileTest, RareCharactersOutsideGbkAreStoredAndReadBackIntact) {
     const std::string names = "𠀀一,䶮二,王𠀀";
     ASSERT_TRUE(writeIniItem(config(), "ClassData", "Name", names));
     EXPECT_EQ(readIniItem(config(), "ClassData", "Name"), names);
-    EXPECT_EQ(readBytes(config()), "[ClassData]\r\nName=\x95\x32\x82\x36\xD2\xBB,\xFE\x9F\xB6\xFE,\xCD\xF5\x95\x32\x82\x36\r\n");
+    EXPECT_EQ(readBytes(config()),
+              "[ClassData]\r\nName=\x95\x32\x82\x36\xD2\xBB,\xFE\x9F\xB6\xFE,\xCD\xF5\x95\x32\x82\x36\r\n");
 }
 
 TEST_F(IniFileTest, FileResavedAsUtf8ReadsAndIsWrittenBackWholeInGbk) {
@@ -184,8 +186,9 @@ TEST_F(IniFileTest, TwoProcessesWritingDifferentKeysLoseNeither) {
             bool ok = true;
             for (int round = 0; round < kRounds; ++round)
                 for (int k = 0; k < kKeys; ++k)
-                    ok = writeIniItem(config(), prefix[0] == 'A' ? "Class" : "Settings",
-                                      prefix + std::to_string(k), "名" + std::to_string(round)) && ok;
+                    ok = writeIniItem(config(), prefix[0] == 'A' ? "Class" : "Settings", prefix + std::to_string(k),
+                                      "名" + std::to_string(round)) &&
+                         ok;
             ::_exit(ok ? 0 : 1);
         }
         children.push_back(child);

@@ -49,7 +49,8 @@ TEST(RosterText, ParseAccepted) {
 
 TEST(RosterText, ChecksAndRefusals) {
     std::string tooLong;
-    for (int i = 0; i < 2100; ++i) tooLong += std::to_string(i) + "\t张三\r\n"; // names: 2,100 × 5 bytes
+    for (int i = 0; i < 2100; ++i)
+        tooLong += std::to_string(i) + "\t张三\r\n"; // names: 2,100 × 5 bytes
     struct Case {
         const char* name;
         std::string text;
@@ -78,7 +79,8 @@ TEST(RosterText, ChecksAndRefusals) {
 
     // The limit counts file bytes: 1,800 names of 4 GBK bytes fit, although they take 6 in UTF-8.
     std::string fits;
-    for (int i = 0; i < 1800; ++i) fits += std::to_string(i) + "\t张三\r\n";
+    for (int i = 0; i < 1800; ++i)
+        fits += std::to_string(i) + "\t张三\r\n";
     EXPECT_EQ(parseRosterText(fits).refusal, std::nullopt);
 }
 
@@ -98,7 +100,8 @@ TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
     const RosterParse parse = parseRosterText("1\t张三\r\n2\t李四\r\n");
     ASSERT_TRUE(writeRoster("一班", parse.roster));
     EXPECT_EQ(rosterFilePath("一班"), data() / "一班.conf");
-    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
+    EXPECT_EQ(readBytes(data() / "一班.conf"),
+              "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
     EXPECT_EQ(readRoster("一班"), parse.roster);
 
     const ClassRoster withEmptyNumber = roster({"", "2"}, {"张三", "李四"});
@@ -134,6 +137,13 @@ TEST_F(RosterFileTest, FilesWrittenByOtherProgramsRead) {
     }
 }
 
+TEST_F(RosterFileTest, SavingARosterResavedAsUtf8StoresTheWholeFileInGbk) {
+    writeBytes(data() / "一班.conf", "[ClassData]\nNumber=1\nName=张三\n[备注]\n班主任=李四\n");
+    ASSERT_TRUE(writeRoster("一班", roster({"1", "2"}, {"张三", "王五"})));
+    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\nNumber=1,2\nName=\xD5\xC5\xC8\xFD,\xCD\xF5\xCE\xE5\n"
+                                               "[\xB1\xB8\xD7\xA2]\n\xB0\xE0\xD6\xF7\xC8\xCE=\xC0\xEE\xCB\xC4\n");
+}
+
 TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) {
     const std::string before = "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n";
     writeBytes(data() / "一班.conf", before);
@@ -150,7 +160,8 @@ TEST_F(RosterFileTest, CreateEmptiesAnExistingFileAndKeepsTheRest) {
     createRosterFile("一班");
     EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
-    writeBytes(data() / "二班.conf", "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n");
+    writeBytes(data() / "二班.conf",
+               "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n");
     createRosterFile("二班");
     EXPECT_EQ(readBytes(data() / "二班.conf"), "; kept\r\n[ClassData]\r\nNumber=\r\nName=\r\n[Other]\r\nx=1\r\n");
     EXPECT_EQ(readRoster("二班"), ClassRoster{});

@@ -22,9 +22,10 @@ TEST_F(FirstRunTest, FreshFolderGetsTheFileInOrderAndOneNotice) {
     EXPECT_TRUE(std::filesystem::is_directory(data()));
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=\r\n");
     ASSERT_EQ(boxes_.shown.size(), 1u);
-    EXPECT_EQ(boxes_.shown[0], (Message{"首次运行",
-                                        "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
-                                        0x40}));
+    EXPECT_EQ(
+        boxes_.shown[0],
+        (Message{"首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
+                 0x40}));
 
     checkFirstRun(boxes_); // the second start
     EXPECT_EQ(boxes_.shown.size(), 1u);
@@ -55,6 +56,14 @@ TEST_F(FirstRunTest, AFolderThatCannotBeCreatedStillEndsWithTheNotice) {
     EXPECT_EQ(boxes_.shown.size(), 1u);
     checkFirstRun(boxes_); // nothing could be written, so the next start asks again
     EXPECT_EQ(boxes_.shown.size(), 2u);
+}
+
+TEST(Locations, BesideTheRunningExecutable) {
+    overrideRunDirectory({});
+    const auto exe = std::filesystem::canonical("/proc/self/exe");
+    EXPECT_EQ(runDirectory(), exe.parent_path());
+    EXPECT_EQ(dataFolderPath(), exe.parent_path() / "Data");
+    EXPECT_EQ(settingsFilePath(), exe.parent_path() / "Data" / "Config.conf");
 }
 
 } // namespace

@@ -18,8 +18,8 @@ const EncodingCase kEncodingCases[] = {
     {"张三", "\xD5\xC5\xC8\xFD"},
     {"高一班,二班", "\xB8\xDF\xD2\xBB\xB0\xE0,\xB6\xFE\xB0\xE0"},
     {"李四 Li", "\xC0\xEE\xCB\xC4 Li"},
-    {"䶮", "\xFE\x9F"},              // in GBK's extension rows
-    {"𠀀", "\x95\x32\x82\x36"},      // outside GBK: a four-byte GB18030 character
+    {"䶮", "\xFE\x9F"},         // in GBK's extension rows
+    {"𠀀", "\x95\x32\x82\x36"}, // outside GBK: a four-byte GB18030 character
     {"王𠀀五", "\xCD\xF5\x95\x32\x82\x36\xCE\xE5"},
 };
 
@@ -33,8 +33,8 @@ TEST(TextEncoding, FileBytesAndTextCorrespondBothWays) {
 }
 
 TEST(TextEncoding, BrokenBytesAreReplacedNotDropped) {
-    EXPECT_EQ(decodeFromFile("A\xD5"), "A\xEF\xBF\xBD");     // a lead byte cut off at the end
-    EXPECT_EQ(encodeForFile("A\xE5\xBC"), "A??");             // a cut UTF-8 sequence
+    EXPECT_EQ(decodeFromFile("A\xD5"), "A\xEF\xBF\xBD"); // a lead byte cut off at the end
+    EXPECT_EQ(encodeForFile("A\xE5\xBC"), "A??");        // a cut UTF-8 sequence
     EXPECT_EQ(decodeFromFile(encodeForFile("张三\xFF")), "张三?");
 }
 
@@ -51,7 +51,9 @@ TEST(TextEncoding, CutNeverSplitsACharacter) {
         {"\xD5\xC5\xC8\xFD", 3, "\xD5\xC5"},
         {"a\x95\x32\x82\x36", 4, "a"},
         {"a\x95\x32\x82\x36", 5, "a\x95\x32\x82\x36"},
-        {"\xD5" "b", 1, ""},  // a lead byte takes the next byte with it
+        {"\xD5"
+         "b",
+         1, ""}, // a lead byte takes the next byte with it
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes) + " limit " + std::to_string(c.limit));

@@ -89,8 +89,8 @@ protected:
 
 TEST_F(WriteOrderTest, CreateClass) {
     createClass("一班", true);
-    EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班", "一班.conf: Name=", "一班.conf: Number=",
-                              "Config.conf: Default=一班"}));
+    EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班",
+                              "一班.conf: Name=", "一班.conf: Number=", "Config.conf: Default=一班"}));
     EXPECT_EQ(testing::readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
     createClass("二班", false);
@@ -100,8 +100,8 @@ TEST_F(WriteOrderTest, CreateClass) {
 TEST_F(WriteOrderTest, CreateClassOverAFileLeftBehindEmptiesIt) {
     testing::writeBytes(data() / "一班.conf", "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n");
     createClass("一班", true);
-    EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班", "一班.conf: Name=", "一班.conf: Number=",
-                              "Config.conf: Default=一班"}));
+    EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班",
+                              "一班.conf: Name=", "一班.conf: Number=", "Config.conf: Default=一班"}));
     EXPECT_EQ(testing::readBytes(data() / "一班.conf"), "[ClassData]\r\nNumber=\r\nName=\r\n");
 }
 
@@ -112,7 +112,8 @@ TEST_F(WriteOrderTest, SaveUnderTheSameName) {
     saveClass("一班", roster_);
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number=1,2", "一班.conf: Name=张三,李四", "Config.conf: unchanged"}));
     // Later saves replace both values in place: the file keeps Name before Number.
-    EXPECT_EQ(testing::readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
+    EXPECT_EQ(testing::readBytes(data() / "一班.conf"),
+              "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
 
     saveClass("二班", roster_);
     EXPECT_EQ(takeLog(), (Log{"二班.conf: Number=1,2", "二班.conf: Name=张三,李四"}));
@@ -123,12 +124,13 @@ TEST_F(WriteOrderTest, SaveUnderANewName) {
     createClass("二班", false);
     takeLog();
     saveClassUnderNewName("一班", "三班", roster_);
-    EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=三班", "Config.conf: ClassName=三班,二班",
-                              "三班.conf: Number=1,2", "三班.conf: Name=张三,李四", "Config.conf: unchanged"}));
+    EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=三班", "Config.conf: ClassName=三班,二班", "三班.conf: Number=1,2",
+                              "三班.conf: Name=张三,李四", "Config.conf: unchanged"}));
     EXPECT_TRUE(std::filesystem::exists(data() / "一班.conf")); // the old file stays behind
 
     saveClassUnderNewName("二班", "四班", roster_);
-    EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=三班,四班", "四班.conf: Number=1,2", "四班.conf: Name=张三,李四"}));
+    EXPECT_EQ(takeLog(),
+              (Log{"Config.conf: ClassName=三班,四班", "四班.conf: Number=1,2", "四班.conf: Name=张三,李四"}));
 }
 
 TEST_F(WriteOrderTest, DeleteClass) {
