@@ -106,11 +106,6 @@ const WindowDesign kSupportWindowDesign{.name = "SupportWindow",
                                         .canMinimise = false,
                                         .units = kSupportUnits};
 
-void AboutWindow::open() {
-    toolkit_.openWindow(kAboutWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
-}
-
 void AboutWindow::openAbout() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kAboutWindowDesign, kAboutRescales);
     toolkit_.setText(window_, "标签2", kVersionText);
@@ -146,11 +141,6 @@ void AboutWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) 
     }
 }
 
-void ChangelogWindow::open() {
-    toolkit_.openWindow(kChangelogWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
-}
-
 void ChangelogWindow::onOpened() {
     // The text is set here rather than in the layout, so the layout stays a table of short values.
     toolkit_.setText(window_, "编辑框1", kChangelogText);
@@ -162,11 +152,6 @@ void ChangelogWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent eve
         toolkit_.destroyWindow(window_);
         windows_.showAbout();
     }
-}
-
-void SupportWindow::open() {
-    toolkit_.openWindow(kSupportWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
 }
 
 void SupportWindow::onOpened() {

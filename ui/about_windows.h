@@ -30,13 +30,13 @@ inline constexpr Message kSupportThanks{
 class AboutWindow : public SecondaryWindow {
 public:
     explicit AboutWindow(WindowSet& windows) : SecondaryWindow(windows) {}
-    void open();
     void openAbout();
     void openChangelog();
     void offerSupport();
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
 private:
+    const WindowDesign& design() const override { return kAboutWindowDesign; }
     void onOpened() override { openAbout(); }
     void onClosed() override { windows_.showSettings(); }
 };
@@ -44,10 +44,10 @@ private:
 class ChangelogWindow : public SecondaryWindow {
 public:
     explicit ChangelogWindow(WindowSet& windows) : SecondaryWindow(windows) {}
-    void open();
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
 private:
+    const WindowDesign& design() const override { return kChangelogWindowDesign; }
     void onOpened() override;
     void onClosed() override { windows_.showAbout(); }
 };
@@ -55,10 +55,10 @@ private:
 class SupportWindow : public SecondaryWindow {
 public:
     explicit SupportWindow(WindowSet& windows) : SecondaryWindow(windows) {}
-    void open();
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
 private:
+    const WindowDesign& design() const override { return kSupportWindowDesign; }
     void onOpened() override;
     void onClosed() override { windows_.showAbout(); }
 };

@@ -19,27 +19,22 @@ constexpr std::string_view kNameBox = "编辑框2";
 constexpr std::string_view kRosterBox = "编辑框1";
 constexpr std::string_view kOverlay = "标签3";
 
-constexpr UnitDesign label(std::string_view name, Rect rect, std::string_view text) {
-    return {.name = name, .kind = UnitKind::Label, .parent = "外形框1", .rect = rect, .text = text,
-            .font = {.charHeight = 19}, .hAlign = HAlign::Left, .vAlign = VAlign::Center};
-}
-
 constexpr UnitDesign kUnits[] = {
     shared::titleLabel("Tallyra", "班级管理", 183),
     shared::minimiseButton("最小化"),
     shared::closeButton("关闭", kWidth),
     shared::contentArea(kWidth, kHeight),
-    label("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
+    shared::contentLabel("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
     {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {179, 8, 228, 33},
      .font = {.charHeight = 19}, .tabStop = true},
     shared::buttonFrame("图片框_233", "外形框1", 412, 8, 32, 32),
     shared::framedButton("其他", "图片框_233", 30, 30, "＋", 21),
-    label("标签4", {52, 55, 90, 24}, "班级名称:"),
+    shared::contentLabel("标签4", {52, 55, 90, 24}, "班级名称:"),
     {.name = "外形框3", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {144, 52, 300, 32},
      .background = kWhite, .outline = kButtonFrameGrey},
     {.name = "编辑框2", .kind = UnitKind::EditBox, .parent = "外形框3", .rect = {3, 3, 295, 26},
      .font = {.charHeight = 16}, .tabStop = true},
-    label("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
+    shared::contentLabel("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
     {.name = "外形框2", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {15, 133, 432, 216},
      .background = kWhite, .outline = kButtonFrameGrey},
     {.name = "编辑框1", .kind = UnitKind::EditBox, .parent = "外形框2", .rect = {4, 4, 425, 208},
@@ -68,11 +63,6 @@ const WindowDesign kClassManagementWindowDesign{.name = "ClassManagementWindow",
                                                 .background = kTitleBlue,
                                                 .units = kUnits};
 
-void ClassManagementWindow::open() {
-    toolkit_.openWindow(kClassManagementWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
-}
-
 void ClassManagementWindow::onClosed() { windows_.showSettings(); }
 
 WindowId ClassManagementWindow::settingsWindow() {
@@ -80,10 +70,7 @@ WindowId ClassManagementWindow::settingsWindow() {
     return settings ? settings->id() : kNoWindow;
 }
 
-std::string ClassManagementWindow::classBoxText() const {
-    const int selected = toolkit_.selection(window_, kClassBox);
-    return selected < 0 ? std::string() : toolkit_.itemText(window_, kClassBox, selected);
-}
+std::string ClassManagementWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
 
 void ClassManagementWindow::openClassManagement() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);

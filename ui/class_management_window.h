@@ -25,8 +25,6 @@ class ClassManagementWindow : public SecondaryWindow {
 public:
     explicit ClassManagementWindow(WindowSet& windows) : SecondaryWindow(windows) {}
 
-    void open();
-
     void openClassManagement();
     void showClassRoster();
     void addClass();
@@ -36,6 +34,7 @@ public:
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
 private:
+    const WindowDesign& design() const override { return kClassManagementWindowDesign; }
     void onOpened() override { openClassManagement(); }
     void onClosed() override;
 

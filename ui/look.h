@@ -131,6 +131,12 @@ constexpr UnitDesign contentArea(int windowWidth, int windowHeight) {
             .background = kWhite};
 }
 
+// A left-aligned label on the content area, as the settings and class management windows use them.
+constexpr UnitDesign contentLabel(std::string_view name, Rect rect, std::string_view text, int charHeight = 19) {
+    return {.name = name, .kind = UnitKind::Label, .parent = "外形框1", .rect = rect, .text = text,
+            .font = {.charHeight = charHeight}, .hAlign = HAlign::Left, .vAlign = VAlign::Center};
+}
+
 // A picture box 2 pixels wider and higher than its button, whose grey shows as a 1-pixel frame.
 constexpr UnitDesign buttonFrame(std::string_view name, std::string_view parent, int left, int top, int width,
                                  int height) {

@@ -13,11 +13,6 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 193;
 
-constexpr UnitDesign label(std::string_view name, Rect rect, std::string_view text) {
-    return {.name = name, .kind = UnitKind::Label, .parent = "外形框1", .rect = rect, .text = text,
-            .font = {.charHeight = 19}, .hAlign = HAlign::Left, .vAlign = VAlign::Center};
-}
-
 constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view caption) {
     return {.name = name, .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = rect, .text = caption,
             .font = {.charHeight = 19}, .tabStop = true};
@@ -28,10 +23,10 @@ constexpr UnitDesign kUnits[] = {
     shared::minimiseButton("最小化"),
     shared::closeButton("关闭", kWidth),
     shared::contentArea(kWidth, kHeight),
-    label("标签1", {15, 16, 136, 24}, "当前选择班级:"),
+    shared::contentLabel("标签1", {15, 16, 136, 24}, "当前选择班级:"),
     {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {143, 14, 288, 20},
      .font = {.charHeight = 19}, .tabStop = true},
-    label("标签2", {15, 56, 136, 24}, "语音播报开关:"),
+    shared::contentLabel("标签2", {15, 56, 136, 24}, "语音播报开关:"),
     radio("语音_开启", {143, 58, 70, 24}, "开启"),
     radio("语音_关闭", {224, 58, 70, 24}, "关闭"),
     // The first frame lies on the window, the other two on the content area, at the same height on screen.
@@ -57,11 +52,6 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
                                          .height = kHeight,
                                          .background = kTitleBlue,
                                          .units = kUnits};
-
-void SettingsWindow::open() {
-    toolkit_.openWindow(kSettingsWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
-}
 
 void SettingsWindow::onOpened() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSettingsWindowDesign, kRescales);
@@ -93,10 +83,7 @@ void SettingsWindow::onOpened() {
 
 void SettingsWindow::onClosed() { windows_.main().show(); }
 
-std::string SettingsWindow::classBoxText() const {
-    const int selected = toolkit_.selection(window_, kClassBox);
-    return selected < 0 ? std::string() : toolkit_.itemText(window_, kClassBox, selected);
-}
+std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
 
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();

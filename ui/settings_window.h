@@ -23,8 +23,6 @@ class SettingsWindow : public SecondaryWindow {
 public:
     explicit SettingsWindow(WindowSet& windows) : SecondaryWindow(windows) {}
 
-    void open();
-
     // Makes the class shown in the class box current: writes Default, reloads the
     // roll call, retitles the main window and empties its display.
     void applyClassChoice();
@@ -35,6 +33,7 @@ public:
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
 private:
+    const WindowDesign& design() const override { return kSettingsWindowDesign; }
     void onOpened() override;
     void onClosed() override;
 };

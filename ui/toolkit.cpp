@@ -16,4 +16,9 @@ void Toolkit::setItemText(WindowId window, std::string_view unit, int index, std
     setSelection(window, unit, selected);
 }
 
+std::string Toolkit::selectedItemText(WindowId window, std::string_view unit) const {
+    const int selected = selection(window, unit);
+    return selected < 0 ? std::string() : itemText(window, unit, selected);
+}
+
 } // namespace tallyra::ui

@@ -69,6 +69,8 @@ public:
     // Replaces the text of one item; the selection stays where it was.
     virtual void setItemText(WindowId window, std::string_view unit, int index, std::string_view text);
     virtual int selection(WindowId window, std::string_view unit) const = 0;
+    // The text of the selected item; empty text when nothing is selected.
+    std::string selectedItemText(WindowId window, std::string_view unit) const;
     virtual void setSelection(WindowId window, std::string_view unit, int index) = 0;
     virtual void setChecked(WindowId window, std::string_view unit, bool checked) = 0;
     virtual bool isChecked(WindowId window, std::string_view unit) const = 0;

@@ -25,35 +25,18 @@ AboutWindow* WindowSet::about() { return ifOpen(about_); }
 ChangelogWindow* WindowSet::changelog() { return ifOpen(changelog_); }
 SupportWindow* WindowSet::support() { return ifOpen(support_); }
 
-void WindowSet::openSettings() {
-    if (settings()) return; // one at a time
-    settings_ = std::make_unique<SettingsWindow>(*this);
-    settings_->open();
+// A window that is already open is not opened a second time.
+template <typename Window> void WindowSet::openOnce(std::unique_ptr<Window>& window) {
+    if (ifOpen(window)) return;
+    window = std::make_unique<Window>(*this);
+    window->open();
 }
 
-void WindowSet::openClassManagement() {
-    if (classManagement()) return;
-    classManagement_ = std::make_unique<ClassManagementWindow>(*this);
-    classManagement_->open();
-}
-
-void WindowSet::openAbout() {
-    if (about()) return;
-    about_ = std::make_unique<AboutWindow>(*this);
-    about_->open();
-}
-
-void WindowSet::openChangelog() {
-    if (changelog()) return;
-    changelog_ = std::make_unique<ChangelogWindow>(*this);
-    changelog_->open();
-}
-
-void WindowSet::openSupport() {
-    if (support()) return;
-    support_ = std::make_unique<SupportWindow>(*this);
-    support_->open();
-}
+void WindowSet::openSettings() { openOnce(settings_); }
+void WindowSet::openClassManagement() { openOnce(classManagement_); }
+void WindowSet::openAbout() { openOnce(about_); }
+void WindowSet::openChangelog() { openOnce(changelog_); }
+void WindowSet::openSupport() { openOnce(support_); }
 
 void WindowSet::showSettings() {
     if (SettingsWindow* window = settings()) toolkit_.showWindow(window->id(), true);

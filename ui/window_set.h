@@ -47,6 +47,7 @@ public:
 
 private:
     template <typename Window> Window* ifOpen(const std::unique_ptr<Window>& window);
+    template <typename Window> void openOnce(std::unique_ptr<Window>& window);
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
@@ -66,6 +67,12 @@ public:
     WindowId id() const { return window_; }
     bool isOpen() const { return window_ != kNoWindow && !destroyed_; }
 
+    // Builds the window afresh from its layout (its created event runs meanwhile) and shows it.
+    void open() {
+        toolkit_.openWindow(design(), *this);
+        toolkit_.showWindow(window_, true);
+    }
+
     void onCreated(WindowId window) override {
         window_ = window;
         onOpened();
@@ -76,6 +83,7 @@ public:
     }
 
 protected:
+    virtual const WindowDesign& design() const = 0;
     virtual void onOpened() = 0;
     // Runs however the window is destroyed.
     virtual void onClosed() = 0;
