@@ -51,11 +51,20 @@ TEST_F(FirstRunTest, AnyMarkerButExactlyFalseRunsTheStepAgainAndKeepsDefault) {
 }
 
 TEST_F(FirstRunTest, AFolderThatCannotBeCreatedStillEndsWithTheNotice) {
-    writeBytes(data(), "a file where the folder should be");
-    checkFirstRun(boxes_);
-    EXPECT_EQ(boxes_.shown.size(), 1u);
-    checkFirstRun(boxes_); // nothing could be written, so the next start asks again
-    EXPECT_EQ(boxes_.shown.size(), 2u);
+    for (bool linkLoop : {false, true}) {
+        SCOPED_TRACE(linkLoop ? "Data is a link to itself" : "Data is a file");
+        std::filesystem::remove(data());
+        if (linkLoop) {
+            std::filesystem::create_directory_symlink("Data", data());
+        } else {
+            writeBytes(data(), "a file where the folder should be");
+        }
+        boxes_.shown.clear();
+        EXPECT_NO_THROW(checkFirstRun(boxes_));
+        EXPECT_EQ(boxes_.shown.size(), 1u);
+        EXPECT_NO_THROW(checkFirstRun(boxes_)); // nothing could be written, so the next start asks again
+        EXPECT_EQ(boxes_.shown.size(), 2u);
+    }
 }
 
 TEST(Locations, BesideTheRunningExecutable) {
