@@ -63,6 +63,9 @@ std::optional<Message> checkClassName(std::string_view name) {
     // A blank at either end would be trimmed from the first or last item of the class list.
     if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return kClassNameInvalid;
     if (upperAscii(name) == "CONFIG" || isReservedFileName(name)) return kClassNameInvalid;
+    std::size_t characters = 0;
+    for (unsigned char c : name) characters += (c & 0xC0) != 0x80; // UTF-8 lead bytes
+    if (characters > kClassNameMaxCharacters) return kClassNameTooLong;
     return std::nullopt;
 }
 

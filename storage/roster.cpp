@@ -1,5 +1,6 @@
 #include "storage/roster.h"
 
+#include "storage/class_list.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
 #include "storage/paths.h"
@@ -14,6 +15,10 @@ const std::string& itemAt(const std::vector<std::string>& list, std::size_t posi
 }
 
 bool isSafeField(std::string_view field) { return field.find_first_of(",\r\n") == std::string_view::npos; }
+
+// A class list edited by hand may name "../x" or "Config": such a name is never
+// written or deleted, so no file outside the Data folder, nor the settings file, is touched.
+bool isOwnRosterFile(std::string_view className) { return !checkClassName(className).has_value(); }
 
 } // namespace
 
@@ -33,7 +38,7 @@ ClassRoster readRoster(std::string_view className) {
 bool writeRoster(std::string_view className, const ClassRoster& roster) {
     const std::string numbers = joinList(roster.numbers);
     const std::string names = joinList(roster.names);
-    if (!fitsIniValue(numbers) || !fitsIniValue(names)) return false;
+    if (!fitsIniValue(numbers) || !fitsIniValue(names) || !isOwnRosterFile(className)) return false;
     const auto file = rosterFilePath(className);
     const bool numbersWritten = writeIniItem(file, kRosterSection, kNumberKey, numbers);
     const bool namesWritten = writeIniItem(file, kRosterSection, kNameKey, names);
@@ -41,12 +46,15 @@ bool writeRoster(std::string_view className, const ClassRoster& roster) {
 }
 
 void createRosterFile(std::string_view className) {
+    if (!isOwnRosterFile(className)) return;
     const auto file = rosterFilePath(className);
     writeIniItem(file, kRosterSection, kNameKey, "");
     writeIniItem(file, kRosterSection, kNumberKey, "");
 }
 
-void deleteRosterFile(std::string_view className) { platform::deleteFile(rosterFilePath(className)); }
+void deleteRosterFile(std::string_view className) {
+    if (isOwnRosterFile(className)) platform::deleteFile(rosterFilePath(className));
+}
 
 std::string formatRosterText(const ClassRoster& roster) {
     std::string text;

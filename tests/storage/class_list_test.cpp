@@ -59,6 +59,14 @@ TEST(ClassList, NamesThatCannotBeARosterFileOfTheirOwnAreRefused) {
     EXPECT_EQ(kClassNameInvalid.flags, kErrorOk);
 }
 
+TEST(ClassList, NamesTooLongForAFileNameAreRefused) {
+    std::string name;
+    for (std::size_t i = 0; i < kClassNameMaxCharacters; ++i) name += "班";
+    EXPECT_EQ(checkClassName(name), std::nullopt);
+    EXPECT_EQ(checkClassName(name + "a"), kClassNameTooLong);
+    EXPECT_EQ(checkClassName(std::string(kClassNameMaxCharacters + 1, 'a')), kClassNameTooLong);
+}
+
 TEST(ClassList, ListThatWouldNotReadBackWholeIsRefused) {
     std::string list = "一班";
     while (fileByteLength(addClassName(list, "二班")) <= kIniValueLimit)

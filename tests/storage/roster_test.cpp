@@ -174,5 +174,19 @@ TEST_F(RosterFileTest, DeleteRemovesTheFileAndIgnoresAMissingOne) {
     EXPECT_NO_THROW(deleteRosterFile("一班"));
 }
 
+TEST_F(RosterFileTest, NamesFromAHandEditedClassListNeverReachOtherFiles) {
+    // "Config" would be the settings file, "../x" a file beside the Data folder.
+    writeBytes(config(), "[Settings]\r\nFirst=False\r\n");
+    writeBytes(data() / ".." / "x.conf", "keep");
+    for (std::string_view name : {"Config", "../x", "..\\x"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(writeRoster(name, roster({"1"}, {"甲"})));
+        createRosterFile(name);
+        deleteRosterFile(name);
+    }
+    EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\n");
+    EXPECT_EQ(readBytes(data() / ".." / "x.conf"), "keep");
+}
+
 } // namespace
 } // namespace tallyra
