@@ -1,0 +1,49 @@
+# Cross-compiles the 32-bit Windows build on Debian with MinGW-w64 (i686).
+#
+# The posix thread model: it is the one whose libstdc++ has std::thread and
+# std::mutex (GCC 12's win32 model has neither), and its winpthreads, linked in
+# statically, only imports kernel32 functions that Windows 7 has. Everything
+# (libgcc, libstdc++, winpthreads, zlib, libpng) is linked statically, so the
+# executables need no DLL beyond Windows' own.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+
+set(TALLYRA_MINGW_TRIPLE i686-w64-mingw32)
+set(CMAKE_C_COMPILER ${TALLYRA_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TALLYRA_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TALLYRA_MINGW_TRIPLE}-windres)
+set(CMAKE_AR ${TALLYRA_MINGW_TRIPLE}-gcc-ar-posix CACHE FILEPATH "")
+set(CMAKE_RANLIB ${TALLYRA_MINGW_TRIPLE}-gcc-ranlib-posix CACHE FILEPATH "")
+
+# Static libraries built for this target (libpng, GoogleTest) live in a prefix
+# of their own, made by scripts/build-windows.
+if(NOT TALLYRA_WIN32_DEPS)
+    if(DEFINED ENV{TALLYRA_WIN32_DEPS})
+        set(TALLYRA_WIN32_DEPS $ENV{TALLYRA_WIN32_DEPS})
+    else()
+        get_filename_component(TALLYRA_WIN32_DEPS ${CMAKE_CURRENT_LIST_DIR}/../build/win32-deps/install ABSOLUTE)
+    endif()
+endif()
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES TALLYRA_WIN32_DEPS)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TALLYRA_MINGW_TRIPLE} ${TALLYRA_WIN32_DEPS})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# zlib also ships an import library (libz.dll.a), which would make the program
+# need zlib1.dll; FindZLIB takes libz.a with this. (CMAKE_FIND_LIBRARY_SUFFIXES
+# cannot be narrowed here: the platform files set it after the tool-chain file.)
+set(ZLIB_USE_STATIC_LIBS ON)
+
+# Windows 7 is the oldest system the program runs on; the headers then hide what
+# it lacks (MinGW-w64 would otherwise declare everything up to Windows 10).
+set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
+set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
+
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
+
+# Cross-built test programs run under Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR wine)
