@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <new>
 
 namespace tallyra::ui {

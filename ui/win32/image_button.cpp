@@ -1,0 +1,169 @@
+#include "ui/win32/image_button.h"
+
+#include "ui/win32/text.h"
+#include "ui/win32/top_window.h"
+
+#include <windowsx.h>
+
+namespace tallyra::ui::win32 {
+namespace {
+
+constexpr wchar_t kImageButtonClass[] = L"TallyraImageButton";
+
+} // namespace
+
+bool ImageButton::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    // No CS_DBLCLKS: a quick second click is a second press, so Start and Stop can follow each other fast.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    windowClass.lpszClassName = kImageButtonClass;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool ImageButton::create(HINSTANCE instance, HWND parent) {
+    const std::wstring caption = toWide(design_.text);
+    CreateWindowExW(0, kImageButtonClass, caption.c_str(), baseStyle(), rect_.left, rect_.top, rect_.width,
+                    rect_.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId())), instance, this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK ImageButton::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ImageButton* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<ImageButton*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<ImageButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // A click may close the window (the close button), destroying this button under our feet.
+    const std::shared_ptr<TopWindow> keepAlive = self->owner_.shared_from_this();
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT ImageButton::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        BufferedPaint paintBuffer(hwnd);
+        paint(paintBuffer.dc(), paintBuffer.area());
+        return 0;
+    }
+    case WM_SETTEXT: {
+        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return result;
+    }
+    case WM_MOUSEMOVE:
+        onMouseMove(wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    case WM_MOUSELEAVE:
+        setState(false, pressed_, pressed_ ? inside_ : false);
+        return 0;
+    case WM_LBUTTONDOWN:
+        onButtonDown();
+        return 0;
+    case WM_LBUTTONUP:
+        onButtonUp({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0; // nothing after this: the click's handler may have destroyed the window
+    case WM_CAPTURECHANGED:
+        // Capture taken away (a message box, Alt+Tab): the press is over, without a click.
+        if (pressed_ && reinterpret_cast<HWND>(lParam) != hwnd) setState(false, false, false);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(hwnd, nullptr, FALSE);
+        break;
+    case BM_CLICK: // lets automation press the button
+        owner_.raise(*this, UnitEvent::Clicked);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+bool ImageButton::contains(POINT point) const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return PtInRect(&client, point) != FALSE;
+}
+
+void ImageButton::trackLeave() {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
+    TrackMouseEvent(&track);
+}
+
+void ImageButton::setState(bool hot, bool pressed, bool inside) {
+    if (hot == hot_ && pressed == pressed_ && inside == inside_) return;
+    hot_ = hot;
+    pressed_ = pressed;
+    inside_ = inside;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void ImageButton::onMouseMove(WPARAM keys, POINT point) {
+    if (pressed_) {
+        const bool inside = contains(point);
+        setState(inside, true, inside);
+        return;
+    }
+    // A pointer dragged in with the button already down (pressed elsewhere) does not make it hot.
+    if (!hot_ && !(keys & MK_LBUTTON)) {
+        setState(true, false, false);
+        trackLeave();
+    }
+}
+
+void ImageButton::onButtonDown() {
+    SetCapture(hwnd_);
+    setState(true, true, true);
+    trackLeave();
+}
+
+void ImageButton::onButtonUp(POINT point) {
+    if (!pressed_) return;
+    const bool inside = contains(point);
+    // State first: releasing the capture sends WM_CAPTURECHANGED, and the click may destroy us.
+    setState(inside, false, false);
+    ReleaseCapture();
+    if (inside) {
+        trackLeave();
+        owner_.raise(*this, UnitEvent::Clicked);
+    }
+}
+
+void ImageButton::paint(HDC dc, RECT area) const {
+    const bool held = pressed_ && inside_;
+    const ColorPair& colors = (hot_ || held) ? design_.hot : GetFocus() == hwnd_ ? design_.focus : design_.normal;
+    SetDCBrushColor(dc, toColorRef(colors.background));
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+
+    const std::wstring caption = windowText(hwnd_);
+    if (caption.empty()) return;
+    const ScopedSelectObject selectFont(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, toColorRef(colors.text));
+    constexpr UINT kFlags = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+    RECT box = area;
+    if (held) OffsetRect(&box, 1, 1);
+    // DT_VCENTER works on single lines only: measure the (possibly broken) caption and centre it by hand.
+    RECT measured = box;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &measured, kFlags | DT_CALCRECT);
+    const int textHeight = measured.bottom - measured.top;
+    if (textHeight < box.bottom - box.top) box.top += (box.bottom - box.top - textHeight) / 2;
+    DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &box, kFlags);
+}
+
+} // namespace tallyra::ui::win32

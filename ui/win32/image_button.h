@@ -1,0 +1,34 @@
+// The flat image button: a window class of its own that fills itself with the
+// colour pair of its state (normal, hot while the pointer is over it or it is
+// held down, focus) and centres its caption, shifted 1 pixel right and down while
+// held. No border, no focus frame. A click is a press and a release on it.
+#pragma once
+
+#include "ui/win32/units.h"
+
+namespace tallyra::ui::win32 {
+
+class ImageButton : public Unit {
+public:
+    using Unit::Unit;
+    bool create(HINSTANCE instance, HWND parent) override;
+    static bool registerClass(HINSTANCE instance);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void onMouseMove(WPARAM keys, POINT point);
+    void onButtonDown();
+    void onButtonUp(POINT point);
+    void paint(HDC dc, RECT area) const;
+    bool contains(POINT point) const;
+    void trackLeave();
+    void setState(bool hot, bool pressed, bool inside);
+    void fontChanged() override { InvalidateRect(hwnd_, nullptr, FALSE); }
+
+    bool hot_ = false;     // pointer over it
+    bool pressed_ = false; // left button went down on it and is still down
+    bool inside_ = false;  // while pressed: the pointer is over it
+};
+
+} // namespace tallyra::ui::win32

@@ -1,0 +1,16 @@
+// The input box: a small modal dialog of our own with a prompt, a title, an empty
+// one-line field, OK and Cancel. Task-modal like the message boxes: the program's
+// other windows are disabled while it is up.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace tallyra::ui::win32 {
+
+// The text typed, or nothing when the box was cancelled or closed.
+std::optional<std::wstring> runInputBox(HINSTANCE instance, const std::wstring& prompt, const std::wstring& title);
+
+} // namespace tallyra::ui::win32

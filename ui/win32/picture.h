@@ -1,0 +1,33 @@
+// The picture of a picture box: a PNG resource of the executable, decoded once
+// when its window opens, blended over the box's background and drawn in the
+// box's display mode.
+#pragma once
+
+#include "ui/look.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace tallyra::ui::win32 {
+
+class Picture {
+public:
+    // Loads the PNG resource with this id; an empty picture when it is missing or unreadable.
+    Picture(HINSTANCE instance, int resourceId, Color background);
+
+    bool empty() const { return width_ == 0; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Draws in display mode 0 (natural size, top-left), 1 (stretched) or 2 (fitted, centred).
+    void draw(HDC dc, int boxWidth, int boxHeight, int mode) const;
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint8_t> bgrx_; // top-down rows, blue-green-red-unused, as a 32-bit DIB wants
+};
+
+} // namespace tallyra::ui::win32

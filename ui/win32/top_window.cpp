@@ -1,0 +1,280 @@
+#include "ui/win32/top_window.h"
+
+#include "ui/win32/text.h"
+#include "ui/win32/win32_toolkit.h"
+
+#include <commctrl.h>
+
+namespace tallyra::ui::win32 {
+namespace {
+
+constexpr wchar_t kTopWindowClass[] = L"TallyraWindow";
+// Design position; the start-up centres every window on the screen anyway.
+constexpr int kDesignLeft = 50;
+constexpr int kDesignTop = 50;
+
+struct AppIcons {
+    HICON large = nullptr;
+    HICON small = nullptr;
+};
+
+// Shared icons (LR_SHARED) belong to the system; nothing to destroy.
+BOOL CALLBACK loadFirstIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param) {
+    auto* icons = reinterpret_cast<AppIcons*>(param);
+    icons->large = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
+    icons->small = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    return FALSE; // the first group is enough
+}
+
+} // namespace
+
+TopWindow::TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events)
+    : toolkit_(toolkit), id_(id), design_(design), events_(events) {
+    if (design.background) background_.reset(CreateSolidBrush(toColorRef(*design.background)));
+}
+
+TopWindow::~TopWindow() = default;
+
+bool TopWindow::registerClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
+    windowClass.lpszClassName = kTopWindowClass;
+    // The application icon is whichever icon group the resources hold first.
+    AppIcons icons;
+    EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, loadFirstIcon,
+                       reinterpret_cast<LONG_PTR>(&icons));
+    windowClass.hIcon = icons.large;
+    windowClass.hIconSm = icons.small;
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+bool TopWindow::create(HINSTANCE instance) {
+    // A popup has no frame and no title bar; the system menu and the minimise box let the
+    // taskbar minimise, restore and close it. Without IsDialogMessage in the message loop,
+    // Escape does not close it and Enter does not move the focus.
+    DWORD style = WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (design_.canMinimise) style |= WS_MINIMIZEBOX;
+    const std::wstring caption = toWide(design_.caption);
+    CreateWindowExW(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, kDesignLeft, kDesignTop, design_.width,
+                    design_.height, nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+
+    units_.reserve(design_.units.size());
+    for (std::size_t i = 0; i < design_.units.size(); ++i) {
+        const UnitDesign& unitDesign = design_.units[i];
+        HWND parent = hwnd_;
+        if (!unitDesign.parent.empty()) {
+            if (const Unit* container = find(unitDesign.parent); container && container->hwnd())
+                parent = container->hwnd();
+        }
+        units_.push_back(makeUnit(*this, unitDesign, static_cast<int>(i)));
+        // A unit that cannot be made stays without a window; the others still work.
+        units_.back()->create(instance, parent);
+    }
+    createTooltips(instance);
+    return true;
+}
+
+void TopWindow::createTooltips(HINSTANCE instance) {
+    for (const std::unique_ptr<Unit>& unit : units_) {
+        if (unit->kind() != UnitKind::ImageButton || unit->design().tooltip.empty() || !unit->hwnd()) continue;
+        if (!tooltip_) {
+            tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                       instance, nullptr);
+            if (!tooltip_) return;
+        }
+        std::wstring tip = toWide(unit->design().tooltip);
+        TOOLINFOW tool{};
+        // The version 2 size is understood by every comctl32, with or without the manifest.
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = GetParent(unit->hwnd());
+        tool.uId = reinterpret_cast<UINT_PTR>(unit->hwnd());
+        tool.lpszText = tip.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+Unit* TopWindow::find(std::string_view name) const {
+    for (const std::unique_ptr<Unit>& unit : units_)
+        if (unit->name() == name) return unit.get();
+    return nullptr;
+}
+
+Unit* TopWindow::findByHandle(HWND control) const {
+    if (!control) return nullptr;
+    for (const std::unique_ptr<Unit>& unit : units_)
+        if (unit->hwnd() == control) return unit.get();
+    // The dropped list and the field of a combo box colour themselves through their combo box.
+    for (const std::unique_ptr<Unit>& unit : units_) {
+        if (unit->kind() != UnitKind::ComboBox || !unit->hwnd()) continue;
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        if (GetComboBoxInfo(unit->hwnd(), &info) && (info.hwndList == control || info.hwndItem == control))
+            return unit.get();
+    }
+    return nullptr;
+}
+
+void TopWindow::raise(const Unit& unit, UnitEvent event) {
+    if (destroying_ || detached_) return;
+    events_.onUnitEvent(id_, unit.name(), event);
+}
+
+void TopWindow::beginDrag() {
+    if (!hwnd_) return;
+    const DWORD position = GetMessagePos();
+    ReleaseCapture();
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, static_cast<LPARAM>(position));
+}
+
+void TopWindow::checkRadio(Unit& radio, bool checked) {
+    if (radio.kind() != UnitKind::RadioBox || !radio.hwnd()) return;
+    SendMessageW(radio.hwnd(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!checked) return;
+    // The radio boxes of one parent form one group.
+    const HWND parent = GetParent(radio.hwnd());
+    for (const std::unique_ptr<Unit>& other : units_) {
+        if (other.get() != &radio && other->kind() == UnitKind::RadioBox && other->hwnd() &&
+            GetParent(other->hwnd()) == parent)
+            SendMessageW(other->hwnd(), BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+}
+
+Unit* TopWindow::focusTarget() const {
+    // Every unit has tab order 0; among equals the one listed last wins.
+    for (auto it = units_.rbegin(); it != units_.rend(); ++it) {
+        const Unit& unit = **it;
+        if (unit.design().tabStop && unit.hwnd() && IsWindowVisible(unit.hwnd()) && IsWindowEnabled(unit.hwnd()))
+            return it->get();
+    }
+    return nullptr;
+}
+
+bool TopWindow::handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_COMMAND: {
+        Unit* unit = lParam ? findByHandle(reinterpret_cast<HWND>(lParam)) : nullptr;
+        if (!unit) return false;
+        result = 0;
+        onCommand(*unit, HIWORD(wParam));
+        return true;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: {
+        const HBRUSH brush = onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        if (!brush) return false;
+        result = reinterpret_cast<LRESULT>(brush);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TopWindow::onCommand(Unit& unit, int code) {
+    if (unit.kind() == UnitKind::RadioBox && code == BN_CLICKED) {
+        checkRadio(unit, true);
+        raise(unit, UnitEvent::Clicked);
+    } else if (unit.kind() == UnitKind::ComboBox && (code == CBN_SELENDOK || code == CBN_SELCHANGE)) {
+        // Only the user's choices arrive here: CB_SETCURSEL from code notifies nothing. A choice
+        // in the dropped list is confirmed by CBN_SELENDOK; with the list closed, the arrow keys
+        // change the selection at once (CBN_SELCHANGE). Each change is reported once.
+        auto& combo = static_cast<StandardControl&>(unit);
+        const HWND hwnd = combo.hwnd();
+        if (code == CBN_SELCHANGE && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return;
+        const int selected = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+        if (code == CBN_SELCHANGE && selected == combo.reportedSelection) return;
+        combo.reportedSelection = selected;
+        raise(unit, UnitEvent::ItemChosen);
+    }
+}
+
+HBRUSH TopWindow::onControlColor(HDC dc, HWND control) {
+    const Unit* unit = findByHandle(control);
+    if (!unit) return nullptr;
+    SetTextColor(dc, unit->textColor());
+    SetBkColor(dc, unit->backgroundColor());
+    return unit->backgroundBrush();
+}
+
+void TopWindow::detach() {
+    detached_ = true;
+    for (const std::unique_ptr<Unit>& unit : units_)
+        if (unit->hwnd()) SetWindowLongPtrW(unit->hwnd(), GWLP_USERDATA, 0);
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+}
+
+LRESULT CALLBACK TopWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    TopWindow* self = nullptr;
+    if (message == WM_NCCREATE) {
+        self = static_cast<TopWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TopWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // WM_NCDESTROY drops the toolkit's reference; this one keeps us alive to the end of the message.
+    const std::shared_ptr<TopWindow> keepAlive = self->shared_from_this();
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT TopWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND hwnd = hwnd_;
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(hwnd, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 background_ ? background_.get() : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
+    case WM_LBUTTONDOWN:
+        // On the window's own surface the press still reaches the window after the move.
+        beginDrag();
+        break;
+    case WM_SETFOCUS:
+        if (Unit* target = focusTarget()) {
+            SetFocus(target->hwnd());
+            return 0;
+        }
+        break;
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: {
+        LRESULT result = 0;
+        if (handleChildMessage(message, wParam, lParam, result)) return result;
+        break;
+    }
+    case WM_DESTROY:
+        destroying_ = true;
+        if (!detached_) events_.onDestroying(id_);
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        hwnd_ = nullptr;
+        tooltip_ = nullptr;
+        toolkit_.forget(id_);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+} // namespace tallyra::ui::win32

@@ -1,0 +1,72 @@
+// One of the program's borderless top-level windows, built from its design: no
+// system frame or title bar, minimisable from the taskbar, not maximisable, shown
+// in the taskbar, not topmost. Its units are child windows; it colours the
+// standard controls, turns their notifications into unit events, passes the input
+// focus on, and moves with the mouse when its surface or a static unit is dragged.
+#pragma once
+
+#include "ui/look.h"
+#include "ui/toolkit.h"
+#include "ui/win32/units.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace tallyra::ui::win32 {
+
+class Win32Toolkit;
+
+class TopWindow : public std::enable_shared_from_this<TopWindow> {
+public:
+    TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events);
+    ~TopWindow();
+    TopWindow(const TopWindow&) = delete;
+    TopWindow& operator=(const TopWindow&) = delete;
+
+    static bool registerClass(HINSTANCE instance);
+
+    // Creates the window, hidden, at the design position and size, with every unit.
+    bool create(HINSTANCE instance);
+
+    WindowId id() const { return id_; }
+    HWND hwnd() const { return hwnd_; }
+    const WindowDesign& design() const { return design_; }
+    Unit* find(std::string_view name) const;
+
+    // Tells the window's handlers; nothing once the window is being destroyed.
+    void raise(const Unit& unit, UnitEvent event);
+    // The system's move loop, as a press on a caption would start it.
+    void beginDrag();
+    // Messages that standard controls send to their parent, which may be a unit.
+    bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Radio boxes: checks one and unchecks the others of its parent.
+    void checkRadio(Unit& radio, bool checked);
+
+    // Cuts the native windows loose from this object (the toolkit is going away).
+    void detach();
+
+private:
+    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createTooltips(HINSTANCE instance);
+    void onCommand(Unit& unit, int code);
+    HBRUSH onControlColor(HDC dc, HWND control);
+    Unit* findByHandle(HWND control) const;
+    Unit* focusTarget() const;
+
+    Win32Toolkit& toolkit_;
+    WindowId id_;
+    const WindowDesign& design_;
+    WindowEvents& events_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    ScopedBrush background_;
+    std::vector<std::unique_ptr<Unit>> units_;
+    bool destroying_ = false;
+    bool detached_ = false;
+};
+
+} // namespace tallyra::ui::win32

@@ -1,0 +1,306 @@
+// The Win32 backend of the window toolkit.
+//
+// How automation (the end-to-end driver, UI automation, screen readers) finds things:
+// - Each of the program's windows is a top-level window of class "TallyraWindow"
+//   whose window text is the design's caption ("Tallyra", "关于", "更新日志").
+// - Every unit of a window is a child window whose control ID is 1000 + the unit's
+//   position in its window's layout table (the first row is 1000), whatever its kind,
+//   timers and invisible units included. Units inside a shape box or picture box are
+//   children of that unit's window, so search with FindWindowEx recursively or
+//   EnumChildWindows (GetDlgItem only looks one level down).
+// - A unit's window text is its text or caption (WM_GETTEXT); a combo box's is the
+//   selected item. Window classes: "TallyraUnit" for labels, shape boxes, picture
+//   boxes, hyperlinks and timers; "TallyraImageButton" for image buttons; "Edit",
+//   "ComboBox" and "Button" (radio) for the standard controls.
+// - Image buttons and hyperlinks also accept BM_CLICK, which raises their click or
+//   press event as a real click would.
+// - Message boxes are the system's (#32770, text in the static control 0xFFFF); the
+//   input box is a #32770 dialog with its field as control 100, OK = IDOK, Cancel = IDCANCEL.
+#include "ui/win32/win32_toolkit.h"
+
+#include "ui/win32/image_button.h"
+#include "ui/win32/input_box.h"
+#include "ui/win32/scoped.h"
+#include "ui/win32/text.h"
+#include "ui/win32/top_window.h"
+#include "ui/win32/units.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace tallyra::ui::win32 {
+namespace {
+
+constexpr std::string_view kUntitledMessage = "信息：";
+
+MessageAnswer toAnswer(int result, unsigned flags) {
+    switch (result) {
+    case IDOK: return MessageAnswer::Ok;
+    case IDCANCEL: return MessageAnswer::Cancel;
+    case IDYES: return MessageAnswer::Yes;
+    case IDNO: return MessageAnswer::No;
+    default:
+        break;
+    }
+    // The box could not be shown: take the answer that changes nothing.
+    switch (flags & MB_TYPEMASK) {
+    case MB_YESNO: return MessageAnswer::No;
+    case MB_OKCANCEL: return MessageAnswer::Cancel;
+    default: return MessageAnswer::Ok;
+    }
+}
+
+struct FontSearch {
+    std::wstring face;
+    bool found = false;
+};
+
+int CALLBACK matchFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
+    auto* search = reinterpret_cast<FontSearch*>(param);
+    if (search->face == font->lfFaceName) {
+        search->found = true;
+        return 0;
+    }
+    return 1;
+}
+
+} // namespace
+
+Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    registered_ = TopWindow::registerClass(instance) && DrawnUnit::registerClass(instance) &&
+                  ImageButton::registerClass(instance);
+}
+
+Win32Toolkit::~Win32Toolkit() {
+    // Windows still open when the program ends are closed without telling their handlers,
+    // which may be gone already.
+    const auto windows = windows_;
+    for (const auto& [id, window] : windows) window->detach();
+    windows_.clear();
+}
+
+TopWindow* Win32Toolkit::find(WindowId window) const {
+    const auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.get();
+}
+
+Unit* Win32Toolkit::findUnit(WindowId window, std::string_view unit) const {
+    TopWindow* top = find(window);
+    return top ? top->find(unit) : nullptr;
+}
+
+HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
+    Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
+}
+
+void Win32Toolkit::forget(WindowId window) { windows_.erase(window); }
+
+MessageAnswer Win32Toolkit::showMessage(const Message& message) {
+    const std::wstring title = toWide(message.title.empty() ? kUntitledMessage : message.title);
+    const std::wstring text = toWide(message.text);
+    const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), message.flags | MB_TASKMODAL);
+    return toAnswer(result, message.flags);
+}
+
+WindowId Win32Toolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
+    if (!registered_) return kNoWindow;
+    const WindowId id = nextId_++;
+    auto window = std::make_shared<TopWindow>(*this, id, design, events);
+    windows_[id] = window;
+    if (!window->create(instance_)) {
+        windows_.erase(id);
+        return kNoWindow;
+    }
+    events.onCreated(id);
+    return id;
+}
+
+void Win32Toolkit::showWindow(WindowId window, bool visible) {
+    if (TopWindow* top = find(window)) ShowWindow(top->hwnd(), visible ? SW_SHOW : SW_HIDE);
+}
+
+bool Win32Toolkit::isWindowVisible(WindowId window) const {
+    const TopWindow* top = find(window);
+    return top && IsWindowVisible(top->hwnd());
+}
+
+void Win32Toolkit::minimiseWindow(WindowId window) {
+    if (TopWindow* top = find(window)) ShowWindow(top->hwnd(), SW_MINIMIZE);
+}
+
+void Win32Toolkit::destroyWindow(WindowId window) {
+    if (TopWindow* top = find(window)) DestroyWindow(top->hwnd());
+}
+
+Rect Win32Toolkit::windowRect(WindowId window) const {
+    const TopWindow* top = find(window);
+    RECT rect{};
+    if (!top || !GetWindowRect(top->hwnd(), &rect)) return {};
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void Win32Toolkit::setWindowRect(WindowId window, Rect rect) {
+    if (TopWindow* top = find(window))
+        SetWindowPos(top->hwnd(), nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Rect Win32Toolkit::unitRect(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found ? found->rect() : Rect{};
+}
+
+void Win32Toolkit::setUnitRect(WindowId window, std::string_view unit, Rect rect) {
+    if (Unit* found = findUnit(window, unit)) found->setRect(rect);
+}
+
+std::string Win32Toolkit::text(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found && found->hwnd() ? toUtf8(windowText(found->hwnd())) : std::string();
+}
+
+void Win32Toolkit::setText(WindowId window, std::string_view unit, std::string_view text) {
+    Unit* found = findUnit(window, unit);
+    if (!found || !found->hwnd() || found->kind() == UnitKind::ComboBox) return;
+    SetWindowTextW(found->hwnd(), toWide(text).c_str());
+}
+
+void Win32Toolkit::setFontSize(WindowId window, std::string_view unit, int points) {
+    Unit* found = findUnit(window, unit);
+    if (!found) return;
+    const ScopedGetDC screen(nullptr);
+    found->setCharHeight(MulDiv(points, GetDeviceCaps(screen.get(), LOGPIXELSY), 72));
+}
+
+void Win32Toolkit::setVisible(WindowId window, std::string_view unit, bool visible) {
+    Unit* found = findUnit(window, unit);
+    if (!found || !found->hwnd() || found->kind() == UnitKind::Timer) return;
+    ShowWindow(found->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Toolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->kind() == UnitKind::Timer) static_cast<DrawnUnit*>(found)->setInterval(milliseconds);
+}
+
+void Win32Toolkit::clearItems(WindowId window, std::string_view unit) {
+    if (HWND combo = comboHandle(window, unit)) {
+        SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+        static_cast<StandardControl*>(findUnit(window, unit))->reportedSelection = -1;
+    }
+}
+
+void Win32Toolkit::addItem(WindowId window, std::string_view unit, std::string_view text) {
+    if (HWND combo = comboHandle(window, unit))
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(text).c_str()));
+}
+
+void Win32Toolkit::removeItem(WindowId window, std::string_view unit, int index) {
+    if (HWND combo = comboHandle(window, unit)) {
+        SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+        static_cast<StandardControl*>(findUnit(window, unit))->reportedSelection =
+            static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    }
+}
+
+int Win32Toolkit::itemCount(WindowId window, std::string_view unit) const {
+    HWND combo = comboHandle(window, unit);
+    const LRESULT count = combo ? SendMessageW(combo, CB_GETCOUNT, 0, 0) : 0;
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+std::string Win32Toolkit::itemText(WindowId window, std::string_view unit, int index) const {
+    HWND combo = comboHandle(window, unit);
+    if (!combo) return {};
+    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return toUtf8(text);
+}
+
+void Win32Toolkit::setItemText(WindowId window, std::string_view unit, int index, std::string_view text) {
+    HWND combo = comboHandle(window, unit);
+    if (!combo || index < 0 || index >= itemCount(window, unit)) return;
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    SendMessageW(combo, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(combo, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(toWide(text).c_str()));
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+int Win32Toolkit::selection(WindowId window, std::string_view unit) const {
+    HWND combo = comboHandle(window, unit);
+    return combo ? static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void Win32Toolkit::setSelection(WindowId window, std::string_view unit, int index) {
+    HWND combo = comboHandle(window, unit);
+    if (!combo) return;
+    // CB_SETCURSEL notifies nothing, so no item-chosen event follows.
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    static_cast<StandardControl*>(findUnit(window, unit))->reportedSelection =
+        static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+}
+
+void Win32Toolkit::setChecked(WindowId window, std::string_view unit, bool checked) {
+    TopWindow* top = find(window);
+    Unit* found = top ? top->find(unit) : nullptr;
+    if (found) top->checkRadio(*found, checked);
+}
+
+bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::RadioBox && found->hwnd() &&
+           SendMessageW(found->hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title) {
+    const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title));
+    if (!answer) return std::nullopt;
+    return toUtf8(*answer);
+}
+
+void Win32Toolkit::declareDpiAware() {
+    // Looked up by name: the program also starts where user32 has no such function.
+    using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return;
+    const auto setAware =
+        reinterpret_cast<SetProcessDpiAwareFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
+    if (setAware) setAware();
+}
+
+int Win32Toolkit::horizontalPixelsPerInch(WindowId window) const {
+    const TopWindow* top = find(window);
+    const ScopedGetDC dc(top ? top->hwnd() : nullptr);
+    return dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
+}
+
+Size Win32Toolkit::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+
+bool Win32Toolkit::isFontInstalled(std::string_view face) const {
+    FontSearch search{toWide(face)};
+    if (search.face.empty()) return false;
+    const ScopedGetDC screen(nullptr);
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET; // every character set; an empty face lists every family
+    EnumFontFamiliesExW(screen.get(), &all, matchFontFamily, reinterpret_cast<LPARAM>(&search), 0);
+    return search.found;
+}
+
+void Win32Toolkit::openInBrowser(std::string_view address) {
+    ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Win32Toolkit::quit(int exitCode) { PostQuitMessage(exitCode); }
+
+void* Win32Toolkit::nativeHandle(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found ? found->hwnd() : nullptr;
+}
+
+} // namespace tallyra::ui::win32

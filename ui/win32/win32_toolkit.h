@@ -1,0 +1,79 @@
+// The Win32 toolkit: the program's windows as real Win32 windows built from the
+// layout tables. See win32_toolkit.cpp for how automation finds the units.
+#pragma once
+
+#include "ui/toolkit.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+
+namespace tallyra::ui::win32 {
+
+class TopWindow;
+class Unit;
+
+class Win32Toolkit : public Toolkit {
+public:
+    explicit Win32Toolkit(HINSTANCE instance);
+    ~Win32Toolkit() override;
+    Win32Toolkit(const Win32Toolkit&) = delete;
+    Win32Toolkit& operator=(const Win32Toolkit&) = delete;
+
+    // MessageBoxes
+    MessageAnswer showMessage(const Message& message) override;
+
+    // Toolkit
+    WindowId openWindow(const WindowDesign& design, WindowEvents& events) override;
+    void showWindow(WindowId window, bool visible) override;
+    bool isWindowVisible(WindowId window) const override;
+    void minimiseWindow(WindowId window) override;
+    void destroyWindow(WindowId window) override;
+    Rect windowRect(WindowId window) const override;
+    void setWindowRect(WindowId window, Rect rect) override;
+
+    Rect unitRect(WindowId window, std::string_view unit) const override;
+    void setUnitRect(WindowId window, std::string_view unit, Rect rect) override;
+    std::string text(WindowId window, std::string_view unit) const override;
+    void setText(WindowId window, std::string_view unit, std::string_view text) override;
+    void setFontSize(WindowId window, std::string_view unit, int points) override;
+    void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
+
+    void clearItems(WindowId window, std::string_view unit) override;
+    void addItem(WindowId window, std::string_view unit, std::string_view text) override;
+    void removeItem(WindowId window, std::string_view unit, int index) override;
+    int itemCount(WindowId window, std::string_view unit) const override;
+    std::string itemText(WindowId window, std::string_view unit, int index) const override;
+    void setItemText(WindowId window, std::string_view unit, int index, std::string_view text) override;
+    int selection(WindowId window, std::string_view unit) const override;
+    void setSelection(WindowId window, std::string_view unit, int index) override;
+    void setChecked(WindowId window, std::string_view unit, bool checked) override;
+    bool isChecked(WindowId window, std::string_view unit) const override;
+
+    std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
+
+    void declareDpiAware() override;
+    int horizontalPixelsPerInch(WindowId window) const override;
+    Size screenSize() const override;
+    bool isFontInstalled(std::string_view face) const override;
+    void openInBrowser(std::string_view address) override;
+    void quit(int exitCode) override;
+    void* nativeHandle(WindowId window, std::string_view unit) const override;
+
+    // The window object forgets its id when its native window is gone.
+    void forget(WindowId window);
+
+private:
+    TopWindow* find(WindowId window) const;
+    Unit* findUnit(WindowId window, std::string_view unit) const;
+    HWND comboHandle(WindowId window, std::string_view unit) const;
+
+    HINSTANCE instance_;
+    bool registered_ = false;
+    WindowId nextId_ = 1;
+    std::map<WindowId, std::shared_ptr<TopWindow>> windows_;
+};
+
+} // namespace tallyra::ui::win32
