@@ -1,0 +1,77 @@
+// The end-to-end driver of Tallyra.exe under Wine.
+//   tallyra_e2e run --exe PATH --empty PATH --work DIR [--dpi N] [--only a,b]
+//   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N]
+//   tallyra_e2e objects --exe PATH --work DIR [--ticks N] [--post-ticks] [--timer-id N]
+//   tallyra_e2e shots --exe PATH --work DIR --out DIR
+// Paths may be Unix paths (/a/b is Z:\a\b). "run" ends with the line "N passed, M failed"
+// and exits with the number of failed cases.
+#include "measure.h"
+#include "runner.h"
+#include "text.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+std::filesystem::path hostPath(const std::wstring& path) {
+    if (!path.empty() && path[0] == L'/') {
+        std::wstring windows = L"Z:" + path;
+        for (wchar_t& c : windows)
+            if (c == L'/') c = L'\\';
+        return windows;
+    }
+    return path;
+}
+
+int usage() {
+    std::fputs("usage: tallyra_e2e run|startup|objects|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
+               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--out DIR]\n",
+               stderr);
+    return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return usage();
+    const std::wstring command = argv[1];
+    std::map<std::wstring, std::wstring> args;
+    for (int i = 2; i < argc; ++i) {
+        std::wstring key = argv[i];
+        if (!key.starts_with(L"--")) return usage();
+        if (key == L"--post-ticks") args[key] = L"1";
+        else if (i + 1 < argc) args[key] = argv[++i];
+        else return usage();
+    }
+    e2e::Options options;
+    options.exe = hostPath(args[L"--exe"]);
+    options.emptyExe = hostPath(args[L"--empty"]);
+    options.workRoot = hostPath(args[L"--work"]);
+    if (args.count(L"--dpi")) options.dpi = std::stoi(args[L"--dpi"]);
+    if (args.count(L"--timer-id")) options.timerId = std::stoi(args[L"--timer-id"]);
+    if (args.count(L"--only")) {
+        std::string list = e2e::toUtf8(args[L"--only"]);
+        for (size_t start = 0; start <= list.size();) {
+            size_t end = list.find(',', start);
+            if (end == std::string::npos) end = list.size();
+            if (end > start) options.only.push_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    if (options.workRoot.empty() || (command != L"shots" && command != L"objects" && options.exe.empty()))
+        return usage();
+    std::error_code error;
+    std::filesystem::create_directories(options.workRoot, error);
+
+    if (command == L"run") return std::min(e2e::runCases(options), 125);
+    if (command == L"startup") return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7);
+    if (command == L"objects")
+        return e2e::measureObjects(options, args.count(L"--ticks") ? std::stoi(args[L"--ticks"]) : 10000,
+                                   args.count(L"--post-ticks") > 0);
+    if (command == L"shots") return e2e::takeScreenshots(options, hostPath(args[L"--out"]));
+    return usage();
+}

@@ -1,0 +1,21 @@
+// Figures about the real program rather than pass/fail checks: start-up time to
+// the first painted main window against an empty Win32 program, GDI and USER
+// object counts while rolling, and the screenshots of the six windows.
+#pragma once
+
+#include "runner.h"
+
+#include <filesystem>
+
+namespace e2e {
+
+// Prints the medians of both programs and their ratio; returns 0 when every run finished.
+int measureStartup(const Options& options, int runs);
+// Prints the object counts after 10 ticks and after `ticks` ticks; `postTicks` drives
+// the timer with posted WM_TIMER messages instead of waiting for it.
+int measureObjects(const Options& options, int ticks, bool postTicks);
+// Opens each window and asks the screenshot script for a picture of it (a request
+// file in `out`, answered by a PNG of the same name); returns the number of failures.
+int takeScreenshots(const Options& options, const std::filesystem::path& out);
+
+} // namespace e2e

@@ -1,0 +1,586 @@
+// The end-to-end scenarios: the real Tallyra.exe, each run in a fresh folder,
+// checked on its windows, its message boxes and the bytes of its files.
+#include "runner.h"
+#include "tallyra.h"
+#include "text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace e2e {
+namespace {
+
+using namespace units;
+
+// Texts the program shows.
+constexpr std::wstring_view kFirstRunTitle = L"首次运行";
+constexpr std::wstring_view kFirstRunText =
+    L"您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！";
+constexpr std::wstring_view kNoDataTitle = L"数据有误";
+constexpr std::wstring_view kNoDataText =
+    L"尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！";
+constexpr std::wstring_view kRoundOverTitle = L"全班已抽完";
+constexpr std::wstring_view kRoundOverText = L"全班均已抽完，是否开始新一轮抽取？";
+constexpr std::wstring_view kSavedTitle = L"操作已完成";
+constexpr std::wstring_view kSavedText = L"操作已成功完成！";
+constexpr std::wstring_view kAddPrompt = L"请输入您要加入的班级名称:";
+constexpr std::wstring_view kAddTitle = L"班级名称";
+constexpr std::wstring_view kAboutVersionText = L"1.0.3.200309[Korvane专版]";
+constexpr std::wstring_view kForumNoticeText = L"当前版本及版权声明仅限在Korvane论坛内使用，请勿上传到其他网站";
+constexpr std::wstring_view kSupportTitle = L"温馨提示";
+constexpr std::wstring_view kSupportText =
+    L"支持作者仅为您对软件作者表示的赞赏或支持，您不能通过付费支持的方式获取额外功能，感谢您的支持。\r\n"
+    L"付费支持有一个月的后悔期，在此期间无论您因为什么原因需要退款，都可以将付款截图发送给我，我将为您全额退款。\r\n"
+    L"您确实要继续付费支持吗？";
+constexpr std::wstring_view kThanksTitle = L"感谢支持";
+constexpr std::wstring_view kThanksText =
+    L"如果使用软件过程中遇到任何BUG或者需要改进的地方，都可以给我留言。感谢您的支持！";
+constexpr std::wstring_view kUpdateTitle = L"更新受限";
+constexpr std::wstring_view kUpdateText =
+    L"由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的帖子页，"
+    L"或者您也可以在原帖寻找更新！\r\n确实要跳转吗？";
+
+// The changelog as the about window's changelog shows it, line by line.
+constexpr std::wstring_view kChangelogLines[] = {
+    L"Version 1.0.3.200309", L"代码优化", L"修复BUG", L"",
+    L"Version 1.0.2.200308", L"发布针对Korvane的版本", L"",
+    L"Version 1.0.2.191204", L"修复已知BUG", L"添加对高DPI的支持", L"",
+    L"Version 1.0.1.181012_Beta", L"修复了大量已知BUG", L"",
+    L"Version 1.0.1.180916_Beta", L"增加主页窗体的班级显示", L"修复部分已知BUG", L"",
+    L"Version 1.0.1.180527_Beta", L"修复部分BUG", L"",
+    L"Version 1.0.1.180526_Beta", L"完善所有功能", L"新增更新检测功能", L"",
+    L"Version 1.0.1.180525_Beta", L"该版本添加对长学号的支持", L"",
+    L"Version 1.0.0.170902_Beta", L"软件代码重写", L"采用新的抽取方式", L"界面采用纯组件，减小软件体积，兼容性更好", L"",
+    L"Version 1.0.0.170807_Base", L"重新定义设计理念：简约、好用", L"软件界面重画",
+};
+
+std::string expectedChangelogGbk() {
+    std::string bytes;
+    for (size_t i = 0; i < std::size(kChangelogLines); ++i) {
+        if (i > 0) bytes += kChangelogLines[i - 1] == L"Version 1.0.0.170807_Base" ? "\n\r\n" : "\r\n";
+        bytes += *toGbk(kChangelogLines[i]);
+    }
+    return bytes;
+}
+
+std::wstring classTitle(std::wstring_view className) {
+    std::wstring title(kProductTitle);
+    if (!className.empty()) title += L" [" + std::wstring(className) + L"]";
+    return title;
+}
+
+std::string settingsFile(std::wstring_view classNames, std::optional<std::wstring_view> defaultClass) {
+    std::wstring classLine = L"ClassName=" + std::wstring(classNames);
+    if (!defaultClass) return gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", classLine});
+    std::wstring defaultLine = L"Default=" + std::wstring(*defaultClass);
+    return gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", classLine, defaultLine});
+}
+
+std::string rosterFile(std::wstring_view numbers, std::wstring_view names) {
+    return gbkFile({L"[ClassData]", L"Number=" + std::wstring(numbers), L"Name=" + std::wstring(names)});
+}
+
+std::string describeLines(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& line : lines) out += (out.empty() ? "" : " | ") + visible(fromGbk(line));
+    return "[" + out + "]";
+}
+
+// The non-empty lines of a file in Data, compared with the expected ones (GBK bytes).
+void checkDataLines(Session& app, std::wstring_view file, std::initializer_list<std::wstring_view> expected,
+                    const std::string& when) {
+    auto bytes = app.readData(file);
+    if (!bytes) {
+        app.context().check(false, "Data\\" + toUtf8(file) + " is missing " + when);
+        return;
+    }
+    std::vector<std::string> want;
+    for (std::wstring_view line : expected) want.push_back(*toGbk(line));
+    const auto seen = iniLines(*bytes);
+    app.context().check(seen == want, "Data\\" + toUtf8(file) + " " + when + " holds " + describeLines(seen) +
+                                          ", expected " + describeLines(want));
+}
+
+void checkMissing(Session& app, std::wstring_view file, const std::string& when) {
+    app.context().check(!std::filesystem::exists(app.dataFile(file)),
+                        "Data\\" + toUtf8(file) + " still exists " + when);
+}
+
+bool unitVisible(Session& app, HWND window, const Unit& unit) {
+    return IsWindowVisible(app.unit(window, unit)) != FALSE;
+}
+
+// Start, roll, Stop; returns the settled number and name.
+std::pair<std::wstring, std::wstring> drawOnce(Session& app, HWND main) {
+    app.click(main, kStart);
+    app.waitText(main, kStart, L"停止");
+    HWND number = app.unit(main, kNumber);
+    const bool rolled = waitUntil(
+        [&] {
+            auto text = windowText(number);
+            return text && !text->empty() && *text != L"\r\n";
+        },
+        Millis(3000));
+    app.context().require(rolled, "the number label shows no student after Start");
+    pause(Millis(250));
+    app.click(main, kStart);
+    app.waitText(main, kStart, L"开始");
+    auto settled = std::make_pair(app.text(main, kNumber), app.text(main, kName));
+    pause(Millis(150));
+    app.context().check(std::make_pair(app.text(main, kNumber), app.text(main, kName)) == settled,
+                        "the display still changes after Stop");
+    return settled;
+}
+
+void closeMainAndExpectZero(Session& app, HWND main) {
+    app.click(main, kMainClose);
+    const DWORD code = app.waitExit();
+    app.context().check(code == 0, "exit code " + std::to_string(code) + " after the close button, expected 0");
+}
+
+// Real keystrokes into a focused edit box; falls back to WM_SETTEXT (and records the
+// difference) so the rest of the flow still runs.
+void typeInto(Session& app, HWND window, const Unit& unit, std::wstring_view typed, std::wstring_view expected) {
+    app.click(window, unit);
+    HWND edit = app.unit(window, unit);
+    sendBounded(edit, EM_SETSEL, 0, -1);
+    typeText(typed);
+    const std::wstring seen = windowText(edit).value_or(L"?");
+    if (seen != expected) {
+        app.context().check(false, std::string("typing into ") + unit.name + " gave " + visible(seen) +
+                                       ", expected " + visible(expected));
+        app.context().require(setWindowText(edit, expected), std::string("WM_SETTEXT on ") + unit.name + " failed");
+    }
+}
+
+// --- Scenarios -------------------------------------------------------------------------------------------------
+
+void driverSelfCheck(CaseContext& context) {
+    // The empty window program: its window, a real click on its button, the message
+    // box that follows, and its exit code.
+    std::wstring error;
+    auto process = Process::start(context.options().emptyExe, error);
+    context.require(process.has_value(), "cannot start the empty window program: " + toUtf8(error));
+    HWND window = nullptr;
+    context.require(waitUntil(
+                        [&] {
+                            for (HWND top : topWindows(process->id()))
+                                if (windowText(top) == L"空窗口") window = top;
+                            return window != nullptr;
+                        },
+                        Millis(10000)),
+                    "the empty window program shows no window");
+    HWND button = findChildByText(window, L"按钮", L"Button");
+    context.require(button != nullptr, "no button in the empty window program");
+    if (auto failed = click(button)) context.fail(*failed);
+    auto box = waitMessageBox(process->id(), Millis(5000));
+    context.require(box.has_value(), "a real click on the button showed no message box");
+    context.check(box->title == L"自检" && box->text == L"按钮已按下\r\n第二行",
+                  "message box read as " + visible(box->title) + " / " + visible(box->text));
+    context.check(box->buttons == std::vector<int>{IDYES, IDNO}, "message box buttons not Yes+No");
+    context.require(answerMessageBox(*box, IDNO), "the message box did not close on No");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    auto code = process->waitExit(Millis(5000));
+    context.require(code.has_value(), "the empty window program did not end on WM_CLOSE");
+    context.check(*code == 7, "exit code " + std::to_string(*code) + ", expected 7 (No was answered)");
+}
+
+void firstRun(CaseContext& context) {
+    Session app(context);
+    app.start();
+    app.expectMessage(kFirstRunTitle, kFirstRunText, {IDOK}, IDOK);
+    // The step writes before it shows its notice; nothing after it touches the file.
+    auto bytes = app.readData(L"Config.conf");
+    context.require(bytes.has_value(), "no Data\\Config.conf after the first-run notice");
+    const std::vector<std::string> want = {"[Settings]", "First=False", "Voice=False", "[Class]", "ClassName="};
+    context.check(iniLines(*bytes) == want, "Data\\Config.conf holds " + describeLines(iniLines(*bytes)) +
+                                                ", expected " + describeLines(want));
+    HWND main = app.waitFor(Win::Main);
+    app.expectNoMessage("after the first-run notice");
+    context.check(app.text(main, kMainTitle) == kProductTitle,
+                  "title " + visible(app.text(main, kMainTitle)) + ", expected " + visible(kProductTitle));
+    context.check(app.text(main, kStart) == L"开始", "Start button reads " + visible(app.text(main, kStart)));
+    closeMainAndExpectZero(app, main);
+
+    // A second start in the same folder shows no notice.
+    app.start();
+    main = app.waitFor(Win::Main);
+    pause(Millis(300));
+    app.expectNoMessage("on the second start");
+    closeMainAndExpectZero(app, main);
+}
+
+void classOnDisk(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,007", L"张三,李四,王五"));
+    const std::vector<std::pair<std::wstring, std::wstring>> roster = {
+        {L"1", L"张三"}, {L"2", L"李四"}, {L"007", L"王五"}};
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.expectNoMessage("at start-up");
+
+    // A round: each student once, then the round-end question.
+    std::vector<std::pair<std::wstring, std::wstring>> drawn;
+    for (size_t i = 0; i < roster.size(); ++i) {
+        auto pick = drawOnce(app, main);
+        context.check(std::find(roster.begin(), roster.end(), pick) != roster.end(),
+                      "Stop settled on " + visible(pick.first) + " " + visible(pick.second) +
+                          ", which is no student of 一班");
+        context.check(std::find(drawn.begin(), drawn.end(), pick) == drawn.end(),
+                      "Stop settled on " + visible(pick.second) + " twice in one round");
+        drawn.push_back(pick);
+    }
+    app.click(main, kStart);
+    app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDNO);
+    pause(Millis(100));
+    context.check(app.text(main, kStart) == L"开始", "after No the Start button reads " + visible(app.text(main, kStart)));
+    app.click(main, kStart);
+    app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDYES);
+    app.waitText(main, kStart, L"停止");
+    app.click(main, kStart);
+    app.waitText(main, kStart, L"开始");
+    closeMainAndExpectZero(app, main);
+}
+
+void emptyClass(CaseContext& context) {
+    struct Setup {
+        const char* what;
+        std::optional<std::wstring_view> defaultClass;
+        bool rosterFileExists;
+    };
+    const Setup setups[] = {
+        {"an empty class", L"二班", true},
+        {"a class whose roster file is missing", L"二班", false},
+        {"no current class", std::nullopt, false},
+    };
+    int index = 0;
+    for (const Setup& setup : setups) {
+        context.note(std::string("with ") + setup.what);
+        Session app(context, context.name() + "-" + std::to_string(index++));
+        app.writeData(L"Config.conf", settingsFile(setup.defaultClass ? L"二班" : L"", setup.defaultClass));
+        if (setup.rosterFileExists) app.writeData(L"二班.conf", rosterFile(L"", L""));
+        app.start();
+        HWND main = app.waitFor(Win::Main);
+        app.waitText(main, kMainTitle, classTitle(setup.defaultClass.value_or(L"")));
+        app.expectNoMessage("at start-up");
+        app.click(main, kStart);
+        app.expectMessage(kNoDataTitle, kNoDataText, {IDOK}, IDOK);
+        pause(Millis(100));
+        context.check(app.text(main, kStart) == L"开始",
+                      "after 数据有误 the Start button reads " + visible(app.text(main, kStart)));
+        closeMainAndExpectZero(app, main);
+    }
+}
+
+void closing(CaseContext& context) {
+    enum class How { CloseButton, CloseButtonWhileRolling, SystemClose };
+    const std::pair<How, const char*> ways[] = {
+        {How::CloseButton, "the close button"},
+        {How::CloseButtonWhileRolling, "the close button while rolling"},
+        {How::SystemClose, "the system's close command"},
+    };
+    int index = 0;
+    for (auto [how, what] : ways) {
+        context.note(std::string("closing by ") + what);
+        Session app(context, context.name() + "-" + std::to_string(index++));
+        app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+        app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+        app.start();
+        HWND main = app.waitFor(Win::Main);
+        app.waitText(main, kMainTitle, classTitle(L"一班"));
+        if (how == How::CloseButtonWhileRolling) {
+            app.click(main, kStart);
+            app.waitText(main, kStart, L"停止");
+        }
+        if (how == How::SystemClose) PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else app.click(main, kMainClose);
+        const DWORD code = app.waitExit();
+        context.check(code == 0, std::string("exit code ") + std::to_string(code) + " after " + what + ", expected 0");
+    }
+}
+
+// Geometry after start-up: the window centred on the screen and sized by the DPI
+// scale; a few units with the rounding rule of their kind.
+void geometry(CaseContext& context) {
+    const float scale = static_cast<float>(context.options().dpi / 96.0);
+    auto cut = [&](int value) { return static_cast<int>(value * scale); };
+    auto rounded = [&](int value) { return static_cast<int>(std::lround(value * scale)); };
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const int width = cut(460), height = cut(434);
+    const int left = static_cast<int>(screenWidth / 2.0f - 460 * scale / 2.0f);
+    const int top = static_cast<int>(screenHeight / 2.0f - 434 * scale / 2.0f);
+    context.note("screen " + std::to_string(screenWidth) + "x" + std::to_string(screenHeight) + ", DPI " +
+                 std::to_string(context.options().dpi));
+
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"", std::nullopt));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L""));
+    RECT window = screenRect(main), client{};
+    GetClientRect(main, &client);
+    auto show = [](long l, long t, long w, long h) {
+        return "(" + std::to_string(l) + "," + std::to_string(t) + ") " + std::to_string(w) + "x" + std::to_string(h);
+    };
+    const std::string seen = show(window.left, window.top, window.right - window.left, window.bottom - window.top);
+    context.check(window.right - window.left == width && window.bottom - window.top == height,
+                  "main window " + seen + ", expected size " + std::to_string(width) + "x" + std::to_string(height));
+    context.check(client.right == width && client.bottom == height,
+                  "client area " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + ", expected " +
+                      std::to_string(width) + "x" + std::to_string(height));
+    context.check(window.left == left && window.top == top,
+                  "main window at " + seen + ", expected centred at (" + std::to_string(left) + "," +
+                      std::to_string(top) + ")");
+
+    struct Expected {
+        Unit unit;
+        RECT rect; // left, top, width, height relative to the parent
+    };
+    // Shape boxes and image buttons round their width; picture boxes lose a pixel of height.
+    const Expected expected[] = {
+        {kMainTitle, {cut(9), cut(4), cut(343), cut(24)}},
+        {kMainClose, {cut(410), cut(0), rounded(50), cut(32)}},
+        {kMainContent, {cut(1), cut(32), rounded(458), cut(401)}},
+        {kStartFrame, {cut(60), cut(304), cut(167), scale == 1.0f ? 73 : static_cast<int>(73 * scale - 1)}},
+        {kStart, {cut(1), cut(1), rounded(165), cut(71)}},
+        {kName, {cut(7), cut(147), cut(448), cut(136)}},
+    };
+    for (const Expected& e : expected) {
+        HWND unit = app.unit(main, e.unit);
+        RECT r = screenRect(unit);
+        MapWindowPoints(HWND_DESKTOP, GetParent(unit), reinterpret_cast<POINT*>(&r), 2);
+        const RECT got = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+        context.check(std::tie(got.left, got.top, got.right, got.bottom) ==
+                          std::tie(e.rect.left, e.rect.top, e.rect.right, e.rect.bottom),
+                      std::string(e.unit.name) + " at " + show(got.left, got.top, got.right, got.bottom) +
+                          ", expected " + show(e.rect.left, e.rect.top, e.rect.right, e.rect.bottom));
+    }
+    closeMainAndExpectZero(app, main);
+}
+
+// From an empty folder: add a class, fill its roster, draw from it, rename it and delete it.
+void classLifecycle(CaseContext& context) {
+    Session app(context);
+    app.start();
+    app.expectMessage(kFirstRunTitle, kFirstRunText, {IDOK}, IDOK);
+    HWND main = app.waitFor(Win::Main);
+
+    app.click(main, kSettingsButton);
+    HWND settings = app.waitFor(Win::Settings);
+    app.waitGone(Win::Main);
+    HWND settingsBox = app.unit(settings, kSettingsClassBox);
+    context.check(comboCount(settingsBox) == 0, "the settings window's class box is not empty");
+    context.check(sendBounded(app.unit(settings, kVoiceOff), BM_GETCHECK) == BST_CHECKED,
+                  "语音_关闭 is not checked with Voice=False");
+
+    app.click(settings, kClassManagementButton);
+    HWND manage = app.waitFor(Win::ClassManagement);
+    app.waitGone(Win::Settings);
+    context.check(unitVisible(app, manage, kOverlay), "the overlay is not shown without a class");
+
+    // Add 一班 through the input box.
+    app.click(manage, kAddClass);
+    HWND input = nullptr;
+    context.require(waitUntil(
+                        [&] {
+                            for (HWND top : topWindows(app.processId()))
+                                if (windowText(top) == kAddTitle && findChildByText(top, kAddPrompt)) input = top;
+                            return input != nullptr;
+                        },
+                        Millis(5000)),
+                    "no input box titled " + visible(kAddTitle) + " with the prompt " + visible(kAddPrompt));
+    HWND field = nullptr;
+    for (HWND child : descendants(input))
+        if (_wcsicmp(className(child).c_str(), L"Edit") == 0) field = child;
+    context.require(field != nullptr, "the input box has no edit field");
+    context.check(windowText(field) == L"", "the input box's field is not empty");
+    if (auto failed = click(field)) context.fail("input box: " + *failed);
+    typeText(L"一班");
+    if (windowText(field) != L"一班") {
+        context.check(false, "typing 一班 into the input box gave " + visible(windowText(field).value_or(L"?")));
+        setWindowText(field, L"一班");
+    }
+    HWND ok = GetDlgItem(input, IDOK);
+    context.require(ok != nullptr, "the input box has no OK button (ID 1)");
+    if (auto failed = click(ok)) context.fail("input box: " + *failed);
+    context.require(waitUntil([&] { return !IsWindow(input) || !IsWindowVisible(input); }, Millis(3000)),
+                    "the input box stayed open after OK");
+    app.expectNoMessage("after adding 一班");
+
+    HWND manageBox = app.unit(manage, kManageClassBox);
+    context.require(waitUntil([&] { return comboCount(manageBox) == 1; }, Millis(3000)),
+                    "the class box does not hold the new class");
+    context.check(comboItem(manageBox, 0) == L"一班" && comboSelection(manageBox) == 0,
+                  "the class box shows " + visible(comboItem(manageBox, 0)) + " selected " +
+                      std::to_string(comboSelection(manageBox)));
+    context.check(app.text(manage, kNameBox) == L"一班", "the name box reads " + visible(app.text(manage, kNameBox)));
+    context.check(!unitVisible(app, manage, kOverlay), "the overlay still covers the editing area");
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班", L"Default=一班"},
+                   "after adding 一班");
+    checkDataLines(app, L"一班.conf", {L"[ClassData]", L"Name=", L"Number="}, "after adding 一班");
+
+    // Two rows typed with real keys: Enter starts a row, TAB separates number and name.
+    typeInto(app, manage, kRosterBox, L"1\t张三\n2\t李四", L"1\t张三\r\n2\t李四");
+    app.click(manage, kSave);
+    app.expectMessage(kSavedTitle, kSavedText, {IDOK}, IDOK);
+    checkDataLines(app, L"一班.conf", {L"[ClassData]", L"Name=张三,李四", L"Number=1,2"}, "after saving 一班");
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班", L"Default=一班"},
+                   "after saving 一班");
+
+    app.click(manage, kManageClose);
+    settings = app.waitFor(Win::Settings);
+    settingsBox = app.unit(settings, kSettingsClassBox);
+    context.check(comboCount(settingsBox) == 1 && comboItem(settingsBox, 0) == L"一班" &&
+                      comboSelection(settingsBox) == 0,
+                  "the settings window's class box does not show 一班 selected");
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    auto pick = drawOnce(app, main);
+    context.check(pick == std::make_pair(std::wstring(L"1"), std::wstring(L"张三")) ||
+                      pick == std::make_pair(std::wstring(L"2"), std::wstring(L"李四")),
+                  "Stop settled on " + visible(pick.first) + " " + visible(pick.second) + ", not a student of 一班");
+
+    // Rename 一班 to 二班: picked again from the class box, the roster shows its saved rows.
+    app.click(main, kSettingsButton);
+    settings = app.waitFor(Win::Settings);
+    app.click(settings, kClassManagementButton);
+    manage = app.waitFor(Win::ClassManagement);
+    manageBox = app.unit(manage, kManageClassBox);
+    setWindowText(app.unit(manage, kRosterBox), L"");
+    if (auto failed = pickComboItem(manageBox, app.processId(), 0)) context.fail("picking 一班: " + *failed);
+    app.waitText(manage, kRosterBox, L"1\t张三\r\n2\t李四\r\n");
+    typeInto(app, manage, kNameBox, L"二班", L"二班");
+    app.click(manage, kSave);
+    app.expectMessage(kSavedTitle, kSavedText, {IDOK}, IDOK);
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=二班", L"Default=二班"},
+                   "after renaming 一班 to 二班");
+    checkDataLines(app, L"二班.conf", {L"[ClassData]", L"Number=1,2", L"Name=张三,李四"}, "after renaming");
+    checkDataLines(app, L"一班.conf", {L"[ClassData]", L"Name=张三,李四", L"Number=1,2"},
+                   "after renaming (the old file stays)");
+    context.check(comboItem(manageBox, 0) == L"二班", "the class box shows " + visible(comboItem(manageBox, 0)));
+
+    // Delete 二班, the only class: no question, both files and boxes follow.
+    app.click(manage, kDelete);
+    pause(Millis(300));
+    app.expectNoMessage("after deleting 二班");
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=", L"Default="},
+                   "after deleting 二班");
+    checkMissing(app, L"二班.conf", "after deleting 二班");
+    context.check(std::filesystem::exists(app.dataFile(L"一班.conf")), "deleting 二班 removed 一班.conf");
+    context.check(comboCount(manageBox) == 0, "the class box is not empty after the deletion");
+    context.check(app.text(manage, kNameBox).empty() && app.text(manage, kRosterBox).empty(),
+                  "the name or roster box is not empty after the deletion");
+    context.check(unitVisible(app, manage, kOverlay), "the overlay is not shown after the only class was deleted");
+
+    app.click(manage, kManageClose);
+    settings = app.waitFor(Win::Settings);
+    context.check(comboCount(app.unit(settings, kSettingsClassBox)) == 0,
+                  "the settings window's class box is not empty after the deletion");
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    // The only class gone: the title drops it and the display is emptied.
+    app.waitText(main, kMainTitle, classTitle(L""));
+    context.check(app.text(main, kNumber).empty() && app.text(main, kName).empty(),
+                  "the display still shows " + visible(app.text(main, kNumber)) + " " +
+                      visible(app.text(main, kName)) + " after the only class was deleted");
+    closeMainAndExpectZero(app, main);
+}
+
+void aboutWindows(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"", std::nullopt));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.click(main, kSettingsButton);
+    HWND settings = app.waitFor(Win::Settings);
+
+    // The update notice, declined.
+    app.click(settings, Unit{Win::Settings, 14, "开始按钮2"});
+    app.expectMessage(kUpdateTitle, kUpdateText, {IDOK, IDCANCEL}, IDCANCEL);
+    settings = app.waitFor(Win::Settings);
+
+    for (int opening = 1; opening <= 2; ++opening) {
+        app.click(settings, kAboutButton);
+        HWND about = app.waitFor(Win::About);
+        app.waitGone(Win::Settings);
+        const std::string which = opening == 1 ? " on the first opening" : " on the second opening";
+        context.check(app.text(about, kAboutVersion) == kAboutVersionText,
+                      "the version label reads " + visible(app.text(about, kAboutVersion)) + which);
+        for (const Unit& hidden : {kBlogLink, kQqLink, kQqGroupLink, kSeparator3, kSeparator4, kSeparator7})
+            context.check(!unitVisible(app, about, hidden), std::string(hidden.name) + " is visible" + which);
+        for (const Unit& shown : {kChangelogLink, kSeparator6, kSupportLink, kForumNotice, kCopyright})
+            context.check(unitVisible(app, about, shown), std::string(shown.name) + " is hidden" + which);
+        context.check(app.text(about, kForumNotice) == kForumNoticeText,
+                      "the notice reads " + visible(app.text(about, kForumNotice)));
+        context.check(!app.text(about, kCopyright).empty(), "the copyright line is empty");
+        if (opening == 2) {
+            app.click(about, kAboutClose);
+            settings = app.waitFor(Win::Settings);
+            break;
+        }
+
+        // The changelog, byte for byte in GBK.
+        app.click(about, kChangelogLink);
+        HWND changelog = app.waitFor(Win::Changelog);
+        app.waitGone(Win::About);
+        HWND text = app.unit(changelog, kChangelogText);
+        const std::wstring shownText = windowText(text).value_or(L"?");
+        const std::string expected = expectedChangelogGbk();
+        context.check(expected.size() == 595, "the expected changelog is " + std::to_string(expected.size()) +
+                                                  " bytes, not 595 (driver fault)");
+        const auto gbk = toGbk(shownText);
+        context.check(gbk == expected, "the changelog reads " + visibleGbk(gbk.value_or("?")) + ", expected " +
+                                           visibleGbk(expected));
+        context.check((GetWindowLongW(text, GWL_STYLE) & ES_READONLY) != 0, "the changelog box is not read-only");
+        const LRESULT selection = sendBounded(text, EM_GETSEL).value_or(-1);
+        const unsigned start = LOWORD(selection), end = HIWORD(selection);
+        context.check(start == 0 && end == 0, "the changelog's caret is at " + std::to_string(start) + "-" +
+                                                  std::to_string(end) + ", not at the start");
+        app.click(changelog, kChangelogClose);
+        about = app.waitFor(Win::About);
+
+        // Support: Cancel thanks and stays; OK opens the support window.
+        app.click(about, kSupportLink);
+        app.expectMessage(kSupportTitle, kSupportText, {IDOK, IDCANCEL}, IDCANCEL);
+        app.expectMessage(kThanksTitle, kThanksText, {IDOK}, IDOK);
+        context.check(app.find(Win::About) != nullptr, "the about window is gone after declining support");
+        app.click(about, kSupportLink);
+        app.expectMessage(kSupportTitle, kSupportText, {IDOK, IDCANCEL}, IDOK);
+        HWND support = app.waitFor(Win::Support);
+        app.waitGone(Win::About);
+        app.unit(support, kSupportPicture);
+        app.click(support, kSupportClose);
+        about = app.waitFor(Win::About);
+        app.waitGone(Win::Support);
+        app.click(about, kAboutClose);
+        settings = app.waitFor(Win::Settings);
+    }
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    closeMainAndExpectZero(app, main);
+}
+
+constexpr TestCase kCases[] = {
+    {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
+    {"first_run", "first start in an empty folder", true, false, firstRun},
+    {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, false, classOnDisk},
+    {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
+    {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
+    {"geometry", "main window size and position for the prefix's DPI", true, true, geometry},
+    {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, false, classLifecycle},
+    {"about_windows", "update notice, about, changelog and support windows", true, false, aboutWindows},
+};
+
+} // namespace
+
+std::span<const TestCase> allCases() { return kCases; }
+
+} // namespace e2e

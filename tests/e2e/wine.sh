@@ -1,0 +1,92 @@
+# Shell helpers of the end-to-end tests, sourced by scripts/test-e2e and
+# tests/e2e/screenshots.sh (with the repository root as working directory):
+#   e2e_build                builds Tallyra.exe (scripts/build-windows) and the driver
+#   e2e_prefix DPI           makes the Wine prefix of that DPI once (build/e2e/prefix-DPI)
+#   e2e_session DPI LANG CMD runs CMD in one Xvfb session with that prefix and locale
+# Every Wine command of a test runs inside the one Xvfb session: a wineserver
+# started outside it would make the program's windows invisible to the driver.
+
+E2E_ROOT=$PWD/build/e2e
+E2E_DRIVER_BUILD=$E2E_ROOT/driver
+E2E_SCREEN="-screen 0 1280x1024x24"
+
+e2e_log() { echo "test-e2e: $*" >&2; }
+
+# Sets TALLYRA_EXE, E2E_DRIVER and E2E_EMPTY.
+e2e_build() {
+    local jobs=${TALLYRA_JOBS:-2}
+    scripts/build-windows
+    TALLYRA_EXE=$(find build/windows -name Tallyra.exe -type f -printf '%T@ %p\n' 2>/dev/null |
+        sort -rn | head -n1 | cut -d' ' -f2-)
+    if [ -z "$TALLYRA_EXE" ]; then
+        e2e_log "scripts/build-windows built no Tallyra.exe"
+        return 1
+    fi
+    TALLYRA_EXE=$PWD/$TALLYRA_EXE
+    cmake -S tests/e2e -B "$E2E_DRIVER_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" >/dev/null
+    cmake --build "$E2E_DRIVER_BUILD" -j "$jobs" >/dev/null
+    E2E_DRIVER=$E2E_DRIVER_BUILD/tallyra_e2e.exe
+    E2E_EMPTY=$E2E_DRIVER_BUILD/empty_window.exe
+}
+
+# The registry settings of a test prefix, as regedit wants them: UTF-16LE with a BOM.
+e2e_registry_file() {
+    local dpi=$1 out=$2 hex
+    hex=$(printf '%08x' "$dpi")
+    {
+        printf '\xff\xfe'
+        sed 's/$/\r/' <<REG | iconv -f UTF-8 -t UTF-16LE
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$hex
+
+[HKEY_CURRENT_CONFIG\\Software\\Fonts]
+"LogPixels"=dword:$hex
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
+"微软雅黑"="WenQuanYi Micro Hei"
+"Tahoma"="WenQuanYi Micro Hei"
+"MS Shell Dlg"="WenQuanYi Micro Hei"
+"MS Shell Dlg 2"="WenQuanYi Micro Hei"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+REG
+    } >"$out"
+}
+
+e2e_prefix() {
+    local dpi=$1
+    local prefix=$E2E_ROOT/prefix-$dpi
+    local reg=$E2E_ROOT/prefix-$dpi.reg
+    mkdir -p "$E2E_ROOT"
+    e2e_registry_file "$dpi" "$reg.new"
+    local stamp
+    stamp=$prefix/.tallyra-e2e-$(sha256sum "$reg.new" | cut -c1-12)
+    if [ -f "$stamp" ]; then
+        rm -f "$reg.new"
+        return 0
+    fi
+    mv "$reg.new" "$reg"
+    e2e_log "setting up the Wine prefix for $dpi DPI ($prefix)"
+    local started=$SECONDS
+    rm -rf "$prefix"
+    # No Mono or Gecko installers: the program needs neither.
+    WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+        xvfb-run -a -s "$E2E_SCREEN" bash -c '
+            wineboot -i >/dev/null 2>&1 &&
+            wine regedit /S "$(winepath -w "$0")" >/dev/null 2>&1;
+            rc=$?; wineserver -w; exit $rc' "$reg"
+    touch "$stamp"
+    e2e_log "prefix for $dpi DPI ready in $((SECONDS - started)) s"
+}
+
+e2e_session() {
+    local dpi=$1 lang=$2
+    shift 2
+    WINEPREFIX=$E2E_ROOT/prefix-$dpi WINEDEBUG=-all LANG=$lang LC_ALL=$lang \
+        xvfb-run -a -s "$E2E_SCREEN" bash -c '"$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' e2e "$@"
+}
