@@ -1,0 +1,22 @@
+// Two programs that must fail tests/wine/check-imports.sh, so that scripts/test-windows
+// can show the check catches what it is there for: TALLYRA_PROBE_NEWER_FUNCTION
+// imports a kernel32 function that Windows 7 lacks, TALLYRA_PROBE_FOREIGN_DLL
+// imports zlib from zlib1.dll instead of linking it in.
+#include <windows.h>
+
+#ifdef TALLYRA_PROBE_NEWER_FUNCTION
+// Declared here: the Windows 7 headers of this build rightly hide it.
+extern "C" __declspec(dllimport) void WINAPI GetSystemTimePreciseAsFileTime(LPFILETIME);
+
+int main() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    return now.dwLowDateTime == 0 ? 1 : 0;
+}
+#endif
+
+#ifdef TALLYRA_PROBE_FOREIGN_DLL
+#include <zlib.h>
+
+int main() { return zlibVersion()[0] == '1' ? 0 : 1; }
+#endif
