@@ -1,0 +1,233 @@
+#include "speech/espeak/espeak_voice.h"
+
+#include "speech/espeak/audio_sink.h"
+#include "speech/voice_choice.h"
+
+#include <espeak-ng/espeak_ng.h>
+#include <espeak-ng/speak_lib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstring>
+
+namespace tallyra {
+namespace {
+
+// How long the sound device stays open after the last text has played, in case
+// the next draw settles at once.
+constexpr auto kLinger = std::chrono::milliseconds(300);
+
+// Receives the samples of one synthesis; false stops it.
+class SynthTarget {
+public:
+    virtual ~SynthTarget() = default;
+    virtual bool take(std::span<const std::int16_t> samples) = 0;
+};
+
+// Tells whether a synthesis makes any sound: a voice whose dictionary is missing
+// loads and "speaks" silence.
+class SoundDetector final : public SynthTarget {
+public:
+    bool take(std::span<const std::int16_t> samples) override {
+        for (const std::int16_t sample : samples)
+            if (sample > kAudible || sample < -kAudible) heard = true;
+        return !heard;
+    }
+    static constexpr std::int16_t kAudible = 256;
+    bool heard = false;
+};
+
+// espeak-ng calls this from inside espeak_ng_Synthesize, on the calling thread.
+int onSynthesis(short* wav, int count, espeak_EVENT* events) {
+    auto* target = events ? static_cast<SynthTarget*>(events->user_data) : nullptr;
+    if (!target || !wav || count <= 0) return 0;
+    return target->take({reinterpret_cast<const std::int16_t*>(wav), static_cast<std::size_t>(count)}) ? 0 : 1;
+}
+
+// espeak-ng 1.51 keeps its state in globals and cannot be loaded twice in one
+// process: a second espeak_ng_Terminate hangs, and after a reload the same text
+// gives other samples. So it is loaded once, by the first voice, and stays loaded
+// until the process ends; every call into it holds this engine's lock.
+struct Engine {
+    std::mutex mutex;
+    bool tried = false;
+    bool loaded = false;
+    std::string dataFolder;
+    int sampleRate = 0;
+    std::string currentVoice; // identifier of the voice last selected
+};
+
+Engine& engine() {
+    static Engine* const instance = new Engine; // never destroyed: a worker may outlive static destructors
+    return *instance;
+}
+
+bool load(Engine& e, const std::string& dataFolder) {
+    if (e.tried) return e.loaded && e.dataFolder == dataFolder;
+    e.tried = true;
+    e.dataFolder = dataFolder;
+    // The espeak_ng_* calls report errors; the older espeak_Initialize ends the
+    // process when the data folder is missing.
+    espeak_ng_InitializePath(dataFolder.empty() ? nullptr : dataFolder.c_str());
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+    if (context) espeak_ng_ClearErrorContext(&context);
+    if (status != ENS_OK) return false;
+    if (espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr) != ENS_OK) return false;
+    espeak_SetSynthCallback(onSynthesis);
+    e.sampleRate = espeak_ng_GetSampleRate();
+    e.loaded = e.sampleRate > 0;
+    return e.loaded;
+}
+
+bool selectVoice(Engine& e, const std::string& identifier) {
+    if (e.currentVoice == identifier) return true;
+    if (espeak_ng_SetVoiceByName(identifier.c_str()) != ENS_OK) return false;
+    e.currentVoice = identifier;
+    return true;
+}
+
+espeak_ng_STATUS synthesiseInto(const std::string& text, SynthTarget& target) {
+    return espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakENDPAUSE,
+                                nullptr, &target);
+}
+
+// The first language of a voice: its language list is a run of (priority byte,
+// NUL-terminated name) ending in a zero byte.
+std::string_view firstLanguage(const espeak_VOICE& voice) {
+    if (!voice.languages || voice.languages[0] == 0) return {};
+    return voice.languages + 1;
+}
+
+// The program speaks Mandarin: those voices come first, so the choice of the
+// first description naming Chinese does not land on Cantonese or Hakka.
+bool isMandarin(std::string_view language) {
+    return language == "cmn" || language.starts_with("cmn-") || language == "zh-cmn" || language == "zh";
+}
+
+struct VoiceEntry {
+    std::string description;
+    std::string identifier;
+    bool mandarin = false;
+};
+
+std::vector<VoiceEntry> installedVoices() {
+    std::vector<VoiceEntry> entries;
+    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    for (std::size_t i = 0; list && list[i]; ++i) {
+        const espeak_VOICE& voice = *list[i];
+        if (!voice.identifier) continue;
+        entries.push_back({voice.name ? voice.name : "", voice.identifier, isMandarin(firstLanguage(voice))});
+    }
+    std::stable_partition(entries.begin(), entries.end(), [](const VoiceEntry& v) { return v.mandarin; });
+    return entries;
+}
+
+// Wraps the worker's sink: stops synthesising when the voice is released.
+class SinkWriter final : public SynthTarget {
+public:
+    SinkWriter(PcmSink& sink, const std::atomic<bool>& stopping) : sink_(sink), stopping_(stopping) {}
+    bool take(std::span<const std::int16_t> samples) override {
+        return !stopping_.load(std::memory_order_relaxed) && sink_.writeSamples(samples);
+    }
+
+private:
+    PcmSink& sink_;
+    const std::atomic<bool>& stopping_;
+};
+
+} // namespace
+
+EspeakVoice::EspeakVoice(std::unique_ptr<PcmSink> sink, std::string dataFolder)
+    : sink_(sink ? std::move(sink) : std::make_unique<AudioSink>()) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (!load(e, dataFolder)) return;
+
+    const std::vector<VoiceEntry> entries = installedVoices();
+    std::vector<std::string> descriptions;
+    descriptions.reserve(entries.size());
+    for (const VoiceEntry& entry : entries) descriptions.push_back(entry.description);
+
+    std::string identifier, description;
+    if (const auto chosen = chooseVoice(descriptions)) {
+        identifier = entries[*chosen].identifier;
+        description = entries[*chosen].description;
+    } else if (const espeak_VOICE* current = espeak_GetCurrentVoice(); current && current->identifier) {
+        identifier = current->identifier; // no Chinese voice: the library's default voice stays
+        description = current->name ? current->name : current->identifier;
+    }
+    if (identifier.empty() || !selectVoice(e, identifier)) return;
+
+    // Only a voice that makes a sound counts as one that can speak.
+    SoundDetector probe;
+    synthesiseInto("1", probe);
+    if (!probe.heard) return;
+
+    voiceId_ = std::move(identifier);
+    chosenVoice_ = std::move(description);
+    voices_ = std::move(descriptions);
+    worker_ = std::thread([this] { run(); });
+}
+
+EspeakVoice::~EspeakVoice() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        queue_.clear();
+    }
+    wake_.notify_one();
+    if (worker_.joinable()) worker_.join();
+}
+
+std::vector<std::string> EspeakVoice::listVoices() { return voices_; }
+
+bool EspeakVoice::speakText(std::string_view text) {
+    if (!worker_.joinable()) return false;
+    {
+        std::lock_guard lock(mutex_);
+        if (stopping_) return false;
+        queue_.emplace_back(text);
+    }
+    wake_.notify_one();
+    return true;
+}
+
+void EspeakVoice::run() {
+    bool deviceHeld = false;
+    for (;;) {
+        std::string text;
+        {
+            std::unique_lock lock(mutex_);
+            const auto ready = [this] { return stopping_ || !queue_.empty(); };
+            if (deviceHeld && !ready()) {
+                if (!wake_.wait_until(lock, sink_->playingUntil() + kLinger, ready)) {
+                    lock.unlock();
+                    sink_->finish();
+                    deviceHeld = false;
+                    continue;
+                }
+            }
+            wake_.wait(lock, ready);
+            if (stopping_) break;
+            text = std::move(queue_.front());
+            queue_.pop_front();
+        }
+        synthesise(text);
+        deviceHeld = true;
+    }
+    sink_->abort();
+}
+
+void EspeakVoice::synthesise(const std::string& text) {
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (!selectVoice(e, voiceId_)) return;
+    sink_->beginText(text, e.sampleRate);
+    SinkWriter writer(*sink_, stopping_);
+    synthesiseInto(text, writer);
+    sink_->endText();
+}
+
+} // namespace tallyra

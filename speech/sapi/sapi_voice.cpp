@@ -1,0 +1,185 @@
+#include "speech/sapi/sapi_voice.h"
+
+#include "speech/sapi/com_holders.h"
+#include "speech/voice_choice.h"
+
+#include <windows.h>
+
+#include <sapi.h>
+#include <sperror.h>
+#include <wrl/client.h>
+
+#include <string>
+
+namespace tallyra {
+
+using Microsoft::WRL::ComPtr;
+
+struct SapiVoiceState {
+    sapi::ScopedComInit com; // declared first: released last, after the voice
+    ComPtr<ISpVoice> voice;
+    HWND receiver = nullptr; // told of the start and end of speaking
+};
+
+namespace {
+
+// {96749377-3391-11D2-9EE3-00C04F797396}
+constexpr CLSID kSpVoiceClass{0x96749377, 0x3391, 0x11D2, {0x9E, 0xE3, 0x00, 0xC0, 0x4F, 0x79, 0x73, 0x96}};
+// {6C44DF74-72B9-4992-A1EC-EF996E0422D4}
+constexpr IID kSpVoiceInterface{0x6C44DF74, 0x72B9, 0x4992, {0xA1, 0xEC, 0xEF, 0x99, 0x6E, 0x04, 0x22, 0xD4}};
+// {A910187F-0C7A-45AC-92CC-59EDAFB77B53}
+constexpr CLSID kTokenCategoryClass{0xA910187F, 0x0C7A, 0x45AC, {0x92, 0xCC, 0x59, 0xED, 0xAF, 0xB7, 0x7B, 0x53}};
+
+constexpr wchar_t kVoiceCategory[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Speech\\Voices";
+
+// Start and end of input stream (event ids 1 and 2) with the two flag-check bits,
+// for the notifications and the event queue alike.
+constexpr ULONGLONG kEventInterest = (ULONGLONG{0x00000002} << 32) | 0x40000006;
+
+constexpr UINT kSpeechEventMessage = 0x8075;
+
+std::wstring wideFromUtf8(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string utf8FromWide(const wchar_t* text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
+    utf8.pop_back(); // the terminating NUL
+    return utf8;
+}
+
+// The user's interface language; GetUserDefaultUILanguage is looked up by name,
+// with GetUserDefaultLangID where it is missing or answers 0.
+LANGID interfaceLanguage() {
+    if (HMODULE kernel = GetModuleHandleW(L"kernel32.dll")) {
+        if (FARPROC proc = GetProcAddress(kernel, "GetUserDefaultUILanguage")) {
+            // Through void(*)(): the one function type GCC lets any other be cast from.
+            const auto getLanguage = reinterpret_cast<LANGID(WINAPI*)()>(reinterpret_cast<void (*)()>(proc));
+            if (const LANGID language = getLanguage()) return language;
+        }
+    }
+    return GetUserDefaultLangID();
+}
+
+// A language as SAPI names its description values: lower-case hexadecimal
+// without leading zeros ("804", "409").
+std::wstring hexName(LANGID language) {
+    constexpr wchar_t kDigits[] = L"0123456789abcdef";
+    std::wstring name;
+    unsigned value = language;
+    do {
+        name.insert(name.begin(), kDigits[value % 16]);
+        value /= 16;
+    } while (value != 0);
+    return name;
+}
+
+// The token's description in the interface language, else its default value;
+// empty when neither can be read.
+std::string tokenDescription(ISpObjectToken& token, LANGID language) {
+    sapi::CoTaskMemString value;
+    HRESULT result = token.GetStringValue(hexName(language).c_str(), value.put());
+    if (result == SPERR_NOT_FOUND) result = token.GetStringValue(nullptr, value.put());
+    if (FAILED(result) || !value.get()) return {};
+    return utf8FromWide(value.get());
+}
+
+// Calls visit with every voice token and its description, in the enumerator's
+// order, until visit returns false. False when the voices cannot be enumerated.
+template <typename Visit> bool forEachVoice(Visit visit) {
+    ComPtr<ISpObjectTokenCategory> category;
+    if (FAILED(CoCreateInstance(kTokenCategoryClass, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&category)))) return false;
+    if (FAILED(category->SetId(kVoiceCategory, FALSE))) return false;
+    ComPtr<IEnumSpObjectTokens> tokens;
+    if (FAILED(category->EnumTokens(L"", L"", tokens.GetAddressOf())) || !tokens) return false;
+    const LANGID language = interfaceLanguage();
+    for (;;) {
+        ComPtr<ISpObjectToken> token;
+        if (tokens->Next(1, token.GetAddressOf(), nullptr) != S_OK || !token) break;
+        if (!visit(*token.Get(), tokenDescription(*token.Get(), language))) break;
+    }
+    return true;
+}
+
+// Frees what an event's lParam carries, as SAPI's own helper does.
+void clearEvent(SPEVENT& event) {
+    switch (event.elParamType) {
+    case SPET_LPARAM_IS_POINTER:
+    case SPET_LPARAM_IS_STRING:
+        CoTaskMemFree(reinterpret_cast<void*>(event.lParam));
+        break;
+    case SPET_LPARAM_IS_TOKEN:
+    case SPET_LPARAM_IS_OBJECT:
+        if (event.lParam) reinterpret_cast<IUnknown*>(event.lParam)->Release();
+        break;
+    default:
+        break;
+    }
+    event = SPEVENT{};
+}
+
+// SAPI calls this through the GUI thread's message queue whenever the voice signals.
+void __stdcall onVoiceNotification(WPARAM, LPARAM context) {
+    auto* state = reinterpret_cast<SapiVoiceState*>(context);
+    if (!state || !state->voice || !state->receiver) return;
+    SPEVENT event{};
+    while (state->voice->GetEvents(1, &event, nullptr) == S_OK) {
+        const WPARAM id = event.eEventId;
+        clearEvent(event);
+        SendMessageW(state->receiver, kSpeechEventMessage, id, 0);
+    }
+}
+
+} // namespace
+
+SapiVoice::SapiVoice() : state_(std::make_unique<SapiVoiceState>()) {
+    SapiVoiceState& state = *state_;
+    if (FAILED(CoCreateInstance(kSpVoiceClass, nullptr, CLSCTX_ALL, kSpVoiceInterface,
+                                reinterpret_cast<void**>(state.voice.ReleaseAndGetAddressOf())))) {
+        state.voice.Reset();
+        return;
+    }
+    state.voice->SetInterest(kEventInterest, kEventInterest);
+    state.voice->SetNotifyCallbackFunction(&onVoiceNotification, 0, reinterpret_cast<LPARAM>(&state));
+
+    // The first voice whose description names Chinese; otherwise the default stays.
+    forEachVoice([&](ISpObjectToken& token, const std::string& description) {
+        if (!namesChinese(description)) return true;
+        state.voice->SetVoice(&token);
+        return false;
+    });
+}
+
+SapiVoice::~SapiVoice() {
+    // SAPI may still be speaking: no notification may reach the record after this.
+    if (state_->voice) state_->voice->SetNotifySink(nullptr);
+}
+
+std::vector<std::string> SapiVoice::listVoices() {
+    std::vector<std::string> descriptions;
+    if (!state_->voice) return descriptions;
+    if (!forEachVoice([&](ISpObjectToken&, const std::string& description) {
+            descriptions.push_back(description);
+            return true;
+        }))
+        descriptions.clear();
+    return descriptions;
+}
+
+bool SapiVoice::speakText(std::string_view text) {
+    SapiVoiceState& state = *state_;
+    if (!state.voice) return false;
+    state.receiver = static_cast<HWND>(receiver());
+    const std::wstring wide = wideFromUtf8(text);
+    return SUCCEEDED(state.voice->Speak(wide.c_str(), SPF_ASYNC, nullptr));
+}
+
+} // namespace tallyra

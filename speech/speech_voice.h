@@ -1,0 +1,50 @@
+// The program's one voice: lists the installed voices and queues texts for
+// speaking without waiting. Each platform has its own backend behind this
+// interface (SAPI 5 on Windows, espeak-ng on Linux, a silent one where there is
+// no speech service); createSpeechVoice picks the one the program was built with.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallyra {
+
+// The window unit told when speaking starts and ends: a native handle as the
+// window toolkit hands it out (an HWND on Windows). Backends without such
+// notifications keep it and send nothing.
+using SpeechReceiver = void*;
+
+class SpeechVoice {
+public:
+    virtual ~SpeechVoice() = default;
+    SpeechVoice() = default;
+    SpeechVoice(const SpeechVoice&) = delete;
+    SpeechVoice& operator=(const SpeechVoice&) = delete;
+
+    // One description per installed voice (UTF-8), in the platform's order; empty
+    // when there is no voice that can speak.
+    virtual std::vector<std::string> listVoices() = 0;
+
+    // Queues a UTF-8 text behind whatever is still being spoken and returns at
+    // once; true when the voice accepted it. Shows nothing: the caller tells the
+    // user about a refusal.
+    virtual bool speakText(std::string_view text) = 0;
+
+    // The receiver that the next speak call makes current.
+    void setReceiver(SpeechReceiver receiver) { receiver_ = receiver; }
+    SpeechReceiver receiver() const { return receiver_; }
+
+private:
+    SpeechReceiver receiver_ = nullptr;
+};
+
+// The voice of the platform the program was built for. Never null: without a
+// speech service the voice lists nothing and refuses every text.
+std::unique_ptr<SpeechVoice> createSpeechVoice();
+
+// Releases the voice without waiting for a text still being spoken.
+void destroySpeechVoice(std::unique_ptr<SpeechVoice>& voice);
+
+} // namespace tallyra
