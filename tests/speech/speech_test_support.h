@@ -3,17 +3,26 @@
 #pragma once
 
 #include "speech/speech_voice.h"
+#include "storage/message_box.h"
 #include "storage/ini_file.h"
 #include "storage/paths.h"
 #include "storage/settings.h"
 
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
 
-namespace tallyra::testing {
+namespace tallyra {
+
+// Readable failure messages for the boxes a test expected.
+inline void PrintTo(const Message& message, std::ostream* out) {
+    *out << "{\"" << message.title << "\", \"" << message.text << "\", 0x" << std::hex << message.flags << std::dec << "}";
+}
+
+namespace testing {
 
 class FakeVoice : public SpeechVoice {
 public:
@@ -62,4 +71,5 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace tallyra::testing
+} // namespace testing
+} // namespace tallyra
