@@ -5,6 +5,8 @@
 #   e2e_session DPI LANG CMD runs CMD in one Xvfb session with that prefix and locale
 # Every Wine command of a test runs inside the one Xvfb session: a wineserver
 # started outside it would make the program's windows invisible to the driver.
+# The prefixes keep Wine's windows unmanaged: with no window manager in Xvfb,
+# Wine otherwise waits 2 s for one each time a top-level window is hidden.
 
 E2E_ROOT=$PWD/build/e2e
 E2E_DRIVER_BUILD=$E2E_ROOT/driver
@@ -15,14 +17,21 @@ e2e_log() { echo "test-e2e: $*" >&2; }
 # Sets TALLYRA_EXE, E2E_DRIVER and E2E_EMPTY.
 e2e_build() {
     local jobs=${TALLYRA_JOBS:-2}
-    scripts/build-windows
-    TALLYRA_EXE=$(find build/windows -name Tallyra.exe -type f -printf '%T@ %p\n' 2>/dev/null |
-        sort -rn | head -n1 | cut -d' ' -f2-)
-    if [ -z "$TALLYRA_EXE" ]; then
-        e2e_log "scripts/build-windows built no Tallyra.exe"
+    mkdir -p "$E2E_ROOT"
+    if ! scripts/build-windows >"$E2E_ROOT/build-windows.log" 2>&1; then
+        # A unit test that does not build must not keep the program from its
+        # end-to-end tests: build the program alone in the configured tree.
+        e2e_log "scripts/build-windows failed (build/e2e/build-windows.log); building Tallyra.exe alone"
+        cmake --build build/windows --target Tallyra -j "$jobs" >>"$E2E_ROOT/build-windows.log" 2>&1 || {
+            tail -n 30 "$E2E_ROOT/build-windows.log" >&2
+            return 1
+        }
+    fi
+    TALLYRA_EXE=$PWD/build/windows/app/Tallyra.exe
+    if [ ! -f "$TALLYRA_EXE" ]; then
+        e2e_log "no $TALLYRA_EXE after the build"
         return 1
     fi
-    TALLYRA_EXE=$PWD/$TALLYRA_EXE
     cmake -S tests/e2e -B "$E2E_DRIVER_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" >/dev/null
     cmake --build "$E2E_DRIVER_BUILD" -j "$jobs" >/dev/null
@@ -51,6 +60,9 @@ Windows Registry Editor Version 5.00
 "MS Shell Dlg"="WenQuanYi Micro Hei"
 "MS Shell Dlg 2"="WenQuanYi Micro Hei"
 
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+"Managed"="N"
+
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
 "ShowCrashDialog"=dword:00000000
 
@@ -76,7 +88,7 @@ e2e_prefix() {
     rm -rf "$prefix"
     # No Mono or Gecko installers: the program needs neither.
     WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        xvfb-run -a -s "$E2E_SCREEN" bash -c '
+        flock "$prefix.lock" xvfb-run -a -s "$E2E_SCREEN" bash -c '
             wineboot -i >/dev/null 2>&1 &&
             wine regedit /S "$(winepath -w "$0")" >/dev/null 2>&1;
             rc=$?; wineserver -w; exit $rc' "$reg"
@@ -87,6 +99,7 @@ e2e_prefix() {
 e2e_session() {
     local dpi=$1 lang=$2
     shift 2
+    # One session at a time per prefix; each has a display of its own (-a).
     WINEPREFIX=$E2E_ROOT/prefix-$dpi WINEDEBUG=-all LANG=$lang LC_ALL=$lang \
-        xvfb-run -a -s "$E2E_SCREEN" bash -c '"$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' e2e "$@"
+        flock "$E2E_ROOT/prefix-$dpi.lock" xvfb-run -a -s "$E2E_SCREEN" bash -c '"$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' e2e "$@"
 }

@@ -43,7 +43,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         std::wstring key = argv[i];
         if (!key.starts_with(L"--")) return usage();
-        if (key == L"--post-ticks") args[key] = L"1";
+        if (key == L"--post-ticks" || key == L"--verbose") args[key] = L"1";
         else if (i + 1 < argc) args[key] = argv[++i];
         else return usage();
     }
@@ -52,6 +52,7 @@ int wmain(int argc, wchar_t** argv) {
     options.emptyExe = hostPath(args[L"--empty"]);
     options.workRoot = hostPath(args[L"--work"]);
     if (args.count(L"--dpi")) options.dpi = std::stoi(args[L"--dpi"]);
+    options.verbose = args.count(L"--verbose") > 0;
     if (args.count(L"--timer-id")) options.timerId = std::stoi(args[L"--timer-id"]);
     if (args.count(L"--only")) {
         std::string list = e2e::toUtf8(args[L"--only"]);
@@ -67,6 +68,11 @@ int wmain(int argc, wchar_t** argv) {
     std::error_code error;
     std::filesystem::create_directories(options.workRoot, error);
 
+    HDC screen = GetDC(nullptr);
+    std::printf("Wine: ANSI code page %u, screen %dx%d at %d DPI\n", GetACP(), GetSystemMetrics(SM_CXSCREEN),
+                GetSystemMetrics(SM_CYSCREEN), GetDeviceCaps(screen, LOGPIXELSX));
+    ReleaseDC(nullptr, screen);
+    std::fflush(stdout);
     if (command == L"run") return std::min(e2e::runCases(options), 125);
     if (command == L"startup") return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7);
     if (command == L"objects")

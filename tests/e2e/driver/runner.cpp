@@ -9,6 +9,35 @@
 
 namespace e2e {
 
+namespace {
+
+long long nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+} // namespace
+
+CaseContext::CaseContext(const Options& options, std::string name)
+    : options_(options), name_(std::move(name)), startedMs_(nowMs()) {}
+
+void CaseContext::step(const std::string& description) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%7lld ms  ", nowMs() - startedMs_);
+    steps_.push_back(stamp + description);
+    if (options_.verbose) {
+        std::printf("      %s\n", steps_.back().c_str());
+        std::fflush(stdout);
+    }
+}
+
+void CaseContext::printSteps() const {
+    if (options_.verbose || steps_.empty()) return;
+    std::printf("    steps up to the failure:\n");
+    const size_t first = steps_.size() > 40 ? steps_.size() - 40 : 0;
+    for (size_t i = first; i < steps_.size(); ++i) std::printf("      %s\n", steps_[i].c_str());
+}
+
 void CaseContext::check(bool condition, const std::string& message) {
     if (condition) return;
     failures_.push_back(message);
@@ -54,6 +83,7 @@ int runCases(const Options& options) {
             std::printf("[   OK ] %s (%lld ms)\n", test.name, static_cast<long long>(ms));
         } else {
             ++failed;
+            context.printSteps();
             std::printf("[ FAIL ] %s (%lld ms, %zu failed checks)\n", test.name, static_cast<long long>(ms),
                         context.failures().size());
         }

@@ -16,6 +16,7 @@ struct Options {
     std::filesystem::path workRoot;  // a fresh folder per case is made below it
     int dpi = 96;                    // the prefix's LogPixels, for the expected geometry
     std::vector<std::string> only;   // case names to run; empty: all for this DPI
+    bool verbose = false;            // print every step, not only those of failed cases
     int timerId = 1;                 // the ID the program gives its rolling timer (posted ticks)
 };
 
@@ -26,7 +27,7 @@ struct Failure : std::runtime_error {
 
 class CaseContext {
 public:
-    CaseContext(const Options& options, std::string name) : options_(options), name_(std::move(name)) {}
+    CaseContext(const Options& options, std::string name);
     const Options& options() const { return options_; }
     const std::string& name() const { return name_; }
 
@@ -38,12 +39,17 @@ public:
         if (!condition) fail(message);
     }
     void note(const std::string& message);
+    // A step of the case, kept with its time and printed when the case fails.
+    void step(const std::string& description);
+    void printSteps() const;
     const std::vector<std::string>& failures() const { return failures_; }
 
 private:
     const Options& options_;
     std::string name_;
     std::vector<std::string> failures_;
+    std::vector<std::string> steps_;
+    long long startedMs_ = 0;
 };
 
 struct TestCase {

@@ -57,6 +57,7 @@ void Session::writeData(std::wstring_view name, std::string_view bytes) {
 std::optional<std::string> Session::readData(std::wstring_view name) const { return readFileBytes(dataFile(name)); }
 
 void Session::start() {
+    context_.step("start Tallyra.exe in " + folder_.string());
     std::wstring error;
     process_ = Process::start(folder_ / "Tallyra.exe", error);
     context_.require(process_.has_value(), "cannot start Tallyra.exe: " + toUtf8(error));
@@ -100,6 +101,7 @@ HWND Session::find(Win window) const {
 }
 
 HWND Session::waitFor(Win window, Millis timeout) {
+    context_.step("wait for the " + windowName(window));
     HWND found = nullptr;
     std::optional<MessageBoxInfo> box;
     bool ended = false;
@@ -112,7 +114,10 @@ HWND Session::waitFor(Win window, Millis timeout) {
             return box.has_value() || ended;
         },
         timeout);
-    if (found) return found;
+    if (found) {
+        context_.step("  the " + windowName(window) + " is shown");
+        return found;
+    }
     if (box)
         context_.fail("waiting for the " + windowName(window) + ", a message box came instead: title " +
                       visible(box->title) + ", text " + visible(box->text));
@@ -124,6 +129,7 @@ HWND Session::waitFor(Win window, Millis timeout) {
 }
 
 void Session::waitGone(Win window, Millis timeout) {
+    context_.step("wait until the " + windowName(window) + " is hidden");
     context_.require(waitUntil([&] { return find(window) == nullptr; }, timeout),
                      "the " + windowName(window) + " is still shown");
 }
@@ -142,6 +148,7 @@ std::wstring Session::text(HWND window, const Unit& unit) {
 }
 
 void Session::click(HWND window, const Unit& unit) {
+    context_.step(std::string("click ") + unit.name + " in the " + windowName(unit.window));
     if (auto error = e2e::click(this->unit(window, unit)))
         context_.fail(std::string("clicking ") + unit.name + " in the " + windowName(unit.window) + ": " + *error);
 }
@@ -156,6 +163,7 @@ void Session::waitText(HWND window, const Unit& unit, std::wstring_view expected
 
 void Session::expectMessage(std::wstring_view title, std::wstring_view text, std::initializer_list<int> buttons,
                             int answer, Millis timeout) {
+    context_.step("wait for the message box " + visible(title));
     auto box = waitMessageBox(processId(), timeout);
     context_.require(box.has_value(), "no message box " + visible(title) + " appeared within " +
                                           std::to_string(timeout.count()) + " ms");
@@ -165,6 +173,7 @@ void Session::expectMessage(std::wstring_view title, std::wstring_view text, std
     const std::vector<int> expected(buttons);
     context_.check(box->buttons == expected, "message box " + visible(box->title) + " has the buttons " +
                                                  buttonList(box->buttons) + ", expected " + buttonList(expected));
+    context_.step("  answer " + buttonName(answer));
     context_.require(answerMessageBox(*box, answer),
                      "message box " + visible(box->title) + " did not close on " + buttonName(answer));
 }
