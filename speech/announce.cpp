@@ -7,7 +7,9 @@
 namespace tallyra {
 namespace {
 
-bool speechSwitchedOn() { return readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue; }
+bool speechSwitchedOn() {
+    return readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+}
 
 } // namespace
 

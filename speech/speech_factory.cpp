@@ -22,6 +22,8 @@ std::unique_ptr<SpeechVoice> createSpeechVoice() {
 #endif
 }
 
-void destroySpeechVoice(std::unique_ptr<SpeechVoice>& voice) { voice.reset(); }
+void destroySpeechVoice(std::unique_ptr<SpeechVoice>& voice) {
+    voice.reset();
+}
 
 } // namespace tallyra

@@ -6,7 +6,9 @@
 
 namespace tallyra {
 
-AudioSink::~AudioSink() { close(false); }
+AudioSink::~AudioSink() {
+    close(false);
+}
 
 void AudioSink::beginText(std::string_view, int sampleRate) {
     sampleRate_ = sampleRate;
@@ -48,9 +50,13 @@ bool AudioSink::writeSamples(std::span<const std::int16_t> samples) {
     return true;
 }
 
-void AudioSink::finish() { close(true); }
+void AudioSink::finish() {
+    close(true);
+}
 
-void AudioSink::abort() { close(false); }
+void AudioSink::abort() {
+    close(false);
+}
 
 void AudioSink::close(bool drain) {
     if (!device_) return;

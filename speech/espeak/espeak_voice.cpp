@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
-#include <cstring>
+#include <span>
 
 namespace tallyra {
 namespace {
@@ -46,9 +46,9 @@ int onSynthesis(short* wav, int count, espeak_EVENT* events) {
 }
 
 // espeak-ng 1.51 keeps its state in globals and cannot be loaded twice in one
-// process: a second espeak_ng_Terminate hangs, and after a reload the same text
-// gives other samples. So it is loaded once, by the first voice, and stays loaded
-// until the process ends; every call into it holds this engine's lock.
+// process: after a reload, espeak_ng_Terminate hangs. So it is loaded once, by the
+// first voice, and stays loaded until the process ends; every call into it holds
+// this engine's lock.
 struct Engine {
     std::mutex mutex;
     bool tried = false;
@@ -59,7 +59,8 @@ struct Engine {
 };
 
 Engine& engine() {
-    static Engine* const instance = new Engine; // never destroyed: a worker may outlive static destructors
+    // Never destroyed: the program may release its voice from an exit handler, after static destructors.
+    static Engine* const instance = new Engine;
     return *instance;
 }
 
@@ -68,7 +69,8 @@ bool load(Engine& e, const std::string& dataFolder) {
     e.tried = true;
     e.dataFolder = dataFolder;
     // The espeak_ng_* calls report errors; the older espeak_Initialize ends the
-    // process when the data folder is missing.
+    // process when the data folder is missing. Loading also switches the process's
+    // LC_CTYPE to a UTF-8 locale, for espeak-ng's own character handling; it is left so.
     espeak_ng_InitializePath(dataFolder.empty() ? nullptr : dataFolder.c_str());
     espeak_ng_ERROR_CONTEXT context = nullptr;
     const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
@@ -148,7 +150,8 @@ EspeakVoice::EspeakVoice(std::unique_ptr<PcmSink> sink, std::string dataFolder)
     const std::vector<VoiceEntry> entries = installedVoices();
     std::vector<std::string> descriptions;
     descriptions.reserve(entries.size());
-    for (const VoiceEntry& entry : entries) descriptions.push_back(entry.description);
+    for (const VoiceEntry& entry : entries)
+        descriptions.push_back(entry.description);
 
     std::string identifier, description;
     if (const auto chosen = chooseVoice(descriptions)) {
@@ -181,7 +184,9 @@ EspeakVoice::~EspeakVoice() {
     if (worker_.joinable()) worker_.join();
 }
 
-std::vector<std::string> EspeakVoice::listVoices() { return voices_; }
+std::vector<std::string> EspeakVoice::listVoices() {
+    return voices_;
+}
 
 bool EspeakVoice::speakText(std::string_view text) {
     if (!worker_.joinable()) return false;

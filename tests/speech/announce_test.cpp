@@ -32,11 +32,13 @@ struct SwitchCase {
 };
 
 const SwitchCase kSwitchCases[] = {
-    {"True", true},   {"true", false}, {"TRUE", false}, {"False", false},
-    {"", false},      {"1", false},    {"Truee", false}, {std::nullopt, false},
+    {"True", true}, {"true", false}, {"TRUE", false},  {"False", false},
+    {"", false},    {"1", false},    {"Truee", false}, {std::nullopt, false},
 };
 
-std::string describe(const std::optional<std::string>& voice) { return voice ? "Voice=\"" + *voice + "\"" : "no Voice"; }
+std::string describe(const std::optional<std::string>& voice) {
+    return voice ? "Voice=\"" + *voice + "\"" : "no Voice";
+}
 
 TEST(AnnouncePickTest, SpeaksOnlyWhenVoiceIsExactlyTrue) {
     for (const SwitchCase& c : kSwitchCases) {
@@ -59,11 +61,9 @@ TEST(AnnouncePickTest, JoinsNumberSuffixAndNameWithoutSpaces) {
         std::string number, name, text;
     };
     const Case cases[] = {
-        {"07", "张三", "07号张三"},
-        {"12", "李四", "12号李四"},
+        {"07", "张三", "07号张三"},       {"12", "李四", "12号李四"},
         {"A-3", "Li Lei", "A-3号Li Lei"}, // spaces inside a name stay
-        {"", "王五", "号王五"},
-        {"08", "", "08号"},
+        {"", "王五", "号王五"},           {"08", "", "08号"},
     };
     ProgramFolder folder;
     folder.setVoice("True");
@@ -120,9 +120,8 @@ TEST(AnnouncePickTest, SettledDrawIsSpokenAndARefusalShowsTheNoticeOnceWhileTheS
         FakeMainWindow window;
         RollCall rollCall;
         rollCall.loadRoster({{"01", "02", "03"}, {"甲", "乙", "丙"}});
-        rollCall.setSettleListener([&](const std::string& number, const std::string& name) {
-            announcePick(voice, window, number, name);
-        });
+        rollCall.setSettleListener(
+            [&](const std::string& number, const std::string& name) { announcePick(voice, window, number, name); });
 
         rollCall.pressStartStop(window);
         rollCall.rollTick(window);

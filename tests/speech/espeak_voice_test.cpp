@@ -37,7 +37,8 @@ struct Recorded {
     double seconds() const { return sampleRate > 0 ? static_cast<double>(samples.size()) / sampleRate : 0.0; }
     double rms() const {
         double energy = 0;
-        for (const std::int16_t s : samples) energy += static_cast<double>(s) * s;
+        for (const std::int16_t s : samples)
+            energy += static_cast<double>(s) * s;
         return samples.empty() ? 0.0 : std::sqrt(energy / static_cast<double>(samples.size()));
     }
 };
@@ -53,8 +54,8 @@ public:
     bool waitForEnded(std::size_t count) {
         std::unique_lock lock(mutex_);
         return changed_.wait_for(lock, kPatience, [&] {
-            return static_cast<std::size_t>(std::count_if(texts_.begin(), texts_.end(),
-                                                          [](const Recorded& t) { return t.ended; })) >= count;
+            return static_cast<std::size_t>(
+                       std::count_if(texts_.begin(), texts_.end(), [](const Recorded& t) { return t.ended; })) >= count;
         });
     }
     bool waitForFirstSamples() {
@@ -185,13 +186,14 @@ TEST(EspeakVoiceTest, ReleasingStopsTheTextBeingSpokenAndDropsTheQueue) {
 TEST(EspeakVoiceTest, OddTextsAreSpokenWithoutHarm) {
     const std::string odd[] = {
         "",
-        "\xff\xfe\x80 07",                      // not UTF-8
-        std::string("07号\0张三", 10),           // a NUL inside
-        std::string(3000, 'A'),                  // far longer than a name
-        "<speak>07</speak> [[a]] \\x01 %s %n",   // markup and format characters are text
+        "\xff\xfe\x80 07",                     // not UTF-8
+        std::string("07号\0张三", 10),         // a NUL inside
+        std::string(3000, 'A'),                // far longer than a name
+        "<speak>07</speak> [[a]] \\x01 %s %n", // markup and format characters are text
     };
     RecordedVoice v;
-    for (const std::string& text : odd) ASSERT_TRUE(v.voice.speakText(text));
+    for (const std::string& text : odd)
+        ASSERT_TRUE(v.voice.speakText(text));
     ASSERT_TRUE(v.recording->waitForEnded(std::size(odd)));
     EXPECT_EQ(v.recording->texts().size(), std::size(odd));
 }

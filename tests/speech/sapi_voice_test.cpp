@@ -52,7 +52,8 @@ TEST(SapiVoiceTest, StartCheckAndAnnouncementsTakeTheNoVoicePathsUnderWine) {
         }
         // Notifications arrive through the message queue while speech runs.
         MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
     }
     if (receiver) DestroyWindow(receiver);
 }

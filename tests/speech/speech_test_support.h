@@ -3,8 +3,8 @@
 #pragma once
 
 #include "speech/speech_voice.h"
-#include "storage/message_box.h"
 #include "storage/ini_file.h"
+#include "storage/message_box.h"
 #include "storage/paths.h"
 #include "storage/settings.h"
 
@@ -19,7 +19,8 @@ namespace tallyra {
 
 // Readable failure messages for the boxes a test expected.
 inline void PrintTo(const Message& message, std::ostream* out) {
-    *out << "{\"" << message.title << "\", \"" << message.text << "\", 0x" << std::hex << message.flags << std::dec << "}";
+    *out << "{\"" << message.title << "\", \"" << message.text << "\", 0x" << std::hex << message.flags << std::dec
+         << "}";
 }
 
 namespace testing {

@@ -23,11 +23,12 @@ TEST(VoiceChoiceTest, FirstDescriptionNamingChineseWins) {
         {{"", "Chinese (Mandarin)"}, 1}, // a description that could not be read is empty
         {{"Chines e", "Chin", "中 文", "Chinse"}, std::nullopt},
         {{"Hakka Chinese", "Chinese (Mandarin)"}, 0}, // order is the platform's: the rule takes the first
-        {{"ＣＨＩＮＥＳＥ"}, std::nullopt},            // full-width letters are not ASCII
+        {{"ＣＨＩＮＥＳＥ"}, std::nullopt},           // full-width letters are not ASCII
     };
     for (const Case& c : cases) {
         std::string label;
-        for (const std::string& d : c.descriptions) label += "[" + d + "]";
+        for (const std::string& d : c.descriptions)
+            label += "[" + d + "]";
         EXPECT_EQ(chooseVoice(c.descriptions), c.chosen) << label;
     }
 }
