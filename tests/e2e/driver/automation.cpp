@@ -75,19 +75,24 @@ std::optional<Process> Process::start(const std::filesystem::path& exe, std::wst
         error = L"CreateProcessW failed with error " + std::to_wstring(GetLastError());
         return std::nullopt;
     }
-    CloseHandle(info.hThread);
-    return Process(info.hProcess, info.dwProcessId);
+    return Process(info.hProcess, info.hThread, info.dwProcessId);
 }
 
-Process::Process(Process&& other) noexcept : handle_(other.handle_), id_(other.id_) { other.handle_ = nullptr; }
+Process::Process(Process&& other) noexcept : handle_(other.handle_), thread_(other.thread_), id_(other.id_) {
+    other.handle_ = nullptr;
+    other.thread_ = nullptr;
+}
 
 Process& Process::operator=(Process&& other) noexcept {
     if (this != &other) {
         kill();
         if (handle_) CloseHandle(handle_);
+        if (thread_) CloseHandle(thread_);
         handle_ = other.handle_;
+        thread_ = other.thread_;
         id_ = other.id_;
         other.handle_ = nullptr;
+        other.thread_ = nullptr;
     }
     return *this;
 }
@@ -95,6 +100,7 @@ Process& Process::operator=(Process&& other) noexcept {
 Process::~Process() {
     kill();
     if (handle_) CloseHandle(handle_);
+    if (thread_) CloseHandle(thread_);
 }
 
 bool Process::running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }

@@ -34,6 +34,7 @@ public:
 
     DWORD id() const { return id_; }
     HANDLE handle() const { return handle_; }
+    HANDLE mainThread() const { return thread_; }
     bool running() const;
     // The exit code, or nothing when the process still runs after the timeout.
     std::optional<DWORD> waitExit(Millis timeout) const;
@@ -41,8 +42,9 @@ public:
     void kill();
 
 private:
-    Process(HANDLE handle, DWORD id) : handle_(handle), id_(id) {}
+    Process(HANDLE handle, HANDLE thread, DWORD id) : handle_(handle), thread_(thread), id_(id) {}
     HANDLE handle_ = nullptr;
+    HANDLE thread_ = nullptr;
     DWORD id_ = 0;
 };
 

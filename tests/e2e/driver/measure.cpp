@@ -67,8 +67,10 @@ std::optional<double> timeToPaint(const std::filesystem::path& exe, std::wstring
 }
 
 // GDI objects of another process. Wine's GetGuiResources answers 0; there the
-// count comes from the process's GDI handle table (PEB GdiSharedHandleTable,
-// entries of 24 bytes whose type byte is not 0).
+// count comes from the process's GDI handle table, whose entries (24 bytes) hold a
+// type byte that is 0 when free. A 32-bit process in a 64-bit Wine prefix keeps the
+// table's address in its 64-bit PEB (reached through the 64-bit TEB, whose address
+// Wine keeps in the 32-bit TEB's GdiBatchCount); a plain 32-bit one in its PEB.
 struct ObjectCounts {
     long gdi = -1;
     long user = -1;
@@ -76,27 +78,58 @@ struct ObjectCounts {
     const char* gdiSource = "GetGuiResources";
 };
 
-long gdiFromHandleTable(HANDLE process) {
+template <class T> bool readRemote(HANDLE process, uintptr_t address, T& value) {
+    SIZE_T read = 0;
+    return address && ReadProcessMemory(process, reinterpret_cast<const void*>(address), &value, sizeof value, &read) &&
+           read == sizeof value;
+}
+
+uintptr_t gdiHandleTable(const Process& target) {
+    auto* ntdll = GetModuleHandleW(L"ntdll.dll");
+    using QueryThread = NTSTATUS(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
     using QueryProcess = NTSTATUS(NTAPI*)(HANDLE, PROCESSINFOCLASS, PVOID, ULONG, PULONG);
-    auto query = reinterpret_cast<QueryProcess>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    auto queryThread =
+        reinterpret_cast<QueryThread>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationThread")));
+    auto queryProcess =
+        reinterpret_cast<QueryProcess>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationProcess")));
+    struct ThreadBasicInformation {
+        NTSTATUS exitStatus;
+        PVOID teb;
+        CLIENT_ID clientId;
+        ULONG_PTR affinity;
+        LONG priority, basePriority;
+    } thread{};
+    constexpr size_t kTeb32GdiBatchCount = 0xF70, kTeb64Peb = 0x60, kPeb64GdiTable = 0xF8, kPeb32GdiTable = 0x94;
+    DWORD teb64 = 0;
+    if (queryThread && target.mainThread() &&
+        queryThread(target.mainThread(), 0, &thread, sizeof thread, nullptr) == 0 &&
+        readRemote(target.handle(), reinterpret_cast<uintptr_t>(thread.teb) + kTeb32GdiBatchCount, teb64) && teb64) {
+        ULONGLONG peb64 = 0;
+        DWORD table = 0;
+        if (readRemote(target.handle(), teb64 + kTeb64Peb, peb64) && peb64 <= 0xFFFFFFFFull &&
+            readRemote(target.handle(), static_cast<uintptr_t>(peb64) + kPeb64GdiTable, table) && table)
+            return table;
+    }
     PROCESS_BASIC_INFORMATION info{};
-    if (!query || query(process, ProcessBasicInformation, &info, sizeof info, nullptr) != 0) return -1;
-    constexpr size_t kTableOffset = 0x94; // PEB32::GdiSharedHandleTable
     DWORD table = 0;
-    if (!ReadProcessMemory(process, reinterpret_cast<BYTE*>(info.PebBaseAddress) + kTableOffset, &table,
-                           sizeof table, nullptr) ||
-        !table)
-        return -1;
+    if (queryProcess && queryProcess(target.handle(), ProcessBasicInformation, &info, sizeof info, nullptr) == 0 &&
+        readRemote(target.handle(), reinterpret_cast<uintptr_t>(info.PebBaseAddress) + kPeb32GdiTable, table))
+        return table;
+    return 0;
+}
+
+long gdiFromHandleTable(const Process& target) {
+    const uintptr_t table = gdiHandleTable(target);
+    if (!table) return -1;
     constexpr size_t kEntrySize = 24, kEntries = 0x10000, kTypeOffset = 14;
     std::vector<BYTE> entries(kEntrySize * kEntries);
     SIZE_T read = 0;
-    ReadProcessMemory(process, reinterpret_cast<void*>(static_cast<uintptr_t>(table)), entries.data(), entries.size(),
-                      &read);
+    if (!ReadProcessMemory(target.handle(), reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read))
+        return -1;
     long count = 0;
     for (size_t i = 0; i + kEntrySize <= read; i += kEntrySize)
         if (entries[i + kTypeOffset] != 0) ++count;
-    return read ? count : -1;
+    return count;
 }
 
 ObjectCounts objectCounts(const Process& process) {
@@ -104,7 +137,7 @@ ObjectCounts objectCounts(const Process& process) {
     SetLastError(0);
     counts.gdi = static_cast<long>(GetGuiResources(process.handle(), GR_GDIOBJECTS));
     if (counts.gdi == 0) {
-        counts.gdi = gdiFromHandleTable(process.handle());
+        counts.gdi = gdiFromHandleTable(process);
         counts.gdiSource = "the process's GDI handle table";
     }
     SetLastError(0);
@@ -121,6 +154,8 @@ void printCounts(const char* when, const ObjectCounts& counts) {
 }
 
 } // namespace
+
+long gdiObjectCount(const Process& process) { return objectCounts(process).gdi; }
 
 int measureStartup(const Options& options, int runs) {
     // A prepared folder: no first-run notice, a current class.
@@ -162,8 +197,10 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
     CaseContext context(options, "objects");
     Session app(context);
     std::wstring numbers, names;
+    // Numbers of 1 to 14 bytes, so that ticks switch the number's font size.
+    const std::wstring prefixes[] = {L"", L"202400", L"20240000", L"202400000000"};
     for (int i = 1; i <= 40; ++i) {
-        numbers += (i > 1 ? L"," : L"") + std::to_wstring(i);
+        numbers += (i > 1 ? L"," : L"") + prefixes[i % 4] + std::to_wstring(10 + i);
         names += (i > 1 ? L"," : L"") + std::wstring(L"学生") + std::to_wstring(i);
     }
     app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]",
@@ -180,13 +217,24 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         printCounts("after ~10 ticks:", objectCounts(app.process()));
         HWND timer = app.unit(main, kTimer);
         const auto started = Clock::now();
+        int changed = 0, batches = 0;
         if (postTicks) {
             // WM_TIMER posted to the timer unit runs the same tick handler as the
-            // system timer; the queue is drained between batches.
+            // system timer. A posted WM_SETREDRAW pair on the hidden feedback label,
+            // which flips only its WS_VISIBLE style, marks where a batch ends: once the
+            // style has flipped, every tick posted before it has run.
             const UINT_PTR timerId = static_cast<UINT_PTR>(options.timerId);
-            for (int sent = 0; sent < ticks; sent += 500) {
-                for (int i = 0; i < 500; ++i) PostMessageW(timer, WM_TIMER, timerId, 0);
-                sendBounded(timer, WM_NULL);
+            HWND marker = app.unit(main, Unit{Win::Main, 11, "反馈标签"});
+            HWND number = app.unit(main, kNumber);
+            auto styleVisible = [&] { return (GetWindowLongW(marker, GWL_STYLE) & WS_VISIBLE) != 0; };
+            for (int sent = 0; sent < ticks; sent += 500, ++batches) {
+                const std::wstring before = windowText(number).value_or(L"");
+                for (int i = 0; i < 500 && sent + i < ticks; ++i) PostMessageW(timer, WM_TIMER, timerId, 0);
+                PostMessageW(marker, WM_SETREDRAW, TRUE, 0);
+                context.require(waitUntil(styleVisible, Millis(30000)), "posted ticks were not handled");
+                PostMessageW(marker, WM_SETREDRAW, FALSE, 0);
+                context.require(waitUntil([&] { return !styleVisible(); }, Millis(30000)), "marker did not return");
+                changed += windowText(number).value_or(L"") != before;
             }
         } else {
             pause(Millis(10LL * ticks));
@@ -195,7 +243,9 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         char when[64];
         std::snprintf(when, sizeof when, "after %d more ticks:", ticks);
         printCounts(when, objectCounts(app.process()));
-        std::printf("(%s, %.1f s)\n", postTicks ? "ticks posted as WM_TIMER" : "ticks of the 10 ms timer", seconds);
+        std::printf("(%s, %.1f s", postTicks ? "ticks posted as WM_TIMER" : "ticks of the 10 ms timer", seconds);
+        if (postTicks) std::printf("; the number changed across %d of %d batches", changed, batches);
+        std::printf(")\n");
         app.click(main, kStart);
         app.waitText(main, kStart, L"开始");
         printCounts("after Stop:", objectCounts(app.process()));

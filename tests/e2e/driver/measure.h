@@ -9,6 +9,10 @@
 
 namespace e2e {
 
+// GDI objects of another process: GetGuiResources, or under Wine (where it answers 0)
+// the count of used entries in the process's GDI handle table; -1 when unknown.
+long gdiObjectCount(const class Process& process);
+
 // Prints the medians of both programs and their ratio; returns 0 when every run finished.
 int measureStartup(const Options& options, int runs);
 // Prints the object counts after 10 ticks and after `ticks` ticks; `postTicks` drives

@@ -1,5 +1,6 @@
 // The end-to-end scenarios: the real Tallyra.exe, each run in a fresh folder,
 // checked on its windows, its message boxes and the bytes of its files.
+#include "measure.h"
 #include "runner.h"
 #include "tallyra.h"
 #include "text.h"
@@ -171,6 +172,12 @@ void driverSelfCheck(CaseContext& context) {
                         },
                         Millis(10000)),
                     "the empty window program shows no window");
+    // The GDI object count used for the program's leak figures sees a known leak.
+    const long before = gdiObjectCount(*process);
+    sendBounded(window, WM_APP, 50);
+    const long after = gdiObjectCount(*process);
+    context.check(before > 0 && after - before == 50, "GDI objects " + std::to_string(before) + " then " +
+                                                          std::to_string(after) + " after 50 leaked brushes");
     HWND button = findChildByText(window, L"按钮", L"Button");
     context.require(button != nullptr, "no button in the empty window program");
     if (auto failed = click(button)) context.fail(*failed);
