@@ -16,7 +16,8 @@ namespace tallyra {
 // UTF-8 to GB18030 bytes. Invalid UTF-8 sequences become "?".
 std::string encodeForFile(std::string_view utf8);
 
-// GB18030 (and so GBK) bytes to UTF-8. Bytes that form no character become U+FFFD.
+// GB18030 (and so GBK) bytes to UTF-8. Bytes that form no character become a
+// replacement character (U+FFFD, or "?" from some converters); none is dropped silently.
 std::string decodeFromFile(std::string_view fileBytes);
 
 // Number of bytes a text takes in the file encoding (a Chinese character counts 2).

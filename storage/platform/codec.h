@@ -12,4 +12,8 @@ namespace tallyra::platform {
 std::string utf8ToGb18030(std::string_view utf8);
 std::string gb18030ToUtf8(std::string_view bytes);
 
+// False where the platform lacks GB18030 and falls back to plain GBK (code page
+// 936): characters outside GBK then cannot be stored. Windows has GB18030; Wine 8 does not.
+bool encodesEveryCharacter();
+
 } // namespace tallyra::platform

@@ -37,4 +37,6 @@ std::string utf8ToGb18030(std::string_view utf8) { return convert("GB18030", "UT
 
 std::string gb18030ToUtf8(std::string_view bytes) { return convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD"); }
 
+bool encodesEveryCharacter() { return true; }
+
 } // namespace tallyra::platform

@@ -1,4 +1,6 @@
-// Windows converter: code page 54936 (GB18030) through UTF-16.
+// Windows converter: code page 54936 (GB18030) through UTF-16, or 936 (GBK) where
+// the system has no GB18030 tables, as under Wine: the same bytes for every GBK
+// character, only rare characters outside GBK are lost there.
 #include "storage/platform/codec.h"
 
 #include <windows.h>
@@ -7,6 +9,12 @@ namespace tallyra::platform {
 namespace {
 
 constexpr UINT kGb18030 = 54936;
+constexpr UINT kGbk = 936;
+
+UINT fileCodePage() {
+    static const UINT codePage = IsValidCodePage(kGb18030) ? kGb18030 : kGbk;
+    return codePage;
+}
 
 std::wstring toWide(UINT codePage, std::string_view bytes) {
     if (bytes.empty()) return {};
@@ -28,8 +36,10 @@ std::string fromWide(UINT codePage, const std::wstring& wide) {
 
 } // namespace
 
-std::string utf8ToGb18030(std::string_view utf8) { return fromWide(kGb18030, toWide(CP_UTF8, utf8)); }
+std::string utf8ToGb18030(std::string_view utf8) { return fromWide(fileCodePage(), toWide(CP_UTF8, utf8)); }
 
-std::string gb18030ToUtf8(std::string_view bytes) { return fromWide(CP_UTF8, toWide(kGb18030, bytes)); }
+std::string gb18030ToUtf8(std::string_view bytes) { return fromWide(CP_UTF8, toWide(fileCodePage(), bytes)); }
+
+bool encodesEveryCharacter() { return fileCodePage() == kGb18030; }
 
 } // namespace tallyra::platform

@@ -2,6 +2,7 @@
 // the empty roster, settling, the number's font size, and rosters that change
 // or are odd while rolling.
 #include "draw/roll_call.h"
+#include "storage/platform/codec.h"
 
 #include <gtest/gtest.h>
 
@@ -187,11 +188,12 @@ TEST_F(RollCallTest, TicksSizeTheNumberByItsFileBytes) {
         {"学号学号", 70},              // 4 Chinese characters: 8 bytes in the file, 12 in UTF-8
         {"学号学号学号学号学号", 28},  // 20 bytes
         {"学号学号学号学号学号1", 28}, // 21 bytes: unchanged
-        {"𠀀𠀀", 70},                  // four bytes each
+        {"𠀀𠀀", 70},                  // four bytes each (where the system converts GB18030)
         {"", 90},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.number);
+        if (c.number.starts_with("𠀀") && !platform::encodesEveryCharacter()) continue;
         rollCall_.loadRoster({{c.number}, {"张三"}});
         if (!window_.rolling()) rollCall_.pressStartStop(window_);
         rollCall_.rollTick(window_);

@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -31,9 +32,10 @@ inline void writeBytes(const std::filesystem::path& file, std::string_view bytes
 class DataFolderTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tallyra-test-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        std::random_device seed;
+        root_ = std::filesystem::temp_directory_path() /
+                ("tallyra-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
+        ASSERT_TRUE(std::filesystem::create_directories(root_));
         overrideRunDirectory(root_);
         if (createDataFolder_) std::filesystem::create_directory(root_ / "Data");
     }
@@ -46,6 +48,8 @@ protected:
     }
 
     std::filesystem::path data() const { return root_ / "Data"; }
+    // A file of the Data folder named in UTF-8 (a plain narrow string would be read in the ANSI code page on Windows).
+    std::filesystem::path data(std::string_view file) const { return data() / pathFromUtf8(file); }
     std::filesystem::path config() const { return root_ / "Data" / "Config.conf"; }
 
     std::filesystem::path root_;

@@ -2,11 +2,14 @@
 // limit, refused writes, files from other programs, crash safety and two
 // processes writing the same file.
 #include "storage/ini_file.h"
+#include "storage/platform/codec.h"
 
 #include "data_folder.h"
 
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace tallyra {
 namespace {
@@ -106,6 +109,9 @@ TEST_F(IniFileTest, WritingNeedsTheFolderAndDoesNotCreateIt) {
 }
 
 TEST_F(IniFileTest, AnUnusableDataFolderFailsQuietly) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links need privileges on Windows";
+#endif
     std::filesystem::remove(data());
     std::filesystem::create_directory_symlink("Data", data()); // a link to itself
     EXPECT_NO_THROW(EXPECT_FALSE(writeIniItem(config(), "Settings", "First", "False")));
@@ -127,6 +133,7 @@ TEST_F(IniFileTest, GbkFileFromAnotherProgramReadsAndKeepsItsOtherBytes) {
 }
 
 TEST_F(IniFileTest, RareCharactersOutsideGbkAreStoredAndReadBackIntact) {
+    if (!platform::encodesEveryCharacter()) GTEST_SKIP() << "this system converts GBK only";
     const std::string names = "𠀀一,䶮二,王𠀀";
     ASSERT_TRUE(writeIniItem(config(), "ClassData", "Name", names));
     EXPECT_EQ(readIniItem(config(), "ClassData", "Name"), names);
@@ -149,6 +156,8 @@ TEST_F(IniFileTest, FileResavedAsUtf8ReadsAndIsWrittenBackWholeInGbk) {
 }
 
 // The child process stops dead between writing the temporary file and renaming it.
+// fork() lets a child die at the worst moment, or race a second writer, for real.
+#ifndef _WIN32
 TEST_F(IniFileTest, AWriteInterruptedBeforeTheReplaceLeavesTheOldFile) {
     const std::string original = "[Class]\r\nClassName=\xD2\xBB\xB0\xE0\r\nDefault=\xD2\xBB\xB0\xE0\r\n";
     writeBytes(config(), original);
@@ -167,7 +176,7 @@ TEST_F(IniFileTest, AWriteInterruptedBeforeTheReplaceLeavesTheOldFile) {
         EXPECT_EQ(WEXITSTATUS(status), 42) << "the hook did not run";
     }
     EXPECT_EQ(readBytes(config()), original);
-    EXPECT_FALSE(std::filesystem::exists(data() / "New.conf"));
+    EXPECT_FALSE(std::filesystem::exists(data("New.conf")));
 
     // The program goes on from the old file.
     ASSERT_TRUE(writeIniItem(config(), "Class", "ClassName", "一班,二班"));
@@ -204,6 +213,7 @@ TEST_F(IniFileTest, TwoProcessesWritingDifferentKeysLoseNeither) {
         EXPECT_EQ(readIniItem(config(), "Settings", "B" + std::to_string(k)), last);
     }
 }
+#endif
 
 } // namespace
 } // namespace tallyra

@@ -99,8 +99,8 @@ class RosterFileTest : public testing::DataFolderTest {};
 TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
     const RosterParse parse = parseRosterText("1\t张三\r\n2\t李四\r\n");
     ASSERT_TRUE(writeRoster("一班", parse.roster));
-    EXPECT_EQ(rosterFilePath("一班"), data() / "一班.conf");
-    EXPECT_EQ(readBytes(data() / "一班.conf"),
+    EXPECT_EQ(rosterFilePath("一班"), data("一班.conf"));
+    EXPECT_EQ(readBytes(data("一班.conf")),
               "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
     EXPECT_EQ(readRoster("一班"), parse.roster);
 
@@ -112,7 +112,7 @@ TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
 
 TEST_F(RosterFileTest, MissingFileReadsAsEmptyRoster) {
     EXPECT_EQ(readRoster("二班"), ClassRoster{});
-    writeBytes(data() / "二班.conf", "[Other]\r\nNumber=1\r\n");
+    writeBytes(data("二班.conf"), "[Other]\r\nNumber=1\r\n");
     EXPECT_EQ(readRoster("二班"), ClassRoster{});
 }
 
@@ -132,45 +132,45 @@ TEST_F(RosterFileTest, FilesWrittenByOtherProgramsRead) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        writeBytes(data() / "一班.conf", c.bytes);
+        writeBytes(data("一班.conf"), c.bytes);
         EXPECT_EQ(readRoster("一班"), c.expected);
     }
 }
 
 TEST_F(RosterFileTest, SavingARosterResavedAsUtf8StoresTheWholeFileInGbk) {
-    writeBytes(data() / "一班.conf", "[ClassData]\nNumber=1\nName=张三\n[备注]\n班主任=李四\n");
+    writeBytes(data("一班.conf"), "[ClassData]\nNumber=1\nName=张三\n[备注]\n班主任=李四\n");
     ASSERT_TRUE(writeRoster("一班", roster({"1", "2"}, {"张三", "王五"})));
-    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\nNumber=1,2\nName=\xD5\xC5\xC8\xFD,\xCD\xF5\xCE\xE5\n"
+    EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\nNumber=1,2\nName=\xD5\xC5\xC8\xFD,\xCD\xF5\xCE\xE5\n"
                                                "[\xB1\xB8\xD7\xA2]\n\xB0\xE0\xD6\xF7\xC8\xCE=\xC0\xEE\xCB\xC4\n");
 }
 
 TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) {
     const std::string before = "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n";
-    writeBytes(data() / "一班.conf", before);
+    writeBytes(data("一班.conf"), before);
     ClassRoster big;
     for (int i = 0; i < 2100; ++i) {
         big.numbers.push_back(std::to_string(i)); // numbers alone still fit
         big.names.push_back("张三");
     }
     EXPECT_FALSE(writeRoster("一班", big));
-    EXPECT_EQ(readBytes(data() / "一班.conf"), before);
+    EXPECT_EQ(readBytes(data("一班.conf")), before);
 }
 
 TEST_F(RosterFileTest, CreateEmptiesAnExistingFileAndKeepsTheRest) {
     createRosterFile("一班");
-    EXPECT_EQ(readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\r\nNumber=\r\n");
+    EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
-    writeBytes(data() / "二班.conf",
+    writeBytes(data("二班.conf"),
                "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n");
     createRosterFile("二班");
-    EXPECT_EQ(readBytes(data() / "二班.conf"), "; kept\r\n[ClassData]\r\nNumber=\r\nName=\r\n[Other]\r\nx=1\r\n");
+    EXPECT_EQ(readBytes(data("二班.conf")), "; kept\r\n[ClassData]\r\nNumber=\r\nName=\r\n[Other]\r\nx=1\r\n");
     EXPECT_EQ(readRoster("二班"), ClassRoster{});
 }
 
 TEST_F(RosterFileTest, DeleteRemovesTheFileAndIgnoresAMissingOne) {
     createRosterFile("一班");
     deleteRosterFile("一班");
-    EXPECT_FALSE(std::filesystem::exists(data() / "一班.conf"));
+    EXPECT_FALSE(std::filesystem::exists(data("一班.conf")));
     EXPECT_NO_THROW(deleteRosterFile("一班"));
 }
 

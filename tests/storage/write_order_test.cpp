@@ -91,18 +91,18 @@ TEST_F(WriteOrderTest, CreateClass) {
     createClass("一班", true);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班",
                               "一班.conf: Name=", "一班.conf: Number=", "Config.conf: Default=一班"}));
-    EXPECT_EQ(testing::readBytes(data() / "一班.conf"), "[ClassData]\r\nName=\r\nNumber=\r\n");
+    EXPECT_EQ(testing::readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
     createClass("二班", false);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班,二班", "二班.conf: Name=", "二班.conf: Number="}));
 }
 
 TEST_F(WriteOrderTest, CreateClassOverAFileLeftBehindEmptiesIt) {
-    testing::writeBytes(data() / "一班.conf", "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n");
+    testing::writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n");
     createClass("一班", true);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班",
                               "一班.conf: Name=", "一班.conf: Number=", "Config.conf: Default=一班"}));
-    EXPECT_EQ(testing::readBytes(data() / "一班.conf"), "[ClassData]\r\nNumber=\r\nName=\r\n");
+    EXPECT_EQ(testing::readBytes(data("一班.conf")), "[ClassData]\r\nNumber=\r\nName=\r\n");
 }
 
 TEST_F(WriteOrderTest, SaveUnderTheSameName) {
@@ -112,7 +112,7 @@ TEST_F(WriteOrderTest, SaveUnderTheSameName) {
     saveClass("一班", roster_);
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number=1,2", "一班.conf: Name=张三,李四", "Config.conf: unchanged"}));
     // Later saves replace both values in place: the file keeps Name before Number.
-    EXPECT_EQ(testing::readBytes(data() / "一班.conf"),
+    EXPECT_EQ(testing::readBytes(data("一班.conf")),
               "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
 
     saveClass("二班", roster_);
@@ -126,7 +126,7 @@ TEST_F(WriteOrderTest, SaveUnderANewName) {
     saveClassUnderNewName("一班", "三班", roster_);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=三班", "Config.conf: ClassName=三班,二班", "三班.conf: Number=1,2",
                               "三班.conf: Name=张三,李四", "Config.conf: unchanged"}));
-    EXPECT_TRUE(std::filesystem::exists(data() / "一班.conf")); // the old file stays behind
+    EXPECT_TRUE(std::filesystem::exists(data("一班.conf"))); // the old file stays behind
 
     saveClassUnderNewName("二班", "四班", roster_);
     EXPECT_EQ(takeLog(),
@@ -139,11 +139,11 @@ TEST_F(WriteOrderTest, DeleteClass) {
     takeLog();
     deleteClass("一班");
     EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=", "Config.conf: ClassName=二班"}));
-    EXPECT_FALSE(std::filesystem::exists(data() / "一班.conf"));
+    EXPECT_FALSE(std::filesystem::exists(data("一班.conf")));
 
     deleteClass("二班");
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName="}));
-    EXPECT_FALSE(std::filesystem::exists(data() / "二班.conf"));
+    EXPECT_FALSE(std::filesystem::exists(data("二班.conf")));
     EXPECT_EQ(read("ClassName"), "");
 }
 
