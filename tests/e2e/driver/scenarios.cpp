@@ -173,11 +173,13 @@ void driverSelfCheck(CaseContext& context) {
                         Millis(10000)),
                     "the empty window program shows no window");
     // The GDI object count used for the program's leak figures sees a known leak.
+    // Wine may free a few objects of its own meanwhile.
     const long before = gdiObjectCount(*process);
-    sendBounded(window, WM_APP, 50);
+    sendBounded(window, WM_APP, 200);
     const long after = gdiObjectCount(*process);
-    context.check(before > 0 && after - before == 50, "GDI objects " + std::to_string(before) + " then " +
-                                                          std::to_string(after) + " after 50 leaked brushes");
+    context.check(before > 0 && after - before >= 190 && after - before <= 210,
+                  "GDI objects " + std::to_string(before) + " then " + std::to_string(after) +
+                      " after 200 leaked brushes");
     HWND button = findChildByText(window, L"按钮", L"Button");
     context.require(button != nullptr, "no button in the empty window program");
     if (auto failed = click(button)) context.fail(*failed);
