@@ -45,11 +45,7 @@ Picture::Picture(HINSTANCE instance, int resourceId, Color background) {
 void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {
     if (empty()) return;
     const Rect placed = placePicture(static_cast<PictureMode>(mode), boxWidth, boxHeight, width_, height_);
-    if (isScaled(placed, width_, height_)) {
-        const int bitsPerPixel = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
-        SetStretchBltMode(dc, bitsPerPixel > 16 ? HALFTONE : COLORONCOLOR);
-        SetBrushOrgEx(dc, 0, 0, nullptr); // HALFTONE needs the brush origin reset after it is chosen
-    }
+    if (placed.width <= 0 || placed.height <= 0) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width_;
@@ -57,8 +53,26 @@ void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    StretchDIBits(dc, placed.left, placed.top, placed.width, placed.height, 0, 0, width_, height_, bgrx_.data(), &info,
-                  DIB_RGB_COLORS, SRCCOPY);
+    if (!isScaled(placed, width_, height_)) {
+        StretchDIBits(dc, placed.left, placed.top, width_, height_, 0, 0, width_, height_, bgrx_.data(), &info,
+                      DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    const ScopedMemoryDC memory(dc);
+    if (!scaled_ || scaledWidth_ != placed.width || scaledHeight_ != placed.height) {
+        scaled_.reset(CreateCompatibleBitmap(dc, placed.width, placed.height));
+        if (!scaled_) return;
+        scaledWidth_ = placed.width;
+        scaledHeight_ = placed.height;
+        const ScopedSelectObject select(memory.get(), scaled_.get());
+        const int bitsPerPixel = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+        SetStretchBltMode(memory.get(), bitsPerPixel > 16 ? HALFTONE : COLORONCOLOR);
+        SetBrushOrgEx(memory.get(), 0, 0, nullptr); // HALFTONE needs the brush origin reset after it is chosen
+        StretchDIBits(memory.get(), 0, 0, placed.width, placed.height, 0, 0, width_, height_, bgrx_.data(), &info,
+                      DIB_RGB_COLORS, SRCCOPY);
+    }
+    const ScopedSelectObject select(memory.get(), scaled_.get());
+    BitBlt(dc, placed.left, placed.top, placed.width, placed.height, memory.get(), 0, 0, SRCCOPY);
 }
 
 } // namespace tallyra::ui::win32

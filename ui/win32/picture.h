@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ui/look.h"
+#include "ui/win32/scoped.h"
 
 #include <windows.h>
 
@@ -28,6 +29,11 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> bgrx_; // top-down rows, blue-green-red-unused, as a 32-bit DIB wants
+    // The picture scaled to the size it was last drawn at: halftone scaling of a large
+    // picture is slow, and a window repaints often.
+    mutable ScopedBitmap scaled_;
+    mutable int scaledWidth_ = 0;
+    mutable int scaledHeight_ = 0;
 };
 
 } // namespace tallyra::ui::win32

@@ -1,5 +1,6 @@
 #include "ui/win32/top_window.h"
 
+#include "ui/dpi.h"
 #include "ui/win32/text.h"
 #include "ui/win32/win32_toolkit.h"
 
@@ -9,10 +10,6 @@ namespace tallyra::ui::win32 {
 namespace {
 
 constexpr wchar_t kTopWindowClass[] = L"TallyraWindow";
-// Design position; the start-up centres every window on the screen anyway.
-constexpr int kDesignLeft = 50;
-constexpr int kDesignTop = 50;
-
 struct AppIcons {
     HICON large = nullptr;
     HICON small = nullptr;
@@ -60,7 +57,10 @@ bool TopWindow::create(HINSTANCE instance) {
     DWORD style = WS_POPUP | WS_SYSMENU | WS_CLIPCHILDREN;
     if (design_.canMinimise) style |= WS_MINIMIZEBOX;
     const std::wstring caption = toWide(design_.caption);
-    CreateWindowExW(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, kDesignLeft, kDesignTop, design_.width,
+    // Every window opens centred on the screen (the DPI step may place it again).
+    const Rect placed = placedWindowRect({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
+                                         {design_.width, design_.height}, 1.0f);
+    CreateWindowExW(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, placed.left, placed.top, design_.width,
                     design_.height, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
 
@@ -74,7 +74,11 @@ bool TopWindow::create(HINSTANCE instance) {
         }
         units_.push_back(makeUnit(*this, unitDesign, static_cast<int>(i)));
         // A unit that cannot be made stays without a window; the others still work.
-        units_.back()->create(instance, parent);
+        if (units_.back()->create(instance, parent)) {
+            // Units listed later lie on top of earlier ones where they overlap (a button frame on
+            // the content area); new child windows would otherwise go below their siblings.
+            SetWindowPos(units_.back()->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
     }
     createTooltips(instance);
     return true;
@@ -148,11 +152,11 @@ void TopWindow::checkRadio(Unit& radio, bool checked) {
 }
 
 Unit* TopWindow::focusTarget() const {
-    // Every unit has tab order 0; among equals the one listed last wins.
-    for (auto it = units_.rbegin(); it != units_.rend(); ++it) {
-        const Unit& unit = **it;
-        if (unit.design().tabStop && unit.hwnd() && IsWindowVisible(unit.hwnd()) && IsWindowEnabled(unit.hwnd()))
-            return it->get();
+    // The first visible, enabled unit with a tab stop in the layout table: the class box of the
+    // settings and class management windows, the text of the changelog window.
+    for (const std::unique_ptr<Unit>& unit : units_) {
+        if (unit->design().tabStop && unit->hwnd() && IsWindowVisible(unit->hwnd()) && IsWindowEnabled(unit->hwnd()))
+            return unit.get();
     }
     return nullptr;
 }

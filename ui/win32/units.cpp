@@ -164,6 +164,9 @@ LRESULT DrawnUnit::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_LBUTTONDOWN:
         if (kind == UnitKind::Hyperlink) {
+            // The handler may open a modal box while the button is still down; under Wine the
+            // box then ignores the mouse unless the press's pointer grab is let go first.
+            ReleaseCapture();
             owner_.raise(*this, UnitEvent::LinkPressed);
             return 0;
         }
