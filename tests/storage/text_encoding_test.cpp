@@ -39,7 +39,8 @@ TEST(TextEncoding, FileBytesAndTextCorrespondBothWays) {
 TEST(TextEncoding, BrokenBytesAreReplacedNotDropped) {
     const std::string cutLead = decodeFromFile("A\xD5"); // a lead byte cut off at the end
     EXPECT_TRUE(cutLead == "A\xEF\xBF\xBD" || cutLead == "A?") << cutLead;
-    EXPECT_EQ(encodeForFile("A\xE5\xBC"), "A??");        // a cut UTF-8 sequence
+    const std::string cutSequence = encodeForFile("A\xE5\xBC"); // a cut UTF-8 sequence: "?" per byte, or for the whole
+    EXPECT_TRUE(cutSequence == "A??" || cutSequence == "A?") << cutSequence;
     EXPECT_EQ(decodeFromFile(encodeForFile("张三\xFF")), "张三?");
 }
 

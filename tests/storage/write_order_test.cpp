@@ -26,11 +26,12 @@ protected:
     // "file: Key=value" for each item the replace changes, "file: unchanged" when it changes none.
     void recordReplace() {
         for (const auto& entry : std::filesystem::directory_iterator(data())) {
-            const std::string name = entry.path().filename().string();
+            const std::u8string utf8Name = entry.path().filename().u8string();
+            const std::string name(utf8Name.begin(), utf8Name.end());
             const std::size_t tmp = name.find(".conf.tmp");
             if (tmp == std::string::npos) continue;
             const std::string target = name.substr(0, tmp + 5);
-            const std::string before = testing::readBytes(data() / target);
+            const std::string before = testing::readBytes(data(target));
             const std::string after = testing::readBytes(entry.path());
             std::string changes;
             for (const char* section : {"Settings", "Class", "ClassData"}) {
