@@ -367,6 +367,27 @@ void geometry(CaseContext& context) {
                       std::string(e.unit.name) + " at " + show(got.left, got.top, got.right, got.bottom) +
                           ", expected " + show(e.rect.left, e.rect.top, e.rect.right, e.rect.bottom));
     }
+
+    // The secondary windows are placed by the same rule.
+    auto checkWindow = [&](HWND top, Win which, int designWidth, int designHeight) {
+        const RECT r = screenRect(top);
+        const int w = cut(designWidth), h = cut(designHeight);
+        const int l = static_cast<int>(screenWidth / 2.0f - designWidth * scale / 2.0f);
+        const int t = static_cast<int>(screenHeight / 2.0f - designHeight * scale / 2.0f);
+        context.check(r.right - r.left == w && r.bottom - r.top == h && r.left == l && r.top == t,
+                      "the " + windowName(which) + " is " + show(r.left, r.top, r.right - r.left, r.bottom - r.top) +
+                          ", expected " + show(l, t, w, h));
+    };
+    app.click(main, kSettingsButton);
+    HWND settings = app.waitFor(Win::Settings);
+    checkWindow(settings, Win::Settings, 460, 193);
+    app.click(settings, kAboutButton);
+    HWND about = app.waitFor(Win::About);
+    checkWindow(about, Win::About, 460, 264);
+    app.click(about, kAboutClose);
+    settings = app.waitFor(Win::Settings);
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
     closeMainAndExpectZero(app, main);
 }
 
@@ -488,6 +509,16 @@ void classLifecycle(CaseContext& context) {
     context.check(app.text(manage, kNameBox).empty() && app.text(manage, kRosterBox).empty(),
                   "the name or roster box is not empty after the deletion");
     context.check(unitVisible(app, manage, kOverlay), "the overlay is not shown after the only class was deleted");
+    // With no class the overlay covers the editing area; a click that reaches the
+    // buttons anyway (BM_CLICK) must change nothing.
+    context.check(click(app.unit(manage, kNameBox)).has_value(), "the name box can be clicked with no class");
+    const auto settingsBefore = app.readData(L"Config.conf");
+    for (const Unit& button : {kSave, kDelete}) {
+        PostMessageW(app.unit(manage, button), BM_CLICK, 0, 0);
+        pause(Millis(300));
+        app.expectNoMessage(std::string("after a click on ") + button.name + " with no class");
+    }
+    context.check(app.readData(L"Config.conf") == settingsBefore, "Config.conf changed by a click with no class");
 
     app.click(manage, kManageClose);
     settings = app.waitFor(Win::Settings);
@@ -577,15 +608,89 @@ void aboutWindows(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// The voice switch writes Voice; a draw then tries to speak. Wine has no voice that
+// can speak, so the announcement fails with its notice and the draw still settles.
+void voiceSwitch(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.click(main, kSettingsButton);
+    HWND settings = app.waitFor(Win::Settings);
+    app.click(settings, kVoiceOn);
+    pause(Millis(200));
+    context.check(sendBounded(app.unit(settings, kVoiceOn), BM_GETCHECK) == BST_CHECKED &&
+                      sendBounded(app.unit(settings, kVoiceOff), BM_GETCHECK) == BST_UNCHECKED,
+                  "the voice radio boxes do not show 开启 alone checked");
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=True", L"[Class]", L"ClassName=一班", L"Default=一班"},
+                   "after clicking 开启");
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    app.click(main, kStart);
+    app.waitText(main, kStart, L"停止");
+    pause(Millis(200));
+    app.click(main, kStart);
+    app.expectMessage(L"信息：", L"转换失败！", {IDOK}, IDOK);
+    app.waitText(main, kStart, L"开始");
+
+    app.click(main, kSettingsButton);
+    settings = app.waitFor(Win::Settings);
+    context.check(sendBounded(app.unit(settings, kVoiceOn), BM_GETCHECK) == BST_CHECKED,
+                  "the settings window does not show 开启 checked with Voice=True");
+    app.click(settings, kVoiceOff);
+    pause(Millis(200));
+    checkDataLines(app, L"Config.conf",
+                   {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班", L"Default=一班"},
+                   "after clicking 关闭");
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    closeMainAndExpectZero(app, main);
+}
+
+// A secondary window closed from outside (taskbar, Alt+F4: the system's close
+// command) shows its opener again, so the program never runs without a window.
+void closedFromOutside(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"", std::nullopt));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    auto systemClose = [&](HWND window, Win which, Win opener) {
+        context.step("system close of the " + windowName(which));
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        app.waitGone(which);
+        return app.waitFor(opener, Millis(5000));
+    };
+    app.click(main, kSettingsButton);
+    HWND settings = app.waitFor(Win::Settings);
+    app.click(settings, kClassManagementButton);
+    systemClose(app.waitFor(Win::ClassManagement), Win::ClassManagement, Win::Settings);
+    app.click(settings, kAboutButton);
+    HWND about = app.waitFor(Win::About);
+    app.click(about, kChangelogLink);
+    about = systemClose(app.waitFor(Win::Changelog), Win::Changelog, Win::About);
+    app.click(about, kSupportLink);
+    app.expectMessage(kSupportTitle, kSupportText, {IDOK, IDCANCEL}, IDOK);
+    about = systemClose(app.waitFor(Win::Support), Win::Support, Win::About);
+    settings = systemClose(about, Win::About, Win::Settings);
+    main = systemClose(settings, Win::Settings, Win::Main);
+    closeMainAndExpectZero(app, main);
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
     {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, false, classOnDisk},
     {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
-    {"geometry", "main window size and position for the prefix's DPI", true, true, geometry},
+    {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, false, classLifecycle},
     {"about_windows", "update notice, about, changelog and support windows", true, false, aboutWindows},
+    {"voice_switch", "the voice radio boxes and a draw whose announcement fails", true, false, voiceSwitch},
+    {"closed_from_outside", "secondary windows closed by the system show their opener", true, false,
+     closedFromOutside},
 };
 
 } // namespace
