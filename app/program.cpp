@@ -31,12 +31,18 @@ void createGlobalState(const Platform& platform) {
     gRollCall->setSettleListener(announce);
 }
 
-void exitHandler() { releaseGlobalState(); }
+void exitHandler() {
+    releaseGlobalState();
+}
 
 } // namespace
 
-RollCall* rollCall() { return gRollCall.get(); }
-SpeechVoice* speechVoice() { return gVoice.get(); }
+RollCall* rollCall() {
+    return gRollCall.get();
+}
+SpeechVoice* speechVoice() {
+    return gVoice.get();
+}
 
 void releaseGlobalState() {
     gRollCall.reset();

@@ -60,7 +60,8 @@ protected:
 
     // Runs the program with a message loop that does what `user` does to the main window.
     int run(bool hasVoice, const std::function<void(ui::WindowId)>& user) {
-        Platform platform{toolkit, [this, &user] {
+        Platform platform{toolkit,
+                          [this, &user] {
                               user(toolkit.find("MainWindow"));
                               return toolkit.exitCode.value_or(-1);
                           },

@@ -66,7 +66,8 @@ TEST(DecodePng, OtherColourTypesBecomeOpaqueRgba) {
 Bytes headerOnlyPng(std::uint32_t width, std::uint32_t height) {
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
     auto put32 = [&png](std::uint32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<std::uint8_t>(v >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            png.push_back(static_cast<std::uint8_t>(v >> shift));
     };
     put32(width);
     put32(height);
@@ -114,7 +115,7 @@ TEST(DecodePng, FlippingAnyByteNeverCrashes) {
         const PngDecodeResult result = decodePng(bytes);
         if (result.image) {
             EXPECT_EQ(result.image->pixels.size(), static_cast<std::size_t>(result.image->width) *
-                                                      static_cast<std::size_t>(result.image->height) * 4);
+                                                       static_cast<std::size_t>(result.image->height) * 4);
         } else {
             EXPECT_FALSE(result.error.empty()) << "byte " << i;
         }

@@ -52,7 +52,8 @@ private:
         words_.push_back(HIWORD(value));
     }
     void addShorts(short a, short b, short c, short d) {
-        for (short value : {a, b, c, d}) words_.push_back(static_cast<WORD>(value));
+        for (short value : {a, b, c, d})
+            words_.push_back(static_cast<WORD>(value));
     }
     void addString(const std::wstring& text) {
         words_.insert(words_.end(), text.begin(), text.end());
@@ -113,7 +114,8 @@ std::optional<std::wstring> runInputBox(HINSTANCE instance, const std::wstring& 
     // Task-modal like the message boxes: the program's other windows wait.
     std::vector<HWND> disabled;
     EnumThreadWindows(GetCurrentThreadId(), collectEnabledWindow, reinterpret_cast<LPARAM>(&disabled));
-    for (HWND window : disabled) EnableWindow(window, FALSE);
+    for (HWND window : disabled)
+        EnableWindow(window, FALSE);
 
     InputState state;
     const INT_PTR result =

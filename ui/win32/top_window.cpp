@@ -18,10 +18,10 @@ struct AppIcons {
 // Shared icons (LR_SHARED) belong to the system; nothing to destroy.
 BOOL CALLBACK loadFirstIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param) {
     auto* icons = reinterpret_cast<AppIcons*>(param);
-    icons->large = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                 GetSystemMetrics(SM_CYICON), LR_SHARED));
-    icons->small = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    icons->large = static_cast<HICON>(
+        LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    icons->small = static_cast<HICON>(
+        LoadImageW(module, name, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     return FALSE; // the first group is enough
 }
 

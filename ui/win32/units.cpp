@@ -30,7 +30,9 @@ bool hasText(UnitKind kind) {
     }
 }
 
-HMENU controlMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+HMENU controlMenu(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
 
 UINT alignmentFlags(const UnitDesign& design) {
     UINT flags = DT_SINGLELINE | DT_NOPREFIX;
@@ -83,13 +85,17 @@ void Unit::setCharHeight(int pixels) {
     fontChanged();
 }
 
-COLORREF Unit::textColor() const { return toColorRef(design_.textColor); }
+COLORREF Unit::textColor() const {
+    return toColorRef(design_.textColor);
+}
 
 COLORREF Unit::backgroundColor() const {
     return design_.background ? toColorRef(*design_.background) : GetSysColor(COLOR_BTNFACE);
 }
 
-HBRUSH Unit::backgroundBrush() const { return background_ ? background_.get() : GetSysColorBrush(COLOR_BTNFACE); }
+HBRUSH Unit::backgroundBrush() const {
+    return background_ ? background_.get() : GetSysColorBrush(COLOR_BTNFACE);
+}
 
 // ---------------------------------------------------------------------------------------------
 // DrawnUnit: labels, shape boxes, picture boxes, hyperlinks, timers
@@ -110,9 +116,8 @@ bool DrawnUnit::registerClass(HINSTANCE instance) {
 bool DrawnUnit::create(HINSTANCE instance, HWND parent) {
     if (design_.kind == UnitKind::PictureBox && design_.picture != 0) {
         const COLORREF back = backgroundColor();
-        picture_ = std::make_unique<Picture>(
-            instance, design_.picture,
-            Color{GetRValue(back), GetGValue(back), GetBValue(back)});
+        picture_ = std::make_unique<Picture>(instance, design_.picture,
+                                             Color{GetRValue(back), GetGValue(back), GetBValue(back)});
     }
     DWORD style = baseStyle();
     // Shape and picture boxes hold units of their own.
@@ -306,7 +311,9 @@ void StandardControl::setRect(Rect rect) {
     MoveWindow(hwnd_, rect.left, rect.top, rect.width, windowHeight(), TRUE);
 }
 
-void StandardControl::fontChanged() { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE); }
+void StandardControl::fontChanged() {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
 
 std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design, int index) {
     switch (design.kind) {

@@ -114,6 +114,8 @@ std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design, int i
 // The font of a design at a character height in pixels (a negative font height).
 ScopedFont createUnitFont(const FontSpec& spec, int charHeight);
 
-inline COLORREF toColorRef(Color color) { return RGB(color.red, color.green, color.blue); }
+inline COLORREF toColorRef(Color color) {
+    return RGB(color.red, color.green, color.blue);
+}
 
 } // namespace tallyra::ui::win32

@@ -35,18 +35,25 @@ constexpr std::string_view kUntitledMessage = "信息：";
 
 MessageAnswer toAnswer(int result, unsigned flags) {
     switch (result) {
-    case IDOK: return MessageAnswer::Ok;
-    case IDCANCEL: return MessageAnswer::Cancel;
-    case IDYES: return MessageAnswer::Yes;
-    case IDNO: return MessageAnswer::No;
+    case IDOK:
+        return MessageAnswer::Ok;
+    case IDCANCEL:
+        return MessageAnswer::Cancel;
+    case IDYES:
+        return MessageAnswer::Yes;
+    case IDNO:
+        return MessageAnswer::No;
     default:
         break;
     }
     // The box could not be shown: take the answer that changes nothing.
     switch (flags & MB_TYPEMASK) {
-    case MB_YESNO: return MessageAnswer::No;
-    case MB_OKCANCEL: return MessageAnswer::Cancel;
-    default: return MessageAnswer::Ok;
+    case MB_YESNO:
+        return MessageAnswer::No;
+    case MB_OKCANCEL:
+        return MessageAnswer::Cancel;
+    default:
+        return MessageAnswer::Ok;
     }
 }
 
@@ -77,7 +84,8 @@ Win32Toolkit::~Win32Toolkit() {
     // Windows still open when the program ends are closed without telling their handlers,
     // which may be gone already.
     const auto windows = windows_;
-    for (const auto& [id, window] : windows) window->detach();
+    for (const auto& [id, window] : windows)
+        window->detach();
     windows_.clear();
 }
 
@@ -96,7 +104,9 @@ HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
     return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
 }
 
-void Win32Toolkit::forget(WindowId window) { windows_.erase(window); }
+void Win32Toolkit::forget(WindowId window) {
+    windows_.erase(window);
+}
 
 MessageAnswer Win32Toolkit::showMessage(const Message& message) {
     const std::wstring title = toWide(message.title.empty() ? kUntitledMessage : message.title);
@@ -269,8 +279,8 @@ void Win32Toolkit::declareDpiAware() {
     using SetProcessDpiAwareFunction = BOOL(WINAPI*)();
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     if (!user32) return;
-    const auto setAware =
-        reinterpret_cast<SetProcessDpiAwareFunction>(reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
+    const auto setAware = reinterpret_cast<SetProcessDpiAwareFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "SetProcessDPIAware")));
     if (setAware) setAware();
 }
 
@@ -280,7 +290,9 @@ int Win32Toolkit::horizontalPixelsPerInch(WindowId window) const {
     return dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 96;
 }
 
-Size Win32Toolkit::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+Size Win32Toolkit::screenSize() const {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
 
 bool Win32Toolkit::isFontInstalled(std::string_view face) const {
     FontSearch search{toWide(face)};
@@ -296,7 +308,9 @@ void Win32Toolkit::openInBrowser(std::string_view address) {
     ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-void Win32Toolkit::quit(int exitCode) { PostQuitMessage(exitCode); }
+void Win32Toolkit::quit(int exitCode) {
+    PostQuitMessage(exitCode);
+}
 
 void* Win32Toolkit::nativeHandle(WindowId window, std::string_view unit) const {
     const Unit* found = findUnit(window, unit);
