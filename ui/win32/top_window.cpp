@@ -190,13 +190,16 @@ void TopWindow::onCommand(Unit& unit, int code) {
         raise(unit, UnitEvent::Clicked);
     } else if (unit.kind() == UnitKind::ComboBox && (code == CBN_SELENDOK || code == CBN_SELCHANGE)) {
         // Only the user's choices arrive here: CB_SETCURSEL from code notifies nothing. A choice
-        // in the dropped list is confirmed by CBN_SELENDOK; with the list closed, the arrow keys
-        // change the selection at once (CBN_SELCHANGE). Each change is reported once.
+        // in the dropped list is confirmed by CBN_SELENDOK while the list is still down (also
+        // when it is the item already selected); with the list closed, the arrow keys change
+        // the selection at once, with one or both notifications depending on the system, so
+        // a change reported there is reported once.
         auto& combo = static_cast<StandardControl&>(unit);
         const HWND hwnd = combo.hwnd();
-        if (code == CBN_SELCHANGE && SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return;
+        const bool dropped = SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0) != FALSE;
         const int selected = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
-        if (code == CBN_SELCHANGE && selected == combo.reportedSelection) return;
+        if (code == CBN_SELCHANGE && dropped) return;
+        if (!dropped && selected == combo.reportedSelection) return;
         combo.reportedSelection = selected;
         raise(unit, UnitEvent::ItemChosen);
     }
