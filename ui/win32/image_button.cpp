@@ -51,6 +51,8 @@ LRESULT ImageButton::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1;
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_.get());
     case WM_PAINT: {
         BufferedPaint paintBuffer(hwnd);
         paint(paintBuffer.dc(), paintBuffer.area());

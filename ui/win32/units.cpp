@@ -157,6 +157,8 @@ LRESULT DrawnUnit::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // WM_PAINT fills everything
+    case WM_GETFONT:
+        return reinterpret_cast<LRESULT>(font_.get());
     case WM_PAINT: {
         BufferedPaint paintBuffer(hwnd);
         paint(paintBuffer.dc(), paintBuffer.area());
