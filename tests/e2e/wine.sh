@@ -27,11 +27,14 @@ e2e_build() {
             return 1
         }
     fi
-    TALLYRA_EXE=$PWD/build/windows/app/Tallyra.exe
-    if [ ! -f "$TALLYRA_EXE" ]; then
-        e2e_log "no $TALLYRA_EXE after the build"
+    if [ ! -f build/windows/app/Tallyra.exe ]; then
+        e2e_log "no build/windows/app/Tallyra.exe after the build"
         return 1
     fi
+    # The tests run a copy, so that another build relinking the program meanwhile
+    # cannot hand them a half-written file.
+    cp build/windows/app/Tallyra.exe "$E2E_ROOT/Tallyra.exe"
+    TALLYRA_EXE=$E2E_ROOT/Tallyra.exe
     cmake -S tests/e2e -B "$E2E_DRIVER_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" >/dev/null
     cmake --build "$E2E_DRIVER_BUILD" -j "$jobs" >/dev/null
