@@ -60,7 +60,9 @@ bool waitUntil(const std::function<bool()>& condition, Millis timeout, Millis st
     }
 }
 
-void pause(Millis duration) { std::this_thread::sleep_for(duration); }
+void pause(Millis duration) {
+    std::this_thread::sleep_for(duration);
+}
 
 // --- Process ---------------------------------------------------------------------------------------------------
 
@@ -70,8 +72,8 @@ std::optional<Process> Process::start(const std::filesystem::path& exe, std::wst
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                        &startup, &info)) {
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &info)) {
         error = L"CreateProcessW failed with error " + std::to_wstring(GetLastError());
         return std::nullopt;
     }
@@ -103,7 +105,9 @@ Process::~Process() {
     if (thread_) CloseHandle(thread_);
 }
 
-bool Process::running() const { return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT; }
+bool Process::running() const {
+    return handle_ && WaitForSingleObject(handle_, 0) == WAIT_TIMEOUT;
+}
 
 std::optional<DWORD> Process::waitExit(Millis timeout) const {
     if (!handle_) return std::nullopt;
@@ -184,7 +188,9 @@ RECT screenRect(HWND window) {
     return rect;
 }
 
-POINT centre(const RECT& rect) { return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}; }
+POINT centre(const RECT& rect) {
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
 
 std::string describe(HWND window) {
     if (!window) return "(no window)";
@@ -239,8 +245,10 @@ void typeText(std::wstring_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const wchar_t c = text[i];
         if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') continue;
-        if (c == L'\n' || c == L'\r') pressKey(VK_RETURN);
-        else if (c == L'\t') pressKey(VK_TAB);
+        if (c == L'\n' || c == L'\r')
+            pressKey(VK_RETURN);
+        else if (c == L'\t')
+            pressKey(VK_TAB);
         else {
             sendKey(0, c, KEYEVENTF_UNICODE);
             sendKey(0, c, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
@@ -286,14 +294,22 @@ bool answerMessageBox(const MessageBoxInfo& box, int buttonId, Millis timeout) {
 
 std::string buttonName(int buttonId) {
     switch (buttonId) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDABORT: return "Abort";
-    case IDRETRY: return "Retry";
-    case IDIGNORE: return "Ignore";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return std::to_string(buttonId);
+    case IDOK:
+        return "OK";
+    case IDCANCEL:
+        return "Cancel";
+    case IDABORT:
+        return "Abort";
+    case IDRETRY:
+        return "Retry";
+    case IDIGNORE:
+        return "Ignore";
+    case IDYES:
+        return "Yes";
+    case IDNO:
+        return "No";
+    default:
+        return std::to_string(buttonId);
     }
 }
 

@@ -43,9 +43,12 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         std::wstring key = argv[i];
         if (!key.starts_with(L"--")) return usage();
-        if (key == L"--post-ticks" || key == L"--verbose") args[key] = L"1";
-        else if (i + 1 < argc) args[key] = argv[++i];
-        else return usage();
+        if (key == L"--post-ticks" || key == L"--verbose")
+            args[key] = L"1";
+        else if (i + 1 < argc)
+            args[key] = argv[++i];
+        else
+            return usage();
     }
     e2e::Options options;
     options.exe = hostPath(args[L"--exe"]);
@@ -74,7 +77,8 @@ int wmain(int argc, wchar_t** argv) {
     ReleaseDC(nullptr, screen);
     std::fflush(stdout);
     if (command == L"run") return std::min(e2e::runCases(options), 125);
-    if (command == L"startup") return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7);
+    if (command == L"startup")
+        return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7);
     if (command == L"objects")
         return e2e::measureObjects(options, args.count(L"--ticks") ? std::stoi(args[L"--ticks"]) : 10000,
                                    args.count(L"--post-ticks") > 0);

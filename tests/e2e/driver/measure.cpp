@@ -28,7 +28,9 @@ double median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-bool pixelIs(POINT point, COLORREF expected) { return screenPixel(point) == expected; }
+bool pixelIs(POINT point, COLORREF expected) {
+    return screenPixel(point) == expected;
+}
 
 // The first visible top-level window of the process with that caption whose probe
 // points show their colours; polled every 2 ms.
@@ -124,7 +126,8 @@ long gdiFromHandleTable(const Process& target) {
     constexpr size_t kEntrySize = 24, kEntries = 0x10000, kTypeOffset = 14;
     std::vector<BYTE> entries(kEntrySize * kEntries);
     SIZE_T read = 0;
-    if (!ReadProcessMemory(target.handle(), reinterpret_cast<const void*>(table), entries.data(), entries.size(), &read))
+    if (!ReadProcessMemory(target.handle(), reinterpret_cast<const void*>(table), entries.data(), entries.size(),
+                           &read))
         return -1;
     long count = 0;
     for (size_t i = 0; i + kEntrySize <= read; i += kEntrySize)
@@ -143,7 +146,8 @@ ObjectCounts objectCounts(const Process& process) {
     SetLastError(0);
     counts.user = static_cast<long>(GetGuiResources(process.handle(), GR_USEROBJECTS));
     if (counts.user == 0 && GetLastError() != 0) counts.user = -1;
-    for (HWND top : topWindows(process.id(), false)) counts.windows += 1 + static_cast<long>(descendants(top).size());
+    for (HWND top : topWindows(process.id(), false))
+        counts.windows += 1 + static_cast<long>(descendants(top).size());
     return counts;
 }
 
@@ -155,14 +159,16 @@ void printCounts(const char* when, const ObjectCounts& counts) {
 
 } // namespace
 
-long gdiObjectCount(const Process& process) { return objectCounts(process).gdi; }
+long gdiObjectCount(const Process& process) {
+    return objectCounts(process).gdi;
+}
 
 int measureStartup(const Options& options, int runs) {
     // A prepared folder: no first-run notice, a current class.
     CaseContext context(options, "startup");
     Session app(context);
-    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]",
-                                           L"ClassName=一班", L"Default=一班"}));
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班",
+                                           L"Default=一班"}));
     app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=1,2", L"Name=张三,李四"}));
     const std::filesystem::path tallyra = app.folder() / "Tallyra.exe";
 
@@ -203,8 +209,8 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         numbers += (i > 1 ? L"," : L"") + prefixes[i % 4] + std::to_wstring(10 + i);
         names += (i > 1 ? L"," : L"") + std::wstring(L"学生") + std::to_wstring(i);
     }
-    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]",
-                                           L"ClassName=一班", L"Default=一班"}));
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班",
+                                           L"Default=一班"}));
     app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=" + numbers, L"Name=" + names}));
     try {
         app.start();
@@ -229,7 +235,8 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
             auto styleVisible = [&] { return (GetWindowLongW(marker, GWL_STYLE) & WS_VISIBLE) != 0; };
             for (int sent = 0; sent < ticks; sent += 500, ++batches) {
                 const std::wstring before = windowText(number).value_or(L"");
-                for (int i = 0; i < 500 && sent + i < ticks; ++i) PostMessageW(timer, WM_TIMER, timerId, 0);
+                for (int i = 0; i < 500 && sent + i < ticks; ++i)
+                    PostMessageW(timer, WM_TIMER, timerId, 0);
                 PostMessageW(marker, WM_SETREDRAW, TRUE, 0);
                 context.require(waitUntil(styleVisible, Millis(30000)), "posted ticks were not handled");
                 PostMessageW(marker, WM_SETREDRAW, FALSE, 0);

@@ -3,6 +3,7 @@
 // object counts while rolling, and the screenshots of the six windows.
 #pragma once
 
+#include "automation.h"
 #include "runner.h"
 
 #include <filesystem>
@@ -11,7 +12,7 @@ namespace e2e {
 
 // GDI objects of another process: GetGuiResources, or under Wine (where it answers 0)
 // the count of used entries in the process's GDI handle table; -1 when unknown.
-long gdiObjectCount(const class Process& process);
+long gdiObjectCount(const Process& process);
 
 // Prints the medians of both programs and their ratio; returns 0 when every run finished.
 int measureStartup(const Options& options, int runs);

@@ -35,7 +35,8 @@ void CaseContext::printSteps() const {
     if (options_.verbose || steps_.empty()) return;
     std::printf("    steps up to the failure:\n");
     const size_t first = steps_.size() > 40 ? steps_.size() - 40 : 0;
-    for (size_t i = first; i < steps_.size(); ++i) std::printf("      %s\n", steps_[i].c_str());
+    for (size_t i = first; i < steps_.size(); ++i)
+        std::printf("      %s\n", steps_[i].c_str());
 }
 
 void CaseContext::check(bool condition, const std::string& message) {

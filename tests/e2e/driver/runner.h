@@ -11,13 +11,13 @@
 namespace e2e {
 
 struct Options {
-    std::filesystem::path exe;       // Tallyra.exe as built
-    std::filesystem::path emptyExe;  // the empty window program
-    std::filesystem::path workRoot;  // a fresh folder per case is made below it
-    int dpi = 96;                    // the prefix's LogPixels, for the expected geometry
-    std::vector<std::string> only;   // case names to run; empty: all for this DPI
-    bool verbose = false;            // print every step, not only those of failed cases
-    int timerId = 1;                 // the ID the program gives its rolling timer (posted ticks)
+    std::filesystem::path exe;      // Tallyra.exe as built
+    std::filesystem::path emptyExe; // the empty window program
+    std::filesystem::path workRoot; // a fresh folder per case is made below it
+    int dpi = 96;                   // the prefix's LogPixels, for the expected geometry
+    std::vector<std::string> only;  // case names to run; empty: all for this DPI
+    bool verbose = false;           // print every step, not only those of failed cases
+    int timerId = 1;                // the ID the program gives its rolling timer (posted ticks)
 };
 
 // A requirement that failed: ends the case.

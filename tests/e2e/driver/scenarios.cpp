@@ -19,8 +19,7 @@ constexpr std::wstring_view kFirstRunTitle = L"首次运行";
 constexpr std::wstring_view kFirstRunText =
     L"您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！";
 constexpr std::wstring_view kNoDataTitle = L"数据有误";
-constexpr std::wstring_view kNoDataText =
-    L"尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！";
+constexpr std::wstring_view kNoDataText = L"尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！";
 constexpr std::wstring_view kRoundOverTitle = L"全班已抽完";
 constexpr std::wstring_view kRoundOverText = L"全班均已抽完，是否开始新一轮抽取？";
 constexpr std::wstring_view kSavedTitle = L"操作已完成";
@@ -44,16 +43,42 @@ constexpr std::wstring_view kUpdateText =
 
 // The changelog as the about window's changelog shows it, line by line.
 constexpr std::wstring_view kChangelogLines[] = {
-    L"Version 1.0.3.200309", L"代码优化", L"修复BUG", L"",
-    L"Version 1.0.2.200308", L"发布针对Korvane的版本", L"",
-    L"Version 1.0.2.191204", L"修复已知BUG", L"添加对高DPI的支持", L"",
-    L"Version 1.0.1.181012_Beta", L"修复了大量已知BUG", L"",
-    L"Version 1.0.1.180916_Beta", L"增加主页窗体的班级显示", L"修复部分已知BUG", L"",
-    L"Version 1.0.1.180527_Beta", L"修复部分BUG", L"",
-    L"Version 1.0.1.180526_Beta", L"完善所有功能", L"新增更新检测功能", L"",
-    L"Version 1.0.1.180525_Beta", L"该版本添加对长学号的支持", L"",
-    L"Version 1.0.0.170902_Beta", L"软件代码重写", L"采用新的抽取方式", L"界面采用纯组件，减小软件体积，兼容性更好", L"",
-    L"Version 1.0.0.170807_Base", L"重新定义设计理念：简约、好用", L"软件界面重画",
+    L"Version 1.0.3.200309",
+    L"代码优化",
+    L"修复BUG",
+    L"",
+    L"Version 1.0.2.200308",
+    L"发布针对Korvane的版本",
+    L"",
+    L"Version 1.0.2.191204",
+    L"修复已知BUG",
+    L"添加对高DPI的支持",
+    L"",
+    L"Version 1.0.1.181012_Beta",
+    L"修复了大量已知BUG",
+    L"",
+    L"Version 1.0.1.180916_Beta",
+    L"增加主页窗体的班级显示",
+    L"修复部分已知BUG",
+    L"",
+    L"Version 1.0.1.180527_Beta",
+    L"修复部分BUG",
+    L"",
+    L"Version 1.0.1.180526_Beta",
+    L"完善所有功能",
+    L"新增更新检测功能",
+    L"",
+    L"Version 1.0.1.180525_Beta",
+    L"该版本添加对长学号的支持",
+    L"",
+    L"Version 1.0.0.170902_Beta",
+    L"软件代码重写",
+    L"采用新的抽取方式",
+    L"界面采用纯组件，减小软件体积，兼容性更好",
+    L"",
+    L"Version 1.0.0.170807_Base",
+    L"重新定义设计理念：简约、好用",
+    L"软件界面重画",
 };
 
 std::string expectedChangelogGbk() {
@@ -84,7 +109,8 @@ std::string rosterFile(std::wstring_view numbers, std::wstring_view names) {
 
 std::string describeLines(const std::vector<std::string>& lines) {
     std::string out;
-    for (const std::string& line : lines) out += (out.empty() ? "" : " | ") + visible(fromGbk(line));
+    for (const std::string& line : lines)
+        out += (out.empty() ? "" : " | ") + visible(fromGbk(line));
     return "[" + out + "]";
 }
 
@@ -97,7 +123,8 @@ void checkDataLines(Session& app, std::wstring_view file, std::initializer_list<
         return;
     }
     std::vector<std::string> want;
-    for (std::wstring_view line : expected) want.push_back(*toGbk(line));
+    for (std::wstring_view line : expected)
+        want.push_back(*toGbk(line));
     const auto seen = iniLines(*bytes);
     app.context().check(seen == want, "Data\\" + toUtf8(file) + " " + when + " holds " + describeLines(seen) +
                                           ", expected " + describeLines(want));
@@ -149,8 +176,8 @@ void typeInto(Session& app, HWND window, const Unit& unit, std::wstring_view typ
     typeText(typed);
     const std::wstring seen = windowText(edit).value_or(L"?");
     if (seen != expected) {
-        app.context().check(false, std::string("typing into ") + unit.name + " gave " + visible(seen) +
-                                       ", expected " + visible(expected));
+        app.context().check(false, std::string("typing into ") + unit.name + " gave " + visible(seen) + ", expected " +
+                                       visible(expected));
         app.context().require(setWindowText(edit, expected), std::string("WM_SETTEXT on ") + unit.name + " failed");
     }
 }
@@ -203,8 +230,8 @@ void firstRun(CaseContext& context) {
     auto bytes = app.readData(L"Config.conf");
     context.require(bytes.has_value(), "no Data\\Config.conf after the first-run notice");
     const std::vector<std::string> want = {"[Settings]", "First=False", "Voice=False", "[Class]", "ClassName="};
-    context.check(iniLines(*bytes) == want, "Data\\Config.conf holds " + describeLines(iniLines(*bytes)) +
-                                                ", expected " + describeLines(want));
+    context.check(iniLines(*bytes) == want,
+                  "Data\\Config.conf holds " + describeLines(iniLines(*bytes)) + ", expected " + describeLines(want));
     HWND main = app.waitFor(Win::Main);
     app.expectNoMessage("after the first-run notice");
     context.check(app.text(main, kMainTitle) == kProductTitle,
@@ -245,7 +272,8 @@ void classOnDisk(CaseContext& context) {
     app.click(main, kStart);
     app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDNO);
     pause(Millis(100));
-    context.check(app.text(main, kStart) == L"开始", "after No the Start button reads " + visible(app.text(main, kStart)));
+    context.check(app.text(main, kStart) == L"开始",
+                  "after No the Start button reads " + visible(app.text(main, kStart)));
     app.click(main, kStart);
     app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDYES);
     app.waitText(main, kStart, L"停止");
@@ -304,8 +332,10 @@ void closing(CaseContext& context) {
             app.click(main, kStart);
             app.waitText(main, kStart, L"停止");
         }
-        if (how == How::SystemClose) PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-        else app.click(main, kMainClose);
+        if (how == How::SystemClose)
+            PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        else
+            app.click(main, kMainClose);
         const DWORD code = app.waitExit();
         context.check(code == 0, std::string("exit code ") + std::to_string(code) + " after " + what + ", expected 0");
     }
@@ -340,9 +370,8 @@ void geometry(CaseContext& context) {
     context.check(client.right == width && client.bottom == height,
                   "client area " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + ", expected " +
                       std::to_string(width) + "x" + std::to_string(height));
-    context.check(window.left == left && window.top == top,
-                  "main window at " + seen + ", expected centred at (" + std::to_string(left) + "," +
-                      std::to_string(top) + ")");
+    context.check(window.left == left && window.top == top, "main window at " + seen + ", expected centred at (" +
+                                                                std::to_string(left) + "," + std::to_string(top) + ")");
 
     struct Expected {
         Unit unit;
@@ -529,8 +558,8 @@ void classLifecycle(CaseContext& context) {
     // The only class gone: the title drops it and the display is emptied.
     app.waitText(main, kMainTitle, classTitle(L""));
     context.check(app.text(main, kNumber).empty() && app.text(main, kName).empty(),
-                  "the display still shows " + visible(app.text(main, kNumber)) + " " +
-                      visible(app.text(main, kName)) + " after the only class was deleted");
+                  "the display still shows " + visible(app.text(main, kNumber)) + " " + visible(app.text(main, kName)) +
+                      " after the only class was deleted");
     closeMainAndExpectZero(app, main);
 }
 
@@ -577,8 +606,8 @@ void aboutWindows(CaseContext& context) {
         context.check(expected.size() == 595, "the expected changelog is " + std::to_string(expected.size()) +
                                                   " bytes, not 595 (driver fault)");
         const auto gbk = toGbk(shownText);
-        context.check(gbk == expected, "the changelog reads " + visibleGbk(gbk.value_or("?")) + ", expected " +
-                                           visibleGbk(expected));
+        context.check(gbk == expected,
+                      "the changelog reads " + visibleGbk(gbk.value_or("?")) + ", expected " + visibleGbk(expected));
         context.check((GetWindowLongW(text, GWL_STYLE) & ES_READONLY) != 0, "the changelog box is not read-only");
         const LRESULT selection = sendBounded(text, EM_GETSEL).value_or(-1);
         const unsigned start = LOWORD(selection), end = HIWORD(selection);
@@ -689,12 +718,13 @@ constexpr TestCase kCases[] = {
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, true, classLifecycle},
     {"about_windows", "update notice, about, changelog and support windows", true, true, aboutWindows},
     {"voice_switch", "the voice radio boxes and a draw whose announcement fails", true, false, voiceSwitch},
-    {"closed_from_outside", "secondary windows closed by the system show their opener", true, false,
-     closedFromOutside},
+    {"closed_from_outside", "secondary windows closed by the system show their opener", true, false, closedFromOutside},
 };
 
 } // namespace
 
-std::span<const TestCase> allCases() { return kCases; }
+std::span<const TestCase> allCases() {
+    return kCases;
+}
 
 } // namespace e2e

@@ -10,7 +10,8 @@ constexpr int kTitleLabelId = 1000;
 
 std::string buttonList(const std::vector<int>& buttons) {
     std::string list;
-    for (int id : buttons) list += (list.empty() ? "" : "+") + buttonName(id);
+    for (int id : buttons)
+        list += (list.empty() ? "" : "+") + buttonName(id);
     return list.empty() ? "none" : list;
 }
 
@@ -18,19 +19,26 @@ std::string buttonList(const std::vector<int>& buttons) {
 
 std::string windowName(Win window) {
     switch (window) {
-    case Win::Main: return "main window";
-    case Win::Settings: return "settings window";
-    case Win::ClassManagement: return "class management window";
-    case Win::About: return "about window";
-    case Win::Changelog: return "changelog window";
-    case Win::Support: return "support window";
+    case Win::Main:
+        return "main window";
+    case Win::Settings:
+        return "settings window";
+    case Win::ClassManagement:
+        return "class management window";
+    case Win::About:
+        return "about window";
+    case Win::Changelog:
+        return "changelog window";
+    case Win::Support:
+        return "support window";
     }
     return "?";
 }
 
 std::string gbkFile(std::initializer_list<std::wstring_view> lines) {
     std::string bytes;
-    for (std::wstring_view line : lines) bytes += *toGbk(line) + "\r\n";
+    for (std::wstring_view line : lines)
+        bytes += *toGbk(line) + "\r\n";
     return bytes;
 }
 
@@ -48,13 +56,17 @@ Session::~Session() {
     if (process_) process_->kill();
 }
 
-std::filesystem::path Session::dataFile(std::wstring_view name) const { return folder_ / L"Data" / name; }
+std::filesystem::path Session::dataFile(std::wstring_view name) const {
+    return folder_ / L"Data" / name;
+}
 
 void Session::writeData(std::wstring_view name, std::string_view bytes) {
     context_.require(writeFileBytes(dataFile(name), bytes), "cannot write Data\\" + toUtf8(name));
 }
 
-std::optional<std::string> Session::readData(std::wstring_view name) const { return readFileBytes(dataFile(name)); }
+std::optional<std::string> Session::readData(std::wstring_view name) const {
+    return readFileBytes(dataFile(name));
+}
 
 void Session::start() {
     context_.step("start Tallyra.exe in " + folder_.string());
@@ -123,7 +135,8 @@ HWND Session::waitFor(Win window, Millis timeout) {
                       visible(box->title) + ", text " + visible(box->text));
     if (ended) context_.fail("waiting for the " + windowName(window) + ", the program ended");
     std::string shown;
-    for (HWND top : topWindows(processId())) shown += "\n      " + describe(top);
+    for (HWND top : topWindows(processId()))
+        shown += "\n      " + describe(top);
     context_.fail("the " + windowName(window) + " did not appear within " + std::to_string(timeout.count()) +
                   " ms; visible windows of the program:" + (shown.empty() ? " none" : shown));
 }

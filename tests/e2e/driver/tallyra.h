@@ -115,8 +115,8 @@ public:
     void waitText(HWND window, const Unit& unit, std::wstring_view expected, Millis timeout = Millis(5000));
 
     // Waits for a message box, checks its title, text and buttons, and answers it.
-    void expectMessage(std::wstring_view title, std::wstring_view text, std::initializer_list<int> buttons,
-                       int answer, Millis timeout = Millis(10000));
+    void expectMessage(std::wstring_view title, std::wstring_view text, std::initializer_list<int> buttons, int answer,
+                       Millis timeout = Millis(10000));
     // Fails the case if a message box is up.
     void expectNoMessage(const std::string& when);
 

@@ -14,8 +14,8 @@ std::string narrow(std::wstring_view text, unsigned codePage, bool strict, bool*
     // Code page 65001 refuses the used-default flag.
     BOOL* flag = strict ? &usedDefault : nullptr;
     const DWORD flags = strict ? WC_NO_BEST_FIT_CHARS : 0;
-    const int size = WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, flag);
+    const int size =
+        WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, flag);
     std::string out(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(codePage, flags, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, flag);
     if (lossy) *lossy = usedDefault != FALSE;
@@ -32,8 +32,12 @@ std::wstring widen(std::string_view bytes, unsigned codePage) {
 
 } // namespace
 
-std::string toUtf8(std::wstring_view text) { return narrow(text, CP_UTF8, false, nullptr); }
-std::wstring fromUtf8(std::string_view text) { return widen(text, CP_UTF8); }
+std::string toUtf8(std::wstring_view text) {
+    return narrow(text, CP_UTF8, false, nullptr);
+}
+std::wstring fromUtf8(std::string_view text) {
+    return widen(text, CP_UTF8);
+}
 
 std::optional<std::string> toGbk(std::wstring_view text) {
     bool lossy = false;
@@ -42,19 +46,25 @@ std::optional<std::string> toGbk(std::wstring_view text) {
     return bytes;
 }
 
-std::wstring fromGbk(std::string_view bytes) { return widen(bytes, kGbkCodePage); }
+std::wstring fromGbk(std::string_view bytes) {
+    return widen(bytes, kGbkCodePage);
+}
 
 std::string visible(std::wstring_view text) {
     std::wstring out;
     for (wchar_t c : text) {
-        if (c == L'\r') out += L"\\r";
-        else if (c == L'\n') out += L"\\n";
-        else if (c == L'\t') out += L"\\t";
+        if (c == L'\r')
+            out += L"\\r";
+        else if (c == L'\n')
+            out += L"\\n";
+        else if (c == L'\t')
+            out += L"\\t";
         else if (c < 0x20) {
             wchar_t escaped[8];
             swprintf(escaped, 8, L"\\x%02x", static_cast<unsigned>(c));
             out += escaped;
-        } else out += c;
+        } else
+            out += c;
     }
     return "\"" + toUtf8(out) + "\"";
 }
@@ -72,7 +82,8 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& path) {
     std::string bytes;
     char buffer[8192];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+        bytes.append(buffer, read);
     CloseHandle(file);
     return bytes;
 }
@@ -83,8 +94,8 @@ bool writeFileBytes(const std::filesystem::path& path, std::string_view bytes) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(file);
     return ok;
 }
@@ -96,7 +107,8 @@ std::vector<std::string> iniLines(std::string_view bytes) {
         size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+            line.remove_suffix(1);
         if (!line.empty()) lines.emplace_back(line);
         start = end + 1;
     }
