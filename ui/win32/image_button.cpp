@@ -1,4 +1,5 @@
 #include "ui/win32/image_button.h"
+#include "ui/win32/window_object.h"
 
 #include "ui/win32/text.h"
 #include "ui/win32/top_window.h"
@@ -32,14 +33,7 @@ bool ImageButton::create(HINSTANCE instance, HWND parent) {
 }
 
 LRESULT CALLBACK ImageButton::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ImageButton* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<ImageButton*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<ImageButton*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
+    ImageButton* self = windowObject<ImageButton>(hwnd, message, lParam, &ImageButton::hwnd_);
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     // A click may close the window (the close button), destroying this button under our feet.
     const std::shared_ptr<TopWindow> keepAlive = self->owner_.shared_from_this();

@@ -1,4 +1,5 @@
 #include "ui/win32/top_window.h"
+#include "ui/win32/window_object.h"
 
 #include "ui/dpi.h"
 #include "ui/win32/text.h"
@@ -225,14 +226,7 @@ void TopWindow::detach() {
 }
 
 LRESULT CALLBACK TopWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    TopWindow* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<TopWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<TopWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
+    TopWindow* self = windowObject<TopWindow>(hwnd, message, lParam, &TopWindow::hwnd_);
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     // WM_NCDESTROY drops the toolkit's reference; this one keeps us alive to the end of the message.
     const std::shared_ptr<TopWindow> keepAlive = self->shared_from_this();

@@ -1,4 +1,5 @@
 #include "ui/win32/units.h"
+#include "ui/win32/window_object.h"
 
 #include "ui/win32/image_button.h"
 #include "ui/win32/text.h"
@@ -137,14 +138,7 @@ void DrawnUnit::setInterval(int milliseconds) {
 }
 
 LRESULT CALLBACK DrawnUnit::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    DrawnUnit* self = nullptr;
-    if (message == WM_NCCREATE) {
-        self = static_cast<DrawnUnit*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<DrawnUnit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    }
+    DrawnUnit* self = windowObject<DrawnUnit>(hwnd, message, lParam, &DrawnUnit::hwnd_);
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
     // A handler may destroy the window (and with it this unit) while we are still in here.
     const std::shared_ptr<TopWindow> keepAlive = self->owner_.shared_from_this();
