@@ -5,7 +5,7 @@
 #include "app/program.h"
 #include "speech/announce.h"
 #include "tests/ui/memory_toolkit.h"
-#include "tests/ui/program_folder.h"
+#include "tests/support/program_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ namespace tallyra::app {
 namespace {
 
 using ui::testing::MemoryToolkit;
-using ui::testing::ProgramFolder;
+using tallyra::testing::ProgramFolder;
 
 struct VoiceRecord {
     std::vector<std::string> spoken;

@@ -29,7 +29,7 @@ TEST_F(ClassManagementTest, OpeningSelectsTheCurrentClassOrShowsTheOverlay) {
         {"一班,二班,三班", "", 0, false, "一班", "1\t甲\r\n"},
     };
     for (const Case& c : cases) {
-        testing::ProgramFolder caseFolder;
+        tallyra::testing::ProgramFolder caseFolder;
         caseFolder.prepare(c.classList, c.current);
         caseFolder.addRoster("一班", {{"1"}, {"甲"}});
         caseFolder.addRoster("二班", {{"21"}, {"乙"}});
@@ -124,7 +124,7 @@ TEST_F(ClassManagementTest, AddingRefusesNamesThatWouldBreakTheClassList) {
         {"一班", "LPT1", kClassNameInvalid},
     };
     for (const Case& c : cases) {
-        testing::ProgramFolder caseFolder;
+        tallyra::testing::ProgramFolder caseFolder;
         caseFolder.prepare(c.classList, "");
         testing::MemoryToolkit caseToolkit;
         RollCall caseRollCall;

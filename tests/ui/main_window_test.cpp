@@ -1,7 +1,7 @@
 // The main window driven through the in-memory toolkit: start-up order, title,
 // Start/Stop and round end, navigation, DPI rescaling.
 #include "tests/ui/memory_toolkit.h"
-#include "tests/ui/program_folder.h"
+#include "tests/support/program_folder.h"
 #include "ui/dpi.h"
 #include "ui/main_window.h"
 
@@ -14,7 +14,7 @@ namespace tallyra::ui {
 namespace {
 
 using testing::MemoryToolkit;
-using testing::ProgramFolder;
+using tallyra::testing::ProgramFolder;
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -3,21 +3,14 @@
 // the next message box, read any unit's text, geometry and font).
 #pragma once
 
+#include "tests/support/print_message.h"
 #include "ui/toolkit.h"
 
 #include <deque>
 #include <map>
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
-
-namespace tallyra {
-// Readable failure output for message boxes.
-inline void PrintTo(const Message& message, std::ostream* out) {
-    *out << "{\"" << message.title << "\", \"" << message.text << "\", 0x" << std::hex << message.flags << std::dec << "}";
-}
-} // namespace tallyra
 
 namespace tallyra::ui::testing {
 

@@ -27,7 +27,7 @@ TEST_F(SettingsWindowTest, OpeningShowsTheClassesAndTheCurrentOne) {
         {"一班,二班,三班", "已删", {"一班", "二班", "三班"}, 0, "一班", "Tallyra × Korvane [一班]"},
     };
     for (const Case& c : cases) {
-        testing::ProgramFolder caseFolder;
+        tallyra::testing::ProgramFolder caseFolder;
         caseFolder.prepare(c.classList, c.current);
         caseFolder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
         testing::MemoryToolkit caseToolkit;

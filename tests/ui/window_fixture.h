@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tests/ui/memory_toolkit.h"
-#include "tests/ui/program_folder.h"
+#include "tests/support/program_folder.h"
 #include "ui/about_windows.h"
 #include "ui/class_management_window.h"
 #include "ui/settings_window.h"
@@ -14,6 +14,8 @@
 #include <sstream>
 
 namespace tallyra::ui::testing {
+
+using tallyra::testing::ProgramFolder;
 
 class WindowFixture : public ::testing::Test {
 protected:

@@ -1,4 +1,5 @@
-// A temporary folder that stands in for the executable's folder during a test.
+// A temporary folder that stands in for the executable's folder during a test,
+// with helpers that write the settings and roster files as the program leaves them.
 #pragma once
 
 #include "storage/ini_file.h"
@@ -7,16 +8,18 @@
 #include "storage/settings.h"
 
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <string>
 
-namespace tallyra::ui::testing {
+namespace tallyra::testing {
 
 class ProgramFolder {
 public:
     ProgramFolder() {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("tallyra-ui-" + std::to_string(seed()));
+        path_ = std::filesystem::temp_directory_path() /
+                ("tallyra-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         std::filesystem::create_directories(path_);
         overrideRunDirectory(path_);
     }
@@ -37,6 +40,16 @@ public:
         if (!current.empty()) writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current);
     }
 
+    // Writes Voice; nothing leaves the settings file without the item.
+    void setVoice(const std::optional<std::string>& value) {
+        std::filesystem::create_directories(dataFolderPath());
+        if (value) {
+            writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value);
+        } else {
+            writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
+        }
+    }
+
     void addRoster(std::string_view className, const ClassRoster& roster) {
         std::filesystem::create_directories(dataFolderPath());
         writeRoster(className, roster);
@@ -48,4 +61,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace tallyra::ui::testing
+} // namespace tallyra::testing
