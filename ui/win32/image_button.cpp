@@ -14,15 +14,8 @@ constexpr wchar_t kImageButtonClass[] = L"TallyraImageButton";
 } // namespace
 
 bool ImageButton::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
     // No CS_DBLCLKS: a quick second click is a second press, so Start and Stop can follow each other fast.
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    windowClass.lpszClassName = kImageButtonClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(windowClassOf(instance, kImageButtonClass, windowProc, CS_HREDRAW | CS_VREDRAW));
 }
 
 bool ImageButton::create(HINSTANCE instance, HWND parent) {

@@ -36,19 +36,14 @@ TopWindow::TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& des
 TopWindow::~TopWindow() = default;
 
 bool TopWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    windowClass.lpszClassName = kTopWindowClass;
+    WNDCLASSEXW windowClass = windowClassOf(instance, kTopWindowClass, windowProc);
     // The application icon is whichever icon group the resources hold first.
     AppIcons icons;
     EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, loadFirstIcon,
                        reinterpret_cast<LONG_PTR>(&icons));
     windowClass.hIcon = icons.large;
     windowClass.hIconSm = icons.small;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(windowClass);
 }
 
 bool TopWindow::create(HINSTANCE instance) {

@@ -104,14 +104,7 @@ HBRUSH Unit::backgroundBrush() const {
 DrawnUnit::DrawnUnit(TopWindow& owner, const UnitDesign& design, int index) : Unit(owner, design, index) {}
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512) /* IDC_ARROW */);
-    windowClass.lpszClassName = kDrawnUnitClass;
-    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registerWindowClass(windowClassOf(instance, kDrawnUnitClass, windowProc, CS_HREDRAW | CS_VREDRAW));
 }
 
 bool DrawnUnit::create(HINSTANCE instance, HWND parent) {
