@@ -3,6 +3,7 @@
 // or are odd while rolling.
 #include "draw/roll_call.h"
 #include "storage/platform/codec.h"
+#include "tests/support/fake_main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -14,31 +15,7 @@
 namespace tallyra {
 namespace {
 
-class FakeMainWindow : public RollCallView {
-public:
-    std::string numberText() const override { return number; }
-    void setNumberText(std::string_view text) override { number = text; }
-    std::string nameText() const override { return name; }
-    void setNameText(std::string_view text) override { name = text; }
-    void setNumberFontSize(int points) override { fontSize = points; }
-    std::string caption() const override { return buttonCaption; }
-    void setCaption(std::string_view text) override { buttonCaption = text; }
-    void setTimerInterval(int milliseconds) override { interval = milliseconds; }
-    MessageAnswer showMessage(const Message& message) override {
-        shown.push_back(message);
-        return answer;
-    }
-
-    bool rolling() const { return buttonCaption != "开始"; }
-
-    std::string number;
-    std::string name;
-    int fontSize = 90; // the label's initial size
-    std::string buttonCaption = "开始";
-    int interval = 0;
-    std::vector<Message> shown;
-    MessageAnswer answer = MessageAnswer::Yes;
-};
+using testing::FakeMainWindow;
 
 ClassRoster rosterOf(int students) {
     ClassRoster roster;

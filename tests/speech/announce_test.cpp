@@ -5,6 +5,7 @@
 
 #include "draw/roll_call.h"
 #include "speech_test_support.h"
+#include "tests/support/fake_main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -88,28 +89,7 @@ TEST(AnnouncePickTest, ReadsTheSwitchAfreshAtEveryCall) {
     EXPECT_EQ(voice.spoken, (std::vector<std::string>{"01号甲", "03号丙"}));
 }
 
-// The main window as the roll call sees it; its boxes are the ones the settle
-// listener shows its notice in, as in the program.
-class FakeMainWindow : public RollCallView {
-public:
-    std::string numberText() const override { return number; }
-    void setNumberText(std::string_view text) override { number = text; }
-    std::string nameText() const override { return name; }
-    void setNameText(std::string_view text) override { name = text; }
-    void setNumberFontSize(int) override {}
-    std::string caption() const override { return buttonCaption; }
-    void setCaption(std::string_view text) override { buttonCaption = text; }
-    void setTimerInterval(int milliseconds) override { interval = milliseconds; }
-    MessageAnswer showMessage(const Message& message) override {
-        shown.push_back(message);
-        return MessageAnswer::Ok;
-    }
-
-    std::string number, name;
-    std::string buttonCaption{kStartCaption};
-    int interval = 0;
-    std::vector<Message> shown;
-};
+using testing::FakeMainWindow;
 
 TEST(AnnouncePickTest, SettledDrawIsSpokenAndARefusalShowsTheNoticeOnceWhileTheStopCompletes) {
     for (const bool accepts : {true, false}) {
