@@ -103,7 +103,7 @@ void ClassManagementWindow::showClassRoster() {
 }
 
 std::string deleteClassQuestion(std::string_view className) {
-    return "确定要删除班级“" + std::string(className) + "”吗？\n该班级的学号姓名数据将一并删除，无法恢复！";
+    return "确定要删除班级“" + std::string(className) + "”吗？该班级的学号姓名数据将一并删除，无法恢复！";
 }
 
 bool ClassManagementWindow::writeFailed() {

@@ -87,11 +87,12 @@ std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemT
 
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();
-    windows_.rollCall().loadRoster({});
+    // A failed write leaves the current class, and the roll call with it, as they were.
     if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className)) {
         toolkit_.showMessage(kDataNotSaved);
         return;
     }
+    windows_.rollCall().loadRoster({});
     windows_.rollCall().loadRoster(readRoster(className));
     windows_.main().showClassTitle(className);
     windows_.main().clearDisplay();

@@ -313,6 +313,23 @@ TEST_F(SaveClassTest, SavingUnderACaseVariantOfItsOwnNameKeepsOneClass) {
     EXPECT_EQ(readRoster("a班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
 }
 
+TEST_F(ClassManagementTest, AHandEditedClassNamingTheSettingsFileIsKeptButNeverWritten) {
+    folder.prepare("config,一班", "一班");
+    const WindowId id = openClassManagement();
+    toolkit.choose(id, kClassBox, 0);
+    EXPECT_EQ(toolkit.text(id, kRosterBox), ""); // read as an empty roster, nothing more
+    const std::string settingsBefore = fileBytes(settingsFilePath());
+    toolkit.setText(id, kRosterBox, "1\t甲\r\n");
+    toolkit.click(id, "保存");
+    EXPECT_EQ(toolkit.messages, std::vector<Message>{kClassNameInvalid});
+    EXPECT_EQ(fileBytes(settingsFilePath()), settingsBefore);
+
+    toolkit.answers.push_back(MessageAnswer::Yes);
+    toolkit.click(id, "保存1");
+    EXPECT_EQ(classList(), "一班");
+    EXPECT_TRUE(std::filesystem::exists(settingsFilePath())) << "deleting the class deleted the settings file";
+}
+
 TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {
     struct Case {
         std::string_view name;
