@@ -20,7 +20,8 @@ template <typename Text> Text skipLeadingControlBytes(Text text) {
 std::filesystem::path trimmedPath(const std::filesystem::path& file) {
     const auto& native = file.native();
     std::size_t skip = 0;
-    while (skip < native.size() && native[skip] >= 0x01 && native[skip] <= 0x20) ++skip;
+    while (skip < native.size() && native[skip] >= 0x01 && native[skip] <= 0x20)
+        ++skip;
     return skip == 0 ? file : std::filesystem::path(native.substr(skip));
 }
 
