@@ -114,6 +114,64 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
     EXPECT_EQ(timerCalls(), 7);
 }
 
+TEST_F(MainWindowTest, StartStopKeysActOnReleaseOncePerPress) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01", "02"}, {"张三", "李四"}});
+    start();
+    const auto stroke = [&](Key key, int repeats = 0) {
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        for (int i = 0; i < repeats; ++i)
+            toolkit.key(window->id(), key, KeyAction::Repeated);
+        toolkit.key(window->id(), key, KeyAction::Released);
+    };
+    for (Key key : {Key::Space, Key::Enter, Key::PageDown, Key::PageUp, Key::Left, Key::Up, Key::Right, Key::Down}) {
+        SCOPED_TRACE(static_cast<int>(key));
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        EXPECT_EQ(label("开始按钮"), "开始") << "nothing happens before the release";
+        toolkit.key(window->id(), key, KeyAction::Repeated);
+        toolkit.key(window->id(), key, KeyAction::Released);
+        EXPECT_EQ(label("开始按钮"), "停止");
+        ASSERT_TRUE(tick());
+        stroke(key, 5); // held down: still one press
+        EXPECT_EQ(label("开始按钮"), "开始");
+        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster("一班"));
+    }
+    stroke(Key::Other);
+    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_TRUE(toolkit.messages.empty());
+}
+
+TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01"}, {"张三"}});
+    start();
+    const auto stroke = [&](Key key) {
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        toolkit.key(window->id(), key, KeyAction::Released);
+    };
+    stroke(Key::Space);
+    tick();
+    stroke(Key::Space); // the only student is drawn
+    // The round-end question is answered with Enter in the box; the box gets the
+    // key going down, the main window then sees only its release.
+    toolkit.answers.push_back(MessageAnswer::Yes);
+    stroke(Key::Space);
+    ASSERT_EQ(toolkit.messages, std::vector<Message>{kRoundOverQuestion});
+    EXPECT_EQ(label("开始按钮"), "停止");
+    toolkit.key(window->id(), Key::Enter, KeyAction::Released);
+    EXPECT_EQ(label("开始按钮"), "停止") << "the release of the answering key stopped the new roll";
+
+    // Answered No: the roll call stays idle, and a held key does not ask again.
+    stroke(Key::Space);
+    toolkit.answers.push_back(MessageAnswer::No);
+    toolkit.key(window->id(), Key::Down, KeyAction::Pressed);
+    for (int i = 0; i < 10; ++i)
+        toolkit.key(window->id(), Key::Down, KeyAction::Repeated);
+    toolkit.key(window->id(), Key::Down, KeyAction::Released);
+    EXPECT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_EQ(label("开始按钮"), "开始");
+}
+
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {
     folder.prepare("空班", "空班");
     folder.addRoster("空班", {});

@@ -33,6 +33,11 @@ WindowId MemoryToolkit::find(std::string_view designName) const {
     return kNoWindow;
 }
 
+void MemoryToolkit::key(WindowId id, Key key, KeyAction action) {
+    WindowState& state = window(id);
+    if (!state.destroyed && state.events) state.events->onKey(id, key, action);
+}
+
 void MemoryToolkit::click(WindowId id, std::string_view name) {
     UnitState& clicked = unit(id, name);
     if (clicked.design->kind == UnitKind::RadioBox) {
