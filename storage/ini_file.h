@@ -5,6 +5,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,8 +26,26 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
 // section are created when missing, the folder is not. Refuses (writes nothing,
 // returns false) a value that would not read back whole: longer than
 // kIniValueLimit bytes or holding a line break.
-bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                  std::string_view value);
+[[nodiscard]] bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                                std::string_view value);
+
+// Sets several items of one section in one replace of the file, so that no reader
+// and no crash ever sees some of them changed and the others not. Refuses all
+// (writes nothing) when any one would not read back whole.
+struct IniItem {
+    std::string_view key;
+    std::string_view value;
+};
+[[nodiscard]] bool writeIniItems(const std::filesystem::path& file, std::string_view section,
+                                 std::initializer_list<IniItem> items);
+
+// Changes one item as a single read-change-write under the folder's lock, so that
+// a second running copy of the program changing the same item in between cannot
+// be lost: change gets the value as stored (UTF-8, empty when missing) and gives
+// the new value, or nothing to leave the file untouched. False when the write
+// failed or the new value would not read back whole; true when written or left alone.
+[[nodiscard]] bool changeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                                 const std::function<std::optional<std::string>(std::string_view value)>& change);
 
 // True when a value can be written and read back unchanged.
 bool fitsIniValue(std::string_view value);

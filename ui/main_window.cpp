@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "storage/ini_file.h"
-#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
@@ -35,7 +33,9 @@ WindowId MainWindow::open() {
     return window_;
 }
 
-void MainWindow::show() { toolkit_.showWindow(window_, true); }
+void MainWindow::show() {
+    toolkit_.showWindow(window_, true);
+}
 
 void MainWindow::showClassTitle(std::string_view className) {
     toolkit_.setText(window_, kTitle, mainWindowTitle(className));
@@ -56,9 +56,18 @@ void MainWindow::runStartUp() {
     const float scale = measureDpiScale(toolkit_, window_);
     if (needsRescaling(scale)) rescaleUnits();
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
-    checkFirstRun(toolkit_);
+    switch (settings::prepareFirstRun()) {
+    case settings::FirstRun::NotFirst:
+        break;
+    case settings::FirstRun::Prepared:
+        toolkit_.showMessage(kFirstRunNotice);
+        break;
+    case settings::FirstRun::WriteFailed:
+        toolkit_.showMessage(kDataNotSaved);
+        break;
+    }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
-    const std::string className = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+    const std::string className = settings::currentClass();
     rollCall_.loadRoster(readRoster(className));
     showClassTitle(className);
 }
@@ -77,7 +86,9 @@ void MainWindow::rescaleUnits() {
     rescaleLabel(toolkit_, window_, kNumber);
 }
 
-void MainWindow::onDestroying(WindowId) { toolkit_.quit(0); }
+void MainWindow::onDestroying(WindowId) {
+    toolkit_.quit(0);
+}
 
 void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event == UnitEvent::Tick && unit == kTimer) {
@@ -96,13 +107,39 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     }
 }
 
-std::string MainWindow::numberText() const { return toolkit_.text(window_, kNumber); }
-void MainWindow::setNumberText(std::string_view text) { toolkit_.setText(window_, kNumber, text); }
-std::string MainWindow::nameText() const { return toolkit_.text(window_, kName); }
-void MainWindow::setNameText(std::string_view text) { toolkit_.setText(window_, kName, text); }
-void MainWindow::setNumberFontSize(int points) { toolkit_.setFontSize(window_, kNumber, points); }
-std::string MainWindow::caption() const { return toolkit_.text(window_, kStartStop); }
-void MainWindow::setCaption(std::string_view caption) { toolkit_.setText(window_, kStartStop, caption); }
+void MainWindow::onKey(WindowId, Key key, KeyAction action) {
+    if (key == Key::Other) return;
+    // A key acts on its release, once per press, and only when it also went down
+    // here: a key held down never answers the box that its own press opened, and
+    // the release of the Enter that answered a box starts nothing.
+    if (action == KeyAction::Pressed) {
+        keysDown_.insert(key);
+    } else if (action == KeyAction::Released && keysDown_.erase(key) > 0) {
+        rollCall_.pressStartStop(*this); // the same path as a click on Start/Stop
+    }
+}
+
+std::string MainWindow::numberText() const {
+    return toolkit_.text(window_, kNumber);
+}
+void MainWindow::setNumberText(std::string_view text) {
+    toolkit_.setText(window_, kNumber, text);
+}
+std::string MainWindow::nameText() const {
+    return toolkit_.text(window_, kName);
+}
+void MainWindow::setNameText(std::string_view text) {
+    toolkit_.setText(window_, kName, text);
+}
+void MainWindow::setNumberFontSize(int points) {
+    toolkit_.setFontSize(window_, kNumber, points);
+}
+std::string MainWindow::caption() const {
+    return toolkit_.text(window_, kStartStop);
+}
+void MainWindow::setCaption(std::string_view caption) {
+    toolkit_.setText(window_, kStartStop, caption);
+}
 
 void MainWindow::setTimerInterval(int milliseconds) {
     if (milliseconds == timerInterval_) return;
@@ -110,6 +147,8 @@ void MainWindow::setTimerInterval(int milliseconds) {
     toolkit_.setTimerInterval(window_, kTimer, milliseconds);
 }
 
-MessageAnswer MainWindow::showMessage(const Message& message) { return toolkit_.showMessage(message); }
+MessageAnswer MainWindow::showMessage(const Message& message) {
+    return toolkit_.showMessage(message);
+}
 
 } // namespace tallyra::ui

@@ -7,6 +7,7 @@
 #include "ui/toolkit.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ inline constexpr std::string_view kProductTitle = "Tallyra × Korvane";
 inline constexpr Message kFontMissingWarning{
     "字体未安装", "检测到您的电脑中没有安装本程序依赖的微软雅黑字体，程序显示可能不正确！建议您安装微软雅黑字体！",
     kWarningOk};
+
+inline constexpr Message kFirstRunNotice{
+    "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
+    kInformationOk};
 
 // "Tallyra × Korvane", with " [class]" when a class is current.
 std::string mainWindowTitle(std::string_view className);
@@ -48,6 +53,8 @@ public:
     void onCreated(WindowId window) override;
     void onDestroying(WindowId window) override;
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+    // Space, Enter, Page Down/Up and the arrows press Start/Stop.
+    void onKey(WindowId window, Key key, KeyAction action) override;
 
     // RollCallView
     std::string numberText() const override;
@@ -69,6 +76,8 @@ private:
     Services services_;
     WindowId window_ = kNoWindow;
     int timerInterval_ = 0;
+    // Start/stop keys that went down in this window and are not yet released.
+    std::set<Key> keysDown_;
 };
 
 } // namespace tallyra::ui

@@ -14,8 +14,13 @@ constexpr int kWidth = 460;
 constexpr int kHeight = 193;
 
 constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view caption) {
-    return {.name = name, .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = rect, .text = caption,
-            .font = {.charHeight = 19}, .tabStop = true};
+    return {.name = name,
+            .kind = UnitKind::RadioBox,
+            .parent = "外形框1",
+            .rect = rect,
+            .text = caption,
+            .font = {.charHeight = 19},
+            .tabStop = true};
 }
 
 constexpr UnitDesign kUnits[] = {
@@ -24,8 +29,12 @@ constexpr UnitDesign kUnits[] = {
     shared::closeButton("关闭", kWidth),
     shared::contentArea(kWidth, kHeight),
     shared::contentLabel("标签1", {15, 16, 136, 24}, "当前选择班级:"),
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {143, 14, 288, 20},
-     .font = {.charHeight = 19}, .tabStop = true},
+    {.name = "组合框1",
+     .kind = UnitKind::ComboBox,
+     .parent = "外形框1",
+     .rect = {143, 14, 288, 20},
+     .font = {.charHeight = 19},
+     .tabStop = true},
     shared::contentLabel("标签2", {15, 56, 136, 24}, "语音播报开关:"),
     radio("语音_开启", {143, 58, 70, 24}, "开启"),
     radio("语音_关闭", {224, 58, 70, 24}, "关闭"),
@@ -39,9 +48,9 @@ constexpr UnitDesign kUnits[] = {
 };
 
 constexpr UnitRescale kRescales[] = {
-    {"设置", 11},     {"标签1", 14},     {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
-    {"最小化", 11},   {"开始按钮", 14},  {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
-    {"按钮2", {}},    {"按钮3", {}},     {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
+    {"设置", 11},   {"标签1", 14},    {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
+    {"最小化", 11}, {"开始按钮", 14}, {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
+    {"按钮2", {}},  {"按钮3", {}},    {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
 };
 
 } // namespace
@@ -56,11 +65,11 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
 void SettingsWindow::onOpened() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSettingsWindowDesign, kRescales);
 
-    const bool voiceOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+    const bool voiceOn = settings::voiceOn();
     toolkit_.setChecked(window_, "语音_开启", voiceOn);
     toolkit_.setChecked(window_, "语音_关闭", !voiceOn);
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string classList = settings::classList();
     if (classList.empty()) return;
     if (classList.find(',') == std::string::npos) {
         toolkit_.addItem(window_, kClassBox, classList);
@@ -70,8 +79,7 @@ void SettingsWindow::onOpened() {
     int index = 0;
     for (const std::string& name : splitList(classList, ",")) {
         toolkit_.addItem(window_, kClassBox, name);
-        if (name == readIniItem(settingsFilePath(), kClassSection, kDefaultKey))
-            toolkit_.setSelection(window_, kClassBox, index);
+        if (name == settings::currentClass()) toolkit_.setSelection(window_, kClassBox, index);
         ++index;
     }
     // Several classes and none of them current: the first one becomes current.
@@ -81,14 +89,42 @@ void SettingsWindow::onOpened() {
     }
 }
 
-void SettingsWindow::onClosed() { windows_.main().show(); }
+void SettingsWindow::onClosed() {
+    windows_.main().show();
+}
 
-std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
+std::string SettingsWindow::classBoxText() const {
+    return toolkit_.selectedItemText(window_, kClassBox);
+}
+
+bool SettingsWindow::hasSelectedClass() const {
+    return toolkit_.selection(window_, kClassBox) >= 0;
+}
+
+void SettingsWindow::addClass(std::string_view name, bool select) {
+    toolkit_.addItem(window_, kClassBox, name);
+    if (select) toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
+}
+
+void SettingsWindow::renameClass(int index, std::string_view name) {
+    toolkit_.setItemText(window_, kClassBox, index, name);
+}
+
+void SettingsWindow::removeClass(int index, std::optional<int> select) {
+    toolkit_.removeItem(window_, kClassBox, index);
+    if (!select) return;
+    toolkit_.setSelection(window_, kClassBox, *select);
+    applyClassChoice();
+}
 
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();
+    // A failed write leaves the current class, and the roll call with it, as they were.
+    if (!settings::setCurrentClass(className)) {
+        toolkit_.showMessage(kDataNotSaved);
+        return;
+    }
     windows_.rollCall().loadRoster({});
-    writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className);
     windows_.rollCall().loadRoster(readRoster(className));
     windows_.main().showClassTitle(className);
     windows_.main().clearDisplay();
@@ -99,10 +135,15 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         applyClassChoice();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "语音_开启") {
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, kTrue);
-    } else if (unit == "语音_关闭") {
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, kFalse);
+    } else if (unit == "语音_开启" || unit == "语音_关闭") {
+        const bool on = unit == "语音_开启";
+        if (!settings::setVoiceOn(on)) {
+            toolkit_.showMessage(kDataNotSaved);
+            // The boxes keep showing what is stored.
+            const bool storedOn = settings::voiceOn();
+            toolkit_.setChecked(window_, "语音_开启", storedOn);
+            toolkit_.setChecked(window_, "语音_关闭", !storedOn);
+        }
     } else if (unit == "开始按钮") {
         windows_.openClassManagement();
         toolkit_.showWindow(window_, false);

@@ -13,6 +13,11 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
+std::function<bool(const std::filesystem::path&)>& replaceFailureHook() {
+    static std::function<bool(const std::filesystem::path&)> hook;
+    return hook;
+}
+
 struct ScopedHandle {
     HANDLE handle;
     explicit ScopedHandle(HANDLE h) : handle(h) {}
@@ -33,34 +38,45 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     return bytes;
 }
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     std::filesystem::path temporary = file;
     temporary += L".tmp" + std::to_wstring(GetCurrentProcessId());
     bool written = false;
     {
-        ScopedHandle h(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+        ScopedHandle h(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h.valid()) return false;
         DWORD done = 0;
         written = WriteFile(h.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
                   done == bytes.size() && FlushFileBuffers(h.handle);
     }
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written ||
-        !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void setBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
 
-bool deleteFile(const std::filesystem::path& file) { return DeleteFileW(file.c_str()) != 0; }
+void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
+    replaceFailureHook() = std::move(hook);
+}
+
+bool deleteFile(const std::filesystem::path& file) {
+    if (DeleteFileW(file.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 std::filesystem::path executablePath() {
     std::wstring buffer(MAX_PATH, L'\0');

@@ -19,16 +19,35 @@ TEST(DpiArithmetic, RescaledUnitsFollowTheRoundingRuleOfTheirKind) {
         // 120 DPI: widths cut, except shape boxes and image buttons, which round (572.5 -> 573).
         {UnitKind::ShapeBox, {1, 32, 458, 401}, 1.25f, {1, 40, 573, 501}},
         {UnitKind::Label, {1, 32, 458, 401}, 1.25f, {1, 40, 572, 501}},
-        {UnitKind::ImageButton, {361, 0, 50, 32}, 1.25f, {451, 0, 63, 40}},   // 62.5 -> 63
+        {UnitKind::ImageButton, {361, 0, 50, 32}, 1.25f, {451, 0, 63, 40}}, // 62.5 -> 63
         {UnitKind::ComboBox, {361, 0, 50, 32}, 1.25f, {451, 0, 62, 40}},
         // Picture boxes are one pixel shorter: 73 × 1.25 − 1 = 90.25 -> 90.
         {UnitKind::PictureBox, {60, 304, 167, 73}, 1.25f, {75, 380, 208, 90}},
-        {UnitKind::ImageButton, {1, 1, 165, 71}, 1.5f, {1, 1, 248, 106}},      // 247.5 -> 248
+        {UnitKind::ImageButton, {1, 1, 165, 71}, 1.5f, {1, 1, 248, 106}}, // 247.5 -> 248
         {UnitKind::EditBox, {7, 147, 448, 136}, 1.5f, {10, 220, 672, 204}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(rescaledRect(c.kind, c.design, c.scale), c.expected)
             << "kind " << static_cast<int>(c.kind) << " at scale " << c.scale;
+    }
+}
+
+// The scale is a float, but products are taken in double on every build: the
+// 32-bit Windows build (x87) once gave 36 for 48 at 74 DPI where native builds gave 37.
+TEST(DpiArithmetic, EveryBuildScalesTheSameAtOddDpiValues) {
+    struct Case {
+        int dpi, cut48, cut458, round50, pictureHeight73;
+    } const cases[] = {
+        {72, 36, 343, 38, 53},  {74, 36, 353, 39, 55},  {100, 49, 477, 52, 75},  {106, 52, 505, 55, 79},
+        {110, 55, 524, 57, 82}, {120, 60, 572, 63, 90}, {144, 72, 687, 75, 108}, {168, 84, 801, 88, 126},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        const auto scale = static_cast<float>(c.dpi / 96.0);
+        EXPECT_EQ(scaleCut(48, scale), c.cut48);
+        EXPECT_EQ(scaleCut(458, scale), c.cut458);
+        EXPECT_EQ(scaleRound(50, scale), c.round50);
+        EXPECT_EQ(rescaledRect(UnitKind::PictureBox, {0, 0, 10, 73}, scale).height, c.pictureHeight73);
     }
 }
 
@@ -45,7 +64,8 @@ TEST(DpiArithmetic, WindowsAreScaledAndCentredCuttingTowardZero) {
         {{1920, 1080}, {460, 434}, 1.5f, {615, 214, 690, 651}},
         {{800, 600}, {289, 425}, 1.25f, {219, 34, 361, 531}},
     };
-    for (const Case& c : cases) EXPECT_EQ(placedWindowRect(c.screen, c.window, c.scale), c.expected);
+    for (const Case& c : cases)
+        EXPECT_EQ(placedWindowRect(c.screen, c.window, c.scale), c.expected);
 }
 
 TEST(DpiArithmetic, OnlyScalesAwayFromOneNeedRescaling) {

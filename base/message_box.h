@@ -1,4 +1,6 @@
-// Message boxes as the storage and draw layers ask for them; the windows show them.
+// Message boxes: a message (title, text, the Windows message-box flags) and the
+// interface that shows one. Below every layer: storage describes its refusals as
+// messages, and draw, speech and the windows show them through the interface.
 // Flags and answers carry the values of the Windows message-box API.
 #pragma once
 
@@ -13,6 +15,7 @@ enum MessageFlags : unsigned {
     kQuestionYesNo = 0x24,
     kWarningOk = 0x30,
     kInformationOk = 0x40,
+    kSecondButtonDefault = 0x100, // added to a flag above: the second button (No, Cancel) is the default
 };
 
 enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
