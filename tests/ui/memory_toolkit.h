@@ -45,7 +45,8 @@ public:
 
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
-    std::vector<Message> messages;
+    std::vector<Message> messages; // their texts kept in messageTexts: a window may build one on the fly
+    std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
