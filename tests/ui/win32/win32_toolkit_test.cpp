@@ -268,11 +268,15 @@ TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
 TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     toolkit.showWindow(window, true);
     const HWND button = unitHandle("closeButton");
+    // Read off the screen, where the button's paint ends up.
     const auto background = [button] {
         RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        const HDC dc = GetDC(button);
-        const COLORREF color = GetPixel(dc, 2, 2);
-        ReleaseDC(button, dc);
+        pumpUntil([] { return false; }, std::chrono::milliseconds(100));
+        POINT point{2, 2};
+        ClientToScreen(button, &point);
+        const HDC screen = GetDC(nullptr);
+        const COLORREF color = GetPixel(screen, point.x, point.y);
+        ReleaseDC(nullptr, screen);
         return color;
     };
     const COLORREF hot = RGB(0xFF, 0x54, 0x4E), normal = RGB(0x4E, 0xC4, 0xFA);
