@@ -268,14 +268,17 @@ TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
 TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     toolkit.showWindow(window, true);
     const HWND button = unitHandle("closeButton");
-    // Read off the screen, where the button's paint ends up.
+    // The button painted into a bitmap of our own, as PrintWindow has it drawn.
     const auto background = [button] {
-        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        pumpUntil([] { return false; }, std::chrono::milliseconds(100));
-        POINT point{2, 2};
-        ClientToScreen(button, &point);
         const HDC screen = GetDC(nullptr);
-        const COLORREF color = GetPixel(screen, point.x, point.y);
+        const HDC memory = CreateCompatibleDC(screen);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 32);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        const COLORREF color = GetPixel(memory, 2, 2);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
         ReleaseDC(nullptr, screen);
         return color;
     };
