@@ -2,7 +2,7 @@
 // arithmetic; every window backend decodes and draws the picture its own way.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 
 namespace tallyra::ui {
 
