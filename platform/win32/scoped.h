@@ -1,14 +1,44 @@
-// RAII holders for the Win32 handles the backend makes: GDI objects, selections
-// into a device context, device contexts, painting and off-screen buffers. Window
-// code never calls DeleteObject, ReleaseDC, DeleteDC or EndPaint itself, so no
-// path through a handler leaks a GDI object, however long the program rolls.
+// RAII holders for what the Windows code acquires: kernel handles, GDI objects,
+// selections into a device context, device contexts, painting and off-screen
+// buffers, the thread's COM initialisation and strings COM allocates. No code of
+// ours calls CloseHandle, DeleteObject, ReleaseDC, DeleteDC, EndPaint,
+// CoUninitialize or CoTaskMemFree itself, so no early return leaks anything,
+// however long the program rolls. COM interface pointers are held in
+// Microsoft::WRL::ComPtr.
 #pragma once
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
-namespace tallyra::ui::win32 {
+namespace tallyra::win32 {
+
+// A file, mutex or other kernel object; CreateFileW's INVALID_HANDLE_VALUE is held as no handle.
+class ScopedHandle {
+public:
+    ScopedHandle() = default;
+    explicit ScopedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
+    ~ScopedHandle() { reset(); }
+    ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, nullptr));
+        return *this;
+    }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void reset(HANDLE handle = nullptr) {
+        if (handle_) CloseHandle(handle_);
+        handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
+    }
+
+private:
+    HANDLE handle_ = nullptr;
+};
 
 // Owns a pen, brush, font or bitmap.
 template <typename Handle> class ScopedGdiObject {
@@ -133,4 +163,40 @@ private:
     ScopedSelectObject select_;
 };
 
-} // namespace tallyra::ui::win32
+// CoInitialize for the lifetime of the object; CoUninitialize only when the
+// initialisation succeeded (a thread already in another apartment must not be
+// uninitialised by us).
+class ScopedComInit {
+public:
+    ScopedComInit() : result_(CoInitialize(nullptr)) {}
+    ~ScopedComInit() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+// A wide string returned by a COM call, freed with CoTaskMemFree.
+class CoTaskMemString {
+public:
+    CoTaskMemString() = default;
+    ~CoTaskMemString() { reset(); }
+    CoTaskMemString(const CoTaskMemString&) = delete;
+    CoTaskMemString& operator=(const CoTaskMemString&) = delete;
+
+    const wchar_t* get() const { return text_; }
+    // For the out parameter of a COM call; frees what was held before.
+    wchar_t** put() {
+        reset();
+        return &text_;
+    }
+    void reset() { CoTaskMemFree(std::exchange(text_, nullptr)); }
+
+private:
+    wchar_t* text_ = nullptr;
+};
+
+} // namespace tallyra::win32
