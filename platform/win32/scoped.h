@@ -15,55 +15,51 @@
 
 namespace tallyra::win32 {
 
-// A file, mutex or other kernel object; CreateFileW's INVALID_HANDLE_VALUE is held as no handle.
-class ScopedHandle {
+// Owns one handle and gives it back through Traits::close; what Traits::isNone
+// names (null, or CreateFileW's INVALID_HANDLE_VALUE) is held as no handle.
+template <typename Traits> class ScopedResource {
 public:
-    ScopedHandle() = default;
-    explicit ScopedHandle(HANDLE handle) : handle_(handle == INVALID_HANDLE_VALUE ? nullptr : handle) {}
-    ~ScopedHandle() { reset(); }
-    ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    ScopedResource() = default;
+    explicit ScopedResource(Handle handle) : handle_(held(handle)) {}
+    ~ScopedResource() { reset(); }
+    ScopedResource(ScopedResource&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    ScopedResource& operator=(ScopedResource&& other) noexcept {
         if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void reset(HANDLE handle = nullptr) {
-        if (handle_) CloseHandle(handle_);
-        handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-    }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
-// Owns a pen, brush, font or bitmap.
-template <typename Handle> class ScopedGdiObject {
-public:
-    ScopedGdiObject() = default;
-    explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-    ~ScopedGdiObject() { reset(); }
-    ScopedGdiObject(ScopedGdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.handle_, nullptr));
-        return *this;
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    ScopedResource(const ScopedResource&) = delete;
+    ScopedResource& operator=(const ScopedResource&) = delete;
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
+        if (handle_) Traits::close(handle_);
+        handle_ = held(handle);
     }
 
 private:
+    static Handle held(Handle handle) { return Traits::isNone(handle) ? nullptr : handle; }
+
     Handle handle_ = nullptr;
 };
+
+// A file, mutex or other kernel object.
+struct KernelObjectTraits {
+    using Handle = HANDLE;
+    static bool isNone(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static void close(HANDLE handle) { CloseHandle(handle); }
+};
+using ScopedHandle = ScopedResource<KernelObjectTraits>;
+
+// A pen, brush, font or bitmap.
+template <typename GdiHandle> struct GdiObjectTraits {
+    using Handle = GdiHandle;
+    static bool isNone(GdiHandle handle) { return handle == nullptr; }
+    static void close(GdiHandle handle) { DeleteObject(handle); }
+};
+template <typename GdiHandle> using ScopedGdiObject = ScopedResource<GdiObjectTraits<GdiHandle>>;
 
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
