@@ -24,7 +24,7 @@ UINT alignmentFlags(const UnitDesign& design) {
 
 } // namespace
 
-DrawnUnit::DrawnUnit(TopWindow& owner, const UnitDesign& design, int index) : PaintedUnit(owner, design, index) {}
+DrawnUnit::DrawnUnit(TopWindow& owner, const UnitDesign& design) : PaintedUnit(owner, design) {}
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
     return registerWindowClass(windowClass(instance, kDrawnUnitClass, CS_HREDRAW | CS_VREDRAW));

@@ -31,16 +31,16 @@ BOOL CALLBACK loadFirstIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param
 }
 
 // A unit object of the right class for the design's kind.
-std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design, int index) {
+std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design) {
     switch (design.kind) {
     case UnitKind::ImageButton:
-        return std::make_unique<ImageButton>(owner, design, index);
+        return std::make_unique<ImageButton>(owner, design);
     case UnitKind::EditBox:
     case UnitKind::ComboBox:
     case UnitKind::RadioBox:
-        return std::make_unique<StandardControl>(owner, design, index);
+        return std::make_unique<StandardControl>(owner, design);
     default:
-        return std::make_unique<DrawnUnit>(owner, design, index);
+        return std::make_unique<DrawnUnit>(owner, design);
     }
 }
 
@@ -79,14 +79,13 @@ bool TopWindow::create(HINSTANCE instance) {
         return false;
 
     units_.reserve(design_.units.size());
-    for (std::size_t i = 0; i < design_.units.size(); ++i) {
-        const UnitDesign& unitDesign = design_.units[i];
+    for (const UnitDesign& unitDesign : design_.units) {
         HWND parent = hwnd_;
         if (!unitDesign.parent.empty()) {
             if (const Unit* container = find(unitDesign.parent); container && container->hwnd())
                 parent = container->hwnd();
         }
-        units_.push_back(makeUnit(*this, unitDesign, static_cast<int>(i)));
+        units_.push_back(makeUnit(*this, unitDesign));
         // A unit that cannot be made stays without a window; the others still work.
         if (units_.back()->create(instance, parent)) {
             // Units listed later lie on top of earlier ones where they overlap (a button frame on

@@ -32,8 +32,7 @@ ScopedFont createUnitFont(const FontSpec& spec, int charHeight) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
 
-Unit::Unit(TopWindow& owner, const UnitDesign& design, int index)
-    : owner_(owner), design_(design), index_(index), rect_(design.rect) {
+Unit::Unit(TopWindow& owner, const UnitDesign& design) : owner_(owner), design_(design), rect_(design.rect) {
     if (hasText(design.kind)) {
         charHeight_ = design.font.charHeight;
         font_ = createUnitFont(design.font, charHeight_);
@@ -95,6 +94,12 @@ std::optional<LRESULT> PaintedUnit::onMessage(UINT message, WPARAM wParam, LPARA
     case WM_PAINT: {
         BufferedPaint paintBuffer(hwnd_);
         paint(paintBuffer.dc(), paintBuffer.area());
+        return 0;
+    }
+    case WM_PRINTCLIENT: { // PrintWindow and screen capture tools draw the unit into their own DC
+        RECT area{};
+        GetClientRect(hwnd_, &area);
+        paint(reinterpret_cast<HDC>(wParam), area);
         return 0;
     }
     case WM_SETTEXT: {

@@ -7,7 +7,7 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/window_object.h"
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/toolkit.h"
 
 #include <windows.h>
@@ -21,12 +21,9 @@ using tallyra::win32::ScopedFont;
 
 class TopWindow;
 
-// Control ID of the unit at this position of its layout table.
-inline constexpr int kFirstControlId = 1000;
-
 class Unit : public tallyra::win32::WindowObject {
 public:
-    Unit(TopWindow& owner, const UnitDesign& design, int index);
+    Unit(TopWindow& owner, const UnitDesign& design);
 
     // Creates the child window under parent, hidden or shown as the design says.
     virtual bool create(HINSTANCE instance, HWND parent) = 0;
@@ -34,7 +31,8 @@ public:
     const UnitDesign& design() const { return design_; }
     std::string_view name() const { return design_.name; }
     UnitKind kind() const { return design_.kind; }
-    int controlId() const { return kFirstControlId + index_; }
+    // The ID its layout row gives it, by which automation and screen readers find it.
+    int controlId() const { return design_.controlId; }
 
     // Position and size relative to the parent unit or window, as the layouts count them.
     Rect rect() const { return rect_; }
@@ -61,7 +59,6 @@ protected:
 
     TopWindow& owner_;
     const UnitDesign& design_;
-    int index_;
     Rect rect_;
     int charHeight_ = 0;
     ScopedFont font_;
