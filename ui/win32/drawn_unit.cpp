@@ -1,7 +1,6 @@
 #include "ui/win32/drawn_unit.h"
 
 #include "platform/win32/text.h"
-#include "ui/win32/top_window.h"
 
 #include <algorithm>
 
@@ -24,7 +23,7 @@ UINT alignmentFlags(const UnitDesign& design) {
 
 } // namespace
 
-DrawnUnit::DrawnUnit(TopWindow& owner, const UnitDesign& design) : PaintedUnit(owner, design) {}
+DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design) {}
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
     return registerWindowClass(windowClass(instance, kDrawnUnitClass, CS_HREDRAW | CS_VREDRAW));
@@ -52,7 +51,7 @@ void DrawnUnit::setInterval(int milliseconds) {
 
 std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Standard controls inside a shape or picture box notify and ask their colours here.
-    if (const std::optional<LRESULT> result = owner_.handleChildMessage(message, wParam, lParam)) return result;
+    if (const std::optional<LRESULT> result = host_.handleChildMessage(message, wParam, lParam)) return result;
     const UnitKind kind = design_.kind;
     switch (message) {
     case WM_LBUTTONDOWN:
@@ -60,16 +59,16 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
             // The handler may open a modal box while the button is still down; under Wine the
             // box then ignores the mouse unless the press's pointer grab is let go first.
             ReleaseCapture();
-            owner_.raise(*this, UnitEvent::LinkPressed);
+            host_.raise(*this, UnitEvent::LinkPressed);
             return 0;
         }
         if (kind == UnitKind::Label || kind == UnitKind::ShapeBox || kind == UnitKind::PictureBox) {
-            owner_.beginDrag();
+            host_.beginDrag();
             return 0;
         }
         return std::nullopt;
     case BM_CLICK: // lets automation press a hyperlink
-        if (kind == UnitKind::Hyperlink) owner_.raise(*this, UnitEvent::LinkPressed);
+        if (kind == UnitKind::Hyperlink) host_.raise(*this, UnitEvent::LinkPressed);
         return 0;
     case WM_MOUSEMOVE:
         if (kind == UnitKind::Hyperlink) onMouseMove();
@@ -87,7 +86,7 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
         }
         return std::nullopt;
     case WM_TIMER:
-        if (kind == UnitKind::Timer && wParam == kTimerId) owner_.raise(*this, UnitEvent::Tick);
+        if (kind == UnitKind::Timer && wParam == kTimerId) host_.raise(*this, UnitEvent::Tick);
         return 0;
     default:
         return PaintedUnit::onMessage(message, wParam, lParam);

@@ -11,7 +11,7 @@ namespace tallyra::ui::win32 {
 
 class DrawnUnit : public PaintedUnit {
 public:
-    DrawnUnit(TopWindow& owner, const UnitDesign& design);
+    DrawnUnit(UnitHost& host, const UnitDesign& design);
     bool create(HINSTANCE instance, HWND parent) override;
 
     static bool registerClass(HINSTANCE instance);

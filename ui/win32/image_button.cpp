@@ -1,7 +1,6 @@
 #include "ui/win32/image_button.h"
 
 #include "platform/win32/text.h"
-#include "ui/win32/top_window.h"
 
 #include <windowsx.h>
 
@@ -47,7 +46,7 @@ std::optional<LRESULT> ImageButton::onMessage(UINT message, WPARAM wParam, LPARA
         InvalidateRect(hwnd_, nullptr, FALSE);
         return std::nullopt;
     case BM_CLICK: // lets automation press the button
-        owner_.raise(*this, UnitEvent::Clicked);
+        host_.raise(*this, UnitEvent::Clicked);
         return 0;
     default:
         return PaintedUnit::onMessage(message, wParam, lParam);
@@ -96,7 +95,7 @@ void ImageButton::onButtonUp(POINT point) {
     ReleaseCapture();
     if (inside) {
         trackMouseLeave();
-        owner_.raise(*this, UnitEvent::Clicked);
+        host_.raise(*this, UnitEvent::Clicked);
     }
 }
 

@@ -240,8 +240,8 @@ void TopWindow::detach() {
     }
 }
 
-std::shared_ptr<const void> TopWindow::keepAlive() const {
-    // WM_NCDESTROY drops the toolkit's reference; this one lasts to the end of the message.
+std::shared_ptr<const void> TopWindow::lifetime() const {
+    // WM_NCDESTROY drops the toolkit's reference; this one lasts as long as its holder.
     return weak_from_this().lock();
 }
 

@@ -20,7 +20,7 @@ namespace tallyra::ui::win32 {
 
 class Win32Toolkit;
 
-class TopWindow : public tallyra::win32::WindowObject, public std::enable_shared_from_this<TopWindow> {
+class TopWindow : public tallyra::win32::WindowObject, public UnitHost, public std::enable_shared_from_this<TopWindow> {
 public:
     TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events);
     ~TopWindow();
@@ -36,14 +36,14 @@ public:
     const WindowDesign& design() const { return design_; }
     Unit* find(std::string_view name) const;
 
-    // Tells the window's handlers; nothing once the window is being destroyed.
-    void raise(const Unit& unit, UnitEvent event);
+    // UnitHost
+    void raise(const Unit& unit, UnitEvent event) override;
+    void beginDrag() override;
+    std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::shared_ptr<const void> lifetime() const override;
+
+    // Tells the window's handlers of a key; nothing once the window is being destroyed.
     void raiseKey(Key key, KeyAction action);
-    // The system's move loop, as a press on a caption would start it.
-    void beginDrag();
-    // Messages that standard controls send to their parent, which may be a unit.
-    // Nothing for any other message.
-    std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Radio boxes: checks one and unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
@@ -52,7 +52,7 @@ public:
 
 private:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    std::shared_ptr<const void> keepAlive() const override;
+    std::shared_ptr<const void> keepAlive() const override { return lifetime(); }
     void onWindowGone() override;
     void createTooltips(HINSTANCE instance);
     void onCommand(Unit& unit, int code);

@@ -1,7 +1,6 @@
 #include "ui/win32/unit.h"
 
 #include "platform/win32/text.h"
-#include "ui/win32/top_window.h"
 
 namespace tallyra::ui::win32 {
 namespace {
@@ -32,16 +31,12 @@ ScopedFont createUnitFont(const FontSpec& spec, int charHeight) {
                                   DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }
 
-Unit::Unit(TopWindow& owner, const UnitDesign& design) : owner_(owner), design_(design), rect_(design.rect) {
+Unit::Unit(UnitHost& host, const UnitDesign& design) : host_(host), design_(design), rect_(design.rect) {
     if (hasText(design.kind)) {
         charHeight_ = design.font.charHeight;
         font_ = createUnitFont(design.font, charHeight_);
     }
     if (design.background) background_.reset(CreateSolidBrush(toColorRef(*design.background)));
-}
-
-std::shared_ptr<const void> Unit::keepAlive() const {
-    return owner_.weak_from_this().lock();
 }
 
 DWORD Unit::baseStyle() const {

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <optional>
 #include <string_view>
 
 namespace tallyra::ui::win32 {
@@ -19,11 +21,28 @@ namespace tallyra::ui::win32 {
 using tallyra::win32::ScopedBrush;
 using tallyra::win32::ScopedFont;
 
-class TopWindow;
+class Unit;
+
+// What a unit needs of the window it lies in (a TopWindow).
+class UnitHost {
+public:
+    // Tells the window's handlers; nothing once the window is being destroyed.
+    virtual void raise(const Unit& unit, UnitEvent event) = 0;
+    // The system's move loop, as a press on a caption would start it.
+    virtual void beginDrag() = 0;
+    // Messages that standard controls send to their parent, which may be a unit;
+    // nothing for any other message.
+    virtual std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // Holds the window, and with it its units, alive: a handler may close it.
+    virtual std::shared_ptr<const void> lifetime() const = 0;
+
+protected:
+    ~UnitHost() = default;
+};
 
 class Unit : public tallyra::win32::WindowObject {
 public:
-    Unit(TopWindow& owner, const UnitDesign& design);
+    Unit(UnitHost& host, const UnitDesign& design);
 
     // Creates the child window under parent, hidden or shown as the design says.
     virtual bool create(HINSTANCE instance, HWND parent) = 0;
@@ -53,11 +72,10 @@ protected:
     HMENU controlMenu() const { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId())); }
     // Called after the font changed, for the kinds that must be told.
     virtual void fontChanged() {}
-    // The window the unit lies in: a handler may close it, and the unit with it.
-    std::shared_ptr<const void> keepAlive() const override;
+    std::shared_ptr<const void> keepAlive() const override { return host_.lifetime(); }
     std::optional<LRESULT> onMessage(UINT, WPARAM, LPARAM) override { return std::nullopt; }
 
-    TopWindow& owner_;
+    UnitHost& host_;
     const UnitDesign& design_;
     Rect rect_;
     int charHeight_ = 0;
