@@ -190,7 +190,8 @@ bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
-    messages.push_back(message);
+    messages.push_back(
+        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
