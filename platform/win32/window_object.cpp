@@ -30,9 +30,11 @@ bool WindowObject::createWindow(DWORD exStyle, const wchar_t* windowClass, const
 
 LRESULT CALLBACK WindowObject::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* created = static_cast<WindowObject*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        // A window of our class made without an object (not by createWindow) gets the default handling.
+        if (auto* created = static_cast<WindowObject*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams)) {
+            created->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        }
     }
     // Null for the few messages before WM_NCCREATE and after the object let go.
     auto* self = reinterpret_cast<WindowObject*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
