@@ -12,21 +12,6 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// COM on this thread for as long as the object lives; a thread that is already in
-// an apartment (the voice's) keeps it, and only a successful call is undone.
-class ScopedComApartment {
-public:
-    ScopedComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ScopedComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ScopedComApartment(const ScopedComApartment&) = delete;
-    ScopedComApartment& operator=(const ScopedComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
-
 std::span<const std::uint8_t> resourceBytes(HINSTANCE instance, int resourceId) {
     // The resource script may file the picture as raw data or under a type named PNG.
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
@@ -46,7 +31,7 @@ std::uint8_t blend(std::uint8_t over, std::uint8_t under, std::uint8_t alpha) {
 
 std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > MAXDWORD) return std::nullopt;
-    const ScopedComApartment com;
+    const tallyra::win32::ScopedComInit com; // counted when the voice has done it already
     // Factory1: WIC as Windows 7 has it (Factory2 needs Windows 8).
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,

@@ -3,8 +3,8 @@
 // opens, blended over the box's background and drawn in the box's display mode.
 #pragma once
 
+#include "platform/win32/scoped.h"
 #include "ui/layout.h"
-#include "ui/win32/scoped.h"
 
 #include <windows.h>
 
@@ -14,6 +14,10 @@
 #include <vector>
 
 namespace tallyra::ui::win32 {
+
+using tallyra::win32::ScopedBitmap;
+using tallyra::win32::ScopedMemoryDC;
+using tallyra::win32::ScopedSelectObject;
 
 struct BgraImage {
     int width = 0;
