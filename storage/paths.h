@@ -1,8 +1,12 @@
-// Where the program keeps its files: the Data folder beside the executable.
-// Paths are built anew for every access.
+// Where the program keeps its files: the Data folder, normally beside the
+// executable. Paths are built anew for every access.
 #pragma once
 
+#include "storage/message_box.h"
+
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace tallyra {
@@ -12,8 +16,26 @@ std::filesystem::path runDirectory();
 std::filesystem::path dataFolderPath();
 std::filesystem::path settingsFilePath();
 
-// Tests and tools point the program at another folder; an empty path restores the executable's own.
+// Tests and tools point the program at another folder; an empty path restores the
+// executable's own. The Data folder is then settled anew.
 void overrideRunDirectory(const std::filesystem::path& folder);
+
+// What the program tells the user when it has started keeping its data elsewhere.
+struct DataFolderNotice {
+    std::string text;
+    unsigned flags = kInformationOk;
+    Message message() const { return {"数据保存位置", text, flags}; }
+};
+
+// Settles, once per start, where the Data folder is. Portable use is the normal
+// case: Data stays beside the executable whenever it can be created and written
+// there. Otherwise, and always for a program installed under /usr, the user's own
+// folder (userDataBase)/Tallyra/Data is used. The start that creates that folder
+// first copies into it what the program kept before: the Data folder beside the
+// executable, then Windows' VirtualStore copy of it (which holds the newer files);
+// it never copies over a user folder that exists. Returns the notice for that one
+// start; every other start returns nothing.
+std::optional<DataFolderNotice> settleDataFolder();
 
 // A UTF-8 text as a path (std::filesystem would take a narrow string in the ANSI code page on Windows).
 std::filesystem::path pathFromUtf8(std::string_view utf8);

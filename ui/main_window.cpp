@@ -56,6 +56,7 @@ void MainWindow::runStartUp() {
     const float scale = measureDpiScale(toolkit_, window_);
     if (needsRescaling(scale)) rescaleUnits();
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
+    if (const auto notice = settleDataFolder()) toolkit_.showMessage(notice->message());
     checkFirstRun(toolkit_);
     if (services_.checkVoices) services_.checkVoices(toolkit_);
     const std::string className = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);

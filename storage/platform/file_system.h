@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyra::platform {
 
@@ -28,6 +29,22 @@ bool deleteFile(const std::filesystem::path& file);
 
 // Full path of the running executable.
 std::filesystem::path executablePath();
+
+// Folder facts and operations for choosing the Data folder. Paths here are UTF-8
+// text with the platform's own separators.
+bool isFolder(std::string_view path);
+// Creates one folder; true when it exists afterwards.
+bool makeFolder(std::string_view path);
+// True when a new file can be created in the folder (it is created and removed again).
+bool canWriteInFolder(std::string_view folder);
+// Names of the regular files directly in the folder; empty when it cannot be listed.
+std::vector<std::string> filesInFolder(std::string_view folder);
+// The user's own folder for application data (%LOCALAPPDATA% on Windows,
+// $XDG_DATA_HOME or ~/.local/share elsewhere); empty when the system names none.
+std::string userDataBase();
+// Where Windows' file virtualization kept what a legacy program wrote into this
+// folder (%LOCALAPPDATA%\VirtualStore\...); empty where there is no such thing.
+std::string virtualStoreFolder(std::string_view folder);
 
 // Serialises read-modify-write cycles on the files of one folder across threads
 // and processes, so that two running copies of the program writing different

@@ -3,8 +3,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tallyra::platform {
@@ -79,6 +82,47 @@ std::filesystem::path executablePath() {
     if (length <= 0) return {};
     return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(length)));
 }
+
+bool isFolder(std::string_view path) {
+    struct stat info {};
+    return ::stat(std::string(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool makeFolder(std::string_view path) { return ::mkdir(std::string(path).c_str(), 0755) == 0 || isFolder(path); }
+
+bool canWriteInFolder(std::string_view folder) {
+    const std::string probe = std::string(folder) + "/.tallyra-write-test." + std::to_string(::getpid());
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+std::vector<std::string> filesInFolder(std::string_view folder) {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(std::string(folder).c_str());
+    if (listing == nullptr) return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string name = entry->d_name;
+        struct stat info {};
+        if (::stat((std::string(folder) + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            names.push_back(name);
+    }
+    ::closedir(listing);
+    return names;
+}
+
+// The XDG base directory rule: a relative $XDG_DATA_HOME is to be ignored.
+std::string userDataBase() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') return {};
+    return std::string(home) + "/.local/share";
+}
+
+std::string virtualStoreFolder(std::string_view) { return {}; }
 
 FolderLock::FolderLock(const std::filesystem::path& folder) {
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

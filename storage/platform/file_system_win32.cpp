@@ -2,6 +2,7 @@
 #include "storage/platform/file_system.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cwctype>
 
@@ -23,6 +24,37 @@ struct ScopedHandle {
     ScopedHandle& operator=(const ScopedHandle&) = delete;
     bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
 };
+
+std::wstring wide(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
+    return text;
+}
+
+std::string utf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring environmentVariable(const wchar_t* name) {
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length == 0) return {};
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);
+    }
+}
 
 } // namespace
 
@@ -73,6 +105,52 @@ std::filesystem::path executablePath() {
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool isFolder(std::string_view path) {
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool makeFolder(std::string_view path) { return CreateDirectoryW(wide(path).c_str(), nullptr) != 0 || isFolder(path); }
+
+bool canWriteInFolder(std::string_view folder) {
+    const std::wstring probe = wide(folder) + L"\\.tallyra-write-test." + std::to_wstring(GetCurrentProcessId());
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(h);
+    return true;
+}
+
+std::vector<std::string> filesInFolder(std::string_view folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((wide(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(utf8(found.cFileName));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::string userDataBase() {
+    std::wstring base = environmentVariable(L"LOCALAPPDATA");
+    if (base.empty()) {
+        wchar_t folder[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) base = folder;
+    }
+    while (!base.empty() && (base.back() == L'\\' || base.back() == L'/')) base.pop_back();
+    return utf8(base);
+}
+
+// Virtualization mirrors a folder C:\dir as %LOCALAPPDATA%\VirtualStore\dir.
+std::string virtualStoreFolder(std::string_view folder) {
+    const std::string base = userDataBase();
+    const bool onDrive = folder.size() > 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+    if (base.empty() || !onDrive) return {};
+    return base + "\\VirtualStore" + std::string(folder.substr(2));
 }
 
 // A folder cannot be locked on Windows, so every copy of the program opens the
