@@ -715,10 +715,15 @@ std::filesystem::path driverFolder() {
 }
 
 // A DLL planted beside the program is never loaded, even where the system would
-// take the program's own copy first (here Wine's native-first order for uxtheme).
+// take the program's own copy first. scripts/test-e2e runs this case alone with
+// WINEDLLOVERRIDES=uxtheme=n,b, under which Wine does so.
 void plantedDll(CaseContext& context) {
+    wchar_t overrides[256] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
+    context.require(std::wstring_view(overrides).find(L"uxtheme=n") != std::wstring_view::npos,
+                    "run this case with WINEDLLOVERRIDES=uxtheme=n,b, else it proves nothing");
     Session app(context);
-    const std::filesystem::path planted = driverFolder() / L"uxtheme.dll";
+    const std::filesystem::path planted = driverFolder() / L"planted" / L"uxtheme.dll";
     std::error_code error;
     // The marker itself works: loaded under another name, it leaves its file.
     const std::filesystem::path check = app.folder() / L"marker-check";
@@ -734,7 +739,6 @@ void plantedDll(CaseContext& context) {
     context.require(!error, "cannot copy the marker DLL beside the program: " + error.message());
     const std::filesystem::path marker = app.folder() / L"planted-dll-loaded.txt";
     app.writeData(L"Config.conf", settingsFile(L"", std::nullopt));
-    ScopedEnvironment nativeFirst(L"WINEDLLOVERRIDES", L"uxtheme=n,b");
     app.start();
     waitUntil([&] { return app.find(Win::Main) != nullptr || std::filesystem::exists(marker); }, Millis(15000));
     context.require(!std::filesystem::exists(marker), "the program loaded the uxtheme.dll planted beside it");
@@ -817,7 +821,8 @@ constexpr TestCase kCases[] = {
     {"about_windows", "update notice, about, changelog and support windows", true, true, aboutWindows},
     {"voice_switch", "the voice radio boxes and a draw whose announcement fails", true, false, voiceSwitch},
     {"closed_from_outside", "secondary windows closed by the system show their opener", true, false, closedFromOutside},
-    {"planted_dll", "a uxtheme.dll beside the program is not loaded", true, false, plantedDll},
+    // Run alone, under its own DLL overrides (see plantedDll).
+    {"planted_dll", "a uxtheme.dll beside the program is not loaded", false, false, plantedDll},
     {"data_folder_elsewhere", "an unwritable program folder: the per-user Data folder", true, false, dataFolderElsewhere},
     {"chinese_folder", "a program folder with Chinese characters and blanks in its path", true, false, chineseFolder},
 };
