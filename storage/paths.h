@@ -37,6 +37,12 @@ struct DataFolderNotice {
 // start; every other start returns nothing.
 std::optional<DataFolderNotice> settleDataFolder();
 
+// The name under which a file of the Data folder is stored: fileName itself, or
+// the name of an existing file that differs from it only in letter case. Windows
+// finds such files by itself; elsewhere this keeps a Data folder copied from
+// Windows working ("A班" finds a班.conf, and a save writes that same file).
+std::string storedFileName(std::string_view fileName);
+
 // A UTF-8 text as a path (std::filesystem would take a narrow string in the ANSI code page on Windows).
 std::filesystem::path pathFromUtf8(std::string_view utf8);
 

@@ -26,7 +26,7 @@ const std::string& ClassRoster::numberAt(std::size_t position) const { return it
 const std::string& ClassRoster::nameAt(std::size_t position) const { return itemAt(names, position); }
 
 std::filesystem::path rosterFilePath(std::string_view className) {
-    return dataFolderPath() / pathFromUtf8(std::string(className) + ".conf");
+    return dataFolderPath() / pathFromUtf8(storedFileName(std::string(className) + ".conf"));
 }
 
 ClassRoster readRoster(std::string_view className) {
