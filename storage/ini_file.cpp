@@ -4,8 +4,6 @@
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
-#include <system_error>
-
 namespace tallyra {
 namespace {
 
@@ -17,12 +15,7 @@ template <typename Text> Text skipLeadingControlBytes(Text text) {
     return text.substr(skip);
 }
 
-std::filesystem::path trimmedPath(const std::filesystem::path& file) {
-    const auto& native = file.native();
-    std::size_t skip = 0;
-    while (skip < native.size() && native[skip] >= 0x01 && native[skip] <= 0x20) ++skip;
-    return skip == 0 ? file : std::filesystem::path(native.substr(skip));
-}
+FilePath trimmedPath(const FilePath& file) { return FilePath(skipLeadingControlBytes(file.utf8())); }
 
 } // namespace
 
@@ -30,8 +23,8 @@ bool fitsIniValue(std::string_view value) {
     return value.find_first_of("\r\n") == std::string_view::npos && fileByteLength(value) <= kIniValueLimit;
 }
 
-std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key) {
-    const std::filesystem::path path = trimmedPath(file);
+std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
+    const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
     key = skipLeadingControlBytes(key);
     if (path.empty() || section.empty() || key.empty()) return {};
@@ -44,18 +37,16 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
     return decodeFromFile(cutFileBytes(*value, kIniValueLimit));
 }
 
-bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                   std::string_view value) {
     if (!fitsIniValue(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
         key.find_first_of("\r\n=") != std::string_view::npos)
         return false;
-    // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
-    std::error_code error;
-    if (!std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error)) return false;
+    if (!platform::isFolder(file.parent())) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
-    platform::FolderLock lock(file.parent_path());
+    platform::FolderLock lock(file.parent());
     const std::string current = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
     const std::string updated =
         ini::withValue(current, encodeForFile(section), encodeForFile(key), encodeForFile(value));

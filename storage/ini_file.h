@@ -3,8 +3,9 @@
 // program never loses an item.
 #pragma once
 
+#include "storage/file_path.h"
+
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -17,13 +18,13 @@ inline constexpr std::size_t kIniValueLimit = 10239;
 // Value of section/key, UTF-8; empty when the file, section or key is missing.
 // Leading bytes 0x01-0x20 of the path, section and key are skipped; when one of
 // them is then empty, the disk is not touched.
-std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key);
+std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key);
 
 // Sets section/key to value (UTF-8, stored in the file encoding). The file and the
 // section are created when missing, the folder is not. Refuses (writes nothing,
 // returns false) a value that would not read back whole: longer than
 // kIniValueLimit bytes or holding a line break.
-bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                   std::string_view value);
 
 // True when a value can be written and read back unchanged.

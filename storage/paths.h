@@ -2,9 +2,9 @@
 // executable. Paths are built anew for every access.
 #pragma once
 
+#include "storage/file_path.h"
 #include "storage/message_box.h"
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,13 +12,13 @@
 namespace tallyra {
 
 // Folder of the running executable (its module file name on Windows, /proc/self/exe on Linux).
-std::filesystem::path runDirectory();
-std::filesystem::path dataFolderPath();
-std::filesystem::path settingsFilePath();
+FilePath runDirectory();
+FilePath dataFolderPath();
+FilePath settingsFilePath();
 
 // Tests and tools point the program at another folder; an empty path restores the
 // executable's own. The Data folder is then settled anew.
-void overrideRunDirectory(const std::filesystem::path& folder);
+void overrideRunDirectory(const FilePath& folder);
 
 // What the program tells the user when it has started keeping its data elsewhere.
 struct DataFolderNotice {
@@ -43,12 +43,9 @@ std::optional<DataFolderNotice> settleDataFolder();
 // Windows working ("A班" finds a班.conf, and a save writes that same file).
 std::string storedFileName(std::string_view fileName);
 
-// A UTF-8 text as a path (std::filesystem would take a narrow string in the ANSI code page on Windows).
-std::filesystem::path pathFromUtf8(std::string_view utf8);
-
-bool isDirectory(const std::filesystem::path& path);
+bool isDirectory(const FilePath& path);
 
 // Creates every missing folder along path; true when it exists afterwards.
-bool makeDirectoryPath(const std::filesystem::path& path);
+bool makeDirectoryPath(const FilePath& path);
 
 } // namespace tallyra

@@ -25,8 +25,8 @@ bool isOwnRosterFile(std::string_view className) { return !checkClassName(classN
 const std::string& ClassRoster::numberAt(std::size_t position) const { return itemAt(numbers, position); }
 const std::string& ClassRoster::nameAt(std::size_t position) const { return itemAt(names, position); }
 
-std::filesystem::path rosterFilePath(std::string_view className) {
-    return dataFolderPath() / pathFromUtf8(storedFileName(std::string(className) + ".conf"));
+FilePath rosterFilePath(std::string_view className) {
+    return dataFolderPath() / storedFileName(std::string(className) + ".conf");
 }
 
 ClassRoster readRoster(std::string_view className) {

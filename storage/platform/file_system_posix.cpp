@@ -30,10 +30,13 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// An empty path means the current folder, as a bare file name's parent does.
+const char* folderName(const FilePath& folder) { return folder.empty() ? "." : folder.utf8().c_str(); }
+
 } // namespace
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readFileBytes(const FilePath& file) {
+    const int fd = ::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::string bytes;
     char buffer[8192];
@@ -51,20 +54,19 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
     return bytes;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
-    std::filesystem::path temporary = file;
-    temporary += ".tmp" + std::to_string(::getpid());
+bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
+    const std::string temporary = file.utf8() + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     ::close(fd);
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!written || ::rename(temporary.c_str(), file.utf8().c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
     // Make the rename itself durable.
-    const int folder = ::open(file.parent_path().empty() ? "." : file.parent_path().c_str(), O_RDONLY | O_CLOEXEC);
+    const int folder = ::open(folderName(file.parent()), O_RDONLY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
@@ -74,58 +76,57 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
 
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
 
-bool deleteFile(const std::filesystem::path& file) { return ::unlink(file.c_str()) == 0; }
+bool deleteFile(const FilePath& file) { return ::unlink(file.utf8().c_str()) == 0; }
 
-std::filesystem::path executablePath() {
+FilePath executablePath() {
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0) return {};
-    return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(length)));
+    return FilePath(std::string(buffer, static_cast<std::size_t>(length)));
 }
 
-bool isFolder(std::string_view path) {
+bool isFolder(const FilePath& path) {
     struct stat info {};
-    return ::stat(std::string(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return ::stat(folderName(path), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool makeFolder(std::string_view path) { return ::mkdir(std::string(path).c_str(), 0755) == 0 || isFolder(path); }
+bool makeFolder(const FilePath& path) { return ::mkdir(path.utf8().c_str(), 0755) == 0 || isFolder(path); }
 
-bool canWriteInFolder(std::string_view folder) {
-    const std::string probe = std::string(folder) + "/.tallyra-write-test." + std::to_string(::getpid());
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+bool canWriteInFolder(const FilePath& folder) {
+    const FilePath probe = folder / (".tallyra-write-test." + std::to_string(::getpid()));
+    const int fd = ::open(probe.utf8().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return false;
     ::close(fd);
-    ::unlink(probe.c_str());
+    ::unlink(probe.utf8().c_str());
     return true;
 }
 
-std::vector<std::string> filesInFolder(std::string_view folder) {
+std::vector<std::string> filesInFolder(const FilePath& folder) {
     std::vector<std::string> names;
-    DIR* listing = ::opendir(std::string(folder).c_str());
+    DIR* listing = ::opendir(folderName(folder));
     if (listing == nullptr) return names;
     while (const dirent* entry = ::readdir(listing)) {
-        const std::string name = entry->d_name;
         struct stat info {};
-        if (::stat((std::string(folder) + "/" + name).c_str(), &info) == 0 && S_ISREG(info.st_mode))
-            names.push_back(name);
+        if (::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            names.emplace_back(entry->d_name);
     }
     ::closedir(listing);
     return names;
 }
 
 // The XDG base directory rule: a relative $XDG_DATA_HOME is to be ignored.
-std::string userDataBase() {
+FilePath userDataBase() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg != nullptr && xdg[0] == '/') return xdg;
+    if (xdg != nullptr && xdg[0] == '/') return FilePath(xdg);
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] != '/') return {};
-    return std::string(home) + "/.local/share";
+    return FilePath(home) / ".local" / "share";
 }
 
-std::string virtualStoreFolder(std::string_view) { return {}; }
+FilePath virtualStoreFolder(const FilePath&) { return {}; }
 
-FolderLock::FolderLock(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+FolderLock::FolderLock(const FilePath& folder) {
+    const int fd = ::open(folderName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }

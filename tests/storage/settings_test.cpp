@@ -93,7 +93,7 @@ protected:
         setenv("XDG_DATA_HOME", userBase_.c_str(), 1);
 #endif
     }
-    std::filesystem::path userData() const { return userBase_ / "Tallyra" / "Data"; }
+    TestPath userData() const { return userBase_ / "Tallyra" / "Data"; }
     std::filesystem::path userBase_;
 };
 
@@ -118,7 +118,7 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
             std::filesystem::create_directories(userData());
             writeBytes(userData() / "Config.conf", "kept");
         }
-        overrideRunDirectory(root_);
+        overrideRunDirectory(toFilePath(root_));
         const auto notice = settleDataFolder();
         const auto expected = c.expectUserFolder ? userData() : data();
         EXPECT_EQ(dataFolderPath(), expected);
@@ -142,10 +142,10 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
 
 #ifndef _WIN32
 TEST_F(DataFolderPlaceTest, AProgramUnderUsrAlwaysUsesTheUsersFolder) {
-    overrideRunDirectory("/usr/lib/tallyra-test-that-does-not-exist");
+    overrideRunDirectory(FilePath("/usr/lib/tallyra-test-that-does-not-exist"));
     EXPECT_TRUE(settleDataFolder().has_value());
     EXPECT_EQ(dataFolderPath(), userData());
-    EXPECT_EQ(settingsFilePath(), userData() / "Config.conf");
+    EXPECT_EQ(settingsFilePath(), TestPath(userData() / "Config.conf"));
     EXPECT_FALSE(std::filesystem::exists("/usr/lib/tallyra-test-that-does-not-exist"));
 }
 
@@ -174,15 +174,15 @@ TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
 #endif
 
 TEST(Locations, BesideTheRunningExecutable) {
-    overrideRunDirectory({});
+    overrideRunDirectory(FilePath());
 #ifdef _WIN32
-    const auto exe = platform::executablePath();
+    const auto exe = toFsPath(platform::executablePath());
 #else
     const auto exe = std::filesystem::canonical("/proc/self/exe");
 #endif
-    EXPECT_EQ(runDirectory(), exe.parent_path());
-    EXPECT_EQ(dataFolderPath(), exe.parent_path() / "Data");
-    EXPECT_EQ(settingsFilePath(), exe.parent_path() / "Data" / "Config.conf");
+    EXPECT_EQ(runDirectory(), TestPath(exe.parent_path()));
+    EXPECT_EQ(dataFolderPath(), TestPath(exe.parent_path() / "Data"));
+    EXPECT_EQ(settingsFilePath(), TestPath(exe.parent_path() / "Data" / "Config.conf"));
 }
 
 } // namespace

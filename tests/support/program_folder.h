@@ -6,6 +6,7 @@
 #include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
+#include "tests/support/file_paths.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,10 +22,10 @@ public:
         path_ = std::filesystem::temp_directory_path() /
                 ("tallyra-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         std::filesystem::create_directories(path_);
-        overrideRunDirectory(path_);
+        overrideRunDirectory(toFilePath(path_));
     }
     ~ProgramFolder() {
-        overrideRunDirectory({});
+        overrideRunDirectory(FilePath());
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -33,7 +34,7 @@ public:
 
     // A settings file as the first run leaves it, with these classes and current class.
     void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
         writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice);
         writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList);
@@ -42,7 +43,7 @@ public:
 
     // Writes Voice; nothing leaves the settings file without the item.
     void setVoice(const std::optional<std::string>& value) {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         if (value) {
             writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value);
         } else {
@@ -51,7 +52,7 @@ public:
     }
 
     void addRoster(std::string_view className, const ClassRoster& roster) {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         writeRoster(className, roster);
     }
 

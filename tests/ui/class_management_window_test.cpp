@@ -167,7 +167,7 @@ TEST_F(DeleteClassTest, DeletingTheMiddleClassMakesTheFollowingOneCurrent) {
     toolkit.click(id, "保存1");
     EXPECT_EQ(classList(), "一班,三班");
     EXPECT_EQ(current(), "三班");
-    EXPECT_FALSE(std::filesystem::exists(rosterFilePath("二班")));
+    EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath("二班"))));
     EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "三班"}));
     EXPECT_EQ(items(settingsId()), (std::vector<std::string>{"一班", "三班"}));
     EXPECT_EQ(selected(id), 1);
@@ -201,7 +201,7 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     // The main window no longer names the deleted class nor shows one of its students.
     EXPECT_EQ(title(), "Tallyra × Korvane");
     EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
-    for (std::string_view name : {"一班", "二班", "三班"}) EXPECT_FALSE(std::filesystem::exists(rosterFilePath(name)));
+    for (std::string_view name : {"一班", "二班", "三班"}) EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath(name))));
 
     // With nothing chosen, a click that gets past the overlay does nothing.
     const std::string before = fileBytes(settingsFilePath());
@@ -262,7 +262,7 @@ TEST_F(SaveClassTest, ARefusedRowAfterANewNameKeepsTheNewName) {
     EXPECT_EQ(toolkit.messages, std::vector<Message>{kRosterRowInvalid});
     EXPECT_EQ(classList(), "五班,二班");
     EXPECT_EQ(current(), "五班");
-    EXPECT_FALSE(std::filesystem::exists(rosterFilePath("五班")));
+    EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath("五班"))));
     save("五班", "1\t甲\r\n");
     EXPECT_EQ(readRoster("五班"), (ClassRoster{{"1"}, {"甲"}}));
 }
