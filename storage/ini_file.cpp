@@ -39,18 +39,23 @@ std::string readIniItem(const FilePath& file, std::string_view section, std::str
 
 bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                   std::string_view value) {
-    if (!fitsIniValue(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
-        key.find_first_of("\r\n=") != std::string_view::npos)
-        return false;
+    return writeIniItems(file, section, {{key, value}});
+}
+
+bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items) {
+    if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
+    for (const IniItem& item : items)
+        if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
     if (!platform::isFolder(file.parent())) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
     platform::FolderLock lock(file.parent());
-    const std::string current = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
-    const std::string updated =
-        ini::withValue(current, encodeForFile(section), encodeForFile(key), encodeForFile(value));
-    return platform::replaceFileAtomically(file, updated);
+    std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
+    const std::string fileSection = encodeForFile(section);
+    for (const IniItem& item : items)
+        bytes = ini::withValue(bytes, fileSection, encodeForFile(item.key), encodeForFile(item.value));
+    return platform::replaceFileAtomically(file, bytes);
 }
 
 } // namespace tallyra

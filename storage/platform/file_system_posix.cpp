@@ -18,6 +18,11 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
+std::function<bool(const FilePath&)>& replaceFailureHook() {
+    static std::function<bool(const FilePath&)> hook;
+    return hook;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -55,6 +60,7 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
 }
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
+    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     const std::string temporary = file.utf8() + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
@@ -76,7 +82,9 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
 
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
 
-bool deleteFile(const FilePath& file) { return ::unlink(file.utf8().c_str()) == 0; }
+void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
+
+bool deleteFile(const FilePath& file) { return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT; }
 
 FilePath executablePath() {
     char buffer[PATH_MAX];

@@ -14,6 +14,11 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
+std::function<bool(const FilePath&)>& replaceFailureHook() {
+    static std::function<bool(const FilePath&)> hook;
+    return hook;
+}
+
 struct ScopedHandle {
     HANDLE handle;
     explicit ScopedHandle(HANDLE h) : handle(h) {}
@@ -73,6 +78,7 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
 }
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
+    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     const std::wstring target = native(file);
     const std::wstring temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
     bool written = false;
@@ -95,7 +101,13 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
 
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
 
-bool deleteFile(const FilePath& file) { return DeleteFileW(native(file).c_str()) != 0; }
+void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
+
+bool deleteFile(const FilePath& file) {
+    if (DeleteFileW(native(file).c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 FilePath executablePath() {
     std::wstring buffer(MAX_PATH, L'\0');

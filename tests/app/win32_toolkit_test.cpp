@@ -39,6 +39,9 @@ constexpr UnitDesign kUnits[] = {
      .text = "01\t张三\r\n",
      .multiLine = true},
     {.name = "链接", .kind = UnitKind::Hyperlink, .parent = "外形框1", .rect = {10, 220, 60, 16}, .text = "更新日志"},
+    // As in the settings window: a layout height below the height of its selection field.
+    {.name = "组合框2", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {100, 215, 180, 20},
+     .font = {.charHeight = 19}},
 };
 
 constexpr WindowDesign kDesign{
@@ -202,6 +205,42 @@ TEST_F(Win32ToolkitTest, ClicksOfTheUserRaiseTheirEvents) {
                   {"单选1", UnitEvent::Clicked}, {"按钮", UnitEvent::Clicked}, {"链接", UnitEvent::LinkPressed}}));
     EXPECT_TRUE(toolkit.isChecked(window, "单选1"));
     EXPECT_FALSE(toolkit.isChecked(window, "单选2"));
+}
+
+TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
+    for (int i = 0; i < 30; ++i) toolkit.addItem(window, "组合框2", "班级" + std::to_string(i));
+    toolkit.showWindow(window, true);
+    const HWND combo = unitHandle("组合框2");
+    SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{sizeof(info)};
+    ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+    RECT list{};
+    GetWindowRect(info.hwndList, &list);
+    EXPECT_GE(list.bottom - list.top, 160);
+    SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+}
+
+// A held image button keeps its hot colours wherever the pointer goes, and only a
+// release on it is a click.
+TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
+    toolkit.showWindow(window, true);
+    const HWND button = unitHandle("关闭");
+    const auto background = [button] {
+        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const HDC dc = GetDC(button);
+        const COLORREF color = GetPixel(dc, 2, 2);
+        ReleaseDC(button, dc);
+        return color;
+    };
+    const COLORREF hot = RGB(0xFF, 0x54, 0x4E), normal = RGB(0x4E, 0xC4, 0xFA);
+    EXPECT_EQ(background(), normal);
+    SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    EXPECT_EQ(background(), hot);
+    SendMessageW(button, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(10, 200)); // off the button, still held
+    EXPECT_EQ(background(), hot);
+    SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 200));
+    EXPECT_TRUE(events.events.empty()) << "released off the button: no click";
+    EXPECT_EQ(background(), normal);
 }
 
 TEST_F(Win32ToolkitTest, TimerTicksUntilItsIntervalIsZero) {

@@ -8,6 +8,8 @@
 #include "storage/settings.h"
 #include "tests/support/file_paths.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -35,25 +37,27 @@ public:
     // A settings file as the first run leaves it, with these classes and current class.
     void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
         std::filesystem::create_directories(toFsPath(dataFolderPath()));
-        writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice);
-        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList);
-        if (!current.empty()) writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current);
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice));
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList));
+        if (!current.empty()) {
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current));
+        }
     }
 
     // Writes Voice; nothing leaves the settings file without the item.
     void setVoice(const std::optional<std::string>& value) {
         std::filesystem::create_directories(toFsPath(dataFolderPath()));
         if (value) {
-            writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value);
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value));
         } else {
-            writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
         }
     }
 
     void addRoster(std::string_view className, const ClassRoster& roster) {
         std::filesystem::create_directories(toFsPath(dataFolderPath()));
-        writeRoster(className, roster);
+        EXPECT_TRUE(writeRoster(className, roster));
     }
 
     const std::filesystem::path& path() const { return path_; }

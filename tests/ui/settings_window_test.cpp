@@ -1,5 +1,6 @@
 // The settings window on the in-memory toolkit: the class list and current class
 // on opening, the class choice, the speech switch, the update notice, navigation.
+#include "storage/platform/file_system.h"
 #include "tests/ui/window_fixture.h"
 
 namespace tallyra::ui {
@@ -65,6 +66,23 @@ TEST_F(SettingsWindowTest, VoiceRadioBoxesMirrorAndWriteTheSwitch) {
     EXPECT_FALSE(toolkit.isChecked(settings, "语音_关闭"));
     toolkit.click(settings, "语音_关闭");
     EXPECT_EQ(setting(kSettingsSection, kVoiceKey), "False");
+}
+
+TEST_F(SettingsWindowTest, FailedWritesAreReportedAndTheBoxesShowWhatIsStored) {
+    folder.prepare("一班,二班", "一班");
+    folder.addRoster("一班", {{"1"}, {"甲"}});
+    folder.addRoster("二班", {{"2"}, {"乙"}});
+    const WindowId settings = openSettings();
+    platform::setReplaceFailureHook([](const FilePath&) { return true; });
+    toolkit.click(settings, "语音_开启");
+    toolkit.choose(settings, kClassBox, 1);
+    platform::setReplaceFailureHook({});
+    EXPECT_EQ(toolkit.messages, (std::vector<Message>{kDataNotSaved, kDataNotSaved}));
+    EXPECT_FALSE(toolkit.isChecked(settings, "语音_开启"));
+    EXPECT_TRUE(toolkit.isChecked(settings, "语音_关闭"));
+    EXPECT_EQ(current(), "一班");
+    EXPECT_EQ(title(), "Tallyra × Korvane [一班]");
+    EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"甲"}}));
 }
 
 TEST_F(SettingsWindowTest, ChoosingAClassMakesItCurrentEvenWhileTheMainWindowRolls) {
@@ -133,6 +151,15 @@ TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {
     EXPECT_FALSE(toolkit.exitCode) << "closing a secondary window never ends the program";
     toolkit.click(openSettings(), "关闭");
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
+
+    // A second request while a window is open (a double click) opens no second copy.
+    const WindowId again = openSettings();
+    windows->openSettings();
+    windows->openClassManagement();
+    windows->openClassManagement();
+    EXPECT_EQ(windows->settings()->id(), again);
+    EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "open:ClassManagementWindow"), 2);
+    EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "open:SettingsWindow"), 3);
 }
 
 } // namespace

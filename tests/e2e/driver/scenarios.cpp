@@ -525,10 +525,10 @@ void classLifecycle(CaseContext& context) {
                    "after renaming (the old file stays)");
     context.check(comboItem(manageBox, 0) == L"二班", "the class box shows " + visible(comboItem(manageBox, 0)));
 
-    // Delete 二班, the only class: no question, both files and boxes follow.
+    // Delete 二班, the only class: asked first (No is the default), then both files and boxes follow.
     app.click(manage, kDelete);
-    pause(Millis(300));
-    app.expectNoMessage("after deleting 二班");
+    app.expectMessage(L"删除班级", L"确定要删除班级“二班”吗？该班级的学号姓名数据将一并删除，无法恢复！", {IDYES, IDNO},
+                      IDYES);
     checkDataLines(app, L"Config.conf",
                    {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=", L"Default="},
                    "after deleting 二班");
