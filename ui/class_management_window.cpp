@@ -25,33 +25,60 @@ constexpr UnitDesign kUnits[] = {
     shared::closeButton("关闭", kWidth),
     shared::contentArea(kWidth, kHeight),
     shared::contentLabel("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {179, 8, 228, 33},
-     .font = {.charHeight = 19}, .tabStop = true},
+    {.name = "组合框1",
+     .kind = UnitKind::ComboBox,
+     .parent = "外形框1",
+     .rect = {179, 8, 228, 33},
+     .font = {.charHeight = 19},
+     .tabStop = true},
     shared::buttonFrame("图片框_233", "外形框1", 412, 8, 32, 32),
     shared::framedButton("其他", "图片框_233", 30, 30, "＋", 21),
     shared::contentLabel("标签4", {52, 55, 90, 24}, "班级名称:"),
-    {.name = "外形框3", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {144, 52, 300, 32},
-     .background = kWhite, .outline = kButtonFrameGrey},
-    {.name = "编辑框2", .kind = UnitKind::EditBox, .parent = "外形框3", .rect = {3, 3, 295, 26},
-     .font = {.charHeight = 16}, .tabStop = true},
+    {.name = "外形框3",
+     .kind = UnitKind::ShapeBox,
+     .parent = "外形框1",
+     .rect = {144, 52, 300, 32},
+     .background = kWhite,
+     .outline = kButtonFrameGrey},
+    {.name = "编辑框2",
+     .kind = UnitKind::EditBox,
+     .parent = "外形框3",
+     .rect = {3, 3, 295, 26},
+     .font = {.charHeight = 16},
+     .tabStop = true},
     shared::contentLabel("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
-    {.name = "外形框2", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {15, 133, 432, 216},
-     .background = kWhite, .outline = kButtonFrameGrey},
-    {.name = "编辑框1", .kind = UnitKind::EditBox, .parent = "外形框2", .rect = {4, 4, 425, 208},
-     .font = {.charHeight = 16}, .tabStop = true, .multiLine = true},
+    {.name = "外形框2",
+     .kind = UnitKind::ShapeBox,
+     .parent = "外形框1",
+     .rect = {15, 133, 432, 216},
+     .background = kWhite,
+     .outline = kButtonFrameGrey},
+    {.name = "编辑框1",
+     .kind = UnitKind::EditBox,
+     .parent = "外形框2",
+     .rect = {4, 4, 425, 208},
+     .font = {.charHeight = 16},
+     .tabStop = true,
+     .multiLine = true},
     shared::buttonFrame("图片框1", "外形框1", 14, 359, 89, 32),
     shared::framedButton("保存", "图片框1", 87, 30, "保存", 16),
     shared::buttonFrame("图片框2", "外形框1", 102, 359, 89, 32),
     shared::framedButton("保存1", "图片框2", 87, 30, "删除班级", 16),
-    {.name = "标签3", .kind = UnitKind::Label, .parent = "外形框1", .rect = {5, 45, 448, 352},
-     .text = "请先选择或添加班级", .font = {.charHeight = 48}, .hAlign = HAlign::Center, .vAlign = VAlign::Center},
+    {.name = "标签3",
+     .kind = UnitKind::Label,
+     .parent = "外形框1",
+     .rect = {5, 45, 448, 352},
+     .text = "请先选择或添加班级",
+     .font = {.charHeight = 48},
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center},
 };
 
 constexpr UnitRescale kRescales[] = {
-    {"Tallyra", 11},  {"最小化", 11}, {"关闭", 15},     {"外形框1", {}}, {"标签1", 14},   {"组合框1", 14},
-    {"图片框_233", {}}, {"其他", 16}, {"标签4", 14},    {"外形框3", {}}, {"编辑框2", 12}, {"标签2", 14},
-    {"外形框2", {}},  {"编辑框1", 12}, {"图片框1", {}}, {"保存", 12},    {"图片框2", {}}, {"保存1", 12},
-    {"标签3", 36},
+    {"Tallyra", 11}, {"最小化", 11},     {"关闭", 15},    {"外形框1", {}}, {"标签1", 14},
+    {"组合框1", 14}, {"图片框_233", {}}, {"其他", 16},    {"标签4", 14},   {"外形框3", {}},
+    {"编辑框2", 12}, {"标签2", 14},      {"外形框2", {}}, {"编辑框1", 12}, {"图片框1", {}},
+    {"保存", 12},    {"图片框2", {}},    {"保存1", 12},   {"标签3", 36},
 };
 
 } // namespace
@@ -63,14 +90,18 @@ const WindowDesign kClassManagementWindowDesign{.name = "ClassManagementWindow",
                                                 .background = kTitleBlue,
                                                 .units = kUnits};
 
-void ClassManagementWindow::onClosed() { windows_.showSettings(); }
+void ClassManagementWindow::onClosed() {
+    windows_.showSettings();
+}
 
 WindowId ClassManagementWindow::settingsWindow() {
     SettingsWindow* settings = windows_.settings();
     return settings ? settings->id() : kNoWindow;
 }
 
-std::string ClassManagementWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
+std::string ClassManagementWindow::classBoxText() const {
+    return toolkit_.selectedItemText(window_, kClassBox);
+}
 
 void ClassManagementWindow::openClassManagement() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);
@@ -81,7 +112,8 @@ void ClassManagementWindow::openClassManagement() {
         toolkit_.setSelection(window_, kClassBox, 0);
     } else if (!classList.empty()) {
         const std::vector<std::string> names = splitList(classList, ",");
-        for (const std::string& name : names) toolkit_.addItem(window_, kClassBox, name);
+        for (const std::string& name : names)
+            toolkit_.addItem(window_, kClassBox, name);
         const std::string current = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
         for (std::size_t i = 0; i < names.size(); ++i)
             if (names[i] == current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
@@ -149,7 +181,8 @@ void ClassManagementWindow::addClass() {
     toolkit_.setVisible(window_, kOverlay, false);
 
     if (noClassBefore) {
-        if (settings != kNoWindow) toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
+        if (settings != kNoWindow)
+            toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
         windows_.rollCall().loadRoster(roster);
         if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name)) {
             writeFailed();

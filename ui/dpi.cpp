@@ -17,9 +17,13 @@ void rescaleUnit(Toolkit& toolkit, WindowId window, std::string_view unit, UnitK
 // The scale is held as a float, but every product is computed in double: float
 // arithmetic rounds differently on x87 (the 32-bit Windows build) and SSE (native
 // builds), which made 48 at 74 DPI 36 in one and 37 in the other.
-int scaleCut(int value, float scale) { return static_cast<int>(value * static_cast<double>(scale)); }
+int scaleCut(int value, float scale) {
+    return static_cast<int>(value * static_cast<double>(scale));
+}
 
-int scaleRound(int value, float scale) { return static_cast<int>(std::round(value * static_cast<double>(scale))); }
+int scaleRound(int value, float scale) {
+    return static_cast<int>(std::round(value * static_cast<double>(scale)));
+}
 
 Rect placedWindowRect(Size screen, Size window, float scale) {
     const double width = window.width * static_cast<double>(scale);
@@ -32,15 +36,20 @@ Rect rescaledRect(UnitKind kind, Rect rect, float scale) {
     Rect scaled{scaleCut(rect.left, scale), scaleCut(rect.top, scale), scaleCut(rect.width, scale),
                 scaleCut(rect.height, scale)};
     if (kind == UnitKind::ShapeBox || kind == UnitKind::ImageButton) scaled.width = scaleRound(rect.width, scale);
-    if (kind == UnitKind::PictureBox)
-        scaled.height = static_cast<int>(rect.height * static_cast<double>(scale) - 1.0);
+    if (kind == UnitKind::PictureBox) scaled.height = static_cast<int>(rect.height * static_cast<double>(scale) - 1.0);
     return scaled;
 }
 
-bool needsRescaling(float scale) { return std::fabs(scale - 1.0f) > 1e-7f; }
+bool needsRescaling(float scale) {
+    return std::fabs(scale - 1.0f) > 1e-7f;
+}
 
-float dpiScale() { return gScale; }
-void setDpiScale(float scale) { gScale = scale; }
+float dpiScale() {
+    return gScale;
+}
+void setDpiScale(float scale) {
+    gScale = scale;
+}
 
 float measureDpiScale(Toolkit& toolkit, WindowId window) {
     gScale = static_cast<float>(static_cast<double>(toolkit.horizontalPixelsPerInch(window)) / 96.0);
@@ -71,7 +80,9 @@ void rescaleRadioBox(Toolkit& t, WindowId w, std::string_view u, std::optional<i
 void rescaleEditBox(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
     rescaleUnit(t, w, u, UnitKind::EditBox, p);
 }
-void rescaleShapeBox(Toolkit& t, WindowId w, std::string_view u) { rescaleUnit(t, w, u, UnitKind::ShapeBox, {}); }
+void rescaleShapeBox(Toolkit& t, WindowId w, std::string_view u) {
+    rescaleUnit(t, w, u, UnitKind::ShapeBox, {});
+}
 void rescalePictureBox(Toolkit& t, WindowId w, std::string_view u) {
     rescaleUnit(t, w, u, UnitKind::PictureBox, {});
 }

@@ -35,7 +35,9 @@ WindowId MainWindow::open() {
     return window_;
 }
 
-void MainWindow::show() { toolkit_.showWindow(window_, true); }
+void MainWindow::show() {
+    toolkit_.showWindow(window_, true);
+}
 
 void MainWindow::showClassTitle(std::string_view className) {
     toolkit_.setText(window_, kTitle, mainWindowTitle(className));
@@ -78,7 +80,9 @@ void MainWindow::rescaleUnits() {
     rescaleLabel(toolkit_, window_, kNumber);
 }
 
-void MainWindow::onDestroying(WindowId) { toolkit_.quit(0); }
+void MainWindow::onDestroying(WindowId) {
+    toolkit_.quit(0);
+}
 
 void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event == UnitEvent::Tick && unit == kTimer) {
@@ -97,13 +101,39 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     }
 }
 
-std::string MainWindow::numberText() const { return toolkit_.text(window_, kNumber); }
-void MainWindow::setNumberText(std::string_view text) { toolkit_.setText(window_, kNumber, text); }
-std::string MainWindow::nameText() const { return toolkit_.text(window_, kName); }
-void MainWindow::setNameText(std::string_view text) { toolkit_.setText(window_, kName, text); }
-void MainWindow::setNumberFontSize(int points) { toolkit_.setFontSize(window_, kNumber, points); }
-std::string MainWindow::caption() const { return toolkit_.text(window_, kStartStop); }
-void MainWindow::setCaption(std::string_view caption) { toolkit_.setText(window_, kStartStop, caption); }
+void MainWindow::onKey(WindowId, Key key, KeyAction action) {
+    if (key == Key::Other) return;
+    // A key acts on its release, once per press, and only when it also went down
+    // here: a key held down never answers the box that its own press opened, and
+    // the release of the Enter that answered a box starts nothing.
+    if (action == KeyAction::Pressed) {
+        keysDown_.insert(key);
+    } else if (action == KeyAction::Released && keysDown_.erase(key) > 0) {
+        rollCall_.pressStartStop(*this); // the same path as a click on Start/Stop
+    }
+}
+
+std::string MainWindow::numberText() const {
+    return toolkit_.text(window_, kNumber);
+}
+void MainWindow::setNumberText(std::string_view text) {
+    toolkit_.setText(window_, kNumber, text);
+}
+std::string MainWindow::nameText() const {
+    return toolkit_.text(window_, kName);
+}
+void MainWindow::setNameText(std::string_view text) {
+    toolkit_.setText(window_, kName, text);
+}
+void MainWindow::setNumberFontSize(int points) {
+    toolkit_.setFontSize(window_, kNumber, points);
+}
+std::string MainWindow::caption() const {
+    return toolkit_.text(window_, kStartStop);
+}
+void MainWindow::setCaption(std::string_view caption) {
+    toolkit_.setText(window_, kStartStop, caption);
+}
 
 void MainWindow::setTimerInterval(int milliseconds) {
     if (milliseconds == timerInterval_) return;
@@ -111,6 +141,8 @@ void MainWindow::setTimerInterval(int milliseconds) {
     toolkit_.setTimerInterval(window_, kTimer, milliseconds);
 }
 
-MessageAnswer MainWindow::showMessage(const Message& message) { return toolkit_.showMessage(message); }
+MessageAnswer MainWindow::showMessage(const Message& message) {
+    return toolkit_.showMessage(message);
+}
 
 } // namespace tallyra::ui

@@ -7,6 +7,7 @@
 #include "ui/toolkit.h"
 
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,8 @@ public:
     void onCreated(WindowId window) override;
     void onDestroying(WindowId window) override;
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+    // Space, Enter, Page Down/Up and the arrows press Start/Stop.
+    void onKey(WindowId window, Key key, KeyAction action) override;
 
     // RollCallView
     std::string numberText() const override;
@@ -69,6 +72,8 @@ private:
     Services services_;
     WindowId window_ = kNoWindow;
     int timerInterval_ = 0;
+    // Start/stop keys that went down in this window and are not yet released.
+    std::set<Key> keysDown_;
 };
 
 } // namespace tallyra::ui

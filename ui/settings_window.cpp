@@ -14,8 +14,13 @@ constexpr int kWidth = 460;
 constexpr int kHeight = 193;
 
 constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view caption) {
-    return {.name = name, .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = rect, .text = caption,
-            .font = {.charHeight = 19}, .tabStop = true};
+    return {.name = name,
+            .kind = UnitKind::RadioBox,
+            .parent = "外形框1",
+            .rect = rect,
+            .text = caption,
+            .font = {.charHeight = 19},
+            .tabStop = true};
 }
 
 constexpr UnitDesign kUnits[] = {
@@ -24,8 +29,12 @@ constexpr UnitDesign kUnits[] = {
     shared::closeButton("关闭", kWidth),
     shared::contentArea(kWidth, kHeight),
     shared::contentLabel("标签1", {15, 16, 136, 24}, "当前选择班级:"),
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {143, 14, 288, 20},
-     .font = {.charHeight = 19}, .tabStop = true},
+    {.name = "组合框1",
+     .kind = UnitKind::ComboBox,
+     .parent = "外形框1",
+     .rect = {143, 14, 288, 20},
+     .font = {.charHeight = 19},
+     .tabStop = true},
     shared::contentLabel("标签2", {15, 56, 136, 24}, "语音播报开关:"),
     radio("语音_开启", {143, 58, 70, 24}, "开启"),
     radio("语音_关闭", {224, 58, 70, 24}, "关闭"),
@@ -39,9 +48,9 @@ constexpr UnitDesign kUnits[] = {
 };
 
 constexpr UnitRescale kRescales[] = {
-    {"设置", 11},     {"标签1", 14},     {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
-    {"最小化", 11},   {"开始按钮", 14},  {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
-    {"按钮2", {}},    {"按钮3", {}},     {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
+    {"设置", 11},   {"标签1", 14},    {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
+    {"最小化", 11}, {"开始按钮", 14}, {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
+    {"按钮2", {}},  {"按钮3", {}},    {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
 };
 
 } // namespace
@@ -81,9 +90,13 @@ void SettingsWindow::onOpened() {
     }
 }
 
-void SettingsWindow::onClosed() { windows_.main().show(); }
+void SettingsWindow::onClosed() {
+    windows_.main().show();
+}
 
-std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
+std::string SettingsWindow::classBoxText() const {
+    return toolkit_.selectedItemText(window_, kClassBox);
+}
 
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();

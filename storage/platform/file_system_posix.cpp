@@ -80,7 +80,9 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void setBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
 
 void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
 

@@ -73,7 +73,8 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     return bytes;
 }
 
@@ -83,8 +84,8 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     const std::wstring temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
     bool written = false;
     {
-        ScopedHandle h(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+        ScopedHandle h(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h.valid()) return false;
         DWORD done = 0;
         written = WriteFile(h.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
@@ -99,7 +100,9 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void setBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
 
 void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
 

@@ -40,7 +40,10 @@ constexpr UnitDesign kUnits[] = {
      .multiLine = true},
     {.name = "链接", .kind = UnitKind::Hyperlink, .parent = "外形框1", .rect = {10, 220, 60, 16}, .text = "更新日志"},
     // As in the settings window: a layout height below the height of its selection field.
-    {.name = "组合框2", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {100, 215, 180, 20},
+    {.name = "组合框2",
+     .kind = UnitKind::ComboBox,
+     .parent = "外形框1",
+     .rect = {100, 215, 180, 20},
      .font = {.charHeight = 19}},
 };
 
@@ -208,7 +211,8 @@ TEST_F(Win32ToolkitTest, ClicksOfTheUserRaiseTheirEvents) {
 }
 
 TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
-    for (int i = 0; i < 30; ++i) toolkit.addItem(window, "组合框2", "班级" + std::to_string(i));
+    for (int i = 0; i < 30; ++i)
+        toolkit.addItem(window, "组合框2", "班级" + std::to_string(i));
     toolkit.showWindow(window, true);
     const HWND combo = unitHandle("组合框2");
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);

@@ -120,7 +120,7 @@ TEST_F(ClassManagementTest, AddingRefusesNamesThatWouldBreakTheClassList) {
         {"一班", "三,班", kClassNameWithComma},
         {"一班", "一班", kClassNameTakenSingle},
         {"一班,二班", "二班", kClassNameTaken},
-        {"高一班,二班", "一", std::nullopt}, // a name inside another is no duplicate
+        {"高一班,二班", "一", std::nullopt},   // a name inside another is no duplicate
         {"一班", "三，班", std::nullopt},      // a full-width comma is an ordinary character
         {"一班", "config", kClassNameInvalid}, // would be the settings file
         {"一班", "a/b", kClassNameInvalid},
@@ -230,7 +230,8 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     ASSERT_EQ(toolkit.text(mainId(), "学号"), "11");
     id = openClassManagement();
 
-    for (int i = 0; i < 3; ++i) deleteItem(0);
+    for (int i = 0; i < 3; ++i)
+        deleteItem(0);
     EXPECT_EQ(classList(), "");
     EXPECT_EQ(current(), "");
     EXPECT_TRUE(items(id).empty());
@@ -243,7 +244,8 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     EXPECT_EQ(title(), "Tallyra × Korvane");
     EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
     EXPECT_EQ(toolkit.text(mainId(), "姓名"), "");
-    for (std::string_view name : {"一班", "二班", "三班"}) EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath(name))));
+    for (std::string_view name : {"一班", "二班", "三班"})
+        EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath(name))));
 
     // With nothing chosen, a click that gets past the overlay does nothing.
     toolkit.messages.clear();

@@ -19,11 +19,11 @@ TEST(DpiArithmetic, RescaledUnitsFollowTheRoundingRuleOfTheirKind) {
         // 120 DPI: widths cut, except shape boxes and image buttons, which round (572.5 -> 573).
         {UnitKind::ShapeBox, {1, 32, 458, 401}, 1.25f, {1, 40, 573, 501}},
         {UnitKind::Label, {1, 32, 458, 401}, 1.25f, {1, 40, 572, 501}},
-        {UnitKind::ImageButton, {361, 0, 50, 32}, 1.25f, {451, 0, 63, 40}},   // 62.5 -> 63
+        {UnitKind::ImageButton, {361, 0, 50, 32}, 1.25f, {451, 0, 63, 40}}, // 62.5 -> 63
         {UnitKind::ComboBox, {361, 0, 50, 32}, 1.25f, {451, 0, 62, 40}},
         // Picture boxes are one pixel shorter: 73 × 1.25 − 1 = 90.25 -> 90.
         {UnitKind::PictureBox, {60, 304, 167, 73}, 1.25f, {75, 380, 208, 90}},
-        {UnitKind::ImageButton, {1, 1, 165, 71}, 1.5f, {1, 1, 248, 106}},      // 247.5 -> 248
+        {UnitKind::ImageButton, {1, 1, 165, 71}, 1.5f, {1, 1, 248, 106}}, // 247.5 -> 248
         {UnitKind::EditBox, {7, 147, 448, 136}, 1.5f, {10, 220, 672, 204}},
     };
     for (const Case& c : cases) {
@@ -64,7 +64,8 @@ TEST(DpiArithmetic, WindowsAreScaledAndCentredCuttingTowardZero) {
         {{1920, 1080}, {460, 434}, 1.5f, {615, 214, 690, 651}},
         {{800, 600}, {289, 425}, 1.25f, {219, 34, 361, 531}},
     };
-    for (const Case& c : cases) EXPECT_EQ(placedWindowRect(c.screen, c.window, c.scale), c.expected);
+    for (const Case& c : cases)
+        EXPECT_EQ(placedWindowRect(c.screen, c.window, c.scale), c.expected);
 }
 
 TEST(DpiArithmetic, OnlyScalesAwayFromOneNeedRescaling) {

@@ -1,7 +1,7 @@
 // The main window driven through the in-memory toolkit: start-up order, title,
 // Start/Stop and round end, navigation, DPI rescaling.
-#include "tests/ui/memory_toolkit.h"
 #include "tests/support/program_folder.h"
+#include "tests/ui/memory_toolkit.h"
 #include "ui/dpi.h"
 #include "ui/main_window.h"
 
@@ -13,8 +13,8 @@
 namespace tallyra::ui {
 namespace {
 
-using testing::MemoryToolkit;
 using tallyra::testing::ProgramFolder;
+using testing::MemoryToolkit;
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -83,7 +83,8 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
         press();
         EXPECT_EQ(label("开始按钮"), "停止");
         EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 10);
-        for (int i = 0; i < 5; ++i) ASSERT_TRUE(tick());
+        for (int i = 0; i < 5; ++i)
+            ASSERT_TRUE(tick());
         press();
         EXPECT_EQ(label("开始按钮"), "开始");
         EXPECT_FALSE(tick()) << "the timer stops with the roll";
@@ -104,12 +105,71 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
     EXPECT_EQ(rollCall.drawPool().size(), 3u);
 
     // The timer is set only when its interval changes: setting it again would restart its count.
-    const auto timerCalls = [&] { return std::count_if(toolkit.log.begin(), toolkit.log.end(), [](const std::string& e) {
-                                      return e.starts_with("timer:");
-                                  }); };
+    const auto timerCalls = [&] {
+        return std::count_if(toolkit.log.begin(), toolkit.log.end(),
+                             [](const std::string& e) { return e.starts_with("timer:"); });
+    };
     EXPECT_EQ(timerCalls(), 7); // start and stop of three rounds, and this start
     window->setTimerInterval(10);
     EXPECT_EQ(timerCalls(), 7);
+}
+
+TEST_F(MainWindowTest, StartStopKeysActOnReleaseOncePerPress) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01", "02"}, {"张三", "李四"}});
+    start();
+    const auto stroke = [&](Key key, int repeats = 0) {
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        for (int i = 0; i < repeats; ++i)
+            toolkit.key(window->id(), key, KeyAction::Repeated);
+        toolkit.key(window->id(), key, KeyAction::Released);
+    };
+    for (Key key : {Key::Space, Key::Enter, Key::PageDown, Key::PageUp, Key::Left, Key::Up, Key::Right, Key::Down}) {
+        SCOPED_TRACE(static_cast<int>(key));
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        EXPECT_EQ(label("开始按钮"), "开始") << "nothing happens before the release";
+        toolkit.key(window->id(), key, KeyAction::Repeated);
+        toolkit.key(window->id(), key, KeyAction::Released);
+        EXPECT_EQ(label("开始按钮"), "停止");
+        ASSERT_TRUE(tick());
+        stroke(key, 5); // held down: still one press
+        EXPECT_EQ(label("开始按钮"), "开始");
+        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster("一班"));
+    }
+    stroke(Key::Other);
+    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_TRUE(toolkit.messages.empty());
+}
+
+TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01"}, {"张三"}});
+    start();
+    const auto stroke = [&](Key key) {
+        toolkit.key(window->id(), key, KeyAction::Pressed);
+        toolkit.key(window->id(), key, KeyAction::Released);
+    };
+    stroke(Key::Space);
+    tick();
+    stroke(Key::Space); // the only student is drawn
+    // The round-end question is answered with Enter in the box; the box gets the
+    // key going down, the main window then sees only its release.
+    toolkit.answers.push_back(MessageAnswer::Yes);
+    stroke(Key::Space);
+    ASSERT_EQ(toolkit.messages, std::vector<Message>{kRoundOverQuestion});
+    EXPECT_EQ(label("开始按钮"), "停止");
+    toolkit.key(window->id(), Key::Enter, KeyAction::Released);
+    EXPECT_EQ(label("开始按钮"), "停止") << "the release of the answering key stopped the new roll";
+
+    // Answered No: the roll call stays idle, and a held key does not ask again.
+    stroke(Key::Space);
+    toolkit.answers.push_back(MessageAnswer::No);
+    toolkit.key(window->id(), Key::Down, KeyAction::Pressed);
+    for (int i = 0; i < 10; ++i)
+        toolkit.key(window->id(), Key::Down, KeyAction::Repeated);
+    toolkit.key(window->id(), Key::Down, KeyAction::Released);
+    EXPECT_EQ(toolkit.messages.size(), 2u);
+    EXPECT_EQ(label("开始按钮"), "开始");
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {
@@ -183,16 +243,14 @@ TEST_F(MainWindowTest, At144DpiTheWindowAndItsFontsGrowByHalf) {
         int charHeight;
     };
     const Expected expected[] = {
-        {"Tallyra", {13, 6, 514, 36}, 22},        // 11 points
-        {"按钮_最小化", {541, 0, 75, 48}, 22},    // 11 points
-        {"按钮_关闭", {615, 0, 75, 48}, 30},      // 15 points
-        {"开始按钮", {1, 1, 248, 106}, 36},       // 18 points
-        {"其他", {1, 1, 248, 106}, 36},
-        {"外形框1", {1, 48, 687, 601}, 0},
-        {"按钮1", {90, 456, 250, 108}, 0},        // 73 × 1.5 − 1
-        {"学号", {10, 45, 672, 168}, 133},        // display fonts keep their design size
-        {"姓名", {10, 220, 672, 204}, 107},
-        {"时钟1", {415, 40, 26, 26}, 0},          // not rescaled
+        {"Tallyra", {13, 6, 514, 36}, 22},     // 11 points
+        {"按钮_最小化", {541, 0, 75, 48}, 22}, // 11 points
+        {"按钮_关闭", {615, 0, 75, 48}, 30},   // 15 points
+        {"开始按钮", {1, 1, 248, 106}, 36},    // 18 points
+        {"其他", {1, 1, 248, 106}, 36},        {"外形框1", {1, 48, 687, 601}, 0},
+        {"按钮1", {90, 456, 250, 108}, 0},                                      // 73 × 1.5 − 1
+        {"学号", {10, 45, 672, 168}, 133},                                      // display fonts keep their design size
+        {"姓名", {10, 220, 672, 204}, 107},    {"时钟1", {415, 40, 26, 26}, 0}, // not rescaled
     };
     for (const Expected& e : expected) {
         EXPECT_EQ(toolkit.unitRect(id, e.unit), e.rect) << e.unit;

@@ -92,7 +92,8 @@ TEST_F(WriteOrderTest, SaveUnderTheSameName) {
     save(0, "一班", "1\t张三\r\n2\t李四\r\n");
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number=1,2 Name=张三,李四", "Config.conf: unchanged"}));
     // Later saves replace both values in place: the file keeps Name before Number.
-    EXPECT_EQ(fileBytes(rosterFilePath("一班")), "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
+    EXPECT_EQ(fileBytes(rosterFilePath("一班")),
+              "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
 
     save(1, "二班", "1\t张三\r\n");
     EXPECT_EQ(takeLog(), (Log{"二班.conf: Number=1 Name=张三"}));

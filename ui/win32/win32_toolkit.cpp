@@ -111,6 +111,48 @@ HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
     return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
 }
 
+namespace {
+
+Key keyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_SPACE:
+        return Key::Space;
+    case VK_RETURN:
+        return Key::Enter;
+    case VK_NEXT:
+        return Key::PageDown;
+    case VK_PRIOR:
+        return Key::PageUp;
+    case VK_LEFT:
+        return Key::Left;
+    case VK_UP:
+        return Key::Up;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_DOWN:
+        return Key::Down;
+    default:
+        return Key::Other;
+    }
+}
+
+} // namespace
+
+void Win32Toolkit::reportKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_KEYUP) return;
+    // Bit 30: the key was already down, so this is the system's repeat.
+    const KeyAction action = message.message == WM_KEYUP          ? KeyAction::Released
+                             : (message.lParam & (1L << 30)) != 0 ? KeyAction::Repeated
+                                                                  : KeyAction::Pressed;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (const auto& [id, window] : windows_) {
+        if (window->hwnd() != root) continue;
+        const std::shared_ptr<TopWindow> keepAlive = window; // the handler may close it
+        keepAlive->raiseKey(keyOf(message.wParam), action);
+        return;
+    }
+}
+
 void Win32Toolkit::forget(WindowId window) {
     windows_.erase(window);
 }
