@@ -39,7 +39,9 @@ bool copyFiles(const FilePath& from, const FilePath& to) {
 
 std::string storedFileName(std::string_view fileName) {
     std::string stored(fileName);
-    for (const std::string& name : platform::filesInFolder(dataFolderPath())) {
+    const FilePath folder = dataFolderPath();
+    if (platform::isFile(folder / fileName)) return stored; // also every match on Windows
+    for (const std::string& name : platform::filesInFolder(folder)) {
         if (name == fileName) return name;
         if (stored == fileName && sameFileName(name, fileName)) stored = name;
     }

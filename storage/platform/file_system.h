@@ -37,6 +37,8 @@ bool deleteFile(const FilePath& file);
 FilePath executablePath();
 
 bool isFolder(const FilePath& path);
+// True when a file (not a folder) of that name exists.
+bool isFile(const FilePath& path);
 // Creates one folder; true when it exists afterwards.
 bool makeFolder(const FilePath& path);
 // True when a new file can be created in the folder (it is created and removed again).

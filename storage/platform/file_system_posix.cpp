@@ -100,6 +100,11 @@ bool isFolder(const FilePath& path) {
     return ::stat(folderName(path), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool isFile(const FilePath& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.utf8().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
 bool makeFolder(const FilePath& path) { return ::mkdir(path.utf8().c_str(), 0755) == 0 || isFolder(path); }
 
 bool canWriteInFolder(const FilePath& folder) {

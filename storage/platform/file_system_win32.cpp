@@ -127,6 +127,11 @@ bool isFolder(const FilePath& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool isFile(const FilePath& path) {
+    const DWORD attributes = GetFileAttributesW(native(path).c_str());
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool makeFolder(const FilePath& path) { return CreateDirectoryW(native(path).c_str(), nullptr) != 0 || isFolder(path); }
 
 bool canWriteInFolder(const FilePath& folder) {

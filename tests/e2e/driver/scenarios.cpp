@@ -115,24 +115,32 @@ std::string describeLines(const std::vector<std::string>& lines) {
 }
 
 // The non-empty lines of a file in Data, compared with the expected ones (GBK bytes).
+// The program writes in the handler that runs after a click or a closed message
+// box: both checks await the expected state for a while before they report.
 void checkDataLines(Session& app, std::wstring_view file, std::initializer_list<std::wstring_view> expected,
                     const std::string& when) {
-    auto bytes = app.readData(file);
+    std::vector<std::string> want;
+    for (std::wstring_view line : expected)
+        want.push_back(*toGbk(line));
+    std::optional<std::string> bytes;
+    waitUntil(
+        [&] {
+            bytes = app.readData(file);
+            return bytes && iniLines(*bytes) == want;
+        },
+        Millis(3000));
     if (!bytes) {
         app.context().check(false, "Data\\" + toUtf8(file) + " is missing " + when);
         return;
     }
-    std::vector<std::string> want;
-    for (std::wstring_view line : expected)
-        want.push_back(*toGbk(line));
     const auto seen = iniLines(*bytes);
     app.context().check(seen == want, "Data\\" + toUtf8(file) + " " + when + " holds " + describeLines(seen) +
                                           ", expected " + describeLines(want));
 }
 
 void checkMissing(Session& app, std::wstring_view file, const std::string& when) {
-    app.context().check(!std::filesystem::exists(app.dataFile(file)),
-                        "Data\\" + toUtf8(file) + " still exists " + when);
+    const bool gone = waitUntil([&] { return !std::filesystem::exists(app.dataFile(file)); }, Millis(3000));
+    app.context().check(gone, "Data\\" + toUtf8(file) + " still exists " + when);
 }
 
 bool unitVisible(Session& app, HWND window, const Unit& unit) {
