@@ -23,6 +23,17 @@ bool fitsIniValue(std::string_view value) {
     return value.find_first_of("\r\n") == std::string_view::npos && fileByteLength(value) <= kIniValueLimit;
 }
 
+namespace {
+
+std::string valueIn(std::string_view fileBytes, std::string_view section, std::string_view key) {
+    const auto value = ini::findValue(fileBytes, encodeForFile(section), encodeForFile(key));
+    return value ? decodeFromFile(cutFileBytes(*value, kIniValueLimit)) : std::string();
+}
+
+bool isInAFolder(const FilePath& file) { return platform::isFolder(file.parent()); }
+
+} // namespace
+
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
     const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
@@ -31,10 +42,7 @@ std::string readIniItem(const FilePath& file, std::string_view section, std::str
 
     const auto raw = platform::readFileBytes(path);
     if (!raw) return {};
-    const std::string bytes = normaliseFileBytes(*raw);
-    const auto value = ini::findValue(bytes, encodeForFile(section), encodeForFile(key));
-    if (!value) return {};
-    return decodeFromFile(cutFileBytes(*value, kIniValueLimit));
+    return valueIn(normaliseFileBytes(*raw), section, key);
 }
 
 bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
@@ -46,7 +54,7 @@ bool writeIniItems(const FilePath& file, std::string_view section, std::initiali
     if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
     for (const IniItem& item : items)
         if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
-    if (!platform::isFolder(file.parent())) return false;
+    if (!isInAFolder(file)) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
@@ -56,6 +64,20 @@ bool writeIniItems(const FilePath& file, std::string_view section, std::initiali
     for (const IniItem& item : items)
         bytes = ini::withValue(bytes, fileSection, encodeForFile(item.key), encodeForFile(item.value));
     return platform::replaceFileAtomically(file, bytes);
+}
+
+bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
+                   const std::function<std::optional<std::string>(std::string_view value)>& change) {
+    if (section.find_first_of("\r\n]") != std::string_view::npos ||
+        key.find_first_of("\r\n=") != std::string_view::npos || !isInAFolder(file))
+        return false;
+    platform::FolderLock lock(file.parent());
+    const std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
+    const std::optional<std::string> changed = change(valueIn(bytes, section, key));
+    if (!changed) return true;
+    if (!fitsIniValue(*changed)) return false;
+    return platform::replaceFileAtomically(
+        file, ini::withValue(bytes, encodeForFile(section), encodeForFile(key), encodeForFile(*changed)));
 }
 
 } // namespace tallyra

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "storage/file_path.h"
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <optional>
 #include <string>

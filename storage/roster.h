@@ -3,8 +3,8 @@
 // management window shows and takes back.
 #pragma once
 
+#include "base/message_box.h"
 #include "storage/file_path.h"
-#include "storage/message_box.h"
 
 #include <optional>
 #include <string>
