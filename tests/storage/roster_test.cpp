@@ -133,7 +133,9 @@ TEST_F(RosterFileTest, FilesAreFoundWithoutRegardToLetterCase) {
         writeBytes(data(c.fileOnDisk), "[ClassData]\r\nNumber=1\r\nName=A\r\n");
         EXPECT_EQ(readRoster(c.className).size(), c.found ? 1u : 0u);
         if (!c.found) continue;
+#ifndef _WIN32 // Windows' own lookup finds the file under the name as given
         EXPECT_EQ(rosterFilePath(c.className), data(c.fileOnDisk));
+#endif
         ASSERT_TRUE(writeRoster(c.className, roster({"1", "2"}, {"A", "B"})));
         EXPECT_EQ(readIniItem(data(c.fileOnDisk), "ClassData", "Number"), "1,2");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data()), {}), 1) << "a second file appeared";
