@@ -34,7 +34,8 @@ public:
     // drive root keeps its separator); empty for a bare name.
     FilePath parent() const {
         std::size_t cut = text_.size();
-        while (cut > 0 && !isSeparator(text_[cut - 1])) --cut;
+        while (cut > 0 && !isSeparator(text_[cut - 1]))
+            --cut;
         if (cut == 0) return {};
         const bool root = cut == 1 || (cut == 3 && text_[1] == ':');
         return FilePath(text_.substr(0, root ? cut : cut - 1));

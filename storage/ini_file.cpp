@@ -15,7 +15,9 @@ template <typename Text> Text skipLeadingControlBytes(Text text) {
     return text.substr(skip);
 }
 
-FilePath trimmedPath(const FilePath& file) { return FilePath(skipLeadingControlBytes(file.utf8())); }
+FilePath trimmedPath(const FilePath& file) {
+    return FilePath(skipLeadingControlBytes(file.utf8()));
+}
 
 } // namespace
 
@@ -30,7 +32,9 @@ std::string valueIn(std::string_view fileBytes, std::string_view section, std::s
     return value ? decodeFromFile(cutFileBytes(*value, kIniValueLimit)) : std::string();
 }
 
-bool isInAFolder(const FilePath& file) { return platform::isFolder(file.parent()); }
+bool isInAFolder(const FilePath& file) {
+    return platform::isFolder(file.parent());
+}
 
 } // namespace
 
@@ -45,8 +49,7 @@ std::string readIniItem(const FilePath& file, std::string_view section, std::str
     return valueIn(normaliseFileBytes(*raw), section, key);
 }
 
-bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
-                  std::string_view value) {
+bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key, std::string_view value) {
     return writeIniItems(file, section, {{key, value}});
 }
 

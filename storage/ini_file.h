@@ -37,8 +37,7 @@ struct IniItem {
     std::string_view key;
     std::string_view value;
 };
-[[nodiscard]] bool writeIniItems(const FilePath& file, std::string_view section,
-                                 std::initializer_list<IniItem> items);
+[[nodiscard]] bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items);
 
 // Changes one item as a single read-change-write under the folder's lock, so that
 // a second running copy of the program changing the same item in between cannot

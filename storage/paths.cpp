@@ -58,7 +58,9 @@ FilePath dataFolderPath() {
     return runDirectory() / "Data";
 }
 
-FilePath settingsFilePath() { return dataFolderPath() / "Config.conf"; }
+FilePath settingsFilePath() {
+    return dataFolderPath() / "Config.conf";
+}
 
 void overrideRunDirectory(const FilePath& folder) {
     locations().runDirectoryOverride = folder;
@@ -85,7 +87,8 @@ std::optional<DataFolderNotice> settleDataFolder() {
     notice.text = "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" + own.utf8();
     bool copiedAll = !platform::isFolder(beside) || copyFiles(beside, own);
     const FilePath virtualStore = platform::virtualStoreFolder(beside);
-    if (!virtualStore.empty() && platform::isFolder(virtualStore)) copiedAll = copyFiles(virtualStore, own) && copiedAll;
+    if (!virtualStore.empty() && platform::isFolder(virtualStore))
+        copiedAll = copyFiles(virtualStore, own) && copiedAll;
     if (!copiedAll) {
         notice.text += "\r\n\r\n原有的数据未能全部复制过来，请将以下文件夹中的文件手动复制过去：\r\n" + beside.utf8();
         notice.flags = kWarningOk;
@@ -93,7 +96,9 @@ std::optional<DataFolderNotice> settleDataFolder() {
     return notice;
 }
 
-bool isDirectory(const FilePath& path) { return !path.empty() && platform::isFolder(path); }
+bool isDirectory(const FilePath& path) {
+    return !path.empty() && platform::isFolder(path);
+}
 
 bool makeDirectoryPath(const FilePath& path) {
     if (path.empty() || platform::isFolder(path)) return !path.empty();

@@ -2,8 +2,8 @@
 // executable. Paths are built anew for every access.
 #pragma once
 
-#include "storage/file_path.h"
 #include "base/message_box.h"
+#include "storage/file_path.h"
 
 #include <optional>
 #include <string>

@@ -36,7 +36,9 @@ bool writeAll(int fd, std::string_view bytes) {
 }
 
 // An empty path means the current folder, as a bare file name's parent does.
-const char* folderName(const FilePath& folder) { return folder.empty() ? "." : folder.utf8().c_str(); }
+const char* folderName(const FilePath& folder) {
+    return folder.empty() ? "." : folder.utf8().c_str();
+}
 
 } // namespace
 
@@ -84,9 +86,13 @@ void setBeforeReplaceHook(std::function<void()> hook) {
     beforeReplaceHook() = std::move(hook);
 }
 
-void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
+void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
+    replaceFailureHook() = std::move(hook);
+}
 
-bool deleteFile(const FilePath& file) { return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT; }
+bool deleteFile(const FilePath& file) {
+    return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT;
+}
 
 FilePath executablePath() {
     char buffer[PATH_MAX];
@@ -105,7 +111,9 @@ bool isFile(const FilePath& path) {
     return !path.empty() && ::stat(path.utf8().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
-bool makeFolder(const FilePath& path) { return ::mkdir(path.utf8().c_str(), 0755) == 0 || isFolder(path); }
+bool makeFolder(const FilePath& path) {
+    return ::mkdir(path.utf8().c_str(), 0755) == 0 || isFolder(path);
+}
 
 bool canWriteInFolder(const FilePath& folder) {
     const FilePath probe = folder / (".tallyra-write-test." + std::to_string(::getpid()));
@@ -138,7 +146,9 @@ FilePath userDataBase() {
     return FilePath(home) / ".local" / "share";
 }
 
-FilePath virtualStoreFolder(const FilePath&) { return {}; }
+FilePath virtualStoreFolder(const FilePath&) {
+    return {};
+}
 
 FolderLock::FolderLock(const FilePath& folder) {
     const int fd = ::open(folderName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -1,8 +1,8 @@
 // Windows file operations: write-to-temporary, flush, MoveFileExW; a named mutex per folder.
 #include "storage/platform/file_system.h"
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cwctype>
 
@@ -62,13 +62,16 @@ std::wstring environmentVariable(const wchar_t* name) {
 }
 
 // The path as the W functions take it; an empty path means the current folder.
-std::wstring native(const FilePath& path) { return path.empty() ? std::wstring(L".") : wide(path.utf8()); }
+std::wstring native(const FilePath& path) {
+    return path.empty() ? std::wstring(L".") : wide(path.utf8());
+}
 
 } // namespace
 
 std::optional<std::string> readFileBytes(const FilePath& file) {
-    ScopedHandle h(CreateFileW(native(file).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ScopedHandle h(CreateFileW(native(file).c_str(), GENERIC_READ,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.valid()) return std::nullopt;
     std::string bytes;
     char buffer[8192];
@@ -104,7 +107,9 @@ void setBeforeReplaceHook(std::function<void()> hook) {
     beforeReplaceHook() = std::move(hook);
 }
 
-void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) { replaceFailureHook() = std::move(hook); }
+void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
+    replaceFailureHook() = std::move(hook);
+}
 
 bool deleteFile(const FilePath& file) {
     if (DeleteFileW(native(file).c_str())) return true;
@@ -132,7 +137,9 @@ bool isFile(const FilePath& path) {
     return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-bool makeFolder(const FilePath& path) { return CreateDirectoryW(native(path).c_str(), nullptr) != 0 || isFolder(path); }
+bool makeFolder(const FilePath& path) {
+    return CreateDirectoryW(native(path).c_str(), nullptr) != 0 || isFolder(path);
+}
 
 bool canWriteInFolder(const FilePath& folder) {
     const FilePath probe = folder / (".tallyra-write-test." + std::to_string(GetCurrentProcessId()));
@@ -161,7 +168,8 @@ FilePath userDataBase() {
         wchar_t folder[MAX_PATH] = {};
         if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) base = folder;
     }
-    while (!base.empty() && (base.back() == L'\\' || base.back() == L'/')) base.pop_back();
+    while (!base.empty() && (base.back() == L'\\' || base.back() == L'/'))
+        base.pop_back();
     return FilePath(utf8(base));
 }
 

@@ -11,9 +11,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 

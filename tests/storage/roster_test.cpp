@@ -122,7 +122,7 @@ TEST_F(RosterFileTest, FilesAreFoundWithoutRegardToLetterCase) {
         const char* fileOnDisk;
         bool found;
     } kCases[] = {
-        {"A班", "a班.conf", true},    {"ｂ班", "Ｂ班.CONF", true}, {"ΣΟΦΊΑ", "σοφία.conf", true},
+        {"A班", "a班.conf", true},   {"ｂ班", "Ｂ班.CONF", true},   {"ΣΟΦΊΑ", "σοφία.conf", true},
         {"ПЁТР", "пётр.conf", true}, {"ÉCOLE", "école.conf", true}, {"ŁÓDŹ", "łódź.conf", true},
         {"B班", "a班.conf", false},  {"A班x", "a班.conf", false},
     };

@@ -107,15 +107,17 @@ protected:
         setenv("XDG_DATA_HOME", userBase_.c_str(), 1);
 #endif
     }
-    TestPath userData() const { return userBase_ / "Tallyra" / "Data"; }
+    TestPath userData() const {
+        return userBase_ / "Tallyra" / "Data";
+    }
     std::filesystem::path userBase_;
 };
 
 TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOneNotice) {
     const struct {
         const char* what;
-        bool dataIsFile;      // a file where the folder would go: nothing can be kept beside
-        bool userDataExists;  // the user's folder from an earlier start
+        bool dataIsFile;     // a file where the folder would go: nothing can be kept beside
+        bool userDataExists; // the user's folder from an earlier start
         bool expectUserFolder;
         bool expectNotice;
     } kCases[] = {
@@ -169,17 +171,18 @@ TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
     std::filesystem::create_directories(data());
     writeBytes(data("Config.conf"), "[Settings]\r\nFirst=False\r\n");
     writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=1\r\nName=甲\r\n");
-    std::filesystem::permissions(data(), std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
-                                             std::filesystem::perms::others_write,
+    std::filesystem::permissions(data(),
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
     std::filesystem::permissions(userBase_, std::filesystem::perms::all, std::filesystem::perm_options::add);
     EXPECT_EXIT(
         {
             if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
             const auto notice = settleDataFolder();
-            const bool copied = readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
-                                readBytes(userData() / pathFromUtf8("一班.conf")) ==
-                                    "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
+            const bool copied =
+                readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
+                readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
             std::_Exit(notice && notice->flags == 0x40 && dataFolderPath() == userData() && copied ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");

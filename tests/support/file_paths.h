@@ -16,7 +16,9 @@ inline std::filesystem::path pathFromUtf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-inline std::filesystem::path toFsPath(const FilePath& path) { return pathFromUtf8(path.utf8()); }
+inline std::filesystem::path toFsPath(const FilePath& path) {
+    return pathFromUtf8(path.utf8());
+}
 
 inline FilePath toFilePath(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
@@ -29,6 +31,8 @@ struct TestPath : std::filesystem::path {
     operator FilePath() const { return toFilePath(*this); }
 };
 
-inline void PrintTo(const FilePath& path, std::ostream* out) { *out << '"' << path.utf8() << '"'; }
+inline void PrintTo(const FilePath& path, std::ostream* out) {
+    *out << '"' << path.utf8() << '"';
+}
 
 } // namespace tallyra

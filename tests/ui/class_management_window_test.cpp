@@ -329,7 +329,8 @@ TEST_F(ClassManagementTest, AHandEditedClassNamingTheSettingsFileIsKeptButNeverW
     toolkit.answers.push_back(MessageAnswer::Yes);
     toolkit.click(id, "保存1");
     EXPECT_EQ(classList(), "一班");
-    EXPECT_TRUE(std::filesystem::exists(toFsPath(settingsFilePath()))) << "deleting the class deleted the settings file";
+    EXPECT_TRUE(std::filesystem::exists(toFsPath(settingsFilePath())))
+        << "deleting the class deleted the settings file";
 }
 
 TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {

@@ -19,9 +19,13 @@ int main() {
 #ifdef TALLYRA_PROBE_FOREIGN_DLL
 #include <zlib.h>
 
-int main() { return zlibVersion()[0] == '1' ? 0 : 1; }
+int main() {
+    return zlibVersion()[0] == '1' ? 0 : 1;
+}
 #endif
 
 #ifdef TALLYRA_PROBE_PLANTABLE_DLL
-int main() { return GetFileVersionInfoSizeW(L"kernel32.dll", nullptr) > 0 ? 0 : 1; }
+int main() {
+    return GetFileVersionInfoSizeW(L"kernel32.dll", nullptr) > 0 ? 0 : 1;
+}
 #endif

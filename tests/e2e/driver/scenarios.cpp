@@ -811,12 +811,14 @@ void dataFolderElsewhere(CaseContext& context) {
     HWND main = app.waitFor(Win::Main);
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     app.expectNoMessage("after the notice");
-    context.check(readFileBytes(own / L"一班.conf") == roster, "the roster was not copied into " + toUtf8(own.wstring()));
+    context.check(readFileBytes(own / L"一班.conf") == roster,
+                  "the roster was not copied into " + toUtf8(own.wstring()));
     drawOnce(app, main);
     closeMainAndExpectZero(app, main);
 
     // Later starts say nothing and never copy over the user's folder again.
-    context.require(writeFileBytes(virtualStore / L"一班.conf", rosterFile(L"9", L"旧")), "cannot rewrite VirtualStore");
+    context.require(writeFileBytes(virtualStore / L"一班.conf", rosterFile(L"9", L"旧")),
+                    "cannot rewrite VirtualStore");
     app.start();
     main = app.waitFor(Win::Main);
     app.waitText(main, kMainTitle, classTitle(L"一班"));
@@ -861,7 +863,8 @@ constexpr TestCase kCases[] = {
     {"closed_from_outside", "secondary windows closed by the system show their opener", true, false, closedFromOutside},
     // Run alone, under its own DLL overrides (see plantedDll).
     {"planted_dll", "a uxtheme.dll beside the program is not loaded", false, false, plantedDll},
-    {"data_folder_elsewhere", "an unwritable program folder: the per-user Data folder", true, false, dataFolderElsewhere},
+    {"data_folder_elsewhere", "an unwritable program folder: the per-user Data folder", true, false,
+     dataFolderElsewhere},
     {"chinese_folder", "a program folder with Chinese characters and blanks in its path", true, false, chineseFolder},
 };
 

@@ -49,7 +49,9 @@ ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& va
     SetEnvironmentVariableW(name, value.c_str());
 }
 
-ScopedEnvironment::~ScopedEnvironment() { SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr); }
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr);
+}
 
 Session::Session(CaseContext& context, std::string_view folderName) : context_(context) {
     // The name is UTF-8: a narrow path would be read in the ANSI code page.
