@@ -100,10 +100,13 @@ bool isDirectory(const FilePath& path) {
     return !path.empty() && platform::isFolder(path);
 }
 
+// Parents are made only when the folder itself cannot be: a share's root
+// (\\server\share) is a folder that no one can create.
 bool makeDirectoryPath(const FilePath& path) {
-    if (path.empty() || platform::isFolder(path)) return !path.empty();
+    if (path.empty()) return false;
+    if (platform::isFolder(path) || platform::makeFolder(path)) return true;
     const FilePath parent = path.parent();
-    if (!parent.empty() && parent != path && !makeDirectoryPath(parent)) return false;
+    if (parent.empty() || parent == path || platform::isFolder(parent) || !makeDirectoryPath(parent)) return false;
     return platform::makeFolder(path);
 }
 

@@ -190,6 +190,37 @@ TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
 }
 #endif
 
+TEST(Locations, FilePathsJoinAndCutAtTheSeparator) {
+    const struct {
+        const char* path;
+        const char* parent;
+    } kCases[] = {
+#ifdef _WIN32
+        {"C:\\Tallyra\\Tallyra.exe", "C:\\Tallyra"},
+        {"C:\\Tallyra.exe", "C:\\"},
+        {"C:\\", "C:\\"},
+        {"\\\\server\\share\\x.exe", "\\\\server\\share"},
+        {"D:/桌面/点名 工具", "D:/桌面"},
+#else
+        {"/opt/tallyra/Tallyra", "/opt/tallyra"},
+        {"/Tallyra", "/"},
+        {"/", "/"},
+        {"/home/桌面/点名 工具", "/home/桌面"},
+#endif
+        {"Tallyra.exe", ""},
+        {"", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FilePath(c.path).parent(), FilePath(c.parent));
+    }
+    EXPECT_EQ((FilePath("") / "Data").utf8(), "Data");
+    EXPECT_EQ(FilePath("x") / "Data" / "一班.conf",
+              FilePath(std::string("x") + kPathSeparator + "Data" + kPathSeparator + "一班.conf"));
+    EXPECT_EQ(FilePath(std::string("x") + kPathSeparator) / "Data",
+              FilePath(std::string("x") + kPathSeparator + "Data"));
+}
+
 TEST(Locations, BesideTheRunningExecutable) {
     overrideRunDirectory(FilePath());
 #ifdef _WIN32
