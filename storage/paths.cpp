@@ -93,6 +93,8 @@ std::optional<DataFolderNotice> settleDataFolder() {
         notice.text += "\r\n\r\n原有的数据未能全部复制过来，请将以下文件夹中的文件手动复制过去：\r\n" + beside.utf8();
         notice.flags = kWarningOk;
     }
+    // An installed program keeps its data in the user's folder as a matter of course.
+    if (isInstalledSystemWide(runFolder) && copiedAll) return std::nullopt;
     return notice;
 }
 

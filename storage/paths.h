@@ -34,7 +34,8 @@ struct DataFolderNotice {
 // first copies into it what the program kept before: the Data folder beside the
 // executable, then Windows' VirtualStore copy of it (which holds the newer files);
 // it never copies over a user folder that exists. Returns the notice for that one
-// start; every other start returns nothing.
+// start (for a program under /usr only when something could not be copied); every
+// other start returns nothing.
 std::optional<DataFolderNotice> settleDataFolder();
 
 // The name under which a file of the Data folder is stored: fileName itself, or

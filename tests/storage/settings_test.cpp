@@ -159,7 +159,7 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
 #ifndef _WIN32
 TEST_F(DataFolderPlaceTest, AProgramUnderUsrAlwaysUsesTheUsersFolder) {
     overrideRunDirectory(FilePath("/usr/lib/tallyra-test-that-does-not-exist"));
-    EXPECT_TRUE(settleDataFolder().has_value());
+    EXPECT_FALSE(settleDataFolder().has_value()) << "the user's folder is the normal place there";
     EXPECT_EQ(dataFolderPath(), userData());
     EXPECT_EQ(settingsFilePath(), TestPath(userData() / "Config.conf"));
     EXPECT_FALSE(std::filesystem::exists("/usr/lib/tallyra-test-that-does-not-exist"));
