@@ -1,13 +1,19 @@
 // Windows file operations: write-to-temporary, flush, MoveFileExW; a named mutex per folder.
 #include "storage/platform/file_system.h"
 
+#include "platform/win32/scoped.h"
+#include "platform/win32/text.h"
+
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cwctype>
 
 namespace tallyra::platform {
 namespace {
+
+using win32::ScopedHandle;
+using win32::toUtf8;
+using win32::toWide;
 
 std::function<void()>& beforeReplaceHook() {
     static std::function<void()> hook;
@@ -17,35 +23,6 @@ std::function<void()>& beforeReplaceHook() {
 std::function<bool(const FilePath&)>& replaceFailureHook() {
     static std::function<bool(const FilePath&)> hook;
     return hook;
-}
-
-struct ScopedHandle {
-    HANDLE handle;
-    explicit ScopedHandle(HANDLE h) : handle(h) {}
-    ~ScopedHandle() {
-        if (handle != INVALID_HANDLE_VALUE && handle != nullptr) CloseHandle(handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-};
-
-std::wstring wide(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int size = static_cast<int>(utf8.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, text.data(), length);
-    return text;
-}
-
-std::string utf8(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-    return bytes;
 }
 
 std::wstring environmentVariable(const wchar_t* name) {
@@ -63,7 +40,7 @@ std::wstring environmentVariable(const wchar_t* name) {
 
 // The path as the W functions take it; an empty path means the current folder.
 std::wstring native(const FilePath& path) {
-    return path.empty() ? std::wstring(L".") : wide(path.utf8());
+    return path.empty() ? std::wstring(L".") : toWide(path.utf8());
 }
 
 } // namespace
@@ -72,11 +49,11 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
     ScopedHandle h(CreateFileW(native(file).c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.valid()) return std::nullopt;
+    if (!h) return std::nullopt;
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
         bytes.append(buffer, got);
     return bytes;
 }
@@ -89,10 +66,10 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     {
         ScopedHandle h(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.valid()) return false;
+        if (!h) return false;
         DWORD done = 0;
-        written = WriteFile(h.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                  done == bytes.size() && FlushFileBuffers(h.handle);
+        written = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                  done == bytes.size() && FlushFileBuffers(h.get());
     }
     if (written && beforeReplaceHook()) beforeReplaceHook()();
     if (!written ||
@@ -122,7 +99,7 @@ FilePath executablePath() {
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) return FilePath(utf8(std::wstring_view(buffer).substr(0, length)));
+        if (length < buffer.size()) return FilePath(toUtf8(std::wstring_view(buffer).substr(0, length)));
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -143,11 +120,9 @@ bool makeFolder(const FilePath& path) {
 
 bool canWriteInFolder(const FilePath& folder) {
     const FilePath probe = folder / (".tallyra-write-test." + std::to_string(GetCurrentProcessId()));
-    HANDLE h = CreateFileW(native(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
-    return true;
+    const ScopedHandle h(CreateFileW(native(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    return static_cast<bool>(h);
 }
 
 std::vector<std::string> filesInFolder(const FilePath& folder) {
@@ -156,7 +131,7 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     HANDLE search = FindFirstFileW(native(folder / "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(utf8(found.cFileName));
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(toUtf8(found.cFileName));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
@@ -170,7 +145,7 @@ FilePath userDataBase() {
     }
     while (!base.empty() && (base.back() == L'\\' || base.back() == L'/'))
         base.pop_back();
-    return FilePath(utf8(base));
+    return FilePath(toUtf8(base));
 }
 
 // Virtualization mirrors a folder C:\dir as %LOCALAPPDATA%\VirtualStore\dir.

@@ -190,9 +190,8 @@ bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
-    const std::string& title = messageTexts.emplace_back(message.title);
-    const std::string& text = messageTexts.emplace_back(message.text);
-    messages.push_back({title, text, message.flags});
+    messages.push_back(
+        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
