@@ -1,0 +1,68 @@
+// One of the program's windows: a frameless top-level widget with the design's
+// background, its units, and dragging from any static part of its surface.
+#pragma once
+
+#include "ui/toolkit.h"
+#include "ui/qt/units.h"
+
+#include <QPoint>
+#include <QWidget>
+
+#include <vector>
+
+namespace tallyra::ui::qt {
+
+class QtToolkit;
+
+class TopWindow : public QWidget {
+public:
+    TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events);
+
+    // Creates every unit of the design.
+    void build();
+
+    WindowId id() const { return id_; }
+    const WindowDesign& design() const { return design_; }
+    Unit* find(std::string_view name);
+    const Unit* find(std::string_view name) const;
+
+    // Tells the handlers about a unit's event, unless the window is going away.
+    void notify(std::string_view unit, UnitEvent event);
+
+    // Dragging the window: started by a press on its surface or a static unit.
+    void beginDrag(QPoint globalPosition);
+    void dragTo(QPoint globalPosition);
+    void endDrag();
+
+    // Checks a radio box; checking one unchecks the others of its parent.
+    void checkRadio(Unit& radio, bool checked);
+
+    // Tells the handlers the window is being destroyed, then lets Qt delete it.
+    void destroy();
+    // Deleted without telling the handlers (the program is ending).
+    void detach();
+    bool isDestroying() const { return destroying_ || detached_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void focusFirstTabStop();
+
+    QtToolkit& toolkit_;
+    WindowId id_;
+    const WindowDesign& design_;
+    WindowEvents& events_;
+    std::vector<Unit> units_;
+    bool destroying_ = false;
+    bool detached_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_; // pointer position minus window position while dragging
+};
+
+} // namespace tallyra::ui::qt
