@@ -1,16 +1,14 @@
 #include "draw/random_source.h"
 
+#include "storage/platform/clock.h"
+
 #include <algorithm>
-#include <chrono>
 
 namespace tallyra {
 
 RandomSource::RandomSource(TickSource ticks) : ticks_(std::move(ticks)) {}
 
-std::uint32_t RandomSource::systemTicks() {
-    const auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
-}
+std::uint32_t RandomSource::systemTicks() { return platform::tickCount(); }
 
 std::uint32_t& RandomSource::seedCounter() {
     static std::uint32_t counter = 0;

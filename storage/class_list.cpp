@@ -1,5 +1,6 @@
 #include "storage/class_list.h"
 
+#include "storage/file_names.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
 
@@ -9,23 +10,29 @@
 namespace tallyra {
 namespace {
 
-std::string upperAscii(std::string_view text) {
-    std::string upper(text);
+// The base name Windows would look up as a device: up to the first dot, without
+// the blanks before it ("CON .txt" is the console too).
+std::string deviceBase(std::string_view name) {
+    std::string_view base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    std::string upper(base);
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return upper;
 }
 
-bool isReservedFileName(std::string_view name) {
-    // Windows reserves the device names with any extension ("CON.txt" too).
-    const std::string base = upperAscii(name.substr(0, name.find('.')));
-    static constexpr std::array<std::string_view, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-    for (std::string_view device : kDevices)
+bool isDeviceName(std::string_view name) {
+    const std::string base = deviceBase(name);
+    for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"})
         if (base == device) return true;
-    if (base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9')
-        return true;
-    return false;
+    if (!base.starts_with("COM") && !base.starts_with("LPT")) return false;
+    // COM0 to COM9 and LPT0 to LPT9, also with the superscript digits ¹ ² ³.
+    const std::string_view number = std::string_view(base).substr(3);
+    return (number.size() == 1 && number[0] >= '0' && number[0] <= '9') || number == "\xC2\xB9" ||
+           number == "\xC2\xB2" || number == "\xC2\xB3";
 }
+
+bool isSettingsFileName(std::string_view name) { return upperCaseFileName(name) == "CONFIG"; }
 
 } // namespace
 
@@ -62,11 +69,29 @@ std::optional<Message> checkClassName(std::string_view name) {
             return kClassNameInvalid;
     // A blank at either end would be trimmed from the first or last item of the class list.
     if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return kClassNameInvalid;
-    if (upperAscii(name) == "CONFIG" || isReservedFileName(name)) return kClassNameInvalid;
-    std::size_t characters = 0;
-    for (unsigned char c : name) characters += (c & 0xC0) != 0x80; // UTF-8 lead bytes
-    if (characters > kClassNameMaxCharacters) return kClassNameTooLong;
+    if (isSettingsFileName(name) || isDeviceName(name)) return kClassNameInvalid;
+    if (characterCount(name) > kClassNameMaxCharacters) return kClassNameTooLong;
     return std::nullopt;
+}
+
+std::optional<Message> checkNewClassName(std::string_view classList, std::string_view name,
+                                         std::optional<std::string_view> renamedFrom) {
+    if (name.find(',') != std::string_view::npos) return kClassNameWithComma;
+    bool skippedOwnName = false;
+    for (const std::string& other : splitList(classList, ",")) {
+        if (renamedFrom && !skippedOwnName && other == *renamedFrom) {
+            skippedOwnName = true;
+            continue;
+        }
+        if (sameFileName(other, name))
+            return classList.find(',') == std::string_view::npos ? kClassNameTakenSingle : kClassNameTaken;
+    }
+    return checkClassName(name);
+}
+
+bool isOwnRosterFileName(std::string_view className) {
+    return className.find_first_of("\\/") == std::string_view::npos && !isSettingsFileName(className) &&
+           !isDeviceName(className);
 }
 
 std::optional<Message> checkClassListLength(std::string_view newList) {

@@ -46,9 +46,13 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
 
 bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
                   std::string_view value) {
-    if (!fitsIniValue(value) || section.find_first_of("\r\n]") != std::string_view::npos ||
-        key.find_first_of("\r\n=") != std::string_view::npos)
-        return false;
+    return writeIniItems(file, section, {{key, value}});
+}
+
+bool writeIniItems(const std::filesystem::path& file, std::string_view section, std::initializer_list<IniItem> items) {
+    if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
+    for (const IniItem& item : items)
+        if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
     // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
     std::error_code error;
     if (!std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error)) return false;
@@ -56,10 +60,11 @@ bool writeIniItem(const std::filesystem::path& file, std::string_view section, s
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
     platform::FolderLock lock(file.parent_path());
-    const std::string current = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
-    const std::string updated =
-        ini::withValue(current, encodeForFile(section), encodeForFile(key), encodeForFile(value));
-    return platform::replaceFileAtomically(file, updated);
+    std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
+    const std::string fileSection = encodeForFile(section);
+    for (const IniItem& item : items)
+        bytes = ini::withValue(bytes, fileSection, encodeForFile(item.key), encodeForFile(item.value));
+    return platform::replaceFileAtomically(file, bytes);
 }
 
 } // namespace tallyra

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,18 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
 // section are created when missing, the folder is not. Refuses (writes nothing,
 // returns false) a value that would not read back whole: longer than
 // kIniValueLimit bytes or holding a line break.
-bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                  std::string_view value);
+[[nodiscard]] bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                                std::string_view value);
+
+// Sets several items of one section in one replace of the file, so that no reader
+// and no crash ever sees some of them changed and the others not. Refuses all
+// (writes nothing) when any one would not read back whole.
+struct IniItem {
+    std::string_view key;
+    std::string_view value;
+};
+[[nodiscard]] bool writeIniItems(const std::filesystem::path& file, std::string_view section,
+                                 std::initializer_list<IniItem> items);
 
 // True when a value can be written and read back unchanged.
 bool fitsIniValue(std::string_view value);

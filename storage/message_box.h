@@ -13,6 +13,7 @@ enum MessageFlags : unsigned {
     kQuestionYesNo = 0x24,
     kWarningOk = 0x30,
     kInformationOk = 0x40,
+    kSecondButtonDefault = 0x100, // added to a flag above: the second button (No, Cancel) is the default
 };
 
 enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };

@@ -16,9 +16,12 @@ const std::string& itemAt(const std::vector<std::string>& list, std::size_t posi
 
 bool isSafeField(std::string_view field) { return field.find_first_of(",\r\n") == std::string_view::npos; }
 
-// A class list edited by hand may name "../x" or "Config": such a name is never
-// written or deleted, so no file outside the Data folder, nor the settings file, is touched.
-bool isOwnRosterFile(std::string_view className) { return !checkClassName(className).has_value(); }
+// The INI dialect drops blanks around a value, and splitList drops an empty piece
+// after the last ",": a list whose last item is empty or only blanks would read
+// back with one item fewer.
+bool readsBackWhole(const std::vector<std::string>& list) {
+    return list.empty() || list.back().find_first_not_of(" \t\v\f") != std::string::npos;
+}
 
 } // namespace
 
@@ -36,24 +39,24 @@ ClassRoster readRoster(std::string_view className) {
 }
 
 bool writeRoster(std::string_view className, const ClassRoster& roster) {
-    const std::string numbers = joinList(roster.numbers);
-    const std::string names = joinList(roster.names);
-    if (!fitsIniValue(numbers) || !fitsIniValue(names) || !isOwnRosterFile(className)) return false;
-    const auto file = rosterFilePath(className);
-    const bool numbersWritten = writeIniItem(file, kRosterSection, kNumberKey, numbers);
-    const bool namesWritten = writeIniItem(file, kRosterSection, kNameKey, names);
-    return numbersWritten && namesWritten;
+    if (!isOwnRosterFileName(className)) return false;
+    // Both lists in one replace: a crash between two writes would pair new numbers with old names.
+    return writeIniItems(rosterFilePath(className), kRosterSection,
+                         {{kNumberKey, joinList(roster.numbers)}, {kNameKey, joinList(roster.names)}});
 }
 
-void createRosterFile(std::string_view className) {
-    if (!isOwnRosterFile(className)) return;
+bool createRosterFile(std::string_view className) {
+    if (!isOwnRosterFileName(className)) return false;
     const auto file = rosterFilePath(className);
-    writeIniItem(file, kRosterSection, kNameKey, "");
-    writeIniItem(file, kRosterSection, kNumberKey, "");
+    // A file left from a lost settings file, a first-run reset or hand editing
+    // holds a roster: the class adopts it instead of emptying it.
+    if (platform::readFileBytes(file)) return true;
+    return writeIniItems(file, kRosterSection, {{kNameKey, ""}, {kNumberKey, ""}});
 }
 
-void deleteRosterFile(std::string_view className) {
-    if (isOwnRosterFile(className)) platform::deleteFile(rosterFilePath(className));
+bool deleteRosterFile(std::string_view className) {
+    if (!isOwnRosterFileName(className)) return false;
+    return platform::deleteFile(rosterFilePath(className));
 }
 
 std::string formatRosterText(const ClassRoster& roster) {
@@ -75,12 +78,18 @@ RosterParse parseRosterText(std::string_view text) {
     for (const std::string& row : splitList(text, "\r\n")) {
         if (row.empty()) continue;
         const std::vector<std::string> fields = splitList(row, "\t");
-        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1])) {
+        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1]) ||
+            (fields[0].empty() && fields[1].empty())) {
             result.refusal = kRosterRowInvalid;
             return result;
         }
         result.roster.numbers.push_back(fields[0]);
         result.roster.names.push_back(fields[1]);
+    }
+    // The count of students comes from the numbers: they must all read back.
+    if (!readsBackWhole(result.roster.numbers)) {
+        result.refusal = kRosterRowInvalid;
+        return result;
     }
     if (!fitsIniValue(joinList(result.roster.numbers)) || !fitsIniValue(joinList(result.roster.names)))
         result.refusal = kRosterTooLong;

@@ -36,14 +36,18 @@ std::filesystem::path rosterFilePath(std::string_view className);
 
 ClassRoster readRoster(std::string_view className);
 
-// Writes Number, then Name. A roster whose lists would not read back whole is
-// refused before anything is written (returns false).
-bool writeRoster(std::string_view className, const ClassRoster& roster);
+// Writes Number and Name in one replace of the file. False when nothing was
+// written: a list that would not read back whole, a name that is no roster file
+// of its own (isOwnRosterFileName), or a failed write.
+[[nodiscard]] bool writeRoster(std::string_view className, const ClassRoster& roster);
 
-// Writes Name, then Number, both empty; an existing file keeps everything else.
-void createRosterFile(std::string_view className);
+// Gives a new class its roster file, with Name and Number both empty. A file that
+// already exists is adopted as it is, with the students it holds.
+[[nodiscard]] bool createRosterFile(std::string_view className);
 
-void deleteRosterFile(std::string_view className);
+// True when the file is gone afterwards (also when it was gone before). A name
+// that is no roster file of its own deletes nothing and gives false.
+[[nodiscard]] bool deleteRosterFile(std::string_view className);
 
 std::string formatRosterText(const ClassRoster& roster);
 
@@ -65,7 +69,9 @@ struct RosterParse {
 
 // Rows end at CR LF; empty rows are skipped; every other row must be exactly
 // number TAB name. A field holding "," (the list separator) or a lone CR or LF
-// (which would break the file's line) is refused like a malformed row.
+// (which would break the file's line), a row whose number and name are both
+// empty, and a roster whose numbers would not read back whole (an empty or blank
+// last number, a blank first one) are refused like a malformed row.
 RosterParse parseRosterText(std::string_view text);
 
 } // namespace tallyra

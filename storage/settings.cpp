@@ -10,10 +10,10 @@ void checkFirstRun(MessageBoxes& boxes) {
     const auto folder = dataFolderPath();
     if (!isDirectory(folder)) makeDirectoryPath(folder);
     const auto file = settingsFilePath();
-    writeIniItem(file, kSettingsSection, kFirstKey, kFalse);
-    writeIniItem(file, kSettingsSection, kVoiceKey, kFalse);
-    writeIniItem(file, kClassSection, kClassNameKey, "");
-    boxes.showMessage(kFirstRunNotice);
+    const bool written = writeIniItem(file, kSettingsSection, kFirstKey, kFalse) &&
+                         writeIniItem(file, kSettingsSection, kVoiceKey, kFalse) &&
+                         writeIniItem(file, kClassSection, kClassNameKey, "");
+    boxes.showMessage(written ? kFirstRunNotice : kDataNotSaved);
 }
 
 } // namespace tallyra

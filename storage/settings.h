@@ -21,8 +21,16 @@ inline constexpr std::string_view kFalse = "False";
 inline constexpr Message kFirstRunNotice{
     "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！", kInformationOk};
 
+// Every failed write of the settings file or a roster file ends in this message,
+// and the operation stops there.
+inline constexpr Message kDataNotSaved{
+    "保存失败",
+    "数据未能保存：无法写入 Data 文件夹中的文件。请确认该文件夹不是只读的、文件未被其他程序占用且磁盘空间充足，然后重试！",
+    kErrorOk};
+
 // Unless First is exactly "False": creates the Data folder, writes First="False",
-// Voice="False" and an empty ClassName (in that order) and shows the first-run notice.
+// Voice="False" and an empty ClassName (in that order) and shows the first-run
+// notice; when a write fails, shows kDataNotSaved instead.
 void checkFirstRun(MessageBoxes& boxes);
 
 } // namespace tallyra

@@ -31,9 +31,9 @@ std::string_view cutFileBytes(std::string_view fileBytes, std::size_t maxBytes);
 
 bool isValidUtf8(std::string_view bytes);
 
-// A file that a teacher re-saved as UTF-8 in an editor (with a byte-order mark, or
-// valid UTF-8 holding a character of three or more bytes, as every Chinese
-// character is) is turned back into file-encoding bytes; anything else is
+// A file that a teacher re-saved in an editor as UTF-8 (with or without a
+// byte-order mark) or as "Unicode" (UTF-16 with a byte-order mark) is turned back
+// into file-encoding bytes, so the next write stores GBK again; anything else is
 // returned unchanged.
 std::string normaliseFileBytes(std::string_view rawBytes);
 

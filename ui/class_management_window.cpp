@@ -102,15 +102,18 @@ void ClassManagementWindow::showClassRoster() {
     toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
 }
 
-std::optional<Message> ClassManagementWindow::refuseNewName(std::string_view classList, std::string_view name) const {
-    if (name.find(',') != std::string_view::npos) return kClassNameWithComma;
-    if (classList == name) return kClassNameTakenSingle;
-    if (classList.find(',') != std::string_view::npos)
-        for (const std::string& listed : splitList(classList, ","))
-            if (listed == name) return kClassNameTaken;
-    if (auto refusal = checkClassName(name)) return refusal;
-    return std::nullopt;
+std::string deleteClassQuestion(std::string_view className) {
+    return "确定要删除班级“" + std::string(className) + "”吗？\n该班级的学号姓名数据将一并删除，无法恢复！";
 }
+
+bool ClassManagementWindow::writeFailed() {
+    toolkit_.showMessage(kDataNotSaved);
+    return false;
+}
+
+// Every write below is checked: on a failure the teacher is told and the handler
+// stops. Roster files are written before the class list names them, so a stop
+// between two writes leaves at worst an unlisted file, which adding the class adopts.
 
 void ClassManagementWindow::addClass() {
     const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
@@ -122,30 +125,37 @@ void ClassManagementWindow::addClass() {
     }
     const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
     const std::string newList = addClassName(classList, name);
-    std::optional<Message> refusal = refuseNewName(classList, name);
+    std::optional<Message> refusal = checkNewClassName(classList, name);
     if (!refusal) refusal = checkClassListLength(newList);
     if (refusal) {
         toolkit_.showMessage(*refusal);
         return;
     }
 
-    writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, newList);
-    createRosterFile(name);
+    if (!createRosterFile(name) || !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, newList)) {
+        writeFailed();
+        return;
+    }
 
     const WindowId settings = settingsWindow();
     const bool noClassBefore = settings == kNoWindow || toolkit_.selection(settings, kClassBox) < 0;
     if (settings != kNoWindow) toolkit_.addItem(settings, kClassBox, name);
     toolkit_.addItem(window_, kClassBox, name);
     toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
-    toolkit_.setText(window_, kRosterBox, "");
+    // An adopted file shows the students it holds.
+    const ClassRoster roster = readRoster(name);
+    toolkit_.setText(window_, kRosterBox, formatRosterText(roster));
     toolkit_.setText(window_, kNameBox, name);
+    toolkit_.setVisible(window_, kOverlay, false);
 
     if (noClassBefore) {
         if (settings != kNoWindow) toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
-        windows_.rollCall().loadRoster(readRoster(name));
-        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name);
+        windows_.rollCall().loadRoster(roster);
+        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name)) {
+            writeFailed();
+            return;
+        }
         windows_.main().showClassTitle(name);
-        toolkit_.setVisible(window_, kOverlay, false);
     }
 }
 
@@ -153,37 +163,36 @@ void ClassManagementWindow::deleteClass() {
     const int selected = toolkit_.selection(window_, kClassBox);
     if (selected < 0) return; // nothing chosen: the overlay should have kept the click away
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
     const std::string name = classBoxText();
+    const std::string question = deleteClassQuestion(name);
+    if (toolkit_.showMessage({kDeleteClassTitle, question, kDeleteClassFlags}) != MessageAnswer::Yes) return;
+
+    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
     windows_.rollCall().loadRoster({});
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == name)
-        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, "");
+    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == name &&
+        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, ""))
+        return (void)writeFailed();
+
+    const bool lastClass = classList == name;
+    if ((lastClass || classList.find(',') != std::string::npos) &&
+        !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, removeClassName(classList, name)))
+        return (void)writeFailed();
+    // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
+    if (isOwnRosterFileName(name) && !deleteRosterFile(name)) writeFailed();
 
     const WindowId settings = settingsWindow();
-    if (classList == name) {
-        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, "");
-        deleteRosterFile(name);
-        toolkit_.removeItem(window_, kClassBox, selected);
-        if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
-        toolkit_.setText(window_, kRosterBox, "");
-        toolkit_.setText(window_, kNameBox, "");
-        toolkit_.setVisible(window_, kOverlay, true);
-        // No class is left: the main window no longer names one, nor shows a student of it.
-        windows_.main().showClassTitle("");
-        windows_.main().clearDisplay();
-        return;
-    }
-
-    if (classList.find(',') != std::string::npos)
-        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, removeClassName(classList, name));
-    deleteRosterFile(name);
     toolkit_.removeItem(window_, kClassBox, selected);
     if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
     const int left = toolkit_.itemCount(window_, kClassBox);
-    if (left == 0) {
+    if (lastClass || left == 0) {
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kNameBox, "");
         toolkit_.setVisible(window_, kOverlay, true);
+        if (lastClass) {
+            // No class is left: the main window no longer names one, nor shows a student of it.
+            windows_.main().showClassTitle("");
+            windows_.main().clearDisplay();
+        }
         return;
     }
     const int next = selected + 1 <= left ? selected : left - 1;
@@ -211,39 +220,57 @@ void ClassManagementWindow::saveClass() {
     }
 
     const std::string oldName = classBoxText();
+    std::optional<Message> refusal;
     if (newName != oldName) {
-        // A new name must be as sound as an added one: refuse it before anything is written.
         const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-        const std::string renamedList = renameClassName(classList, oldName, newName);
-        std::optional<Message> refusal = refuseNewName(classList, newName);
-        if (!refusal) refusal = checkClassListLength(renamedList);
-        if (refusal) {
-            toolkit_.showMessage(*refusal);
-            return;
-        }
-        if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == oldName)
-            writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName);
-        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey,
-                     renameClassName(readIniItem(settingsFilePath(), kClassSection, kClassNameKey), oldName, newName));
-        toolkit_.setItemText(window_, kClassBox, selected, newName);
-        if (SettingsWindow* settings = windows_.settings()) {
-            toolkit_.setItemText(settings->id(), kClassBox, selected, newName);
-            windows_.main().showClassTitle(settings->classBoxText());
-        }
+        refusal = checkNewClassName(classList, newName, oldName);
+        if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
+    } else if (!isOwnRosterFileName(oldName)) {
+        // A class from older or hand-edited data whose name would leave the Data
+        // folder, or names the settings file or a device: keep it, write nothing.
+        refusal = kClassNameInvalid;
     }
-
+    // Rows are checked before anything is written, under a new name too.
     const RosterParse parsed = parseRosterText(rosterText);
-    if (parsed.refusal) {
-        toolkit_.showMessage(*parsed.refusal);
+    if (!refusal) refusal = parsed.refusal;
+    if (refusal) {
+        toolkit_.showMessage(*refusal);
         return;
     }
-    const std::string className = classBoxText();
-    writeRoster(className, parsed.roster);
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == className) {
-        writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className);
-        windows_.rollCall().loadRoster(readRoster(className));
+
+    if (newName != oldName) {
+        if (!saveUnderNewName(selected, oldName, newName, parsed.roster)) return;
+    } else if (!writeRoster(newName, parsed.roster)) {
+        writeFailed();
+        return;
+    }
+    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == newName) {
+        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName)) {
+            writeFailed();
+            return;
+        }
+        windows_.rollCall().loadRoster(readRoster(newName));
     }
     toolkit_.showMessage(kSaveDone);
+}
+
+// The roster goes to the new name's file first; then the current class and the
+// class list take the new name. The old file stays behind, no longer listed.
+bool ClassManagementWindow::saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
+                                             const ClassRoster& roster) {
+    if (!writeRoster(newName, roster)) return writeFailed();
+    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == oldName &&
+        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName))
+        return writeFailed();
+    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    if (!writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, renameClassName(classList, oldName, newName)))
+        return writeFailed();
+    toolkit_.setItemText(window_, kClassBox, selected, newName);
+    if (SettingsWindow* settings = windows_.settings()) {
+        toolkit_.setItemText(settings->id(), kClassBox, selected, newName);
+        windows_.main().showClassTitle(settings->classBoxText());
+    }
+    return true;
 }
 
 void ClassManagementWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {

@@ -14,12 +14,12 @@ inline constexpr std::string_view kAddClassPrompt = "请输入您要加入的班
 inline constexpr std::string_view kAddClassTitle = "班级名称";
 
 inline constexpr Message kClassNameEmpty{"输入有误", "班级名称不允许为空，请重试！", kErrorOk};
-inline constexpr Message kClassNameWithComma{"输入有误", "班级名称不允许带有半角逗号，请重试！", kErrorOk};
-// The first title is the one the program has always shown when the list holds a single class.
-inline constexpr Message kClassNameTakenSingle{"班名名称重复", "发现了已有的班级名称，请更换新的名字后重试！", kErrorOk};
-inline constexpr Message kClassNameTaken{"班级名称重复", "发现了已有的班级名称，请更换新的名字后重试！", kErrorOk};
 inline constexpr Message kSaveNameEmpty{"班级名为空", "班级名称不能为空！", kErrorOk};
 inline constexpr Message kSaveDone{"操作已完成", "操作已成功完成！", kInformationOk};
+// One misclick on "删除班级", right beside "保存", must not delete a roster for good.
+inline constexpr std::string_view kDeleteClassTitle = "删除班级";
+std::string deleteClassQuestion(std::string_view className);
+inline constexpr unsigned kDeleteClassFlags = kQuestionYesNo | kSecondButtonDefault;
 
 class ClassManagementWindow : public SecondaryWindow {
 public:
@@ -39,9 +39,10 @@ private:
     void onClosed() override;
 
     std::string classBoxText() const;
-    // The refusal for a name that cannot join the class list: a comma, a name
-    // already listed, a name that cannot be a file of its own, a list too long.
-    std::optional<Message> refuseNewName(std::string_view classList, std::string_view name) const;
+    // Shows the message of a failed write; false, so that a handler can stop with `return writeFailed();`.
+    bool writeFailed();
+    bool saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
+                          const ClassRoster& roster);
     // The settings window's class box, when the settings window is open.
     WindowId settingsWindow();
 };

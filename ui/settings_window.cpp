@@ -88,7 +88,10 @@ std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemT
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();
     windows_.rollCall().loadRoster({});
-    writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className);
+    if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className)) {
+        toolkit_.showMessage(kDataNotSaved);
+        return;
+    }
     windows_.rollCall().loadRoster(readRoster(className));
     windows_.main().showClassTitle(className);
     windows_.main().clearDisplay();
@@ -99,10 +102,15 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         applyClassChoice();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "语音_开启") {
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, kTrue);
-    } else if (unit == "语音_关闭") {
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, kFalse);
+    } else if (unit == "语音_开启" || unit == "语音_关闭") {
+        const bool on = unit == "语音_开启";
+        if (!writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse)) {
+            toolkit_.showMessage(kDataNotSaved);
+            // The boxes keep showing what is stored.
+            const bool storedOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+            toolkit_.setChecked(window_, "语音_开启", storedOn);
+            toolkit_.setChecked(window_, "语音_关闭", !storedOn);
+        }
     } else if (unit == "开始按钮") {
         windows_.openClassManagement();
         toolkit_.showWindow(window_, false);

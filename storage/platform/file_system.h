@@ -24,6 +24,11 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
 // simulate a crash at the worst moment.
 void setBeforeReplaceHook(std::function<void()> hook);
 
+// Asked before each replace; when it answers true the replace fails as on a full
+// disk or a read-only folder, leaving the file as it was. Tests make each write
+// of an operation fail in turn with it.
+void setReplaceFailureHook(std::function<bool(const std::filesystem::path& file)> hook);
+
 bool deleteFile(const std::filesystem::path& file);
 
 // Full path of the running executable.

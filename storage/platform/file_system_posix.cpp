@@ -15,6 +15,11 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
+std::function<bool(const std::filesystem::path&)>& replaceFailureHook() {
+    static std::function<bool(const std::filesystem::path&)> hook;
+    return hook;
+}
+
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -49,6 +54,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
 }
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     std::filesystem::path temporary = file;
     temporary += ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -71,7 +77,11 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
 
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
 
-bool deleteFile(const std::filesystem::path& file) { return ::unlink(file.c_str()) == 0; }
+void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
+    replaceFailureHook() = std::move(hook);
+}
+
+bool deleteFile(const std::filesystem::path& file) { return ::unlink(file.c_str()) == 0 || errno == ENOENT; }
 
 std::filesystem::path executablePath() {
     char buffer[PATH_MAX];

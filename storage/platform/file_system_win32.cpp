@@ -13,6 +13,11 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
+std::function<bool(const std::filesystem::path&)>& replaceFailureHook() {
+    static std::function<bool(const std::filesystem::path&)> hook;
+    return hook;
+}
+
 struct ScopedHandle {
     HANDLE handle;
     explicit ScopedHandle(HANDLE h) : handle(h) {}
@@ -38,6 +43,7 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
 }
 
 bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     std::filesystem::path temporary = file;
     temporary += L".tmp" + std::to_wstring(GetCurrentProcessId());
     bool written = false;
@@ -60,7 +66,15 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
 
 void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
 
-bool deleteFile(const std::filesystem::path& file) { return DeleteFileW(file.c_str()) != 0; }
+void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
+    replaceFailureHook() = std::move(hook);
+}
+
+bool deleteFile(const std::filesystem::path& file) {
+    if (DeleteFileW(file.c_str())) return true;
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
 
 std::filesystem::path executablePath() {
     std::wstring buffer(MAX_PATH, L'\0');

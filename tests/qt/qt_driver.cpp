@@ -45,7 +45,11 @@ unsigned flagsOf(const QMessageBox& box) {
     if (captions == QStringList{QStringLiteral("确定")}) buttons = 0x0;
     if (captions == QStringList{QStringLiteral("取消"), QStringLiteral("确定")}) buttons = 0x1;
     if (captions == QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}) buttons = 0x4;
-    return iconFlags(box.icon()) | buttons;
+    const QAbstractButton* defaultButton = box.defaultButton();
+    const bool secondIsDefault = box.buttons().size() > 1 && defaultButton &&
+                                 (defaultButton->text() == QStringLiteral("取消") ||
+                                  defaultButton->text() == QStringLiteral("否(&N)"));
+    return iconFlags(box.icon()) | buttons | (secondIsDefault ? kSecondButtonDefault : 0u);
 }
 
 const char* captionOf(MessageAnswer answer) {

@@ -3,7 +3,7 @@
 // the Windows ones, and their pixels checked against the layouts: the title bar and
 // the 1-pixel frame in the window's colour, the white content area, the grey frames
 // around the buttons and the buttons' white faces.
-//   tallyra_qt_screenshots FOLDER
+//   tallyra_qt_screenshots [gtest options] FOLDER
 #include "tests/qt/qt_driver.h"
 #include "tests/support/program_folder.h"
 #include "ui/about_windows.h"
@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 using namespace tallyra;
@@ -28,6 +30,7 @@ using namespace tallyra::ui;
 namespace {
 
 int failures = 0;
+QString outputFolder;
 
 QImage grabWindow(qt::QtToolkit& toolkit, WindowId window) {
     const Rect rect = toolkit.windowRect(window);
@@ -106,15 +109,8 @@ void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const ch
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
-        return 2;
-    }
-    qt::prepareApplication();
-    QApplication application(argc, argv);
-    qt::setUpApplication();
-    QDir folder(QString::fromLocal8Bit(argv[1]));
+TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
+    QDir folder(outputFolder);
     folder.mkpath(QStringLiteral("."));
     // The pointer away from every button, so none shows hot.
     QCursor::setPos(0, 0);
@@ -145,6 +141,18 @@ int main(int argc, char* argv[]) {
         driver.pressLink(about, "超级链接框4");
         shoot(toolkit, windows.support()->id(), folder, "support");
     }
-    std::printf("screenshot check: %s\n", failures ? "pixels wrong" : "all pixels as expected");
-    return failures ? 1 : 0;
+    EXPECT_EQ(failures, 0) << "pixels wrong; see the FAIL lines and the screenshots in " << qPrintable(outputFolder);
+}
+
+int main(int argc, char* argv[]) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+        return 2;
+    }
+    outputFolder = QString::fromLocal8Bit(argv[1]);
+    qt::prepareApplication();
+    QApplication application(argc, argv);
+    qt::setUpApplication();
+    return RUN_ALL_TESTS();
 }

@@ -167,7 +167,7 @@ TEST_F(IniFileTest, AWriteInterruptedBeforeTheReplaceLeavesTheOldFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             platform::setBeforeReplaceHook([] { ::_exit(42); });
-            writeIniItem(data() / fileName, "Class", "ClassName", "一班,二班");
+            (void)writeIniItem(data() / fileName, "Class", "ClassName", "一班,二班");
             ::_exit(0);
         }
         int status = 0;

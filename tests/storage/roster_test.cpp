@@ -34,7 +34,8 @@ TEST(RosterText, ParseAccepted) {
         {"formatted text", "1\t张三\r\n2\t李四\r\n", twoStudents},
         {"without the final CR LF", "1\t张三\r\n2\t李四", twoStudents},
         {"empty rows between and after", "\r\n1\t张三\r\n\r\n\r\n2\t李四\r\n\r\n", twoStudents},
-        {"empty number", "\t张三\r\n", roster({""}, {"张三"})},
+        {"empty number", "\t张三\r\n2\t李四\r\n", roster({"", "2"}, {"张三", "李四"})},
+        {"empty last column of a spreadsheet", "1\t甲\t\r\n", roster({"1"}, {"甲"})},
         {"blanks kept", " 07 \t 王 五 \r\n", roster({" 07 "}, {" 王 五 "})},
         {"number kept as text", "007\t𠀀\r\n", roster({"007"}, {"𠀀"})},
         {"only empty rows", "\r\n\r\n", roster({}, {})},
@@ -69,6 +70,11 @@ TEST(RosterText, ChecksAndRefusals) {
         {"lone LF in a row", "1\t张\n三\r\n", std::nullopt, kRosterRowInvalid},
         {"lone CR in a number", "1\r\t张三\r\n", std::nullopt, kRosterRowInvalid},
         {"names longer than a file value", tooLong, std::nullopt, kRosterTooLong},
+        // Rosters that would not read back whole: the last student would be lost.
+        {"empty number in the last row", "1\t张三\r\n\t李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"empty number in the only row", "\t李四", std::nullopt, kRosterRowInvalid},
+        {"blank number in the last row", "1\t张三\r\n  \t李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"number and name both empty", "1\t张三\r\n\t\t\r\n2\t李四\r\n", std::nullopt, kRosterRowInvalid},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -156,33 +162,35 @@ TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) 
     EXPECT_EQ(readBytes(data("一班.conf")), before);
 }
 
-TEST_F(RosterFileTest, CreateEmptiesAnExistingFileAndKeepsTheRest) {
-    createRosterFile("一班");
+TEST_F(RosterFileTest, CreateMakesAnEmptyRosterAndAdoptsAnExistingFile) {
+    EXPECT_TRUE(createRosterFile("一班"));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
-    writeBytes(data("二班.conf"),
-               "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n");
-    createRosterFile("二班");
-    EXPECT_EQ(readBytes(data("二班.conf")), "; kept\r\n[ClassData]\r\nNumber=\r\nName=\r\n[Other]\r\nx=1\r\n");
-    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+    // A file left from a lost settings file or a first-run reset keeps its students.
+    const std::string leftBehind =
+        "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n";
+    writeBytes(data("二班.conf"), leftBehind);
+    EXPECT_TRUE(createRosterFile("二班"));
+    EXPECT_EQ(readBytes(data("二班.conf")), leftBehind);
+    EXPECT_EQ(readRoster("二班"), roster({"1", "2"}, {"张三"}));
 }
 
-TEST_F(RosterFileTest, DeleteRemovesTheFileAndIgnoresAMissingOne) {
-    createRosterFile("一班");
-    deleteRosterFile("一班");
+TEST_F(RosterFileTest, DeleteRemovesTheFileAndCountsAMissingOneAsDone) {
+    ASSERT_TRUE(createRosterFile("一班"));
+    EXPECT_TRUE(deleteRosterFile("一班"));
     EXPECT_FALSE(std::filesystem::exists(data("一班.conf")));
-    EXPECT_NO_THROW(deleteRosterFile("一班"));
+    EXPECT_TRUE(deleteRosterFile("一班"));
 }
 
 TEST_F(RosterFileTest, NamesFromAHandEditedClassListNeverReachOtherFiles) {
     // "Config" would be the settings file, "../x" a file beside the Data folder.
     writeBytes(config(), "[Settings]\r\nFirst=False\r\n");
     writeBytes(data() / ".." / "x.conf", "keep");
-    for (std::string_view name : {"Config", "../x", "..\\x"}) {
+    for (std::string_view name : {"Config", "cOnFiG", "../x", "..\\x", "CON", "com1 .x", "LPT\u00B9"}) {
         SCOPED_TRACE(name);
         EXPECT_FALSE(writeRoster(name, roster({"1"}, {"甲"})));
-        createRosterFile(name);
-        deleteRosterFile(name);
+        EXPECT_FALSE(createRosterFile(name));
+        EXPECT_FALSE(deleteRosterFile(name));
     }
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\n");
     EXPECT_EQ(readBytes(data() / ".." / "x.conf"), "keep");

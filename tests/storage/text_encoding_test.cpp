@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tallyra {
 namespace {
 
@@ -82,11 +84,54 @@ TEST(TextEncoding, FilesResavedAsUtf8AreRecognised) {
         // in UTF-8); Chinese text saved as UTF-8 always has three-byte sequences.
         {"GBK that looks like two-byte UTF-8", "ClassName=\xD2\xBB\r\nDefault=\xD2\xBB\r\n",
          "ClassName=\xD2\xBB\r\nDefault=\xD2\xBB\r\n"},
+        // Genuine GBK names whose bytes happen to be valid UTF-8 with long sequences.
+        {"GBK 郑皓博", "Name=\xD6\xA3\xF0\xA9\xB2\xA9", "Name=\xD6\xA3\xF0\xA9\xB2\xA9"},
+        {"GBK 瑜班长", "ClassName=\xE8\xA4\xB0\xE0\xB3\xA4", "ClassName=\xE8\xA4\xB0\xE0\xB3\xA4"},
+        {"GBK 稹安", "ClassName=\xF0\xA1\xB0\xB2", "ClassName=\xF0\xA1\xB0\xB2"},
+        // A short UTF-8 name whose GBK reading is made of GBK characters too.
+        {"UTF-8 严军", "Name=严军", "Name=\xD1\xCF\xBE\xFC"},
+        // Notepad's "Unicode": UTF-16 little-endian with a byte-order mark.
+        {"UTF-16 LE", std::string_view("\xFF\xFEN\0=\0\x20\x5F\x09\x4E", 10), "N=\xD5\xC5\xC8\xFD"},
+        {"UTF-16 BE", std::string_view("\xFE\xFF\0N\0=\x5F\x20\x4E\x09", 10), "N=\xD5\xC5\xC8\xFD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(normaliseFileBytes(c.raw), c.normalised);
     }
+}
+
+// Names as teachers type them: common Chinese names saved as UTF-8 stay UTF-8, and
+// random GBK files of common-set characters stay GBK.
+TEST(TextEncoding, CommonNamesAreNeverMisread) {
+    const std::string surnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱",
+                                    "胡", "郭", "何", "高", "林", "罗", "郑", "梁", "谢", "宋", "唐", "许", "韩", "冯",
+                                    "邓", "曹", "彭", "曾", "肖", "田", "董", "袁", "潘", "于", "蒋", "蔡"};
+    const std::string given[] = {"伟", "芳", "娜", "秀", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰",
+                                 "娟", "涛", "明", "超", "霞", "平", "刚", "桂", "英", "华", "玉", "兰", "萍", "红",
+                                 "鹏", "辉", "浩", "宇", "轩", "子", "涵", "欣", "怡", "梓", "博", "文"};
+    std::mt19937 random(20261207);
+    int checked = 0;
+    for (int i = 0; i < 400; ++i) {
+        std::string name = surnames[random() % 40] + given[random() % 40];
+        if (i % 2 == 0) name += given[random() % 40];
+        const std::string file = "[ClassData]\r\nNumber=1\r\nName=" + name + "\r\n";
+        EXPECT_EQ(normaliseFileBytes(file), encodeForFile(file)) << name << " saved as UTF-8";
+        ++checked;
+    }
+    for (int i = 0; i < 2000; ++i) {
+        std::string gbk = "[ClassData]\r\nName=";
+        const int characters = 1 + static_cast<int>(random() % 6);
+        for (int k = 0; k < characters; ++k) {
+            const auto lead = static_cast<char>(0xB0 + random() % (0xF7 - 0xB0 + 1));
+            const auto trail = static_cast<char>(0xA1 + random() % (0xFE - 0xA1 + 1));
+            if (lead == static_cast<char>(0xD7) && static_cast<unsigned char>(trail) > 0xF9) continue; // unassigned
+            gbk += lead;
+            gbk += trail;
+        }
+        EXPECT_EQ(normaliseFileBytes(gbk), gbk) << "random GBK file " << i;
+        ++checked;
+    }
+    EXPECT_EQ(checked, 2400);
 }
 
 } // namespace

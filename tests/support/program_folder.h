@@ -7,6 +7,8 @@
 #include "storage/roster.h"
 #include "storage/settings.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <optional>
 #include <random>
@@ -34,25 +36,27 @@ public:
     // A settings file as the first run leaves it, with these classes and current class.
     void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
         std::filesystem::create_directories(dataFolderPath());
-        writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
-        writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice);
-        writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList);
-        if (!current.empty()) writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current);
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice));
+        EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList));
+        if (!current.empty()) {
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current));
+        }
     }
 
     // Writes Voice; nothing leaves the settings file without the item.
     void setVoice(const std::optional<std::string>& value) {
         std::filesystem::create_directories(dataFolderPath());
         if (value) {
-            writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value);
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value));
         } else {
-            writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse);
+            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
         }
     }
 
     void addRoster(std::string_view className, const ClassRoster& roster) {
         std::filesystem::create_directories(dataFolderPath());
-        writeRoster(className, roster);
+        EXPECT_TRUE(writeRoster(className, roster));
     }
 
     const std::filesystem::path& path() const { return path_; }

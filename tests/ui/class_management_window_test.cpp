@@ -2,6 +2,7 @@
 // behind it: every change observed on the files, both class boxes, the current
 // class, the roll call and the main window.
 #include "storage/class_list.h"
+#include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
 
@@ -96,13 +97,15 @@ TEST_F(ClassManagementTest, AddingASecondClassLeavesTheCurrentOneAlone) {
     EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"1"}));
 }
 
-TEST_F(ClassManagementTest, AddingReusesAFileLeftBehindAndEmptiesIt) {
+TEST_F(ClassManagementTest, AddingAdoptsAFileLeftBehind) {
     folder.prepare("", "");
     folder.addRoster("旧班", {{"1"}, {"甲"}});
     const WindowId id = openClassManagement();
     toolkit.inputs.push_back("旧班");
     toolkit.click(id, "其他");
-    EXPECT_EQ(readRoster("旧班"), ClassRoster{});
+    EXPECT_EQ(readRoster("旧班"), (ClassRoster{{"1"}, {"甲"}}));
+    EXPECT_EQ(toolkit.text(id, kRosterBox), "1\t甲\r\n");
+    EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"甲"}}));
 }
 
 TEST_F(ClassManagementTest, AddingRefusesNamesThatWouldBreakTheClassList) {
@@ -122,6 +125,10 @@ TEST_F(ClassManagementTest, AddingRefusesNamesThatWouldBreakTheClassList) {
         {"一班", "config", kClassNameInvalid}, // would be the settings file
         {"一班", "a/b", kClassNameInvalid},
         {"一班", "LPT1", kClassNameInvalid},
+        // Names Windows takes for one file: the second would empty or delete the first's roster.
+        {"A班", "a班", kClassNameTakenSingle},
+        {"一班,Ａ班", "ａ班", kClassNameTaken},
+        {"一班,Ω组", "ω组", kClassNameTaken},
     };
     for (const Case& c : cases) {
         tallyra::testing::ProgramFolder caseFolder;
@@ -159,12 +166,39 @@ protected:
         folder.addRoster("三班", {{"31"}, {"丁"}});
         id = openClassManagement();
     }
+    void deleteItem(int item, MessageAnswer answer = MessageAnswer::Yes) {
+        toolkit.choose(id, kClassBox, item);
+        toolkit.answers.push_back(answer);
+        toolkit.click(id, "保存1");
+    }
     WindowId id = kNoWindow;
 };
 
+TEST_F(DeleteClassTest, DeletingAsksFirstAndNoDeletesNothing) {
+    const std::string settingsBefore = fileBytes(settingsFilePath());
+    deleteItem(1, MessageAnswer::No);
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    const Message& question = toolkit.messages[0];
+    EXPECT_EQ(question.title, "删除班级");
+    EXPECT_NE(question.text.find("二班"), std::string_view::npos);
+    EXPECT_EQ(question.flags, 0x124u); // question icon, Yes and No, No the default
+    EXPECT_EQ(fileBytes(settingsFilePath()), settingsBefore);
+    EXPECT_TRUE(std::filesystem::exists(rosterFilePath("二班")));
+    EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "二班", "三班"}));
+    EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"11"}));
+}
+
+TEST_F(DeleteClassTest, DeletingTheFirstClassMakesTheNewFirstOneCurrent) {
+    deleteItem(0);
+    EXPECT_EQ(classList(), "二班,三班");
+    EXPECT_EQ(current(), "二班");
+    EXPECT_EQ(selected(id), 0);
+    EXPECT_EQ(selected(settingsId()), 0);
+    EXPECT_EQ(toolkit.text(id, kRosterBox), "21\t乙\r\n22\t丙\r\n");
+}
+
 TEST_F(DeleteClassTest, DeletingTheMiddleClassMakesTheFollowingOneCurrent) {
-    toolkit.choose(id, kClassBox, 1);
-    toolkit.click(id, "保存1");
+    deleteItem(1);
     EXPECT_EQ(classList(), "一班,三班");
     EXPECT_EQ(current(), "三班");
     EXPECT_FALSE(std::filesystem::exists(rosterFilePath("二班")));
@@ -176,12 +210,10 @@ TEST_F(DeleteClassTest, DeletingTheMiddleClassMakesTheFollowingOneCurrent) {
     EXPECT_EQ(toolkit.text(id, kRosterBox), "31\t丁\r\n");
     EXPECT_EQ(title(), "Tallyra × Korvane [三班]");
     EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"31"}));
-    EXPECT_TRUE(toolkit.messages.empty()) << "nothing is asked before deleting";
 }
 
 TEST_F(DeleteClassTest, DeletingTheLastClassSelectsTheNewLastOne) {
-    toolkit.choose(id, kClassBox, 2);
-    toolkit.click(id, "保存1");
+    deleteItem(2);
     EXPECT_EQ(classList(), "一班,二班");
     EXPECT_EQ(current(), "二班");
     EXPECT_EQ(selected(id), 1);
@@ -189,7 +221,16 @@ TEST_F(DeleteClassTest, DeletingTheLastClassSelectsTheNewLastOne) {
 }
 
 TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
-    for (int i = 0; i < 3; ++i) toolkit.click(id, "保存1");
+    // Draw a student of the current class first.
+    toolkit.click(id, "关闭");
+    toolkit.click(settingsId(), "关闭");
+    toolkit.click(mainId(), "开始按钮");
+    toolkit.tick(mainId(), "时钟1");
+    toolkit.click(mainId(), "开始按钮");
+    ASSERT_EQ(toolkit.text(mainId(), "学号"), "11");
+    id = openClassManagement();
+
+    for (int i = 0; i < 3; ++i) deleteItem(0);
     EXPECT_EQ(classList(), "");
     EXPECT_EQ(current(), "");
     EXPECT_TRUE(items(id).empty());
@@ -201,9 +242,11 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     // The main window no longer names the deleted class nor shows one of its students.
     EXPECT_EQ(title(), "Tallyra × Korvane");
     EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
+    EXPECT_EQ(toolkit.text(mainId(), "姓名"), "");
     for (std::string_view name : {"一班", "二班", "三班"}) EXPECT_FALSE(std::filesystem::exists(rosterFilePath(name)));
 
     // With nothing chosen, a click that gets past the overlay does nothing.
+    toolkit.messages.clear();
     const std::string before = fileBytes(settingsFilePath());
     toolkit.click(id, "保存1");
     toolkit.click(id, "保存");
@@ -257,14 +300,41 @@ TEST_F(SaveClassTest, SavingUnderANewNameLeavesTheOldFileBehind) {
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"甲"}}));
 }
 
-TEST_F(SaveClassTest, ARefusedRowAfterANewNameKeepsTheNewName) {
-    save("五班", "1\t甲\t多\r\n");
-    EXPECT_EQ(toolkit.messages, std::vector<Message>{kRosterRowInvalid});
-    EXPECT_EQ(classList(), "五班,二班");
-    EXPECT_EQ(current(), "五班");
-    EXPECT_FALSE(std::filesystem::exists(rosterFilePath("五班")));
-    save("五班", "1\t甲\r\n");
-    EXPECT_EQ(readRoster("五班"), (ClassRoster{{"1"}, {"甲"}}));
+TEST_F(SaveClassTest, SavingUnderACaseVariantOfItsOwnNameKeepsOneClass) {
+    folder.prepare("A班,二班", "A班");
+    folder.addRoster("A班", {{"1"}, {"甲"}});
+    toolkit.click(id, "关闭");
+    toolkit.click(settingsId(), "关闭");
+    id = openClassManagement();
+    save("a班", "1\t甲\r\n2\t乙\r\n");
+    EXPECT_EQ(toolkit.messages, std::vector<Message>{kSaveDone});
+    EXPECT_EQ(classList(), "a班,二班");
+    EXPECT_EQ(current(), "a班");
+    EXPECT_EQ(readRoster("a班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
+}
+
+TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {
+    struct Case {
+        std::string_view name;
+        std::string failingFile; // the replace of this file fails
+        std::string_view classListAfter;
+    } const cases[] = {
+        {"一班", "一班.conf", "一班,二班"},
+        {"五班", "五班.conf", "一班,二班"},
+        {"五班", "Config.conf", "一班,二班"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " with " + c.failingFile + " failing");
+        platform::setReplaceFailureHook(
+            [&](const std::filesystem::path& file) { return file.filename() == pathFromUtf8(c.failingFile); });
+        toolkit.messages.clear();
+        save(c.name, "7\t新\r\n");
+        platform::setReplaceFailureHook({});
+        EXPECT_EQ(toolkit.messages, std::vector<Message>{kDataNotSaved});
+        EXPECT_EQ(classList(), c.classListAfter);
+        EXPECT_EQ(readRoster("一班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
+        EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "二班"}));
+    }
 }
 
 TEST_F(SaveClassTest, RefusalsWriteNothing) {
@@ -282,6 +352,10 @@ TEST_F(SaveClassTest, RefusalsWriteNothing) {
         {"二班", "1\t甲\r\n", kClassNameTaken},
         {"CON.txt", "1\t甲\r\n", kClassNameInvalid},
         {"班 ", "1\t甲\r\n", kClassNameInvalid},
+        {"二班", "1\t甲\r\n", kClassNameTaken},
+        // Rows are checked before a new name is written; a roster that would not read back whole is refused.
+        {"五班", "1\t甲\t多\r\n", kRosterRowInvalid},
+        {"一班", "1\t甲\r\n\t乙\r\n", kRosterRowInvalid},
     };
     const std::string settingsBefore = fileBytes(settingsFilePath());
     const std::string rosterBefore = fileBytes(rosterFilePath("一班"));

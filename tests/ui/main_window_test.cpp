@@ -102,6 +102,14 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
     press();
     EXPECT_EQ(label("开始按钮"), "停止");
     EXPECT_EQ(rollCall.drawPool().size(), 3u);
+
+    // The timer is set only when its interval changes: setting it again would restart its count.
+    const auto timerCalls = [&] { return std::count_if(toolkit.log.begin(), toolkit.log.end(), [](const std::string& e) {
+                                      return e.starts_with("timer:");
+                                  }); };
+    EXPECT_EQ(timerCalls(), 7); // start and stop of three rounds, and this start
+    window->setTimerInterval(10);
+    EXPECT_EQ(timerCalls(), 7);
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {

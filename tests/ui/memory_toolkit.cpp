@@ -114,6 +114,8 @@ void MemoryToolkit::setFontSize(WindowId id, std::string_view name, int points) 
 void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) { unit(id, name).visible = visible; }
 
 void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int milliseconds) {
+    // Every call restarts a real timer's count, so it is observable.
+    log.push_back("timer:" + std::to_string(milliseconds));
     unit(id, name).interval = milliseconds;
 }
 

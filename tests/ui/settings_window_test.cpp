@@ -133,6 +133,15 @@ TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {
     EXPECT_FALSE(toolkit.exitCode) << "closing a secondary window never ends the program";
     toolkit.click(openSettings(), "关闭");
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
+
+    // A second request while a window is open (a double click) opens no second copy.
+    const WindowId again = openSettings();
+    windows->openSettings();
+    windows->openClassManagement();
+    windows->openClassManagement();
+    EXPECT_EQ(windows->settings()->id(), again);
+    EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "open:ClassManagementWindow"), 2);
+    EXPECT_EQ(std::count(toolkit.log.begin(), toolkit.log.end(), "open:SettingsWindow"), 3);
 }
 
 } // namespace

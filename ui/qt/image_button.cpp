@@ -23,45 +23,40 @@ void ImageButton::setCaption(const QString& caption) {
     update();
 }
 
-void ImageButton::setState(bool hot, bool pressed, bool inside) {
-    if (hot == hot_ && pressed == pressed_ && inside == inside_) return;
+void ImageButton::setState(bool hot, bool pressed) {
+    if (hot == hot_ && pressed == pressed_) return;
     hot_ = hot;
     pressed_ = pressed;
-    inside_ = inside;
     update();
 }
 
 void ImageButton::enterEvent(QEnterEvent*) {
     if (pressed_) return;
     // A pointer dragged in with the button already down (pressed elsewhere) does not make it hot.
-    if (!(QApplication::mouseButtons() & Qt::LeftButton)) setState(true, false, false);
+    if (!(QApplication::mouseButtons() & Qt::LeftButton)) setState(true, false);
 }
 
 void ImageButton::leaveEvent(QEvent*) {
-    setState(false, pressed_, false);
+    // Held down, the button keeps its hot look and shifted caption wherever the
+    // pointer goes; only where it is released decides whether it was a click.
+    if (!pressed_) setState(false, false);
 }
 
 void ImageButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    setState(true, true, true);
-}
-
-void ImageButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!pressed_) return;
-    const bool inside = rect().contains(event->position().toPoint());
-    setState(inside, true, inside);
+    setState(true, true);
 }
 
 void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !pressed_) return;
     const bool inside = rect().contains(event->position().toPoint());
-    setState(inside, false, false);
+    setState(inside, false);
     if (inside) owner_.notify(design_.name, UnitEvent::Clicked);
     // nothing after this: the click's handler may have destroyed the window
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
-    const bool held = pressed_ && inside_;
+    const bool held = pressed_;
     const ColorPair& colours = (hot_ || held) ? design_.hot : hasFocus() ? design_.focus : design_.normal;
     QPainter painter(this);
     painter.fillRect(rect(), toQColor(colours.background));

@@ -23,18 +23,16 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void setState(bool hot, bool pressed, bool inside);
+    void setState(bool hot, bool pressed);
 
     TopWindow& owner_;
     const UnitDesign& design_;
     QString caption_;
     bool hot_ = false;
-    bool pressed_ = false; // left button went down on the button and is still down
-    bool inside_ = false;  // ... and the pointer is over the button
+    bool pressed_ = false; // the left button went down on the button and is still down
 };
 
 } // namespace tallyra::ui::qt

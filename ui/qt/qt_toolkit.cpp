@@ -35,6 +35,7 @@ namespace {
 constexpr std::string_view kUntitledMessage = "信息：";
 constexpr unsigned kIconMask = 0xF0;
 constexpr unsigned kButtonsMask = 0x0F;
+static_assert((kSecondButtonDefault & (kIconMask | kButtonsMask)) == 0);
 
 QMessageBox::Icon iconOf(unsigned flags) {
     switch (flags & kIconMask) {
@@ -138,7 +139,8 @@ MessageAnswer QtToolkit::showMessage(const Message& message) {
     std::vector<std::pair<QAbstractButton*, MessageAnswer>> answers;
     for (const BoxButton& button : buttonsOf(message.flags))
         answers.emplace_back(box.addButton(QString::fromUtf8(button.caption), button.role), button.answer);
-    box.setDefaultButton(static_cast<QPushButton*>(answers.front().first));
+    const bool secondIsDefault = (message.flags & kSecondButtonDefault) && answers.size() > 1;
+    box.setDefaultButton(static_cast<QPushButton*>(answers[secondIsDefault ? 1 : 0].first));
     box.setEscapeButton(answers.back().first);
     runModal(box);
     for (const auto& [button, answer] : answers)

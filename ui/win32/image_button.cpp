@@ -104,8 +104,9 @@ void ImageButton::setState(bool hot, bool pressed, bool inside) {
 
 void ImageButton::onMouseMove(WPARAM keys, POINT point) {
     if (pressed_) {
-        const bool inside = contains(point);
-        setState(inside, true, inside);
+        // Held down, the button keeps its hot look and shifted caption wherever the
+        // pointer goes; only where it is released decides whether it was a click.
+        setState(true, true, contains(point));
         return;
     }
     // A pointer dragged in with the button already down (pressed elsewhere) does not make it hot.
@@ -134,7 +135,7 @@ void ImageButton::onButtonUp(POINT point) {
 }
 
 void ImageButton::paint(HDC dc, RECT area) const {
-    const bool held = pressed_ && inside_;
+    const bool held = pressed_;
     const ColorPair& colors = (hot_ || held) ? design_.hot : GetFocus() == hwnd_ ? design_.focus : design_.normal;
     SetDCBrushColor(dc, toColorRef(colors.background));
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));

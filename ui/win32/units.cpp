@@ -288,6 +288,7 @@ bool StandardControl::create(HINSTANCE instance, HWND parent) {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     // Rosters and the changelog outgrow the default 32,767 characters.
     if (design_.kind == UnitKind::EditBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
+    if (design_.kind == UnitKind::ComboBox) fitDroppedList();
     return true;
 }
 
@@ -295,13 +296,25 @@ int StandardControl::windowHeight() const {
     return design_.kind == UnitKind::ComboBox ? rect_.height + kDroppedListHeight : rect_.height;
 }
 
+// The height a combo box is given holds its selection field and its dropped list
+// together, and the field's height follows the font, not the layout: once the
+// field exists, size the whole so that the list alone gets its full height.
+void StandardControl::fitDroppedList() {
+    RECT field{};
+    GetWindowRect(hwnd_, &field); // a closed combo box's window is its selection field
+    SetWindowPos(hwnd_, nullptr, 0, 0, rect_.width, (field.bottom - field.top) + kDroppedListHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void StandardControl::setRect(Rect rect) {
     rect_ = rect;
     MoveWindow(hwnd_, rect.left, rect.top, rect.width, windowHeight(), TRUE);
+    if (design_.kind == UnitKind::ComboBox) fitDroppedList();
 }
 
 void StandardControl::fontChanged() {
     SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (design_.kind == UnitKind::ComboBox) fitDroppedList();
 }
 
 std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design, int index) {

@@ -106,6 +106,7 @@ public:
 private:
     void fontChanged() override;
     int windowHeight() const;
+    void fitDroppedList();
 };
 
 // A unit object of the right class for the design's kind.
