@@ -143,6 +143,8 @@ void QtDriver::answer(QDialog& box) {
 
 void QtDriver::click(WindowId window, std::string_view unit) {
     QWidget& target = widget(window, unit);
+    // The pointer comes onto the unit first, as a user's does.
+    QTest::mouseMove(&target, target.rect().center());
     QTest::mouseClick(&target, Qt::LeftButton, {}, target.rect().center());
     settle();
 }

@@ -253,6 +253,9 @@ void DrawnUnit::paintEvent(QPaintEvent*) {
         line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
         if (line.isEmpty()) break;
         const Color colour = design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor;
+        if (font().pixelSize() > kLargestCachedGlyphSize &&
+            largeText_.draw(painter, font(), toQColor(colour), rect(), alignmentOf(design_), line))
+            break;
         painter.setPen(toQColor(colour));
         painter.setFont(font());
         painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);

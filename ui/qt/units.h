@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ui/look.h"
+#include "ui/qt/large_text.h"
 
 #include <QFont>
 #include <QImage>
@@ -74,6 +75,7 @@ private:
     bool hot_ = false; // hyperlinks: pointer over it
     QImage picture_;
     QPixmap scaled_;   // the picture at the size last drawn
+    LargeTextPainter largeText_;
 };
 
 } // namespace tallyra::ui::qt
