@@ -12,6 +12,8 @@ namespace tallyra::bench {
 
 struct ProcessFigures {
     long residentKilobytes = 0;
+    long anonymousKilobytes = 0; // of which private memory (heap, stacks, caches)
+    long fileKilobytes = 0;      // of which mapped files (libraries, fonts), shared with other programs
     double cpuSeconds = 0;
     std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now();
 };
@@ -21,6 +23,8 @@ inline ProcessFigures processFigures() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
         if (line.rfind("VmRSS:", 0) == 0) figures.residentKilobytes = std::stol(line.substr(6));
+        else if (line.rfind("RssAnon:", 0) == 0) figures.anonymousKilobytes = std::stol(line.substr(8));
+        else if (line.rfind("RssFile:", 0) == 0) figures.fileKilobytes = std::stol(line.substr(8));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     figures.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
@@ -32,7 +36,8 @@ inline ProcessFigures processFigures() {
 inline void printFigures(const char* what, const ProcessFigures& before, const ProcessFigures& after) {
     const double wall = std::chrono::duration<double>(after.at - before.at).count();
     const double cpu = after.cpuSeconds - before.cpuSeconds;
-    std::printf("%s rss_kb=%ld cpu_s=%.3f wall_s=%.3f cpu_share=%.2f%%\n", what, after.residentKilobytes, cpu, wall,
+    std::printf("%s rss_kb=%ld anon_kb=%ld file_kb=%ld cpu_s=%.3f wall_s=%.3f cpu_share=%.2f%%\n", what,
+                after.residentKilobytes, after.anonymousKilobytes, after.fileKilobytes, cpu, wall,
                 wall > 0 ? 100.0 * cpu / wall : 0.0);
     std::fflush(stdout);
 }

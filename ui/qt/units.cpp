@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -236,15 +237,31 @@ DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
 
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
+    // A label repaints only the columns its old and new text cover: the rolling display
+    // changes a hundred times a second, and most of its width is background.
+    const QRect before = textColumns(text_);
     text_ = text;
-    update();
+    update(design_.kind == UnitKind::Label ? before.united(textColumns(text_)) : rect());
 }
 
-void DrawnUnit::paintEvent(QPaintEvent*) {
+QRect DrawnUnit::textColumns(const QString& text) const {
+    QString line = text;
+    line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    if (line.isEmpty()) return {};
+    // Room for glyphs that reach past their advance (italic overhangs, wide CJK strokes).
+    const int margin = font().pixelSize() / 4 + 2;
+    const int width = fontMetrics().horizontalAdvance(line) + 2 * margin;
+    int left = -margin;
+    if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
+    if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
+    return QRect(left, 0, width, height()).intersected(rect());
+}
+
+void DrawnUnit::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QColor background =
         design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
-    painter.fillRect(rect(), background);
+    painter.fillRect(event->rect(), background);
     switch (design_.kind) {
     case UnitKind::Label:
     case UnitKind::Hyperlink: {

@@ -66,6 +66,7 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    QRect textColumns(const QString& text) const;
     void paintShape(QPainter& painter);
     void paintPicture(QPainter& painter);
 
