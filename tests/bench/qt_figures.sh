@@ -11,7 +11,7 @@ cd "$(dirname "$0")/../.."
 if [ "${1:-}" = "--inside-display" ]; then
     bench=$2 seconds=$3
     echo "== start-up to the first painted window: program / empty Qt window =="
-    farm-bench -n 21 --warmup 2 -- "$bench/tallyra_qt_program_probe" --vs "$bench/tallyra_qt_empty_probe"
+    farm-bench -n 21 --warmup 2 --vs "$bench/tallyra_qt_empty_probe" -- "$bench/tallyra_qt_program_probe"
     echo "== while rolling for $seconds s (program) and idle (empty window) =="
     "$bench/tallyra_qt_program_probe" --roll "$seconds"
     "$bench/tallyra_qt_empty_probe" --idle "$seconds"

@@ -10,9 +10,14 @@ QImage loadPicture(int resourceId) {
 }
 
 QIcon applicationIcon() {
-    // The theme's icon once the program is installed; the embedded one from a build folder.
-    static const QIcon embedded(QStringLiteral(":/tallyra/tallyra.ico"));
-    return QIcon::fromTheme(QStringLiteral("tallyra"), embedded);
+    // The small sizes a window list shows; the desktop entry's icon comes from the theme.
+    static const QIcon icon = [] {
+        QIcon sizes;
+        for (int size : {16, 32, 48, 64})
+            sizes.addFile(QStringLiteral(":/tallyra/icons/%1x%1/apps/tallyra.png").arg(size), QSize(size, size));
+        return sizes;
+    }();
+    return icon;
 }
 
 } // namespace tallyra::ui::qt
