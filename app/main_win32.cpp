@@ -8,12 +8,13 @@
 namespace {
 
 // No IsDialogMessage: Enter must not move the focus and Escape must not close a window.
-int runMessageLoop() {
+int runMessageLoop(tallyra::ui::win32::Win32Toolkit& toolkit) {
     MSG message{};
     for (;;) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0) return static_cast<int>(message.wParam);
         if (got == -1) return 1;
+        toolkit.reportKey(message);
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
@@ -23,5 +24,5 @@ int runMessageLoop() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     tallyra::ui::win32::Win32Toolkit toolkit(instance);
-    return tallyra::app::runProgram({toolkit, runMessageLoop});
+    return tallyra::app::runProgram({toolkit, [&toolkit] { return runMessageLoop(toolkit); }});
 }

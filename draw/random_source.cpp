@@ -8,7 +8,9 @@ namespace tallyra {
 
 RandomSource::RandomSource(TickSource ticks) : ticks_(std::move(ticks)) {}
 
-std::uint32_t RandomSource::systemTicks() { return platform::tickCount(); }
+std::uint32_t RandomSource::systemTicks() {
+    return platform::tickCount();
+}
 
 std::uint32_t& RandomSource::seedCounter() {
     static std::uint32_t counter = 0;

@@ -14,7 +14,8 @@ namespace {
 // the blanks before it ("CON .txt" is the console too).
 std::string deviceBase(std::string_view name) {
     std::string_view base = name.substr(0, name.find('.'));
-    while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+    while (!base.empty() && base.back() == ' ')
+        base.remove_suffix(1);
     std::string upper(base);
     for (char& c : upper)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -32,7 +33,9 @@ bool isDeviceName(std::string_view name) {
            number == "\xC2\xB2" || number == "\xC2\xB3";
 }
 
-bool isSettingsFileName(std::string_view name) { return upperCaseFileName(name) == "CONFIG"; }
+bool isSettingsFileName(std::string_view name) {
+    return upperCaseFileName(name) == "CONFIG";
+}
 
 } // namespace
 
@@ -65,7 +68,8 @@ std::string renameClassName(std::string_view list, std::string_view oldName, std
 std::optional<Message> checkClassName(std::string_view name) {
     if (name.empty()) return std::nullopt;
     for (unsigned char c : name)
-        if (c < 0x20 || c == 0x7F || std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
+        if (c < 0x20 || c == 0x7F ||
+            std::string_view("\\/:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos)
             return kClassNameInvalid;
     // A blank at either end would be trimmed from the first or last item of the class list.
     if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return kClassNameInvalid;

@@ -2,7 +2,7 @@
 // A class name is also the base name of its roster file in the Data folder.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <optional>
 #include <string>
@@ -16,13 +16,15 @@ std::string renameClassName(std::string_view list, std::string_view oldName, std
 
 inline constexpr Message kClassNameInvalid{
     "班级名称无效",
-    "班级名称不能包含 \\ / : * ? \" < > | 等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重新输入！",
+    "班级名称不能包含 \\ / : * ? \" < > | "
+    "等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重新输入！",
     kErrorOk};
 inline constexpr Message kClassNameTooLong{"班级名称过长", "班级名称不能超过50个字，请重新输入！", kErrorOk};
 inline constexpr Message kClassListFull{"班级过多", "班级数量已达上限，无法再加入新的班级！", kErrorOk};
 inline constexpr Message kClassNameWithComma{"输入有误", "班级名称不允许带有半角逗号，请重试！", kErrorOk};
 // The first title is the one the program has always shown when the list holds a single class.
-inline constexpr Message kClassNameTakenSingle{"班名名称重复", "发现了已有的班级名称，请更换新的名字后重试！", kErrorOk};
+inline constexpr Message kClassNameTakenSingle{"班名名称重复", "发现了已有的班级名称，请更换新的名字后重试！",
+                                               kErrorOk};
 inline constexpr Message kClassNameTaken{"班级名称重复", "发现了已有的班级名称，请更换新的名字后重试！", kErrorOk};
 
 // Refuses a name that cannot be a roster file of its own in the Data folder: the

@@ -8,12 +8,15 @@
 
 namespace tallyra {
 
-// The name with every letter that has a capital replaced by that capital, as
-// Windows' file systems fold case. Bytes that form no UTF-8 character stay as they are.
-std::string upperCaseFileName(std::string_view utf8);
-
-// True when the two names would name one file on Windows.
+// True when the two names would name one file on Windows: compared without regard
+// to case as the file system compares them (CompareStringOrdinal on Windows, the
+// C library's Unicode upper-case table elsewhere).
 bool sameFileName(std::string_view a, std::string_view b);
+
+// The name with every letter replaced by its capital, by the same table; bytes
+// that form no UTF-8 character stay as they are. Files are looked up by it where
+// the file system itself minds case.
+std::string upperCaseFileName(std::string_view utf8);
 
 // Number of characters in a UTF-8 text; a byte that starts no valid character counts as one.
 std::size_t characterCount(std::string_view utf8);

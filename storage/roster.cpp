@@ -14,7 +14,9 @@ const std::string& itemAt(const std::vector<std::string>& list, std::size_t posi
     return position >= 1 && position <= list.size() ? list[position - 1] : empty;
 }
 
-bool isSafeField(std::string_view field) { return field.find_first_of(",\r\n") == std::string_view::npos; }
+bool isSafeField(std::string_view field) {
+    return field.find_first_of(",\r\n") == std::string_view::npos;
+}
 
 // The INI dialect drops blanks around a value, and splitList drops an empty piece
 // after the last ",": a list whose last item is empty or only blanks would read
@@ -25,8 +27,12 @@ bool readsBackWhole(const std::vector<std::string>& list) {
 
 } // namespace
 
-const std::string& ClassRoster::numberAt(std::size_t position) const { return itemAt(numbers, position); }
-const std::string& ClassRoster::nameAt(std::size_t position) const { return itemAt(names, position); }
+const std::string& ClassRoster::numberAt(std::size_t position) const {
+    return itemAt(numbers, position);
+}
+const std::string& ClassRoster::nameAt(std::size_t position) const {
+    return itemAt(names, position);
+}
 
 std::filesystem::path rosterFilePath(std::string_view className) {
     return dataFolderPath() / pathFromUtf8(std::string(className) + ".conf");

@@ -3,7 +3,7 @@
 // management window shows and takes back.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <filesystem>
 #include <optional>
@@ -54,9 +54,8 @@ std::string formatRosterText(const ClassRoster& roster);
 inline constexpr Message kRosterTextEmpty{"学号姓名数据为空", "学号姓名数据不能为空！", kErrorOk};
 inline constexpr Message kRosterTextWithoutTab{"发现错误", "数据输入有误，请重试！", kErrorOk};
 inline constexpr Message kRosterRowInvalid{"数据出错", "学号姓名数据有误！", kErrorOk};
-inline constexpr Message kRosterTooLong{"数据过多",
-                                        "学号姓名数据过多，超出了一个班级可以保存的长度，请分成几个班级保存！",
-                                        kErrorOk};
+inline constexpr Message kRosterTooLong{
+    "数据过多", "学号姓名数据过多，超出了一个班级可以保存的长度，请分成几个班级保存！", kErrorOk};
 
 // The first two checks of a roster text, run before a save touches anything:
 // empty text, then text without any TAB.

@@ -6,14 +6,16 @@ namespace tallyra {
 
 std::string encodeForFile(std::string_view utf8) {
     bool ascii = true;
-    for (unsigned char c : utf8) ascii = ascii && c < 0x80;
+    for (unsigned char c : utf8)
+        ascii = ascii && c < 0x80;
     if (ascii) return std::string(utf8);
     return platform::utf8ToGb18030(utf8);
 }
 
 std::string decodeFromFile(std::string_view fileBytes) {
     bool ascii = true;
-    for (unsigned char c : fileBytes) ascii = ascii && c < 0x80;
+    for (unsigned char c : fileBytes)
+        ascii = ascii && c < 0x80;
     if (ascii) return std::string(fileBytes);
     return platform::gb18030ToUtf8(fileBytes);
 }
@@ -29,7 +31,8 @@ std::size_t fileCharLength(std::string_view bytes, std::size_t pos) {
 
 std::size_t fileByteLength(std::string_view utf8) {
     bool ascii = true;
-    for (unsigned char c : utf8) ascii = ascii && c < 0x80;
+    for (unsigned char c : utf8)
+        ascii = ascii && c < 0x80;
     return ascii ? utf8.size() : encodeForFile(utf8).size();
 }
 
@@ -97,7 +100,8 @@ CommonShare commonShare(std::string_view fileBytes) {
         if (lead >= 0x80) {
             ++share.all;
             const auto trail = length == 2 ? static_cast<unsigned char>(fileBytes[pos + 1]) : 0;
-            if (trail >= 0xA1 && trail <= 0xFE) share.weight += lead >= 0xB0 && lead <= 0xD7 ? 2 : lead >= 0xD8 && lead <= 0xF7 ? 1 : 0;
+            if (trail >= 0xA1 && trail <= 0xFE)
+                share.weight += lead >= 0xB0 && lead <= 0xD7 ? 2 : lead >= 0xD8 && lead <= 0xF7 ? 1 : 0;
         }
         pos += length;
     }
@@ -157,7 +161,8 @@ std::string normaliseFileBytes(std::string_view raw) {
     // their share would misread short UTF-8 names such as 严军.) A file made only
     // of rare characters can go either way; ties stay GBK, the program's own encoding.
     bool ascii = true;
-    for (unsigned char c : raw) ascii = ascii && c < 0x80;
+    for (unsigned char c : raw)
+        ascii = ascii && c < 0x80;
     if (ascii || !isValidUtf8(raw)) return std::string(raw);
     std::string asUtf8 = encodeForFile(raw);
     if (commonShare(asUtf8) > commonShare(raw)) return asUtf8;

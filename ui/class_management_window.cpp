@@ -1,13 +1,12 @@
 #include "ui/class_management_window.h"
 
+#include <algorithm>
+
 #include "storage/class_list.h"
-#include "storage/ini_file.h"
 #include "storage/lists.h"
-#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
-#include "ui/settings_window.h"
 
 namespace tallyra::ui {
 namespace {
@@ -15,43 +14,73 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 434;
 
-constexpr std::string_view kNameBox = "编辑框2";
-constexpr std::string_view kRosterBox = "编辑框1";
-constexpr std::string_view kOverlay = "标签3";
+using namespace class_management_units;
 
 constexpr UnitDesign kUnits[] = {
-    shared::titleLabel("Tallyra", "班级管理", 183),
-    shared::minimiseButton("最小化"),
-    shared::closeButton("关闭", kWidth),
-    shared::contentArea(kWidth, kHeight),
-    shared::contentLabel("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {179, 8, 228, 33},
-     .font = {.charHeight = 19}, .tabStop = true},
-    shared::buttonFrame("图片框_233", "外形框1", 412, 8, 32, 32),
-    shared::framedButton("其他", "图片框_233", 30, 30, "＋", 21),
-    shared::contentLabel("标签4", {52, 55, 90, 24}, "班级名称:"),
-    {.name = "外形框3", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {144, 52, 300, 32},
-     .background = kWhite, .outline = kButtonFrameGrey},
-    {.name = "编辑框2", .kind = UnitKind::EditBox, .parent = "外形框3", .rect = {3, 3, 295, 26},
-     .font = {.charHeight = 16}, .tabStop = true},
-    shared::contentLabel("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
-    {.name = "外形框2", .kind = UnitKind::ShapeBox, .parent = "外形框1", .rect = {15, 133, 432, 216},
-     .background = kWhite, .outline = kButtonFrameGrey},
-    {.name = "编辑框1", .kind = UnitKind::EditBox, .parent = "外形框2", .rect = {4, 4, 425, 208},
-     .font = {.charHeight = 16}, .tabStop = true, .multiLine = true},
-    shared::buttonFrame("图片框1", "外形框1", 14, 359, 89, 32),
-    shared::framedButton("保存", "图片框1", 87, 30, "保存", 16),
-    shared::buttonFrame("图片框2", "外形框1", 102, 359, 89, 32),
-    shared::framedButton("保存1", "图片框2", 87, 30, "删除班级", 16),
-    {.name = "标签3", .kind = UnitKind::Label, .parent = "外形框1", .rect = {5, 45, 448, 352},
-     .text = "请先选择或添加班级", .font = {.charHeight = 48}, .hAlign = HAlign::Center, .vAlign = VAlign::Center},
-};
-
-constexpr UnitRescale kRescales[] = {
-    {"Tallyra", 11},  {"最小化", 11}, {"关闭", 15},     {"外形框1", {}}, {"标签1", 14},   {"组合框1", 14},
-    {"图片框_233", {}}, {"其他", 16}, {"标签4", 14},    {"外形框3", {}}, {"编辑框2", 12}, {"标签2", 14},
-    {"外形框2", {}},  {"编辑框1", 12}, {"图片框1", {}}, {"保存", 12},    {"图片框2", {}}, {"保存1", 12},
-    {"标签3", 36},
+    row(1000, {1, 11}, shared::titleLabel("班级管理", 183)),
+    row(1001, {2, 11}, shared::minimiseButton()),
+    row(1002, {3, 15}, shared::closeButton(kWidth)),
+    row(1003, {4}, shared::contentArea(kWidth, kHeight)),
+    row(1004, {5, 14}, shared::contentLabel(kClassLabel, {13, 11, 167, 24}, "选择要管理的班级:")),
+    {.name = kClassBox,
+     .controlId = 1005,
+     .kind = UnitKind::ComboBox,
+     .parent = shared::kContent,
+     .rect = {179, 8, 228, 33},
+     .font = {.charHeight = 19},
+     .tabStop = true,
+     .rescale = {6, 14}},
+    row(1006, {7}, shared::buttonFrame(kAddFrame, shared::kContent, 412, 8, 32, 32)),
+    row(1007, {8, 16}, shared::framedButton(kAddButton, kAddFrame, 30, 30, "＋", 21)),
+    row(1008, {9, 14}, shared::contentLabel(kNameLabel, {52, 55, 90, 24}, "班级名称:")),
+    {.name = kNameFrame,
+     .controlId = 1009,
+     .kind = UnitKind::ShapeBox,
+     .parent = shared::kContent,
+     .rect = {144, 52, 300, 32},
+     .background = kWhite,
+     .outline = kButtonFrameGrey,
+     .rescale = {10}},
+    {.name = kNameBox,
+     .controlId = 1010,
+     .kind = UnitKind::EditBox,
+     .parent = kNameFrame,
+     .rect = {3, 3, 295, 26},
+     .font = {.charHeight = 16},
+     .tabStop = true,
+     .rescale = {11, 12}},
+    row(1011, {12, 14}, shared::contentLabel(kRosterLabel, {14, 96, 137, 24}, "学号姓名数据:")),
+    {.name = kRosterFrame,
+     .controlId = 1012,
+     .kind = UnitKind::ShapeBox,
+     .parent = shared::kContent,
+     .rect = {15, 133, 432, 216},
+     .background = kWhite,
+     .outline = kButtonFrameGrey,
+     .rescale = {13}},
+    {.name = kRosterBox,
+     .controlId = 1013,
+     .kind = UnitKind::EditBox,
+     .parent = kRosterFrame,
+     .rect = {4, 4, 425, 208},
+     .font = {.charHeight = 16},
+     .tabStop = true,
+     .multiLine = true,
+     .rescale = {14, 12}},
+    row(1014, {15}, shared::buttonFrame(kSaveFrame, shared::kContent, 14, 359, 89, 32)),
+    row(1015, {16, 12}, shared::framedButton(kSaveButton, kSaveFrame, 87, 30, "保存", 16)),
+    row(1016, {17}, shared::buttonFrame(kDeleteFrame, shared::kContent, 102, 359, 89, 32)),
+    row(1017, {18, 12}, shared::framedButton(kDeleteButton, kDeleteFrame, 87, 30, "删除班级", 16)),
+    {.name = kNoClassOverlay,
+     .controlId = 1018,
+     .kind = UnitKind::Label,
+     .parent = shared::kContent,
+     .rect = {5, 45, 448, 352},
+     .text = "请先选择或添加班级",
+     .font = {.charHeight = 48},
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center,
+     .rescale = {19, 36}},
 };
 
 } // namespace
@@ -63,34 +92,34 @@ const WindowDesign kClassManagementWindowDesign{.name = "ClassManagementWindow",
                                                 .background = kTitleBlue,
                                                 .units = kUnits};
 
-void ClassManagementWindow::onClosed() { windows_.showSettings(); }
-
-WindowId ClassManagementWindow::settingsWindow() {
-    SettingsWindow* settings = windows_.settings();
-    return settings ? settings->id() : kNoWindow;
+void ClassManagementWindow::onClosed() {
+    windows_.showSettings();
 }
 
-std::string ClassManagementWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
+std::string ClassManagementWindow::classBoxText() const {
+    return toolkit_.selectedItemText(window_, kClassBox);
+}
 
 void ClassManagementWindow::openClassManagement() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);
+    rescaleForDpi();
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string classList = settings::classList();
     if (!classList.empty() && classList.find(',') == std::string::npos) {
         toolkit_.addItem(window_, kClassBox, classList);
         toolkit_.setSelection(window_, kClassBox, 0);
     } else if (!classList.empty()) {
         const std::vector<std::string> names = splitList(classList, ",");
-        for (const std::string& name : names) toolkit_.addItem(window_, kClassBox, name);
-        const std::string current = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+        for (const std::string& name : names)
+            toolkit_.addItem(window_, kClassBox, name);
+        const std::string current = settings::currentClass();
         for (std::size_t i = 0; i < names.size(); ++i)
             if (names[i] == current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
     }
 
     if (toolkit_.selection(window_, kClassBox) < 0) {
-        toolkit_.setVisible(window_, kOverlay, true);
+        toolkit_.setVisible(window_, kNoClassOverlay, true);
     } else {
-        toolkit_.setVisible(window_, kOverlay, false);
+        toolkit_.setVisible(window_, kNoClassOverlay, false);
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
     }
@@ -103,7 +132,7 @@ void ClassManagementWindow::showClassRoster() {
 }
 
 std::string deleteClassQuestion(std::string_view className) {
-    return "确定要删除班级“" + std::string(className) + "”吗？\n该班级的学号姓名数据将一并删除，无法恢复！";
+    return "确定要删除班级“" + std::string(className) + "”吗？该班级的学号姓名数据将一并删除，无法恢复！";
 }
 
 bool ClassManagementWindow::writeFailed() {
@@ -113,7 +142,9 @@ bool ClassManagementWindow::writeFailed() {
 
 // Every write below is checked: on a failure the teacher is told and the handler
 // stops. Roster files are written before the class list names them, so a stop
-// between two writes leaves at worst an unlisted file, which adding the class adopts.
+// between two writes leaves at worst an unlisted file, which adding the class
+// adopts. The class list is changed as one read-change-write, so that a second
+// running copy changing it at the same moment is never lost.
 
 void ClassManagementWindow::addClass() {
     const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
@@ -123,39 +154,39 @@ void ClassManagementWindow::addClass() {
         toolkit_.showMessage(kClassNameEmpty);
         return;
     }
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-    const std::string newList = addClassName(classList, name);
-    std::optional<Message> refusal = checkNewClassName(classList, name);
-    if (!refusal) refusal = checkClassListLength(newList);
+    const auto refuse = [&](std::string_view list) {
+        std::optional<Message> refusal = checkNewClassName(list, name);
+        if (!refusal) refusal = checkClassListLength(addClassName(list, name));
+        return refusal;
+    };
+    std::optional<Message> refusal = refuse(settings::classList());
+    if (!refusal && !createRosterFile(name)) return (void)writeFailed();
+    const bool listed = !refusal && settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        refusal = refuse(list); // the list as it is now, under the lock
+        if (refusal) return std::nullopt;
+        return addClassName(list, name);
+    });
     if (refusal) {
         toolkit_.showMessage(*refusal);
         return;
     }
+    if (!listed) return (void)writeFailed();
 
-    if (!createRosterFile(name) || !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, newList)) {
-        writeFailed();
-        return;
-    }
-
-    const WindowId settings = settingsWindow();
-    const bool noClassBefore = settings == kNoWindow || toolkit_.selection(settings, kClassBox) < 0;
-    if (settings != kNoWindow) toolkit_.addItem(settings, kClassBox, name);
     toolkit_.addItem(window_, kClassBox, name);
     toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
     // An adopted file shows the students it holds.
     const ClassRoster roster = readRoster(name);
     toolkit_.setText(window_, kRosterBox, formatRosterText(roster));
     toolkit_.setText(window_, kNameBox, name);
-    toolkit_.setVisible(window_, kOverlay, false);
+    toolkit_.setVisible(window_, kNoClassOverlay, false);
 
-    if (noClassBefore) {
-        if (settings != kNoWindow) toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
+    // The first class becomes the current one.
+    const bool becomesCurrent = !windows_.hasCurrentClass();
+    windows_.classAdded(name, becomesCurrent);
+    if (becomesCurrent) {
         windows_.rollCall().loadRoster(roster);
-        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name)) {
-            writeFailed();
-            return;
-        }
-        windows_.main().showClassTitle(name);
+        if (!settings::setCurrentClass(name)) return (void)writeFailed();
+        windows_.currentClassChanged(name);
     }
 }
 
@@ -167,41 +198,30 @@ void ClassManagementWindow::deleteClass() {
     const std::string question = deleteClassQuestion(name);
     if (toolkit_.showMessage({kDeleteClassTitle, question, kDeleteClassFlags}) != MessageAnswer::Yes) return;
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
     windows_.rollCall().loadRoster({});
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == name &&
-        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, ""))
-        return (void)writeFailed();
-
-    const bool lastClass = classList == name;
-    if ((lastClass || classList.find(',') != std::string::npos) &&
-        !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, removeClassName(classList, name)))
-        return (void)writeFailed();
+    if (settings::currentClass() == name && !settings::setCurrentClass("")) return (void)writeFailed();
+    bool lastClass = false;
+    const bool unlisted = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        lastClass = list == name;
+        if (!lastClass && list.find(',') == std::string_view::npos) return std::nullopt;
+        return removeClassName(list, name);
+    });
+    if (!unlisted) return (void)writeFailed();
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(name) && !deleteRosterFile(name)) writeFailed();
 
-    const WindowId settings = settingsWindow();
     toolkit_.removeItem(window_, kClassBox, selected);
-    if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
     const int left = toolkit_.itemCount(window_, kClassBox);
-    if (lastClass || left == 0) {
+    const std::optional<int> next = left == 0 ? std::nullopt : std::optional<int>(std::min(selected, left - 1));
+    if (next) {
+        toolkit_.setSelection(window_, kClassBox, *next);
+        showClassRoster();
+    } else {
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kNameBox, "");
-        toolkit_.setVisible(window_, kOverlay, true);
-        if (lastClass) {
-            // No class is left: the main window no longer names one, nor shows a student of it.
-            windows_.main().showClassTitle("");
-            windows_.main().clearDisplay();
-        }
-        return;
+        toolkit_.setVisible(window_, kNoClassOverlay, true);
     }
-    const int next = selected + 1 <= left ? selected : left - 1;
-    toolkit_.setSelection(window_, kClassBox, next);
-    if (settings != kNoWindow) {
-        toolkit_.setSelection(settings, kClassBox, next);
-        windows_.settings()->applyClassChoice();
-    }
-    showClassRoster();
+    windows_.classDeleted(selected, next, lastClass);
 }
 
 void ClassManagementWindow::saveClass() {
@@ -222,9 +242,7 @@ void ClassManagementWindow::saveClass() {
     const std::string oldName = classBoxText();
     std::optional<Message> refusal;
     if (newName != oldName) {
-        const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-        refusal = checkNewClassName(classList, newName, oldName);
-        if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
+        refusal = refuseRename(settings::classList(), oldName, newName);
     } else if (!isOwnRosterFileName(oldName)) {
         // A class from older or hand-edited data whose name would leave the Data
         // folder, or names the settings file or a device: keep it, write nothing.
@@ -244,14 +262,18 @@ void ClassManagementWindow::saveClass() {
         writeFailed();
         return;
     }
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == newName) {
-        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName)) {
-            writeFailed();
-            return;
-        }
+    if (settings::currentClass() == newName) {
+        if (!settings::setCurrentClass(newName)) return (void)writeFailed();
         windows_.rollCall().loadRoster(readRoster(newName));
     }
     toolkit_.showMessage(kSaveDone);
+}
+
+std::optional<Message> ClassManagementWindow::refuseRename(std::string_view classList, std::string_view oldName,
+                                                           std::string_view newName) {
+    std::optional<Message> refusal = checkNewClassName(classList, newName, oldName);
+    if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
+    return refusal;
 }
 
 // The roster goes to the new name's file first; then the current class and the
@@ -259,17 +281,20 @@ void ClassManagementWindow::saveClass() {
 bool ClassManagementWindow::saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
                                              const ClassRoster& roster) {
     if (!writeRoster(newName, roster)) return writeFailed();
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == oldName &&
-        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName))
-        return writeFailed();
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-    if (!writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, renameClassName(classList, oldName, newName)))
-        return writeFailed();
-    toolkit_.setItemText(window_, kClassBox, selected, newName);
-    if (SettingsWindow* settings = windows_.settings()) {
-        toolkit_.setItemText(settings->id(), kClassBox, selected, newName);
-        windows_.main().showClassTitle(settings->classBoxText());
+    if (settings::currentClass() == oldName && !settings::setCurrentClass(newName)) return writeFailed();
+    std::optional<Message> refusal;
+    const bool renamed = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        refusal = refuseRename(list, oldName, newName); // the list as it is now, under the lock
+        if (refusal) return std::nullopt;
+        return renameClassName(list, oldName, newName);
+    });
+    if (refusal) {
+        toolkit_.showMessage(*refusal);
+        return false;
     }
+    if (!renamed) return writeFailed();
+    toolkit_.setItemText(window_, kClassBox, selected, newName);
+    windows_.classRenamed(selected, newName);
     return true;
 }
 
@@ -278,15 +303,15 @@ void ClassManagementWindow::onUnitEvent(WindowId, std::string_view unit, UnitEve
         showClassRoster();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "其他") {
+    } else if (unit == kAddButton) {
         addClass();
-    } else if (unit == "保存") {
+    } else if (unit == kSaveButton) {
         saveClass();
-    } else if (unit == "保存1") {
+    } else if (unit == kDeleteButton) {
         deleteClass();
-    } else if (unit == "最小化") {
+    } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
-    } else if (unit == "关闭") {
+    } else if (unit == shared::kCloseButton) {
         windows_.showSettings();
         toolkit_.destroyWindow(window_);
     }

@@ -4,11 +4,32 @@
 // call and the main window's title.
 #pragma once
 
-#include "ui/window_set.h"
+#include "storage/roster.h"
+#include "ui/secondary_window.h"
 
 namespace tallyra::ui {
 
 extern const WindowDesign kClassManagementWindowDesign;
+
+// The class management window's units, besides the shared title bar and content area.
+namespace class_management_units {
+inline constexpr std::string_view kClassLabel = "classLabel";
+inline constexpr std::string_view kClassBox = "classBox";
+inline constexpr std::string_view kAddFrame = "addFrame";
+inline constexpr std::string_view kAddButton = "addButton";
+inline constexpr std::string_view kNameLabel = "nameLabel";
+inline constexpr std::string_view kNameFrame = "nameFrame";
+inline constexpr std::string_view kNameBox = "nameBox";
+inline constexpr std::string_view kRosterLabel = "rosterLabel";
+inline constexpr std::string_view kRosterFrame = "rosterFrame";
+inline constexpr std::string_view kRosterBox = "rosterBox";
+inline constexpr std::string_view kSaveFrame = "saveFrame";
+inline constexpr std::string_view kSaveButton = "saveButton";
+inline constexpr std::string_view kDeleteFrame = "deleteFrame";
+inline constexpr std::string_view kDeleteButton = "deleteButton";
+// Covers the editing area while no class is chosen.
+inline constexpr std::string_view kNoClassOverlay = "noClassOverlay";
+} // namespace class_management_units
 
 inline constexpr std::string_view kAddClassPrompt = "请输入您要加入的班级名称:";
 inline constexpr std::string_view kAddClassTitle = "班级名称";
@@ -43,8 +64,8 @@ private:
     bool writeFailed();
     bool saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
                           const ClassRoster& roster);
-    // The settings window's class box, when the settings window is open.
-    WindowId settingsWindow();
+    static std::optional<Message> refuseRename(std::string_view classList, std::string_view oldName,
+                                               std::string_view newName);
 };
 
 } // namespace tallyra::ui

@@ -13,35 +13,42 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 193;
 
+using namespace settings_units;
+
 constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view caption) {
-    return {.name = name, .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = rect, .text = caption,
-            .font = {.charHeight = 19}, .tabStop = true};
+    return {.name = name,
+            .kind = UnitKind::RadioBox,
+            .parent = shared::kContent,
+            .rect = rect,
+            .text = caption,
+            .font = {.charHeight = 19},
+            .tabStop = true};
 }
 
 constexpr UnitDesign kUnits[] = {
-    shared::titleLabel("设置", "设置", 183),
-    shared::minimiseButton("最小化"),
-    shared::closeButton("关闭", kWidth),
-    shared::contentArea(kWidth, kHeight),
-    shared::contentLabel("标签1", {15, 16, 136, 24}, "当前选择班级:"),
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {143, 14, 288, 20},
-     .font = {.charHeight = 19}, .tabStop = true},
-    shared::contentLabel("标签2", {15, 56, 136, 24}, "语音播报开关:"),
-    radio("语音_开启", {143, 58, 70, 24}, "开启"),
-    radio("语音_关闭", {224, 58, 70, 24}, "关闭"),
+    row(1000, {1, 11}, shared::titleLabel("设置", 183)),
+    row(1001, {6, 11}, shared::minimiseButton()),
+    row(1002, {5, 15}, shared::closeButton(kWidth)),
+    row(1003, {4}, shared::contentArea(kWidth, kHeight)),
+    row(1004, {2, 14}, shared::contentLabel(kClassLabel, {15, 16, 136, 24}, "当前选择班级:")),
+    {.name = kClassBox,
+     .controlId = 1005,
+     .kind = UnitKind::ComboBox,
+     .parent = shared::kContent,
+     .rect = {143, 14, 288, 20},
+     .font = {.charHeight = 19},
+     .tabStop = true,
+     .rescale = {13, 14}},
+    row(1006, {3, 14}, shared::contentLabel(kVoiceLabel, {15, 56, 136, 24}, "语音播报开关:")),
+    row(1007, {14, 14}, radio(kVoiceOn, {143, 58, 70, 24}, "开启")),
+    row(1008, {15, 14}, radio(kVoiceOff, {224, 58, 70, 24}, "关闭")),
     // The first frame lies on the window, the other two on the content area, at the same height on screen.
-    shared::buttonFrame("按钮1", "", 18, 128, 136, 49),
-    shared::framedButton("开始按钮", "按钮1", 134, 47, "班级管理", 19),
-    shared::buttonFrame("按钮2", "外形框1", 152, 96, 137, 49),
-    shared::framedButton("开始按钮1", "按钮2", 135, 47, "关于", 19),
-    shared::buttonFrame("按钮3", "外形框1", 288, 96, 137, 49),
-    shared::framedButton("开始按钮2", "按钮3", 135, 47, "检查更新", 19),
-};
-
-constexpr UnitRescale kRescales[] = {
-    {"设置", 11},     {"标签1", 14},     {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
-    {"最小化", 11},   {"开始按钮", 14},  {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
-    {"按钮2", {}},    {"按钮3", {}},     {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
+    row(1009, {10}, shared::buttonFrame(kClassManagementFrame, "", 18, 128, 136, 49)),
+    row(1010, {7, 14}, shared::framedButton(kClassManagementButton, kClassManagementFrame, 134, 47, "班级管理", 19)),
+    row(1011, {11}, shared::buttonFrame(kAboutFrame, shared::kContent, 152, 96, 137, 49)),
+    row(1012, {8, 14}, shared::framedButton(kAboutButton, kAboutFrame, 135, 47, "关于", 19)),
+    row(1013, {12}, shared::buttonFrame(kUpdateFrame, shared::kContent, 288, 96, 137, 49)),
+    row(1014, {9, 14}, shared::framedButton(kUpdateButton, kUpdateFrame, 135, 47, "检查更新", 19)),
 };
 
 } // namespace
@@ -54,13 +61,13 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
                                          .units = kUnits};
 
 void SettingsWindow::onOpened() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSettingsWindowDesign, kRescales);
+    rescaleForDpi();
 
-    const bool voiceOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
-    toolkit_.setChecked(window_, "语音_开启", voiceOn);
-    toolkit_.setChecked(window_, "语音_关闭", !voiceOn);
+    const bool voiceOn = settings::voiceOn();
+    toolkit_.setChecked(window_, kVoiceOn, voiceOn);
+    toolkit_.setChecked(window_, kVoiceOff, !voiceOn);
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string classList = settings::classList();
     if (classList.empty()) return;
     if (classList.find(',') == std::string::npos) {
         toolkit_.addItem(window_, kClassBox, classList);
@@ -70,8 +77,7 @@ void SettingsWindow::onOpened() {
     int index = 0;
     for (const std::string& name : splitList(classList, ",")) {
         toolkit_.addItem(window_, kClassBox, name);
-        if (name == readIniItem(settingsFilePath(), kClassSection, kDefaultKey))
-            toolkit_.setSelection(window_, kClassBox, index);
+        if (name == settings::currentClass()) toolkit_.setSelection(window_, kClassBox, index);
         ++index;
     }
     // Several classes and none of them current: the first one becomes current.
@@ -81,17 +87,42 @@ void SettingsWindow::onOpened() {
     }
 }
 
-void SettingsWindow::onClosed() { windows_.main().show(); }
+void SettingsWindow::onClosed() {
+    windows_.main().show();
+}
 
-std::string SettingsWindow::classBoxText() const { return toolkit_.selectedItemText(window_, kClassBox); }
+std::string SettingsWindow::classBoxText() const {
+    return toolkit_.selectedItemText(window_, kClassBox);
+}
+
+bool SettingsWindow::hasSelectedClass() const {
+    return toolkit_.selection(window_, kClassBox) >= 0;
+}
+
+void SettingsWindow::addClass(std::string_view name, bool select) {
+    toolkit_.addItem(window_, kClassBox, name);
+    if (select) toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
+}
+
+void SettingsWindow::renameClass(int index, std::string_view name) {
+    toolkit_.setItemText(window_, kClassBox, index, name);
+}
+
+void SettingsWindow::removeClass(int index, std::optional<int> select) {
+    toolkit_.removeItem(window_, kClassBox, index);
+    if (!select) return;
+    toolkit_.setSelection(window_, kClassBox, *select);
+    applyClassChoice();
+}
 
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();
-    windows_.rollCall().loadRoster({});
-    if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className)) {
+    // A failed write leaves the current class, and the roll call with it, as they were.
+    if (!settings::setCurrentClass(className)) {
         toolkit_.showMessage(kDataNotSaved);
         return;
     }
+    windows_.rollCall().loadRoster({});
     windows_.rollCall().loadRoster(readRoster(className));
     windows_.main().showClassTitle(className);
     windows_.main().clearDisplay();
@@ -102,26 +133,26 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         applyClassChoice();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "语音_开启" || unit == "语音_关闭") {
-        const bool on = unit == "语音_开启";
-        if (!writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse)) {
+    } else if (unit == kVoiceOn || unit == kVoiceOff) {
+        const bool on = unit == kVoiceOn;
+        if (!settings::setVoiceOn(on)) {
             toolkit_.showMessage(kDataNotSaved);
             // The boxes keep showing what is stored.
-            const bool storedOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
-            toolkit_.setChecked(window_, "语音_开启", storedOn);
-            toolkit_.setChecked(window_, "语音_关闭", !storedOn);
+            const bool storedOn = settings::voiceOn();
+            toolkit_.setChecked(window_, kVoiceOn, storedOn);
+            toolkit_.setChecked(window_, kVoiceOff, !storedOn);
         }
-    } else if (unit == "开始按钮") {
+    } else if (unit == kClassManagementButton) {
         windows_.openClassManagement();
         toolkit_.showWindow(window_, false);
-    } else if (unit == "开始按钮1") {
+    } else if (unit == kAboutButton) {
         windows_.openAbout();
         toolkit_.showWindow(window_, false);
-    } else if (unit == "开始按钮2") {
+    } else if (unit == kUpdateButton) {
         if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok) toolkit_.openInBrowser(kUpdatePageAddress);
-    } else if (unit == "最小化") {
+    } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
-    } else if (unit == "关闭") {
+    } else if (unit == shared::kCloseButton) {
         windows_.main().show();
         toolkit_.destroyWindow(window_);
     }

@@ -2,7 +2,7 @@
 // class management window, the about window and the update notice.
 #pragma once
 
-#include "ui/window_set.h"
+#include "ui/secondary_window.h"
 
 namespace tallyra::ui {
 
@@ -11,13 +11,26 @@ extern const WindowDesign kSettingsWindowDesign;
 // The forum page where updates are published; opened in the default browser.
 inline constexpr std::string_view kUpdatePageAddress = "https://bbs.korvane.com/home.php?mod=space&do=thread&view=me";
 
-inline constexpr Message kUpdateNotice{
-    "更新受限",
-    "由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的帖子页，或者您也可以在原帖寻找更新！"
-    "\r\n确实要跳转吗？",
-    kQuestionOkCancel};
+inline constexpr Message kUpdateNotice{"更新受限",
+                                       "由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的"
+                                       "帖子页，或者您也可以在原帖寻找更新！"
+                                       "\r\n确实要跳转吗？",
+                                       kQuestionOkCancel};
 
-inline constexpr std::string_view kClassBox = "组合框1";
+// The settings window's units, besides the shared title bar and content area.
+namespace settings_units {
+inline constexpr std::string_view kClassLabel = "classLabel";
+inline constexpr std::string_view kClassBox = "classBox";
+inline constexpr std::string_view kVoiceLabel = "voiceLabel";
+inline constexpr std::string_view kVoiceOn = "voiceOnRadio";
+inline constexpr std::string_view kVoiceOff = "voiceOffRadio";
+inline constexpr std::string_view kClassManagementFrame = "classManagementFrame";
+inline constexpr std::string_view kClassManagementButton = "classManagementButton";
+inline constexpr std::string_view kAboutFrame = "aboutFrame";
+inline constexpr std::string_view kAboutButton = "aboutButton";
+inline constexpr std::string_view kUpdateFrame = "updateFrame";
+inline constexpr std::string_view kUpdateButton = "updateButton";
+} // namespace settings_units
 
 class SettingsWindow : public SecondaryWindow {
 public:
@@ -29,6 +42,13 @@ public:
 
     // The text of the class box: its selected item, or empty text.
     std::string classBoxText() const;
+
+    // The class box, kept in step with the class management window by the window set.
+    bool hasSelectedClass() const;
+    void addClass(std::string_view name, bool select);
+    void renameClass(int index, std::string_view name);
+    // Removes an item; the item now at select, if any, is selected and made current.
+    void removeClass(int index, std::optional<int> select);
 
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 

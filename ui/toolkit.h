@@ -3,8 +3,8 @@
 // in-memory toolkit of the tests records every unit's state.
 #pragma once
 
-#include "storage/message_box.h"
-#include "ui/look.h"
+#include "base/message_box.h"
+#include "ui/layout.h"
 
 #include <optional>
 #include <string>
@@ -16,10 +16,20 @@ using WindowId = int;
 inline constexpr WindowId kNoWindow = 0;
 
 enum class UnitEvent {
-    Clicked,       // image button (press and release on it) or radio box
-    LinkPressed,   // hyperlink: as soon as the left button goes down
-    ItemChosen,    // combo box: the user confirmed a choice (never when code sets the selection)
-    Tick,          // timer
+    Clicked,     // image button (press and release on it) or radio box
+    LinkPressed, // hyperlink: as soon as the left button goes down
+    ItemChosen,  // combo box: the user confirmed a choice (never when code sets the selection)
+    Tick,        // timer
+};
+
+// The keys a window is told about: those a teacher or a presenter remote uses to
+// start and stop (Space, Enter, Page Down/Up, the arrows); every other key is Other.
+enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Other };
+
+enum class KeyAction {
+    Pressed,  // the key went down
+    Repeated, // the system repeats a key held down
+    Released, // the key came up
 };
 
 // What a window's handlers receive. Handlers run on the GUI thread, one at a time.
@@ -31,6 +41,9 @@ public:
     // When the window is being destroyed, whatever destroys it.
     virtual void onDestroying(WindowId window) = 0;
     virtual void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) = 0;
+    // A key pressed or released while the window is the active one (whichever of
+    // its units has the focus). The key still does what it does in that unit.
+    virtual void onKey(WindowId, Key, KeyAction) {}
 };
 
 struct Size {

@@ -4,6 +4,8 @@
 
 namespace tallyra::platform {
 
-std::uint32_t tickCount() { return GetTickCount(); }
+std::uint32_t tickCount() {
+    return GetTickCount();
+}
 
 } // namespace tallyra::platform

@@ -75,13 +75,17 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void setBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
 
 void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
     replaceFailureHook() = std::move(hook);
 }
 
-bool deleteFile(const std::filesystem::path& file) { return ::unlink(file.c_str()) == 0 || errno == ENOENT; }
+bool deleteFile(const std::filesystem::path& file) {
+    return ::unlink(file.c_str()) == 0 || errno == ENOENT;
+}
 
 std::filesystem::path executablePath() {
     char buffer[PATH_MAX];

@@ -38,7 +38,8 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+        bytes.append(buffer, got);
     return bytes;
 }
 
@@ -48,23 +49,24 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
     temporary += L".tmp" + std::to_wstring(GetCurrentProcessId());
     bool written = false;
     {
-        ScopedHandle h(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                   nullptr));
+        ScopedHandle h(
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!h.valid()) return false;
         DWORD done = 0;
         written = WriteFile(h.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
                   done == bytes.size() && FlushFileBuffers(h.handle);
     }
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written ||
-        !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(temporary.c_str());
         return false;
     }
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void setBeforeReplaceHook(std::function<void()> hook) {
+    beforeReplaceHook() = std::move(hook);
+}
 
 void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
     replaceFailureHook() = std::move(hook);

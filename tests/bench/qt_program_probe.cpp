@@ -7,6 +7,7 @@
 // Compared with tallyra_qt_empty_probe, an empty Qt window started the same way
 // (tests/bench/qt_figures.sh).
 #include "app/program.h"
+#include "ui/main_window.h"
 #include "speech/silent_voice.h"
 #include "tests/bench/process_figures.h"
 #include "ui/qt/qt_toolkit.h"
@@ -52,7 +53,7 @@ private:
             QCoreApplication::exit(0);
             return;
         }
-        QWidget* start = window->findChild<QWidget*>(QStringLiteral("开始按钮"));
+        QWidget* start = window->findChild<QWidget*>(QString::fromUtf8(tallyra::ui::main_units::kStartStop.data()));
         if (!start) {
             std::fprintf(stderr, "no start button\n");
             QCoreApplication::exit(1);

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <limits>
 #include <vector>
 
@@ -112,6 +116,17 @@ TEST(RandomSource, EqualBoundsReturnThatValueWithoutAdvancing) {
         EXPECT_EQ(random.state(), 99u);
     }
 }
+
+#ifdef _WIN32
+// On Windows the seed's tick is the system's own tick count.
+TEST(RandomSource, SystemTicksAreGetTickCount) {
+    const DWORD before = GetTickCount();
+    const std::uint32_t ticks = RandomSource::systemTicks();
+    const DWORD after = GetTickCount();
+    EXPECT_GE(ticks, before);
+    EXPECT_LE(ticks, after);
+}
+#endif
 
 } // namespace
 } // namespace tallyra

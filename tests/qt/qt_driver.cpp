@@ -1,5 +1,6 @@
 #include "tests/qt/qt_driver.h"
 
+#include "ui/qt/top_window.h"
 #include "ui/qt/units.h"
 
 #include <QAbstractItemView>
@@ -186,6 +187,16 @@ void QtDriver::type(WindowId window, std::string_view unit, std::string_view tex
         if (i > 0) QTest::keyClick(&box, Qt::Key_Return);
         typeText(&box, lines[i]);
     }
+    settle();
+}
+
+void QtDriver::pressKey(WindowId window, Key key) {
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_PageDown, Qt::Key_PageUp,
+                                        Qt::Key_Left,  Qt::Key_Up,     Qt::Key_Right,    Qt::Key_Down, Qt::Key_A};
+    qt::TopWindow* top = toolkit_.topWindow(window);
+    if (!top || !top->windowHandle()) throw std::logic_error("the window is not shown");
+    // To the window, as the window system delivers it, whichever unit has the focus.
+    QTest::keyClick(top->windowHandle(), kKeys[static_cast<int>(key)]);
     settle();
 }
 

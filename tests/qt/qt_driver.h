@@ -19,6 +19,7 @@ public:
     void pressLink(WindowId window, std::string_view unit) override;
     void choose(WindowId window, std::string_view unit, int index) override;
     void type(WindowId window, std::string_view unit, std::string_view text) override;
+    void pressKey(WindowId window, Key key) override;
     void answerNextMessage(MessageAnswer answer) override { messageAnswers_.push_back(answer); }
     void answerNextInput(std::optional<std::string> text) override { inputAnswers_.push_back(std::move(text)); }
     std::vector<ShownMessage> shownMessages() const override { return messages_; }

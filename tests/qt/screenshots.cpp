@@ -136,24 +136,25 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         const WindowId main = windows.main().open();
         shoot(toolkit, main, folder, "main");
         // A settled draw: the large number and name (glyphs kept as images) as they show.
-        driver.click(main, "开始按钮");
-        EXPECT_TRUE(driver.runTimerUntil(main, "时钟1", [&] { return toolkit.text(main, "学号").starts_with("0"); }));
-        driver.click(main, "开始按钮");
+        driver.click(main, main_units::kStartStop);
+        EXPECT_TRUE(driver.runTimerUntil(main, main_units::kRollTimer,
+                                         [&] { return toolkit.text(main, main_units::kNumber).starts_with("0"); }));
+        driver.click(main, main_units::kStartStop);
         shoot(toolkit, main, folder, "main-drawn");
-        driver.click(main, "其他");
+        driver.click(main, main_units::kSettingsButton);
         const WindowId settings = windows.settings()->id();
         shoot(toolkit, settings, folder, "settings");
-        driver.click(settings, "开始按钮");
+        driver.click(settings, settings_units::kClassManagementButton);
         shoot(toolkit, windows.classManagement()->id(), folder, "class-management");
-        driver.click(windows.classManagement()->id(), "关闭");
-        driver.click(settings, "开始按钮1");
+        driver.click(windows.classManagement()->id(), shared::kCloseButton);
+        driver.click(settings, settings_units::kAboutButton);
         const WindowId about = windows.about()->id();
         shoot(toolkit, about, folder, "about");
-        driver.pressLink(about, "超级链接框3");
+        driver.pressLink(about, about_units::kChangelogLink);
         shoot(toolkit, windows.changelog()->id(), folder, "changelog");
-        driver.click(windows.changelog()->id(), "关闭");
+        driver.click(windows.changelog()->id(), shared::kCloseButton);
         driver.answerNextMessage(MessageAnswer::Ok);
-        driver.pressLink(about, "超级链接框4");
+        driver.pressLink(about, about_units::kSupportLink);
         shoot(toolkit, windows.support()->id(), folder, "support");
     }
     EXPECT_EQ(failures, 0) << "pixels wrong; see the FAIL lines and the screenshots in " << qPrintable(outputFolder);

@@ -106,8 +106,7 @@ TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
     const RosterParse parse = parseRosterText("1\t张三\r\n2\t李四\r\n");
     ASSERT_TRUE(writeRoster("一班", parse.roster));
     EXPECT_EQ(rosterFilePath("一班"), data("一班.conf"));
-    EXPECT_EQ(readBytes(data("一班.conf")),
-              "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
+    EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
     EXPECT_EQ(readRoster("一班"), parse.roster);
 
     const ClassRoster withEmptyNumber = roster({"", "2"}, {"张三", "李四"});
@@ -147,7 +146,7 @@ TEST_F(RosterFileTest, SavingARosterResavedAsUtf8StoresTheWholeFileInGbk) {
     writeBytes(data("一班.conf"), "[ClassData]\nNumber=1\nName=张三\n[备注]\n班主任=李四\n");
     ASSERT_TRUE(writeRoster("一班", roster({"1", "2"}, {"张三", "王五"})));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\nNumber=1,2\nName=\xD5\xC5\xC8\xFD,\xCD\xF5\xCE\xE5\n"
-                                               "[\xB1\xB8\xD7\xA2]\n\xB0\xE0\xD6\xF7\xC8\xCE=\xC0\xEE\xCB\xC4\n");
+                                            "[\xB1\xB8\xD7\xA2]\n\xB0\xE0\xD6\xF7\xC8\xCE=\xC0\xEE\xCB\xC4\n");
 }
 
 TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) {
@@ -167,8 +166,7 @@ TEST_F(RosterFileTest, CreateMakesAnEmptyRosterAndAdoptsAnExistingFile) {
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
     // A file left from a lost settings file or a first-run reset keeps its students.
-    const std::string leftBehind =
-        "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n";
+    const std::string leftBehind = "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n";
     writeBytes(data("二班.conf"), leftBehind);
     EXPECT_TRUE(createRosterFile("二班"));
     EXPECT_EQ(readBytes(data("二班.conf")), leftBehind);

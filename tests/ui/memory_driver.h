@@ -16,6 +16,10 @@ public:
     void type(WindowId window, std::string_view unit, std::string_view text) override {
         toolkit_.setText(window, unit, text);
     }
+    void pressKey(WindowId window, Key key) override {
+        toolkit_.key(window, key, KeyAction::Pressed);
+        toolkit_.key(window, key, KeyAction::Released);
+    }
     void answerNextMessage(MessageAnswer answer) override { toolkit_.answers.push_back(answer); }
     void answerNextInput(std::optional<std::string> text) override { toolkit_.inputs.push_back(std::move(text)); }
     std::vector<ShownMessage> shownMessages() const override {

@@ -11,7 +11,9 @@ WindowState& MemoryToolkit::window(WindowId id) {
     return found->second;
 }
 
-const WindowState& MemoryToolkit::window(WindowId id) const { return const_cast<MemoryToolkit*>(this)->window(id); }
+const WindowState& MemoryToolkit::window(WindowId id) const {
+    return const_cast<MemoryToolkit*>(this)->window(id);
+}
 
 UnitState& MemoryToolkit::unit(WindowId id, std::string_view name) {
     WindowState& state = window(id);
@@ -29,6 +31,11 @@ WindowId MemoryToolkit::find(std::string_view designName) const {
     for (auto it = windows_.rbegin(); it != windows_.rend(); ++it)
         if (!it->second.destroyed && it->second.design->name == designName) return it->first;
     return kNoWindow;
+}
+
+void MemoryToolkit::key(WindowId id, Key key, KeyAction action) {
+    WindowState& state = window(id);
+    if (!state.destroyed && state.events) state.events->onKey(id, key, action);
 }
 
 void MemoryToolkit::click(WindowId id, std::string_view name) {
@@ -84,9 +91,13 @@ void MemoryToolkit::showWindow(WindowId id, bool visible) {
     if (visible) window(id).minimised = false;
 }
 
-bool MemoryToolkit::isWindowVisible(WindowId id) const { return !window(id).destroyed && window(id).visible; }
+bool MemoryToolkit::isWindowVisible(WindowId id) const {
+    return !window(id).destroyed && window(id).visible;
+}
 
-void MemoryToolkit::minimiseWindow(WindowId id) { window(id).minimised = true; }
+void MemoryToolkit::minimiseWindow(WindowId id) {
+    window(id).minimised = true;
+}
 
 void MemoryToolkit::destroyWindow(WindowId id) {
     WindowState& state = window(id);
@@ -97,11 +108,22 @@ void MemoryToolkit::destroyWindow(WindowId id) {
     log.push_back("destroy:" + std::string(state.design->name));
 }
 
-Rect MemoryToolkit::windowRect(WindowId id) const { return window(id).rect; }
-void MemoryToolkit::setWindowRect(WindowId id, Rect rect) { window(id).rect = rect; }
-Rect MemoryToolkit::unitRect(WindowId id, std::string_view name) const { return unit(id, name).rect; }
-void MemoryToolkit::setUnitRect(WindowId id, std::string_view name, Rect rect) { unit(id, name).rect = rect; }
-std::string MemoryToolkit::text(WindowId id, std::string_view name) const { return unit(id, name).text; }
+Rect MemoryToolkit::windowRect(WindowId id) const {
+    return window(id).rect;
+}
+void MemoryToolkit::setWindowRect(WindowId id, Rect rect) {
+    window(id).rect = rect;
+}
+Rect MemoryToolkit::unitRect(WindowId id, std::string_view name) const {
+    return unit(id, name).rect;
+}
+void MemoryToolkit::setUnitRect(WindowId id, std::string_view name, Rect rect) {
+    log.push_back("rect:" + std::string(name));
+    unit(id, name).rect = rect;
+}
+std::string MemoryToolkit::text(WindowId id, std::string_view name) const {
+    return unit(id, name).text;
+}
 
 void MemoryToolkit::setText(WindowId id, std::string_view name, std::string_view text) {
     unit(id, name).text = std::string(text);
@@ -111,7 +133,9 @@ void MemoryToolkit::setFontSize(WindowId id, std::string_view name, int points) 
     unit(id, name).charHeight = static_cast<int>(std::lround(points * pixelsPerInch / 72.0));
 }
 
-void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) { unit(id, name).visible = visible; }
+void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) {
+    unit(id, name).visible = visible;
+}
 
 void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int milliseconds) {
     // Every call restarts a real timer's count, so it is observable.
@@ -133,8 +157,10 @@ void MemoryToolkit::removeItem(WindowId id, std::string_view name, int index) {
     if (index < 0 || index >= static_cast<int>(state.items.size())) return;
     state.items.erase(state.items.begin() + index);
     // As a Windows combo box does: removing the selected item leaves no selection.
-    if (state.selection == index) state.selection = -1;
-    else if (state.selection > index) --state.selection;
+    if (state.selection == index)
+        state.selection = -1;
+    else if (state.selection > index)
+        --state.selection;
 }
 
 int MemoryToolkit::itemCount(WindowId id, std::string_view name) const {
@@ -147,15 +173,21 @@ std::string MemoryToolkit::itemText(WindowId id, std::string_view name, int inde
     return state.items[static_cast<std::size_t>(index)];
 }
 
-int MemoryToolkit::selection(WindowId id, std::string_view name) const { return unit(id, name).selection; }
+int MemoryToolkit::selection(WindowId id, std::string_view name) const {
+    return unit(id, name).selection;
+}
 
 void MemoryToolkit::setSelection(WindowId id, std::string_view name, int index) {
     UnitState& state = unit(id, name);
     state.selection = index >= 0 && index < static_cast<int>(state.items.size()) ? index : -1;
 }
 
-void MemoryToolkit::setChecked(WindowId id, std::string_view name, bool checked) { unit(id, name).checked = checked; }
-bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const { return unit(id, name).checked; }
+void MemoryToolkit::setChecked(WindowId id, std::string_view name, bool checked) {
+    unit(id, name).checked = checked;
+}
+bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
+    return unit(id, name).checked;
+}
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
     messages.push_back(message);
@@ -181,16 +213,26 @@ void MemoryToolkit::declareDpiAware() {
     log.push_back("dpi-aware");
 }
 
-int MemoryToolkit::horizontalPixelsPerInch(WindowId) const { return pixelsPerInch; }
-Size MemoryToolkit::screenSize() const { return screen; }
-bool MemoryToolkit::isFontInstalled(std::string_view face) const { return installedFonts.contains(face); }
-void MemoryToolkit::openInBrowser(std::string_view address) { openedAddresses.emplace_back(address); }
+int MemoryToolkit::horizontalPixelsPerInch(WindowId) const {
+    return pixelsPerInch;
+}
+Size MemoryToolkit::screenSize() const {
+    return screen;
+}
+bool MemoryToolkit::isFontInstalled(std::string_view face) const {
+    return installedFonts.contains(face);
+}
+void MemoryToolkit::openInBrowser(std::string_view address) {
+    openedAddresses.emplace_back(address);
+}
 
 void MemoryToolkit::quit(int code) {
     exitCode = code;
     log.push_back("quit:" + std::to_string(code));
 }
 
-void* MemoryToolkit::nativeHandle(WindowId, std::string_view) const { return nullptr; }
+void* MemoryToolkit::nativeHandle(WindowId, std::string_view) const {
+    return nullptr;
+}
 
 } // namespace tallyra::ui::testing

@@ -46,8 +46,8 @@ public:
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
     std::vector<Message> messages;
-    std::deque<MessageAnswer> answers;              // next answers to message boxes (default Ok/Yes... see .cpp)
-    std::deque<std::optional<std::string>> inputs;  // next answers to input boxes
+    std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
+    std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
@@ -56,6 +56,8 @@ public:
     void click(WindowId window, std::string_view unit);
     void pressLink(WindowId window, std::string_view unit);
     void choose(WindowId window, std::string_view unit, int index);
+    // A key going down or up while the window is active.
+    void key(WindowId window, Key key, KeyAction action);
     // Runs one tick of a timer when its interval is above 0; false when it is stopped.
     bool tick(WindowId window, std::string_view unit);
 

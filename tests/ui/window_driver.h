@@ -38,6 +38,8 @@ public:
     virtual void choose(WindowId window, std::string_view unit, int index) = 0;
     // Replaces an edit box's text as typed; line breaks as CR LF.
     virtual void type(WindowId window, std::string_view unit, std::string_view text) = 0;
+    // A key pressed and released while the window is the active one.
+    virtual void pressKey(WindowId window, Key key) = 0;
 
     // Answers for the boxes still to come, in order; a box without an answer waiting
     // gets OK (input boxes: Cancel).

@@ -47,18 +47,18 @@ protected:
 
     void addClass(const std::string& name) {
         toolkit.inputs.push_back(name);
-        toolkit.click(classWindow, "其他");
+        toolkit.click(classWindow, class_management_units::kAddButton);
     }
     void save(int item, const std::string& name, const std::string& rosterText) {
         toolkit.choose(classWindow, kClassBox, item);
-        toolkit.setText(classWindow, "编辑框2", name);
-        toolkit.setText(classWindow, "编辑框1", rosterText);
-        toolkit.click(classWindow, "保存");
+        toolkit.setText(classWindow, class_management_units::kNameBox, name);
+        toolkit.setText(classWindow, class_management_units::kRosterBox, rosterText);
+        toolkit.click(classWindow, class_management_units::kSaveButton);
     }
     void deleteItem(int item) {
         toolkit.choose(classWindow, kClassBox, item);
         toolkit.answers.push_back(MessageAnswer::Yes);
-        toolkit.click(classWindow, "保存1");
+        toolkit.click(classWindow, class_management_units::kDeleteButton);
     }
     Log takeLog() { return std::exchange(log_, {}); }
 
@@ -81,7 +81,7 @@ TEST_F(WriteOrderTest, AddingAClassWhoseFileWasLeftBehindAdoptsIt) {
     addClass("一班");
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班", "Config.conf: Default=一班"}));
     EXPECT_EQ(fileBytes(rosterFilePath("一班")), leftBehind);
-    EXPECT_EQ(toolkit.text(classWindow, "编辑框1"), "1\t张三\r\n");
+    EXPECT_EQ(toolkit.text(classWindow, class_management_units::kRosterBox), "1\t张三\r\n");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"张三"}}));
 }
 
@@ -92,7 +92,8 @@ TEST_F(WriteOrderTest, SaveUnderTheSameName) {
     save(0, "一班", "1\t张三\r\n2\t李四\r\n");
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number=1,2 Name=张三,李四", "Config.conf: unchanged"}));
     // Later saves replace both values in place: the file keeps Name before Number.
-    EXPECT_EQ(fileBytes(rosterFilePath("一班")), "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
+    EXPECT_EQ(fileBytes(rosterFilePath("一班")),
+              "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
 
     save(1, "二班", "1\t张三\r\n");
     EXPECT_EQ(takeLog(), (Log{"二班.conf: Number=1 Name=张三"}));

@@ -5,7 +5,7 @@
 namespace tallyra::ui::qt {
 
 QImage loadPicture(int resourceId) {
-    if (resourceId == kSupportPicture) return QImage(QStringLiteral(":/tallyra/support.png"));
+    if (resourceId == kSupportPictureResource) return QImage(QStringLiteral(":/tallyra/support.png"));
     return {};
 }
 

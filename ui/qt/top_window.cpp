@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,6 +14,33 @@
 #include <QWindow>
 
 namespace tallyra::ui::qt {
+namespace {
+
+Key keyOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Space:
+        return Key::Space;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return Key::Enter;
+    case Qt::Key_PageDown:
+        return Key::PageDown;
+    case Qt::Key_PageUp:
+        return Key::PageUp;
+    case Qt::Key_Left:
+        return Key::Left;
+    case Qt::Key_Up:
+        return Key::Up;
+    case Qt::Key_Right:
+        return Key::Right;
+    case Qt::Key_Down:
+        return Key::Down;
+    default:
+        return Key::Other;
+    }
+}
+
+} // namespace
 
 TopWindow::TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), toolkit_(toolkit), id_(id), design_(design),
@@ -138,7 +166,23 @@ void TopWindow::closeEvent(QCloseEvent* event) {
 
 void TopWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (!watchingKeys_ && windowHandle()) {
+        windowHandle()->installEventFilter(this);
+        watchingKeys_ = true;
+    }
     focusFirstTabStop();
+}
+
+bool TopWindow::eventFilter(QObject* watched, QEvent* event) {
+    const bool pressed = event->type() == QEvent::KeyPress;
+    if (watched != windowHandle() || (!pressed && event->type() != QEvent::KeyRelease) || isDestroying())
+        return QWidget::eventFilter(watched, event);
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    // A key held down repeats as release and press pairs, both marked: only the presses count.
+    if (!pressed && key->isAutoRepeat()) return false;
+    const KeyAction action = !pressed ? KeyAction::Released : key->isAutoRepeat() ? KeyAction::Repeated : KeyAction::Pressed;
+    events_.onKey(id_, keyOf(key->key()), action);
+    return false; // the key still does what it does in the unit that has the focus
 }
 
 } // namespace tallyra::ui::qt

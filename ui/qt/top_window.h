@@ -44,6 +44,8 @@ public:
     bool isDestroying() const { return destroying_ || detached_; }
 
 protected:
+    // Keys reach the window (its QWindow) once each, whichever unit has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -61,6 +63,7 @@ private:
     std::vector<Unit> units_;
     bool destroying_ = false;
     bool detached_ = false;
+    bool watchingKeys_ = false;
     bool dragging_ = false;
     QPoint dragOffset_; // pointer position minus window position while dragging
 };

@@ -5,7 +5,7 @@
 // design; timers are QTimers without a widget.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/qt/large_text.h"
 
 #include <QFont>

@@ -127,6 +127,11 @@ void TopWindow::raise(const Unit& unit, UnitEvent event) {
     events_.onUnitEvent(id_, unit.name(), event);
 }
 
+void TopWindow::raiseKey(Key key, KeyAction action) {
+    if (destroying_ || detached_) return;
+    events_.onKey(id_, key, action);
+}
+
 void TopWindow::beginDrag() {
     if (!hwnd_) return;
     const DWORD position = GetMessagePos();

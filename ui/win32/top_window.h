@@ -5,7 +5,7 @@
 // focus on, and moves with the mouse when its surface or a static unit is dragged.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/toolkit.h"
 #include "ui/win32/units.h"
 
@@ -38,6 +38,7 @@ public:
 
     // Tells the window's handlers; nothing once the window is being destroyed.
     void raise(const Unit& unit, UnitEvent event);
+    void raiseKey(Key key, KeyAction action);
     // The system's move loop, as a press on a caption would start it.
     void beginDrag();
     // Messages that standard controls send to their parent, which may be a unit.

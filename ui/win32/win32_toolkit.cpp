@@ -3,9 +3,9 @@
 // How automation (the end-to-end driver, UI automation, screen readers) finds things:
 // - Each of the program's windows is a top-level window of class "TallyraWindow"
 //   whose window text is the design's caption ("Tallyra", "关于", "更新日志").
-// - Every unit of a window is a child window whose control ID is 1000 + the unit's
-//   position in its window's layout table (the first row is 1000), whatever its kind,
-//   timers and invisible units included. Units inside a shape box or picture box are
+// - Every unit of a window is a child window with the control ID written in its
+//   layout row (1000 for the first row, counting up), whatever its kind, timers and
+//   invisible units included. Units inside a shape box or picture box are
 //   children of that unit's window, so search with FindWindowEx recursively or
 //   EnumChildWindows (GetDlgItem only looks one level down).
 // - A unit's window text is its text or caption (WM_GETTEXT); a combo box's is the
@@ -102,6 +102,48 @@ Unit* Win32Toolkit::findUnit(WindowId window, std::string_view unit) const {
 HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
     Unit* found = findUnit(window, unit);
     return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
+}
+
+namespace {
+
+Key keyOf(WPARAM virtualKey) {
+    switch (virtualKey) {
+    case VK_SPACE:
+        return Key::Space;
+    case VK_RETURN:
+        return Key::Enter;
+    case VK_NEXT:
+        return Key::PageDown;
+    case VK_PRIOR:
+        return Key::PageUp;
+    case VK_LEFT:
+        return Key::Left;
+    case VK_UP:
+        return Key::Up;
+    case VK_RIGHT:
+        return Key::Right;
+    case VK_DOWN:
+        return Key::Down;
+    default:
+        return Key::Other;
+    }
+}
+
+} // namespace
+
+void Win32Toolkit::reportKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_KEYUP) return;
+    // Bit 30: the key was already down, so this is the system's repeat.
+    const KeyAction action = message.message == WM_KEYUP          ? KeyAction::Released
+                             : (message.lParam & (1L << 30)) != 0 ? KeyAction::Repeated
+                                                                  : KeyAction::Pressed;
+    const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    for (const auto& [id, window] : windows_) {
+        if (window->hwnd() != root) continue;
+        const std::shared_ptr<TopWindow> keepAlive = window; // the handler may close it
+        keepAlive->raiseKey(keyOf(message.wParam), action);
+        return;
+    }
 }
 
 void Win32Toolkit::forget(WindowId window) {

@@ -65,6 +65,12 @@ public:
     // The window object forgets its id when its native window is gone.
     void forget(WindowId window);
 
+    // The message loop shows every message here before dispatching it: key
+    // presses and releases in one of our windows are told to its handlers (the
+    // focused unit still gets the key). Keys in a message box or the input box
+    // never come here: those run loops of their own.
+    void reportKey(const MSG& message);
+
 private:
     TopWindow* find(WindowId window) const;
     Unit* findUnit(WindowId window, std::string_view unit) const;

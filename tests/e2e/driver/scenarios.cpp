@@ -282,6 +282,35 @@ void classOnDisk(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// A presenter remote's keys: a real key press starts and stops as a click does.
+void keyboard(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    // Without a window manager keys reach only the foreground window: click its surface first.
+    if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+
+    pressKey(VK_SPACE);
+    app.waitText(main, kStart, L"停止");
+    waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
+    pause(Millis(200));
+    pressKey(VK_NEXT);
+    app.waitText(main, kStart, L"开始");
+    const auto first = std::make_pair(app.text(main, kNumber), app.text(main, kName));
+    context.check(first == std::make_pair(std::wstring(L"1"), std::wstring(L"张三")) ||
+                      first == std::make_pair(std::wstring(L"2"), std::wstring(L"李四")),
+                  "the keys settled on " + visible(first.first) + " " + visible(first.second));
+    // The settled student has left the pool: the next draw, by click, settles on the other one.
+    const auto second = drawOnce(app, main);
+    context.check(second != first, "the student drawn by key was drawn again in the same round");
+    app.click(main, kStart);
+    app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDNO);
+    closeMainAndExpectZero(app, main);
+}
+
 void emptyClass(CaseContext& context) {
     struct Setup {
         const char* what;
@@ -525,10 +554,10 @@ void classLifecycle(CaseContext& context) {
                    "after renaming (the old file stays)");
     context.check(comboItem(manageBox, 0) == L"二班", "the class box shows " + visible(comboItem(manageBox, 0)));
 
-    // Delete 二班, the only class: no question, both files and boxes follow.
+    // Delete 二班, the only class: asked first (No is the default), then both files and boxes follow.
     app.click(manage, kDelete);
-    pause(Millis(300));
-    app.expectNoMessage("after deleting 二班");
+    app.expectMessage(L"删除班级", L"确定要删除班级“二班”吗？该班级的学号姓名数据将一并删除，无法恢复！", {IDYES, IDNO},
+                      IDYES);
     checkDataLines(app, L"Config.conf",
                    {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=", L"Default="},
                    "after deleting 二班");
@@ -713,6 +742,7 @@ constexpr TestCase kCases[] = {
     {"first_run", "first start in an empty folder", true, false, firstRun},
     {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, true, classOnDisk},
     {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
+    {"keyboard", "Space and Page Down start and stop a roll", true, false, keyboard},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
     {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, true, classLifecycle},
