@@ -103,6 +103,7 @@ public:
     void* nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
+    std::deque<std::string> messageTexts_; // what the recorded messages view
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
 };

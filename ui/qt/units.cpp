@@ -241,7 +241,10 @@ void DrawnUnit::setText(const QString& text) {
     // changes a hundred times a second, and most of its width is background.
     const QRect before = textColumns(text_);
     text_ = text;
-    update(design_.kind == UnitKind::Label ? before.united(textColumns(text_)) : rect());
+    if (design_.kind == UnitKind::Label)
+        owner_.repaintAtNextFrame(*this, before.united(textColumns(text_)));
+    else
+        update();
 }
 
 QRect DrawnUnit::textColumns(const QString& text) const {
