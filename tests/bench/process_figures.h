@@ -22,9 +22,12 @@ inline ProcessFigures processFigures() {
     ProcessFigures figures;
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) figures.residentKilobytes = std::stol(line.substr(6));
-        else if (line.rfind("RssAnon:", 0) == 0) figures.anonymousKilobytes = std::stol(line.substr(8));
-        else if (line.rfind("RssFile:", 0) == 0) figures.fileKilobytes = std::stol(line.substr(8));
+        if (line.rfind("VmRSS:", 0) == 0)
+            figures.residentKilobytes = std::stol(line.substr(6));
+        else if (line.rfind("RssAnon:", 0) == 0)
+            figures.anonymousKilobytes = std::stol(line.substr(8));
+        else if (line.rfind("RssFile:", 0) == 0)
+            figures.fileKilobytes = std::stol(line.substr(8));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     figures.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +

@@ -7,9 +7,9 @@
 // Compared with tallyra_qt_empty_probe, an empty Qt window started the same way
 // (tests/bench/qt_figures.sh).
 #include "app/program.h"
-#include "ui/main_window.h"
 #include "speech/silent_voice.h"
 #include "tests/bench/process_figures.h"
+#include "ui/main_window.h"
 #include "ui/qt/qt_toolkit.h"
 
 #include <QApplication>

@@ -40,16 +40,17 @@ unsigned iconFlags(QMessageBox::Icon icon) {
 // The flags a box's icon and button captions stand for.
 unsigned flagsOf(const QMessageBox& box) {
     QStringList captions;
-    for (const QAbstractButton* button : box.buttons()) captions << button->text();
+    for (const QAbstractButton* button : box.buttons())
+        captions << button->text();
     captions.sort();
     unsigned buttons = 0xF; // not a set any flag gives
     if (captions == QStringList{QStringLiteral("确定")}) buttons = 0x0;
     if (captions == QStringList{QStringLiteral("取消"), QStringLiteral("确定")}) buttons = 0x1;
     if (captions == QStringList{QStringLiteral("否(&N)"), QStringLiteral("是(&Y)")}) buttons = 0x4;
     const QAbstractButton* defaultButton = box.defaultButton();
-    const bool secondIsDefault = box.buttons().size() > 1 && defaultButton &&
-                                 (defaultButton->text() == QStringLiteral("取消") ||
-                                  defaultButton->text() == QStringLiteral("否(&N)"));
+    const bool secondIsDefault =
+        box.buttons().size() > 1 && defaultButton &&
+        (defaultButton->text() == QStringLiteral("取消") || defaultButton->text() == QStringLiteral("否(&N)"));
     return iconFlags(box.icon()) | buttons | (secondIsDefault ? kSecondButtonDefault : 0u);
 }
 
@@ -191,8 +192,8 @@ void QtDriver::type(WindowId window, std::string_view unit, std::string_view tex
 }
 
 void QtDriver::pressKey(WindowId window, Key key) {
-    static constexpr Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_PageDown, Qt::Key_PageUp,
-                                        Qt::Key_Left,  Qt::Key_Up,     Qt::Key_Right,    Qt::Key_Down, Qt::Key_A};
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Left,
+                                        Qt::Key_Up,    Qt::Key_Right,  Qt::Key_Down,     Qt::Key_A};
     qt::TopWindow* top = toolkit_.topWindow(window);
     if (!top || !top->windowHandle()) throw std::logic_error("the window is not shown");
     // To the window, as the window system delivers it, whichever unit has the focus.

@@ -7,8 +7,7 @@
 namespace tallyra::ui::testing {
 
 INSTANTIATE_TEST_SUITE_P(Toolkit, WindowScenarios,
-                         ::testing::Values(DriverKind{"Qt", [] { return std::make_unique<QtDriver>(); }}),
-                         driverName);
+                         ::testing::Values(DriverKind{"Qt", [] { return std::make_unique<QtDriver>(); }}), driverName);
 
 } // namespace tallyra::ui::testing
 

@@ -8,8 +8,8 @@
 #include "tests/support/program_folder.h"
 #include "ui/about_windows.h"
 #include "ui/class_management_window.h"
-#include "ui/settings_window.h"
 #include "ui/qt/top_window.h"
+#include "ui/settings_window.h"
 #include "ui/window_set.h"
 
 #include <QApplication>

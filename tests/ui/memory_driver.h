@@ -24,7 +24,8 @@ public:
     void answerNextInput(std::optional<std::string> text) override { toolkit_.inputs.push_back(std::move(text)); }
     std::vector<ShownMessage> shownMessages() const override {
         std::vector<ShownMessage> messages;
-        for (const Message& message : toolkit_.messages) messages.push_back(shown(message));
+        for (const Message& message : toolkit_.messages)
+            messages.push_back(shown(message));
         return messages;
     }
     std::vector<std::string> askedInputs() const override {

@@ -118,7 +118,8 @@ TEST_P(WindowScenarios, TheAboutWindowsLinksOpenTheChangelogAndOfferSupport) {
     const WindowId changelog = windows->changelog()->id();
     EXPECT_TRUE(isVisible(changelog));
     EXPECT_FALSE(isVisible(about));
-    EXPECT_TRUE(driver->text(changelog, about_units::kChangelogBox).starts_with("Version 1.0.3.200309\r\n代码优化\r\n"));
+    EXPECT_TRUE(
+        driver->text(changelog, about_units::kChangelogBox).starts_with("Version 1.0.3.200309\r\n代码优化\r\n"));
     driver->click(changelog, shared::kCloseButton);
     EXPECT_TRUE(isVisible(about));
 

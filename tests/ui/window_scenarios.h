@@ -27,6 +27,8 @@ protected:
     std::unique_ptr<WindowSet> windows;
 };
 
-inline std::string driverName(const ::testing::TestParamInfo<DriverKind>& info) { return info.param.name; }
+inline std::string driverName(const ::testing::TestParamInfo<DriverKind>& info) {
+    return info.param.name;
+}
 
 } // namespace tallyra::ui::testing

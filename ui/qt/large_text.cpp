@@ -50,7 +50,8 @@ bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& 
     const QList<QPointF> advances = raw_.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances);
 
     qreal width = 0;
-    for (const QPointF& advance : advances) width += advance.x();
+    for (const QPointF& advance : advances)
+        width += advance.x();
     qreal x = box.left();
     if (alignment & Qt::AlignHCenter) x += (box.width() - width) / 2;
     if (alignment & Qt::AlignRight) x += box.width() - width;

@@ -30,7 +30,7 @@ public:
 
 private:
     struct Glyph {
-        QImage image; // the glyph in the text colour, premultiplied
+        QImage image;  // the glyph in the text colour, premultiplied
         QPoint offset; // from the pen position on the baseline to the image's top left
     };
     const Glyph& glyph(quint32 index);

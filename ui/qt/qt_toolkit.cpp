@@ -65,7 +65,8 @@ std::vector<BoxButton> buttonsOf(unsigned flags) {
         return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok},
                 {"取消", QMessageBox::RejectRole, MessageAnswer::Cancel}};
     case 0x4:
-        return {{"是(&Y)", QMessageBox::YesRole, MessageAnswer::Yes}, {"否(&N)", QMessageBox::NoRole, MessageAnswer::No}};
+        return {{"是(&Y)", QMessageBox::YesRole, MessageAnswer::Yes},
+                {"否(&N)", QMessageBox::NoRole, MessageAnswer::No}};
     default:
         return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok}};
     }

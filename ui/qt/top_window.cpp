@@ -6,8 +6,8 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -54,8 +54,7 @@ TopWindow::TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design
     // Every window opens centred on the screen (the DPI step may place it again).
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->geometry() : QRect(0, 0, design.width, design.height);
-    const Rect placed =
-        placedWindowRect({available.width(), available.height()}, {design.width, design.height}, 1.0f);
+    const Rect placed = placedWindowRect({available.width(), available.height()}, {design.width, design.height}, 1.0f);
     setGeometry(placed.left, placed.top, placed.width, placed.height);
     setFixedSize(design.width, design.height);
     frame_.setSingleShot(true);
@@ -107,7 +106,8 @@ void TopWindow::endDrag() {
 }
 
 void TopWindow::repaintAtNextFrame(QWidget& unit, const QRect& area) {
-    auto pending = std::find_if(toRepaint_.begin(), toRepaint_.end(), [&](const auto& entry) { return entry.first == &unit; });
+    auto pending =
+        std::find_if(toRepaint_.begin(), toRepaint_.end(), [&](const auto& entry) { return entry.first == &unit; });
     if (pending == toRepaint_.end())
         toRepaint_.emplace_back(&unit, QRegion(area));
     else
@@ -202,7 +202,9 @@ bool TopWindow::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<const QKeyEvent*>(event);
     // A key held down repeats as release and press pairs, both marked: only the presses count.
     if (!pressed && key->isAutoRepeat()) return false;
-    const KeyAction action = !pressed ? KeyAction::Released : key->isAutoRepeat() ? KeyAction::Repeated : KeyAction::Pressed;
+    const KeyAction action = !pressed              ? KeyAction::Released
+                             : key->isAutoRepeat() ? KeyAction::Repeated
+                                                   : KeyAction::Pressed;
     events_.onKey(id_, keyOf(key->key()), action);
     return false; // the key still does what it does in the unit that has the focus
 }

@@ -2,8 +2,8 @@
 // background, its units, and dragging from any static part of its surface.
 #pragma once
 
-#include "ui/toolkit.h"
 #include "ui/qt/units.h"
+#include "ui/toolkit.h"
 
 #include <QPoint>
 #include <QPointer>

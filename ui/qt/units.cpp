@@ -262,8 +262,7 @@ QRect DrawnUnit::textColumns(const QString& text) const {
 
 void DrawnUnit::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QColor background =
-        design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
+    const QColor background = design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
     painter.fillRect(event->rect(), background);
     switch (design_.kind) {
     case UnitKind::Label:
@@ -303,8 +302,8 @@ void DrawnUnit::paintShape(QPainter& painter) {
 
 void DrawnUnit::paintPicture(QPainter& painter) {
     if (picture_.isNull()) return;
-    const Rect placed = placePicture(static_cast<PictureMode>(design_.pictureMode), width(), height(),
-                                     picture_.width(), picture_.height());
+    const Rect placed = placePicture(static_cast<PictureMode>(design_.pictureMode), width(), height(), picture_.width(),
+                                     picture_.height());
     if (placed.width <= 0 || placed.height <= 0) return;
     if (!isScaled(placed, picture_.width(), picture_.height())) {
         painter.drawImage(placed.left, placed.top, picture_);

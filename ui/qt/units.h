@@ -29,8 +29,8 @@ QColor toQColor(Color color);
 
 struct Unit {
     const UnitDesign* design = nullptr;
-    Rect rect;              // relative to the parent unit or window, as the layouts count
-    int charHeight = 0;     // pixels; 0 for kinds without text
+    Rect rect;                 // relative to the parent unit or window, as the layouts count
+    int charHeight = 0;        // pixels; 0 for kinds without text
     QWidget* widget = nullptr; // owned by its parent widget; null for timers
     QTimer* timer = nullptr;   // timers only; owned by the top window
 
@@ -75,7 +75,7 @@ private:
     QString text_;
     bool hot_ = false; // hyperlinks: pointer over it
     QImage picture_;
-    QPixmap scaled_;   // the picture at the size last drawn
+    QPixmap scaled_; // the picture at the size last drawn
     LargeTextPainter largeText_;
 };
 
