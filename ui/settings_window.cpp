@@ -88,7 +88,7 @@ void SettingsWindow::onOpened() {
 }
 
 void SettingsWindow::onClosed() {
-    windows_.main().show();
+    windows_.showMain();
 }
 
 std::string SettingsWindow::classBoxText() const {
@@ -124,8 +124,7 @@ void SettingsWindow::applyClassChoice() {
     }
     windows_.rollCall().loadRoster({});
     windows_.rollCall().loadRoster(readRoster(className));
-    windows_.main().showClassTitle(className);
-    windows_.main().clearDisplay();
+    windows_.classChosen(className);
 }
 
 void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
@@ -153,7 +152,7 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
     } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
     } else if (unit == shared::kCloseButton) {
-        windows_.main().show();
+        windows_.showMain();
         toolkit_.destroyWindow(window_);
     }
 }

@@ -75,6 +75,15 @@ void WindowSet::currentClassChanged(std::string_view name) {
     main_->showClassTitle(name);
 }
 
+void WindowSet::classChosen(std::string_view name) {
+    main_->showClassTitle(name);
+    main_->clearDisplay();
+}
+
+void WindowSet::showMain() {
+    main_->show();
+}
+
 void WindowSet::classRenamed(int index, std::string_view newName) {
     if (SettingsWindow* window = settings()) {
         window->renameClass(index, newName);

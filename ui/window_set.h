@@ -45,6 +45,7 @@ public:
     SupportWindow* support();
 
     // Shows the window if it is open.
+    void showMain();
     void showSettings();
     void showAbout();
 
@@ -56,6 +57,8 @@ public:
     void classAdded(std::string_view name, bool current);
     // The current class is now this one: the main window is retitled.
     void currentClassChanged(std::string_view name);
+    // The settings window made this class current: the main window is retitled and its display emptied.
+    void classChosen(std::string_view name);
     void classRenamed(int index, std::string_view newName);
     // The class at index is gone. The class now at next, if any, becomes current;
     // when it was the last class, the main window names none and shows no student.

@@ -31,6 +31,9 @@ constexpr UnitDesign kUnits[] = {
      .rect = {250, 0, 50, 32},
      .text = "×",
      .font = {.face = "", .charHeight = 20},
+     .normal = {kWhite, kTitleBlue},
+     .hot = {kWhite, kCloseHot},
+     .focus = {kWhite, kTitleBlue},
      .tooltip = "关闭"},
     {.name = "content", .controlId = 1002, .kind = UnitKind::ShapeBox, .rect = {1, 32, 298, 267}},
     {.name = "saveButton",
@@ -268,11 +271,18 @@ TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
 TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     toolkit.showWindow(window, true);
     const HWND button = unitHandle("closeButton");
+    // The button painted into a bitmap of our own, as PrintWindow has it drawn.
     const auto background = [button] {
-        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        const HDC dc = GetDC(button);
-        const COLORREF color = GetPixel(dc, 2, 2);
-        ReleaseDC(button, dc);
+        const HDC screen = GetDC(nullptr);
+        const HDC memory = CreateCompatibleDC(screen);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 32);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        const COLORREF color = GetPixel(memory, 2, 2);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
         return color;
     };
     const COLORREF hot = RGB(0xFF, 0x54, 0x4E), normal = RGB(0x4E, 0xC4, 0xFA);
