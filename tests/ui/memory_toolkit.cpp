@@ -190,11 +190,8 @@ bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
-    // A box's texts may be built for the one call (the delete question names the class):
-    // the recorded message views copies that live as long as the toolkit.
-    const std::string& title = messageTexts_.emplace_back(message.title);
-    const std::string& text = messageTexts_.emplace_back(message.text);
-    messages.push_back({title, text, message.flags});
+    messages.push_back(
+        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();

@@ -46,6 +46,9 @@ public:
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
     std::vector<Message> messages;
+    // What the messages' views point at: a handler's text (a question naming the
+    // class) is gone by the time the test reads it.
+    std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
@@ -103,7 +106,6 @@ public:
     void* nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
-    std::deque<std::string> messageTexts_; // what the recorded messages view
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
 };

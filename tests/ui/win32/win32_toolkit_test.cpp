@@ -2,8 +2,8 @@
 // found by control ID with their texts as window texts, fonts follow the points
 // given, events come from the user's actions and never from code, timers tick
 // until stopped, and a window destroyed by its own click handler goes away cleanly.
+#include "platform/win32/text.h"
 #include "ui/dpi.h"
-#include "ui/win32/text.h"
 #include "ui/win32/win32_toolkit.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +17,9 @@
 
 namespace tallyra::ui::win32 {
 namespace {
+
+using tallyra::win32::toUtf8;
+using tallyra::win32::windowText;
 
 constexpr UnitDesign kUnits[] = {
     {.name = "title",
