@@ -191,7 +191,7 @@ void QtToolkit::minimiseWindow(WindowId window) {
 }
 
 void QtToolkit::destroyWindow(WindowId window) {
-    if (TopWindow* top = topWindow(window)) top->destroy();
+    if (TopWindow* top = topWindow(window)) top->destroyWindow();
 }
 
 Rect QtToolkit::windowRect(WindowId window) const {

@@ -136,19 +136,13 @@ void TopWindow::checkRadio(Unit& radio, bool checked) {
     }
 }
 
-void TopWindow::destroy() {
+void TopWindow::destroyWindow() {
     if (isDestroying()) return;
     destroying_ = true;
     events_.onDestroying(id_);
     toolkit_.forget(id_);
     hide();
     // Later: we may be inside one of this window's own events (its close button's click).
-    deleteLater();
-}
-
-void TopWindow::detach() {
-    detached_ = true;
-    hide();
     deleteLater();
 }
 
@@ -183,7 +177,7 @@ void TopWindow::mouseReleaseEvent(QMouseEvent*) {
 void TopWindow::closeEvent(QCloseEvent* event) {
     // Closed from the taskbar or with Alt+F4: destroyed like by its own close button.
     event->ignore();
-    destroy();
+    destroyWindow();
 }
 
 void TopWindow::showEvent(QShowEvent* event) {

@@ -46,10 +46,8 @@ public:
     void checkRadio(Unit& radio, bool checked);
 
     // Tells the handlers the window is being destroyed, then lets Qt delete it.
-    void destroy();
-    // Deleted without telling the handlers (the program is ending).
-    void detach();
-    bool isDestroying() const { return destroying_ || detached_; }
+    void destroyWindow();
+    bool isDestroying() const { return destroying_; }
 
 protected:
     // Keys reach the window (its QWindow) once each, whichever unit has the focus.
@@ -71,7 +69,6 @@ private:
     WindowEvents& events_;
     std::vector<Unit> units_;
     bool destroying_ = false;
-    bool detached_ = false;
     QTimer frame_; // single shot: the next screen refresh
     std::vector<std::pair<QPointer<QWidget>, QRegion>> toRepaint_;
     bool watchingKeys_ = false;
