@@ -22,7 +22,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <initializer_list>
+#include <string>
 
 using namespace tallyra;
 using namespace tallyra::ui;
@@ -59,7 +62,17 @@ bool expectPixel(const QImage& shot, const char* window, int x, int y, Color col
     return ok;
 }
 
-bool check(const QImage& shot, const WindowDesign& design, const char* window, bool report) {
+// Whether some pixel of the unit is as dark as text: the unit shows its text.
+bool showsText(const QImage& shot, const Rect& at) {
+    for (int y = at.top; y < at.top + at.height; ++y)
+        for (int x = at.left; x < at.left + at.width; ++x)
+            if (qGray(shot.pixel(x, y)) < 64) return true;
+    return false;
+}
+
+// Checks the layout's colours, and that the units named show their text.
+bool check(const QImage& shot, const WindowDesign& design, const char* window, bool report,
+           std::initializer_list<std::string_view> unitsWithText = {}) {
     if (shot.width() != design.width || shot.height() != design.height) {
         if (!report) return false;
         std::printf("FAIL %-16s is %dx%d, expected %dx%d\n", window, shot.width(), shot.height(), design.width,
@@ -89,12 +102,22 @@ bool check(const QImage& shot, const WindowDesign& design, const char* window, b
         }
         if (unit.kind == UnitKind::ImageButton && unit.parent.empty())
             expect(at.left + 3, at.top + 3, unit.normal.background, "title-bar button");
+        if (std::find(unitsWithText.begin(), unitsWithText.end(), unit.name) != unitsWithText.end()) {
+            const bool ok = showsText(shot, at);
+            all = ok && all;
+            if (report) {
+                std::printf("%s %-16s %s shows its text\n", ok ? "ok  " : "FAIL", window,
+                            std::string(unit.name).c_str());
+                if (!ok) ++failures;
+            }
+        }
     }
     return all;
 }
 
-// Awaits the window on screen (its title bar painted), then saves and checks it.
-void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const char* name) {
+// Awaits the window on screen as its layout shows it, then saves and checks it.
+void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const char* name,
+           std::initializer_list<std::string_view> unitsWithText = {}) {
     qt::TopWindow* top = toolkit.topWindow(window);
     if (!top || !QTest::qWaitForWindowExposed(top)) {
         std::printf("FAIL %-16s never showed\n", name);
@@ -109,12 +132,12 @@ void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const ch
     const bool looksRight = QTest::qWaitFor(
         [&] {
             shot = grabWindow(toolkit, window);
-            return check(shot, design, name, false);
+            return check(shot, design, name, false, unitsWithText);
         },
         5000);
     if (!looksRight) std::printf("note %-16s never looked as the layout says within 5 s\n", name);
     shot.save(folder.filePath(QStringLiteral("qt-%1.png").arg(QLatin1String(name))));
-    check(shot, design, name, true);
+    check(shot, design, name, true, unitsWithText);
 }
 
 } // namespace
@@ -140,7 +163,7 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         EXPECT_TRUE(driver.runTimerUntil(main, main_units::kRollTimer,
                                          [&] { return toolkit.text(main, main_units::kNumber).starts_with("0"); }));
         driver.click(main, main_units::kStartStop);
-        shoot(toolkit, main, folder, "main-drawn");
+        shoot(toolkit, main, folder, "main-drawn", {main_units::kNumber, main_units::kName});
         driver.click(main, main_units::kSettingsButton);
         const WindowId settings = windows.settings()->id();
         shoot(toolkit, settings, folder, "settings");
