@@ -13,6 +13,11 @@ zopfli package), which keeps the pixels and the pHYs and iTXt chunks and makes
 the files about a fifth smaller: they are linked into Tallyra.exe. The output is
 deterministic; run it again after changing a drawing and commit the files it
 writes (it takes a few minutes).
+
+  make_resources.py --hicolor DIR   writes the icon as DIR/<n>x<n>/apps/tallyra.png
+                                    at the sizes of the hicolor theme (the Linux build
+                                    runs this, without zopflipng; nothing of it is
+                                    committed).
 """
 
 import math
@@ -26,6 +31,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 
+HICOLOR_SIZES = [16, 24, 32, 48, 64, 128, 256]
 ICON_SIZES = [16, 20, 24, 32, 40, 48, 60, 64, 72, 80, 96, 128, 192, 256, 512]
 LARGEST_BMP_ICON = 48
 
@@ -307,7 +313,7 @@ def png_bytes(canvas, dpi=None, xmp=None):
         chunks.append(png_chunk(b"iTXt", b"XML:com.adobe.xmp\0\0\0\0\0" + xmp.encode("utf-8")))
     chunks.append(png_chunk(b"IDAT", zlib.compress(filtered_scanlines(canvas), 9)))
     chunks.append(png_chunk(b"IEND", b""))
-    return recompress(b"\x89PNG\r\n\x1a\n" + b"".join(chunks))
+    return b"\x89PNG\r\n\x1a\n" + b"".join(chunks)
 
 
 def recompress(png):
@@ -379,10 +385,21 @@ def main():
     images = []
     for size in ICON_SIZES:
         canvas = draw_icon(size)
-        images.append((size, bmp_icon_image(canvas) if size <= LARGEST_BMP_ICON else png_bytes(canvas)))
+        images.append((size, bmp_icon_image(canvas) if size <= LARGEST_BMP_ICON else recompress(png_bytes(canvas))))
     (HERE / "tallyra.ico").write_bytes(ico_bytes(images))
-    (HERE / "support.png").write_bytes(png_bytes(draw_support_card(), dpi=SUPPORT_DPI, xmp=XMP_PACKET))
+    (HERE / "support.png").write_bytes(recompress(png_bytes(draw_support_card(), dpi=SUPPORT_DPI, xmp=XMP_PACKET)))
+
+
+def write_hicolor(folder):
+    for size in HICOLOR_SIZES:
+        target = Path(folder) / f"{size}x{size}" / "apps" / "tallyra.png"
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(png_bytes(draw_icon(size)))
 
 
 if __name__ == "__main__":
-    main()
+    import sys
+    if len(sys.argv) == 3 and sys.argv[1] == "--hicolor":
+        write_hicolor(sys.argv[2])
+    else:
+        main()
