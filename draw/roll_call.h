@@ -7,7 +7,7 @@
 #pragma once
 
 #include "draw/random_source.h"
-#include "storage/message_box.h"
+#include "base/message_box.h"
 #include "storage/roster.h"
 
 #include <cstddef>

@@ -8,7 +8,7 @@ namespace tallyra {
 namespace {
 
 bool speechSwitchedOn() {
-    return readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+    return settings::voiceOn();
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "speech/speech_voice.h"
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <string>
 #include <string_view>

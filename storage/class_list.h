@@ -2,7 +2,7 @@
 // A class name is also the base name of its roster file in the Data folder.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <optional>
 #include <string>

@@ -7,25 +7,31 @@
 namespace tallyra::ini {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
 
 std::string_view trim(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
-char foldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 enum class LineKind { Blank, Comment, Section, Item };
 
 struct Line {
-    std::size_t start = 0;   // first byte of the line
-    std::size_t end = 0;     // one past the last byte before the line break
-    std::size_t next = 0;    // first byte of the following line
+    std::size_t start = 0; // first byte of the line
+    std::size_t end = 0;   // one past the last byte before the line break
+    std::size_t next = 0;  // first byte of the following line
     LineKind kind = LineKind::Blank;
-    std::string_view name;   // section name or key, trimmed
-    std::string_view value;  // item value, trimmed
+    std::string_view name;  // section name or key, trimmed
+    std::string_view value; // item value, trimmed
 };
 
 std::vector<Line> splitLines(std::string_view bytes) {
@@ -46,7 +52,8 @@ std::vector<Line> splitLines(std::string_view bytes) {
         } else if (text.front() == '[') {
             line.kind = LineKind::Section;
             const std::size_t close = text.rfind(']');
-            line.name = trim(close == std::string_view::npos || close == 0 ? text.substr(1) : text.substr(1, close - 1));
+            line.name =
+                trim(close == std::string_view::npos || close == 0 ? text.substr(1) : text.substr(1, close - 1));
         } else {
             line.kind = LineKind::Item;
             const std::size_t equals = text.find('=');
@@ -60,8 +67,8 @@ std::vector<Line> splitLines(std::string_view bytes) {
 }
 
 struct Location {
-    std::optional<std::size_t> item;           // index of the matching item line
-    std::optional<std::size_t> lastOfSection;  // index of the last non-blank line of the first matching section
+    std::optional<std::size_t> item;          // index of the matching item line
+    std::optional<std::size_t> lastOfSection; // index of the last non-blank line of the first matching section
 };
 
 Location locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {

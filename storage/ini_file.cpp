@@ -31,6 +31,21 @@ bool fitsIniValue(std::string_view value) {
     return value.find_first_of("\r\n") == std::string_view::npos && fileByteLength(value) <= kIniValueLimit;
 }
 
+namespace {
+
+std::string valueIn(std::string_view fileBytes, std::string_view section, std::string_view key) {
+    const auto value = ini::findValue(fileBytes, encodeForFile(section), encodeForFile(key));
+    return value ? decodeFromFile(cutFileBytes(*value, kIniValueLimit)) : std::string();
+}
+
+bool isFolder(const std::filesystem::path& file) {
+    // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
+    std::error_code error;
+    return std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error);
+}
+
+} // namespace
+
 std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key) {
     const std::filesystem::path path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
@@ -39,10 +54,7 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
 
     const auto raw = platform::readFileBytes(path);
     if (!raw) return {};
-    const std::string bytes = normaliseFileBytes(*raw);
-    const auto value = ini::findValue(bytes, encodeForFile(section), encodeForFile(key));
-    if (!value) return {};
-    return decodeFromFile(cutFileBytes(*value, kIniValueLimit));
+    return valueIn(normaliseFileBytes(*raw), section, key);
 }
 
 bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
@@ -54,9 +66,7 @@ bool writeIniItems(const std::filesystem::path& file, std::string_view section, 
     if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
     for (const IniItem& item : items)
         if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
-    // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
-    std::error_code error;
-    if (!std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error)) return false;
+    if (!isFolder(file)) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
@@ -66,6 +76,20 @@ bool writeIniItems(const std::filesystem::path& file, std::string_view section, 
     for (const IniItem& item : items)
         bytes = ini::withValue(bytes, fileSection, encodeForFile(item.key), encodeForFile(item.value));
     return platform::replaceFileAtomically(file, bytes);
+}
+
+bool changeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                   const std::function<std::optional<std::string>(std::string_view value)>& change) {
+    if (section.find_first_of("\r\n]") != std::string_view::npos ||
+        key.find_first_of("\r\n=") != std::string_view::npos || !isFolder(file))
+        return false;
+    platform::FolderLock lock(file.parent_path());
+    const std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
+    const std::optional<std::string> changed = change(valueIn(bytes, section, key));
+    if (!changed) return true;
+    if (!fitsIniValue(*changed)) return false;
+    return platform::replaceFileAtomically(
+        file, ini::withValue(bytes, encodeForFile(section), encodeForFile(key), encodeForFile(*changed)));
 }
 
 } // namespace tallyra

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,14 @@ struct IniItem {
 };
 [[nodiscard]] bool writeIniItems(const std::filesystem::path& file, std::string_view section,
                                  std::initializer_list<IniItem> items);
+
+// Changes one item as a single read-change-write under the folder's lock, so that
+// a second running copy of the program changing the same item in between cannot
+// be lost: change gets the value as stored (UTF-8, empty when missing) and gives
+// the new value, or nothing to leave the file untouched. False when the write
+// failed or the new value would not read back whole; true when written or left alone.
+[[nodiscard]] bool changeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+                                 const std::function<std::optional<std::string>(std::string_view value)>& change);
 
 // True when a value can be written and read back unchanged.
 bool fitsIniValue(std::string_view value);

@@ -19,11 +19,17 @@ std::filesystem::path runDirectory() {
     return platform::executablePath().parent_path();
 }
 
-std::filesystem::path dataFolderPath() { return runDirectory() / "Data"; }
+std::filesystem::path dataFolderPath() {
+    return runDirectory() / "Data";
+}
 
-std::filesystem::path settingsFilePath() { return dataFolderPath() / "Config.conf"; }
+std::filesystem::path settingsFilePath() {
+    return dataFolderPath() / "Config.conf";
+}
 
-void overrideRunDirectory(const std::filesystem::path& folder) { runDirectoryOverride() = folder; }
+void overrideRunDirectory(const std::filesystem::path& folder) {
+    runDirectoryOverride() = folder;
+}
 
 std::filesystem::path pathFromUtf8(std::string_view utf8) {
     return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));

@@ -3,7 +3,7 @@
 // management window shows and takes back.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,26 +1,28 @@
 // The settings file Data/Config.conf: first-run marker, speech switch, class list
-// and current class. Nothing is cached; every reader reads the item when it needs it.
+// and current class, each behind a named function that knows its section, key and
+// default. Nothing is cached: every call reads or writes the file anew, so the
+// file is where the windows share these.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyra {
 
+// The file's items, for code that checks the file itself (tests, tools).
 inline constexpr std::string_view kSettingsSection = "Settings";
 inline constexpr std::string_view kFirstKey = "First";
 inline constexpr std::string_view kVoiceKey = "Voice";
 inline constexpr std::string_view kClassSection = "Class";
 inline constexpr std::string_view kClassNameKey = "ClassName";
 inline constexpr std::string_view kDefaultKey = "Default";
-
 inline constexpr std::string_view kTrue = "True";
 inline constexpr std::string_view kFalse = "False";
-
-inline constexpr Message kFirstRunNotice{
-    "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
-    kInformationOk};
 
 // Every failed write of the settings file or a roster file ends in this message,
 // and the operation stops there.
@@ -30,9 +32,32 @@ inline constexpr Message kDataNotSaved{
     "文件夹中的文件。请确认该文件夹不是只读的、文件未被其他程序占用且磁盘空间充足，然后重试！",
     kErrorOk};
 
-// Unless First is exactly "False": creates the Data folder, writes First="False",
-// Voice="False" and an empty ClassName (in that order) and shows the first-run
-// notice; when a write fails, shows kDataNotSaved instead.
-void checkFirstRun(MessageBoxes& boxes);
+namespace settings {
 
+// ClassName: the class names joined by "," in the order they were added.
+std::string classList();
+// Changes ClassName as one read-change-write under the Data folder's lock, so a
+// second running copy adding or removing a class at the same moment is never
+// lost: change gets the list as stored and gives the new list, or nothing to
+// leave it. False only when a write failed.
+[[nodiscard]] bool changeClassList(const std::function<std::optional<std::string>(std::string_view list)>& change);
+
+// Default: the current class; empty when none is.
+std::string currentClass();
+[[nodiscard]] bool setCurrentClass(std::string_view className);
+
+// Voice: speech is on only when it is exactly "True".
+bool voiceOn();
+[[nodiscard]] bool setVoiceOn(bool on);
+
+enum class FirstRun {
+    NotFirst,    // First is exactly "False"
+    Prepared,    // the Data folder and a settings file for a first start are made
+    WriteFailed, // they could not be: the next start tries again
+};
+// Unless First is exactly "False": creates the Data folder and writes
+// First="False", Voice="False" and an empty ClassName, in that order.
+FirstRun prepareFirstRun();
+
+} // namespace settings
 } // namespace tallyra

@@ -10,21 +10,41 @@ constexpr Color kRed = rgb(0xFF0000);
 constexpr Color kSeparatorGrey = rgb(0xC0C0C0);
 
 constexpr UnitDesign link(std::string_view name, Rect rect, std::string_view caption, Color color = kBlack) {
-    return {.name = name, .kind = UnitKind::Hyperlink, .rect = rect, .text = caption, .font = {.charHeight = 13},
-            .textColor = color, .hoverColor = kGrey};
+    return {.name = name,
+            .kind = UnitKind::Hyperlink,
+            .rect = rect,
+            .text = caption,
+            .font = {.charHeight = 13},
+            .textColor = color,
+            .hoverColor = kGrey};
 }
 
 constexpr UnitDesign separator(std::string_view name, int left) {
-    return {.name = name, .kind = UnitKind::Label, .rect = {left, 154, 8, 24}, .text = "|",
-            .font = {.face = "", .charHeight = 14}, .textColor = kSeparatorGrey, .hAlign = HAlign::Left,
+    return {.name = name,
+            .kind = UnitKind::Label,
+            .rect = {left, 154, 8, 24},
+            .text = "|",
+            .font = {.face = "", .charHeight = 14},
+            .textColor = kSeparatorGrey,
+            .hAlign = HAlign::Left,
             .vAlign = VAlign::Center};
 }
 
 constexpr UnitDesign kAboutUnits[] = {
-    {.name = "标签1", .kind = UnitKind::Label, .rect = {132, 60, 195, 51}, .text = "Tallyra",
-     .font = {.charHeight = 48}, .hAlign = HAlign::Left, .vAlign = VAlign::Center},
-    {.name = "标签2", .kind = UnitKind::Label, .rect = {76, 123, 307, 24}, .text = "1.0.2.200308",
-     .font = {.charHeight = 16}, .hAlign = HAlign::Center, .vAlign = VAlign::Center},
+    {.name = "标签1",
+     .kind = UnitKind::Label,
+     .rect = {132, 60, 195, 51},
+     .text = "Tallyra",
+     .font = {.charHeight = 48},
+     .hAlign = HAlign::Left,
+     .vAlign = VAlign::Center},
+    {.name = "标签2",
+     .kind = UnitKind::Label,
+     .rect = {76, 123, 307, 24},
+     .text = "1.0.2.200308",
+     .font = {.charHeight = 16},
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center},
     link("超级链接框1", {91, 157, 40, 16}, "博客"),
     separator("标签3", 129),
     link("超级链接框2", {133, 157, 40, 16}, "QQ"),
@@ -34,14 +54,31 @@ constexpr UnitDesign kAboutUnits[] = {
     link("超级链接框4", {252, 157, 58, 16}, "支持作者", kRed),
     separator("标签7", 314),
     link("超级链接框5", {325, 157, 37, 16}, "QQ群"),
-    {.name = "标签5", .kind = UnitKind::Label, .rect = {62, 182, 336, 26}, .font = {.charHeight = 16},
-     .hAlign = HAlign::Center, .vAlign = VAlign::Center},
-    {.name = "标签8", .kind = UnitKind::Label, .rect = {18, 209, 424, 24},
-     .text = "当前版本及版权声明仅限在Korvane论坛内使用，请勿上传到其他网站", .font = {.charHeight = 13},
-     .textColor = kRed, .hAlign = HAlign::Center, .vAlign = VAlign::Center, .visible = false},
-    {.name = "关闭", .kind = UnitKind::ImageButton, .rect = {410, 0, 50, 32}, .text = "×",
-     .font = {.face = "", .charHeight = 20}, .background = kWhite, .normal = {kBlack, kWhite},
-     .hot = {kBlack, kCloseHot}, .focus = {kBlack, kWhite}, .tooltip = "关闭"},
+    {.name = "标签5",
+     .kind = UnitKind::Label,
+     .rect = {62, 182, 336, 26},
+     .font = {.charHeight = 16},
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center},
+    {.name = "标签8",
+     .kind = UnitKind::Label,
+     .rect = {18, 209, 424, 24},
+     .text = "当前版本及版权声明仅限在Korvane论坛内使用，请勿上传到其他网站",
+     .font = {.charHeight = 13},
+     .textColor = kRed,
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center,
+     .visible = false},
+    {.name = "关闭",
+     .kind = UnitKind::ImageButton,
+     .rect = {410, 0, 50, 32},
+     .text = "×",
+     .font = {.face = "", .charHeight = 20},
+     .background = kWhite,
+     .normal = {kBlack, kWhite},
+     .hot = {kBlack, kCloseHot},
+     .focus = {kBlack, kWhite},
+     .tooltip = "关闭"},
 };
 
 constexpr UnitRescale kAboutRescales[] = {
@@ -54,19 +91,28 @@ constexpr UnitDesign kChangelogUnits[] = {
     shared::titleLabel("Tallyra", "更新日志", 183),
     shared::closeButton("关闭", 460),
     shared::contentArea(460, 434),
-    {.name = "编辑框1", .kind = UnitKind::EditBox, .rect = {1, 32, 457, 401}, .font = {.charHeight = 21},
-     .tabStop = true, .multiLine = true, .readOnly = true},
+    {.name = "编辑框1",
+     .kind = UnitKind::EditBox,
+     .rect = {1, 32, 457, 401},
+     .font = {.charHeight = 21},
+     .tabStop = true,
+     .multiLine = true,
+     .readOnly = true},
 };
 
-constexpr UnitRescale kChangelogRescales[] = {
-    {"Tallyra", 11}, {"外形框1", {}}, {"编辑框1", 16}, {"关闭", 15}};
+constexpr UnitRescale kChangelogRescales[] = {{"Tallyra", 11}, {"外形框1", {}}, {"编辑框1", 16}, {"关闭", 15}};
 
 constexpr UnitDesign kSupportUnits[] = {
     shared::titleLabel("Tallyra", "支持作者", 183),
     shared::closeButton("关闭", 289),
     shared::contentArea(289, 425),
-    {.name = "图片框1", .kind = UnitKind::PictureBox, .parent = "外形框1", .rect = {7, 8, 272, 376},
-     .background = kWhite, .picture = kSupportPicture, .pictureMode = 2},
+    {.name = "图片框1",
+     .kind = UnitKind::PictureBox,
+     .parent = "外形框1",
+     .rect = {7, 8, 272, 376},
+     .background = kWhite,
+     .picture = kSupportPicture,
+     .pictureMode = 2},
 };
 
 constexpr UnitRescale kSupportRescales[] = {{"关闭", 15}, {"Tallyra", 11}, {"外形框1", {}}, {"图片框1", {}}};

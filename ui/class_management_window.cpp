@@ -1,13 +1,12 @@
 #include "ui/class_management_window.h"
 
+#include <algorithm>
+
 #include "storage/class_list.h"
-#include "storage/ini_file.h"
 #include "storage/lists.h"
-#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
-#include "ui/settings_window.h"
 
 namespace tallyra::ui {
 namespace {
@@ -15,6 +14,7 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 434;
 
+constexpr std::string_view kClassBox = "组合框1";
 constexpr std::string_view kNameBox = "编辑框2";
 constexpr std::string_view kRosterBox = "编辑框1";
 constexpr std::string_view kOverlay = "标签3";
@@ -94,11 +94,6 @@ void ClassManagementWindow::onClosed() {
     windows_.showSettings();
 }
 
-WindowId ClassManagementWindow::settingsWindow() {
-    SettingsWindow* settings = windows_.settings();
-    return settings ? settings->id() : kNoWindow;
-}
-
 std::string ClassManagementWindow::classBoxText() const {
     return toolkit_.selectedItemText(window_, kClassBox);
 }
@@ -106,7 +101,7 @@ std::string ClassManagementWindow::classBoxText() const {
 void ClassManagementWindow::openClassManagement() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string classList = settings::classList();
     if (!classList.empty() && classList.find(',') == std::string::npos) {
         toolkit_.addItem(window_, kClassBox, classList);
         toolkit_.setSelection(window_, kClassBox, 0);
@@ -114,7 +109,7 @@ void ClassManagementWindow::openClassManagement() {
         const std::vector<std::string> names = splitList(classList, ",");
         for (const std::string& name : names)
             toolkit_.addItem(window_, kClassBox, name);
-        const std::string current = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+        const std::string current = settings::currentClass();
         for (std::size_t i = 0; i < names.size(); ++i)
             if (names[i] == current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
     }
@@ -145,7 +140,9 @@ bool ClassManagementWindow::writeFailed() {
 
 // Every write below is checked: on a failure the teacher is told and the handler
 // stops. Roster files are written before the class list names them, so a stop
-// between two writes leaves at worst an unlisted file, which adding the class adopts.
+// between two writes leaves at worst an unlisted file, which adding the class
+// adopts. The class list is changed as one read-change-write, so that a second
+// running copy changing it at the same moment is never lost.
 
 void ClassManagementWindow::addClass() {
     const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
@@ -155,23 +152,24 @@ void ClassManagementWindow::addClass() {
         toolkit_.showMessage(kClassNameEmpty);
         return;
     }
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-    const std::string newList = addClassName(classList, name);
-    std::optional<Message> refusal = checkNewClassName(classList, name);
-    if (!refusal) refusal = checkClassListLength(newList);
+    const auto refuse = [&](std::string_view list) {
+        std::optional<Message> refusal = checkNewClassName(list, name);
+        if (!refusal) refusal = checkClassListLength(addClassName(list, name));
+        return refusal;
+    };
+    std::optional<Message> refusal = refuse(settings::classList());
+    if (!refusal && !createRosterFile(name)) return (void)writeFailed();
+    const bool listed = !refusal && settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        refusal = refuse(list); // the list as it is now, under the lock
+        if (refusal) return std::nullopt;
+        return addClassName(list, name);
+    });
     if (refusal) {
         toolkit_.showMessage(*refusal);
         return;
     }
+    if (!listed) return (void)writeFailed();
 
-    if (!createRosterFile(name) || !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, newList)) {
-        writeFailed();
-        return;
-    }
-
-    const WindowId settings = settingsWindow();
-    const bool noClassBefore = settings == kNoWindow || toolkit_.selection(settings, kClassBox) < 0;
-    if (settings != kNoWindow) toolkit_.addItem(settings, kClassBox, name);
     toolkit_.addItem(window_, kClassBox, name);
     toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
     // An adopted file shows the students it holds.
@@ -180,15 +178,13 @@ void ClassManagementWindow::addClass() {
     toolkit_.setText(window_, kNameBox, name);
     toolkit_.setVisible(window_, kOverlay, false);
 
-    if (noClassBefore) {
-        if (settings != kNoWindow)
-            toolkit_.setSelection(settings, kClassBox, toolkit_.itemCount(settings, kClassBox) - 1);
+    // The first class becomes the current one.
+    const bool becomesCurrent = !windows_.hasCurrentClass();
+    windows_.classAdded(name, becomesCurrent);
+    if (becomesCurrent) {
         windows_.rollCall().loadRoster(roster);
-        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, name)) {
-            writeFailed();
-            return;
-        }
-        windows_.main().showClassTitle(name);
+        if (!settings::setCurrentClass(name)) return (void)writeFailed();
+        windows_.currentClassChanged(name);
     }
 }
 
@@ -200,41 +196,30 @@ void ClassManagementWindow::deleteClass() {
     const std::string question = deleteClassQuestion(name);
     if (toolkit_.showMessage({kDeleteClassTitle, question, kDeleteClassFlags}) != MessageAnswer::Yes) return;
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
     windows_.rollCall().loadRoster({});
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == name &&
-        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, ""))
-        return (void)writeFailed();
-
-    const bool lastClass = classList == name;
-    if ((lastClass || classList.find(',') != std::string::npos) &&
-        !writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, removeClassName(classList, name)))
-        return (void)writeFailed();
+    if (settings::currentClass() == name && !settings::setCurrentClass("")) return (void)writeFailed();
+    bool lastClass = false;
+    const bool unlisted = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        lastClass = list == name;
+        if (!lastClass && list.find(',') == std::string_view::npos) return std::nullopt;
+        return removeClassName(list, name);
+    });
+    if (!unlisted) return (void)writeFailed();
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(name) && !deleteRosterFile(name)) writeFailed();
 
-    const WindowId settings = settingsWindow();
     toolkit_.removeItem(window_, kClassBox, selected);
-    if (settings != kNoWindow) toolkit_.removeItem(settings, kClassBox, selected);
     const int left = toolkit_.itemCount(window_, kClassBox);
-    if (lastClass || left == 0) {
+    const std::optional<int> next = left == 0 ? std::nullopt : std::optional<int>(std::min(selected, left - 1));
+    if (next) {
+        toolkit_.setSelection(window_, kClassBox, *next);
+        showClassRoster();
+    } else {
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kNameBox, "");
         toolkit_.setVisible(window_, kOverlay, true);
-        if (lastClass) {
-            // No class is left: the main window no longer names one, nor shows a student of it.
-            windows_.main().showClassTitle("");
-            windows_.main().clearDisplay();
-        }
-        return;
     }
-    const int next = selected + 1 <= left ? selected : left - 1;
-    toolkit_.setSelection(window_, kClassBox, next);
-    if (settings != kNoWindow) {
-        toolkit_.setSelection(settings, kClassBox, next);
-        windows_.settings()->applyClassChoice();
-    }
-    showClassRoster();
+    windows_.classDeleted(selected, next, lastClass);
 }
 
 void ClassManagementWindow::saveClass() {
@@ -255,9 +240,7 @@ void ClassManagementWindow::saveClass() {
     const std::string oldName = classBoxText();
     std::optional<Message> refusal;
     if (newName != oldName) {
-        const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-        refusal = checkNewClassName(classList, newName, oldName);
-        if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
+        refusal = refuseRename(settings::classList(), oldName, newName);
     } else if (!isOwnRosterFileName(oldName)) {
         // A class from older or hand-edited data whose name would leave the Data
         // folder, or names the settings file or a device: keep it, write nothing.
@@ -277,14 +260,18 @@ void ClassManagementWindow::saveClass() {
         writeFailed();
         return;
     }
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == newName) {
-        if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName)) {
-            writeFailed();
-            return;
-        }
+    if (settings::currentClass() == newName) {
+        if (!settings::setCurrentClass(newName)) return (void)writeFailed();
         windows_.rollCall().loadRoster(readRoster(newName));
     }
     toolkit_.showMessage(kSaveDone);
+}
+
+std::optional<Message> ClassManagementWindow::refuseRename(std::string_view classList, std::string_view oldName,
+                                                           std::string_view newName) {
+    std::optional<Message> refusal = checkNewClassName(classList, newName, oldName);
+    if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
+    return refusal;
 }
 
 // The roster goes to the new name's file first; then the current class and the
@@ -292,17 +279,20 @@ void ClassManagementWindow::saveClass() {
 bool ClassManagementWindow::saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
                                              const ClassRoster& roster) {
     if (!writeRoster(newName, roster)) return writeFailed();
-    if (readIniItem(settingsFilePath(), kClassSection, kDefaultKey) == oldName &&
-        !writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, newName))
-        return writeFailed();
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
-    if (!writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, renameClassName(classList, oldName, newName)))
-        return writeFailed();
-    toolkit_.setItemText(window_, kClassBox, selected, newName);
-    if (SettingsWindow* settings = windows_.settings()) {
-        toolkit_.setItemText(settings->id(), kClassBox, selected, newName);
-        windows_.main().showClassTitle(settings->classBoxText());
+    if (settings::currentClass() == oldName && !settings::setCurrentClass(newName)) return writeFailed();
+    std::optional<Message> refusal;
+    const bool renamed = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
+        refusal = refuseRename(list, oldName, newName); // the list as it is now, under the lock
+        if (refusal) return std::nullopt;
+        return renameClassName(list, oldName, newName);
+    });
+    if (refusal) {
+        toolkit_.showMessage(*refusal);
+        return false;
     }
+    if (!renamed) return writeFailed();
+    toolkit_.setItemText(window_, kClassBox, selected, newName);
+    windows_.classRenamed(selected, newName);
     return true;
 }
 

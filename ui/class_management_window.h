@@ -4,6 +4,7 @@
 // call and the main window's title.
 #pragma once
 
+#include "storage/roster.h"
 #include "ui/window_set.h"
 
 namespace tallyra::ui {
@@ -43,8 +44,8 @@ private:
     bool writeFailed();
     bool saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
                           const ClassRoster& roster);
-    // The settings window's class box, when the settings window is open.
-    WindowId settingsWindow();
+    static std::optional<Message> refuseRename(std::string_view classList, std::string_view oldName,
+                                               std::string_view newName);
 };
 
 } // namespace tallyra::ui

@@ -10,8 +10,8 @@
 namespace tallyra::ui {
 
 // Pure arithmetic, kept apart so the rounding rules can be checked with figures.
-int scaleCut(int value, float scale);    // value × s cut toward zero
-int scaleRound(int value, float scale);  // value × s rounded, halves away from zero
+int scaleCut(int value, float scale);   // value × s cut toward zero
+int scaleRound(int value, float scale); // value × s rounded, halves away from zero
 Rect placedWindowRect(Size screen, Size window, float scale);
 Rect rescaledRect(UnitKind kind, Rect rect, float scale);
 bool needsRescaling(float scale); // s differs from 1 by more than 1e-7

@@ -107,48 +107,84 @@ struct WindowDesign {
 namespace shared {
 
 constexpr UnitDesign titleLabel(std::string_view name, std::string_view text, int width) {
-    return {.name = name, .kind = UnitKind::Label, .rect = {9, 4, width, 24}, .text = text,
-            .font = {.charHeight = 15}, .textColor = kBlack, .background = kTitleBlue,
-            .hAlign = HAlign::Left, .vAlign = VAlign::Center};
+    return {.name = name,
+            .kind = UnitKind::Label,
+            .rect = {9, 4, width, 24},
+            .text = text,
+            .font = {.charHeight = 15},
+            .textColor = kBlack,
+            .background = kTitleBlue,
+            .hAlign = HAlign::Left,
+            .vAlign = VAlign::Center};
 }
 
 constexpr UnitDesign minimiseButton(std::string_view name) {
-    return {.name = name, .kind = UnitKind::ImageButton, .rect = {361, 0, 50, 32}, .text = "—",
-            .font = {.face = "", .charHeight = 14}, .background = kTitleBlue,
-            .normal = {kWhite, kTitleBlue}, .hot = {kWhite, kMinimiseHot}, .focus = {kWhite, kTitleBlue},
+    return {.name = name,
+            .kind = UnitKind::ImageButton,
+            .rect = {361, 0, 50, 32},
+            .text = "—",
+            .font = {.face = "", .charHeight = 14},
+            .background = kTitleBlue,
+            .normal = {kWhite, kTitleBlue},
+            .hot = {kWhite, kMinimiseHot},
+            .focus = {kWhite, kTitleBlue},
             .tooltip = "最小化"};
 }
 
 constexpr UnitDesign closeButton(std::string_view name, int windowWidth) {
-    return {.name = name, .kind = UnitKind::ImageButton, .rect = {windowWidth - 50, 0, 50, 32}, .text = "×",
-            .font = {.face = "", .charHeight = 20}, .background = kTitleBlue,
-            .normal = {kWhite, kTitleBlue}, .hot = {kWhite, kCloseHot}, .focus = {kWhite, kTitleBlue},
+    return {.name = name,
+            .kind = UnitKind::ImageButton,
+            .rect = {windowWidth - 50, 0, 50, 32},
+            .text = "×",
+            .font = {.face = "", .charHeight = 20},
+            .background = kTitleBlue,
+            .normal = {kWhite, kTitleBlue},
+            .hot = {kWhite, kCloseHot},
+            .focus = {kWhite, kTitleBlue},
             .tooltip = "关闭"};
 }
 
 constexpr UnitDesign contentArea(int windowWidth, int windowHeight) {
-    return {.name = "外形框1", .kind = UnitKind::ShapeBox, .rect = {1, 32, windowWidth - 2, windowHeight - 33},
+    return {.name = "外形框1",
+            .kind = UnitKind::ShapeBox,
+            .rect = {1, 32, windowWidth - 2, windowHeight - 33},
             .background = kWhite};
 }
 
 // A left-aligned label on the content area, as the settings and class management windows use them.
 constexpr UnitDesign contentLabel(std::string_view name, Rect rect, std::string_view text, int charHeight = 19) {
-    return {.name = name, .kind = UnitKind::Label, .parent = "外形框1", .rect = rect, .text = text,
-            .font = {.charHeight = charHeight}, .hAlign = HAlign::Left, .vAlign = VAlign::Center};
+    return {.name = name,
+            .kind = UnitKind::Label,
+            .parent = "外形框1",
+            .rect = rect,
+            .text = text,
+            .font = {.charHeight = charHeight},
+            .hAlign = HAlign::Left,
+            .vAlign = VAlign::Center};
 }
 
 // A picture box 2 pixels wider and higher than its button, whose grey shows as a 1-pixel frame.
 constexpr UnitDesign buttonFrame(std::string_view name, std::string_view parent, int left, int top, int width,
                                  int height) {
-    return {.name = name, .kind = UnitKind::PictureBox, .parent = parent, .rect = {left, top, width, height},
+    return {.name = name,
+            .kind = UnitKind::PictureBox,
+            .parent = parent,
+            .rect = {left, top, width, height},
             .background = kButtonFrameGrey};
 }
 
 constexpr UnitDesign framedButton(std::string_view name, std::string_view frame, int width, int height,
                                   std::string_view caption, int charHeight = 24) {
-    return {.name = name, .kind = UnitKind::ImageButton, .parent = frame, .rect = {1, 1, width, height},
-            .text = caption, .font = {.charHeight = charHeight, .charset = Charset::Ansi}, .background = kWhite,
-            .normal = {kBlack, kWhite}, .hot = {kBlack, kButtonHot}, .focus = {kBlack, kWhite}};
+    return {.name = name,
+            .kind = UnitKind::ImageButton,
+            .parent = frame,
+            .rect = {1, 1, width, height},
+            .text = caption,
+            .font = {.charHeight = charHeight, .charset = Charset::Ansi},
+            .background = kWhite,
+            .normal = {kBlack, kWhite},
+            .hot = {kBlack, kButtonHot},
+            .focus = {kBlack, kWhite}};
 }
 
 } // namespace shared

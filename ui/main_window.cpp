@@ -1,7 +1,5 @@
 #include "ui/main_window.h"
 
-#include "storage/ini_file.h"
-#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
@@ -58,9 +56,18 @@ void MainWindow::runStartUp() {
     const float scale = measureDpiScale(toolkit_, window_);
     if (needsRescaling(scale)) rescaleUnits();
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
-    checkFirstRun(toolkit_);
+    switch (settings::prepareFirstRun()) {
+    case settings::FirstRun::NotFirst:
+        break;
+    case settings::FirstRun::Prepared:
+        toolkit_.showMessage(kFirstRunNotice);
+        break;
+    case settings::FirstRun::WriteFailed:
+        toolkit_.showMessage(kDataNotSaved);
+        break;
+    }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
-    const std::string className = readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+    const std::string className = settings::currentClass();
     rollCall_.loadRoster(readRoster(className));
     showClassTitle(className);
 }

@@ -21,6 +21,10 @@ inline constexpr Message kFontMissingWarning{
     "字体未安装", "检测到您的电脑中没有安装本程序依赖的微软雅黑字体，程序显示可能不正确！建议您安装微软雅黑字体！",
     kWarningOk};
 
+inline constexpr Message kFirstRunNotice{
+    "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
+    kInformationOk};
+
 // "Tallyra × Korvane", with " [class]" when a class is current.
 std::string mainWindowTitle(std::string_view className);
 

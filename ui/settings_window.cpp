@@ -65,11 +65,11 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
 void SettingsWindow::onOpened() {
     if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSettingsWindowDesign, kRescales);
 
-    const bool voiceOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+    const bool voiceOn = settings::voiceOn();
     toolkit_.setChecked(window_, "语音_开启", voiceOn);
     toolkit_.setChecked(window_, "语音_关闭", !voiceOn);
 
-    const std::string classList = readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+    const std::string classList = settings::classList();
     if (classList.empty()) return;
     if (classList.find(',') == std::string::npos) {
         toolkit_.addItem(window_, kClassBox, classList);
@@ -79,8 +79,7 @@ void SettingsWindow::onOpened() {
     int index = 0;
     for (const std::string& name : splitList(classList, ",")) {
         toolkit_.addItem(window_, kClassBox, name);
-        if (name == readIniItem(settingsFilePath(), kClassSection, kDefaultKey))
-            toolkit_.setSelection(window_, kClassBox, index);
+        if (name == settings::currentClass()) toolkit_.setSelection(window_, kClassBox, index);
         ++index;
     }
     // Several classes and none of them current: the first one becomes current.
@@ -98,10 +97,30 @@ std::string SettingsWindow::classBoxText() const {
     return toolkit_.selectedItemText(window_, kClassBox);
 }
 
+bool SettingsWindow::hasSelectedClass() const {
+    return toolkit_.selection(window_, kClassBox) >= 0;
+}
+
+void SettingsWindow::addClass(std::string_view name, bool select) {
+    toolkit_.addItem(window_, kClassBox, name);
+    if (select) toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
+}
+
+void SettingsWindow::renameClass(int index, std::string_view name) {
+    toolkit_.setItemText(window_, kClassBox, index, name);
+}
+
+void SettingsWindow::removeClass(int index, std::optional<int> select) {
+    toolkit_.removeItem(window_, kClassBox, index);
+    if (!select) return;
+    toolkit_.setSelection(window_, kClassBox, *select);
+    applyClassChoice();
+}
+
 void SettingsWindow::applyClassChoice() {
     const std::string className = classBoxText();
     // A failed write leaves the current class, and the roll call with it, as they were.
-    if (!writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className)) {
+    if (!settings::setCurrentClass(className)) {
         toolkit_.showMessage(kDataNotSaved);
         return;
     }
@@ -118,10 +137,10 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         return;
     } else if (unit == "语音_开启" || unit == "语音_关闭") {
         const bool on = unit == "语音_开启";
-        if (!writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse)) {
+        if (!settings::setVoiceOn(on)) {
             toolkit_.showMessage(kDataNotSaved);
             // The boxes keep showing what is stored.
-            const bool storedOn = readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+            const bool storedOn = settings::voiceOn();
             toolkit_.setChecked(window_, "语音_开启", storedOn);
             toolkit_.setChecked(window_, "语音_关闭", !storedOn);
         }

@@ -11,11 +11,11 @@ extern const WindowDesign kSettingsWindowDesign;
 // The forum page where updates are published; opened in the default browser.
 inline constexpr std::string_view kUpdatePageAddress = "https://bbs.korvane.com/home.php?mod=space&do=thread&view=me";
 
-inline constexpr Message kUpdateNotice{
-    "更新受限",
-    "由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的帖子页，或者您也可以在原帖寻找更新！"
-    "\r\n确实要跳转吗？",
-    kQuestionOkCancel};
+inline constexpr Message kUpdateNotice{"更新受限",
+                                       "由于Korvane论坛规则的限制，当前版本无法进行在线检测更新，接下来将为您跳转到我的"
+                                       "帖子页，或者您也可以在原帖寻找更新！"
+                                       "\r\n确实要跳转吗？",
+                                       kQuestionOkCancel};
 
 inline constexpr std::string_view kClassBox = "组合框1";
 
@@ -29,6 +29,13 @@ public:
 
     // The text of the class box: its selected item, or empty text.
     std::string classBoxText() const;
+
+    // The class box, kept in step with the class management window by the window set.
+    bool hasSelectedClass() const;
+    void addClass(std::string_view name, bool select);
+    void renameClass(int index, std::string_view name);
+    // Removes an item; the item now at select, if any, is selected and made current.
+    void removeClass(int index, std::optional<int> select);
 
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 

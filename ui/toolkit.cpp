@@ -10,9 +10,11 @@ void Toolkit::setItemText(WindowId window, std::string_view unit, int index, std
     if (index < 0 || index >= count) return;
     const int selected = selection(window, unit);
     std::vector<std::string> items;
-    for (int i = 0; i < count; ++i) items.push_back(i == index ? std::string(text) : itemText(window, unit, i));
+    for (int i = 0; i < count; ++i)
+        items.push_back(i == index ? std::string(text) : itemText(window, unit, i));
     clearItems(window, unit);
-    for (const std::string& item : items) addItem(window, unit, item);
+    for (const std::string& item : items)
+        addItem(window, unit, item);
     setSelection(window, unit, selected);
 }
 

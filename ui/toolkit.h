@@ -3,7 +3,7 @@
 // in-memory toolkit of the tests records every unit's state.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 #include "ui/look.h"
 
 #include <optional>

@@ -19,11 +19,21 @@ template <typename Window> Window* WindowSet::ifOpen(const std::unique_ptr<Windo
     return window && window->isOpen() ? window.get() : nullptr;
 }
 
-SettingsWindow* WindowSet::settings() { return ifOpen(settings_); }
-ClassManagementWindow* WindowSet::classManagement() { return ifOpen(classManagement_); }
-AboutWindow* WindowSet::about() { return ifOpen(about_); }
-ChangelogWindow* WindowSet::changelog() { return ifOpen(changelog_); }
-SupportWindow* WindowSet::support() { return ifOpen(support_); }
+SettingsWindow* WindowSet::settings() {
+    return ifOpen(settings_);
+}
+ClassManagementWindow* WindowSet::classManagement() {
+    return ifOpen(classManagement_);
+}
+AboutWindow* WindowSet::about() {
+    return ifOpen(about_);
+}
+ChangelogWindow* WindowSet::changelog() {
+    return ifOpen(changelog_);
+}
+SupportWindow* WindowSet::support() {
+    return ifOpen(support_);
+}
 
 // A window that is already open is not opened a second time.
 template <typename Window> void WindowSet::openOnce(std::unique_ptr<Window>& window) {
@@ -32,36 +42,90 @@ template <typename Window> void WindowSet::openOnce(std::unique_ptr<Window>& win
     window->open();
 }
 
-void WindowSet::openSettings() { openOnce(settings_); }
-void WindowSet::openClassManagement() { openOnce(classManagement_); }
-void WindowSet::openAbout() { openOnce(about_); }
-void WindowSet::openChangelog() { openOnce(changelog_); }
-void WindowSet::openSupport() { openOnce(support_); }
+void WindowSet::openSettings() {
+    openOnce(settings_);
+}
+void WindowSet::openClassManagement() {
+    openOnce(classManagement_);
+}
+void WindowSet::openAbout() {
+    openOnce(about_);
+}
+void WindowSet::openChangelog() {
+    openOnce(changelog_);
+}
+void WindowSet::openSupport() {
+    openOnce(support_);
+}
 
 void WindowSet::showSettings() {
     if (SettingsWindow* window = settings()) toolkit_.showWindow(window->id(), true);
+}
+
+bool WindowSet::hasCurrentClass() {
+    SettingsWindow* window = settings();
+    return window && window->hasSelectedClass();
+}
+
+void WindowSet::classAdded(std::string_view name, bool current) {
+    if (SettingsWindow* window = settings()) window->addClass(name, current);
+}
+
+void WindowSet::currentClassChanged(std::string_view name) {
+    main_->showClassTitle(name);
+}
+
+void WindowSet::classRenamed(int index, std::string_view newName) {
+    if (SettingsWindow* window = settings()) {
+        window->renameClass(index, newName);
+        main_->showClassTitle(window->classBoxText());
+    }
+}
+
+void WindowSet::classDeleted(int index, std::optional<int> next, bool lastClass) {
+    if (SettingsWindow* window = settings()) window->removeClass(index, next);
+    if (lastClass) {
+        main_->showClassTitle("");
+        main_->clearDisplay();
+    }
 }
 
 void WindowSet::showAbout() {
     if (AboutWindow* window = about()) toolkit_.showWindow(window->id(), true);
 }
 
-void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design,
-                   std::span<const UnitRescale> units) {
+void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design, std::span<const UnitRescale> units) {
     placeWindow(toolkit, window);
     for (const UnitRescale& rescale : units) {
         const UnitDesign* unit = design.find(rescale.unit);
         if (!unit) continue;
         switch (unit->kind) {
-        case UnitKind::Label: rescaleLabel(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::ImageButton: rescaleImageButton(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::Hyperlink: rescaleHyperlink(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::ComboBox: rescaleComboBox(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::RadioBox: rescaleRadioBox(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::EditBox: rescaleEditBox(toolkit, window, rescale.unit, rescale.points); break;
-        case UnitKind::ShapeBox: rescaleShapeBox(toolkit, window, rescale.unit); break;
-        case UnitKind::PictureBox: rescalePictureBox(toolkit, window, rescale.unit); break;
-        case UnitKind::Timer: break;
+        case UnitKind::Label:
+            rescaleLabel(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::ImageButton:
+            rescaleImageButton(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::Hyperlink:
+            rescaleHyperlink(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::ComboBox:
+            rescaleComboBox(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::RadioBox:
+            rescaleRadioBox(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::EditBox:
+            rescaleEditBox(toolkit, window, rescale.unit, rescale.points);
+            break;
+        case UnitKind::ShapeBox:
+            rescaleShapeBox(toolkit, window, rescale.unit);
+            break;
+        case UnitKind::PictureBox:
+            rescalePictureBox(toolkit, window, rescale.unit);
+            break;
+        case UnitKind::Timer:
+            break;
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "ui/toolkit.h"
 
 #include <memory>
+#include <optional>
 
 namespace tallyra::ui {
 
@@ -44,6 +45,19 @@ public:
     // Shows the window if it is open.
     void showSettings();
     void showAbout();
+
+    // What the class management window tells after it has written a change; the
+    // window set keeps the settings window's class box and the main window in step.
+    // True when a class is current (the settings window's class box has a selection).
+    bool hasCurrentClass();
+    // A class joined the list at its end; with current it is also selected.
+    void classAdded(std::string_view name, bool current);
+    // The current class is now this one: the main window is retitled.
+    void currentClassChanged(std::string_view name);
+    void classRenamed(int index, std::string_view newName);
+    // The class at index is gone. The class now at next, if any, becomes current;
+    // when it was the last class, the main window names none and shows no student.
+    void classDeleted(int index, std::optional<int> next, bool lastClass);
 
 private:
     template <typename Window> Window* ifOpen(const std::unique_ptr<Window>& window);
@@ -100,7 +114,6 @@ struct UnitRescale {
     std::string_view unit;
     std::optional<int> points;
 };
-void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design,
-                   std::span<const UnitRescale> units);
+void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design, std::span<const UnitRescale> units);
 
 } // namespace tallyra::ui

@@ -216,7 +216,8 @@ TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
     toolkit.showWindow(window, true);
     const HWND combo = unitHandle("组合框2");
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{sizeof(info)};
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
     RECT list{};
     GetWindowRect(info.hwndList, &list);

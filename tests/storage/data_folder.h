@@ -2,7 +2,7 @@
 // program pointed at it), raw file access, and a message-box double.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 #include "storage/paths.h"
 #include "storage/platform/file_system.h"
 

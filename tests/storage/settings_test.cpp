@@ -4,6 +4,9 @@
 #include "data_folder.h"
 #include "storage/ini_file.h"
 
+#include <algorithm>
+#include <thread>
+
 namespace tallyra {
 namespace {
 
@@ -13,22 +16,18 @@ using testing::writeBytes;
 class FirstRunTest : public testing::DataFolderTest {
 protected:
     FirstRunTest() { createDataFolder_ = false; }
-    testing::RecordingBoxes boxes_;
 };
+
+using settings::FirstRun;
+using settings::prepareFirstRun;
 
 TEST_F(FirstRunTest, FreshFolderGetsTheFileInOrderAndOneNotice) {
     ASSERT_FALSE(std::filesystem::exists(data()));
-    checkFirstRun(boxes_);
+    EXPECT_EQ(prepareFirstRun(), FirstRun::Prepared);
     EXPECT_TRUE(std::filesystem::is_directory(data()));
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=\r\n");
-    ASSERT_EQ(boxes_.shown.size(), 1u);
-    EXPECT_EQ(
-        boxes_.shown[0],
-        (Message{"首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
-                 0x40}));
 
-    checkFirstRun(boxes_); // the second start
-    EXPECT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(prepareFirstRun(), FirstRun::NotFirst); // the second start
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=\r\n");
 }
 
@@ -36,12 +35,10 @@ TEST_F(FirstRunTest, AnyMarkerButExactlyFalseRunsTheStepAgainAndKeepsDefault) {
     std::filesystem::create_directory(data());
     for (const char* marker : {"false", "FALSE", "True", "", " "}) {
         SCOPED_TRACE(marker);
-        boxes_.shown.clear();
         writeBytes(config(), std::string("[Settings]\r\nFirst=") + marker +
                                  "\r\nVoice=True\r\n[Class]\r\nClassName=一班,二班\r\nDefault=二班\r\n");
         writeBytes(data("二班.conf"), "[ClassData]\r\nNumber=1\r\nName=A\r\n");
-        checkFirstRun(boxes_);
-        EXPECT_EQ(boxes_.shown.size(), 1u);
+        EXPECT_EQ(prepareFirstRun(), FirstRun::Prepared);
         EXPECT_EQ(readIniItem(config(), "Settings", "First"), "False");
         EXPECT_EQ(readIniItem(config(), "Settings", "Voice"), "False");
         EXPECT_EQ(readIniItem(config(), "Class", "ClassName"), "");
@@ -50,7 +47,7 @@ TEST_F(FirstRunTest, AnyMarkerButExactlyFalseRunsTheStepAgainAndKeepsDefault) {
     }
 }
 
-TEST_F(FirstRunTest, AFolderThatCannotBeCreatedStillEndsWithTheNotice) {
+TEST_F(FirstRunTest, AFolderThatCannotBeCreatedIsReportedAndTriedAgain) {
 #ifdef _WIN32
     const bool kLinkLoops[] = {false}; // symbolic links need privileges on Windows
 #else
@@ -64,12 +61,30 @@ TEST_F(FirstRunTest, AFolderThatCannotBeCreatedStillEndsWithTheNotice) {
         } else {
             writeBytes(data(), "a file where the folder should be");
         }
-        boxes_.shown.clear();
-        EXPECT_NO_THROW(checkFirstRun(boxes_));
-        EXPECT_EQ(boxes_.shown.size(), 1u);
-        EXPECT_NO_THROW(checkFirstRun(boxes_)); // nothing could be written, so the next start asks again
-        EXPECT_EQ(boxes_.shown.size(), 2u);
+        EXPECT_EQ(prepareFirstRun(), FirstRun::WriteFailed);
+        EXPECT_EQ(prepareFirstRun(), FirstRun::WriteFailed); // nothing could be written: the next start tries again
     }
+}
+
+// Two copies of the program changing the class list at the same moment: each
+// change is one read-change-write under the lock, so neither is lost.
+TEST_F(FirstRunTest, ClassListChangesOfTwoThreadsAreNeverLost) {
+    std::filesystem::create_directory(data());
+    ASSERT_EQ(prepareFirstRun(), FirstRun::Prepared);
+    const auto addMany = [](const std::string& prefix) {
+        for (int i = 0; i < 50; ++i) {
+            const std::string name = prefix + std::to_string(i);
+            ASSERT_TRUE(settings::changeClassList(
+                [&](std::string_view list) { return list.empty() ? name : std::string(list) + "," + name; }));
+        }
+    };
+    std::thread first(addMany, "甲"), second(addMany, "乙");
+    first.join();
+    second.join();
+    const std::string list = settings::classList();
+    EXPECT_EQ(std::count(list.begin(), list.end(), ','), 99);
+    EXPECT_TRUE(settings::changeClassList([](std::string_view) { return std::nullopt; }));
+    EXPECT_EQ(settings::classList(), list) << "a declined change writes nothing";
 }
 
 TEST(Locations, BesideTheRunningExecutable) {

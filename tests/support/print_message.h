@@ -1,7 +1,7 @@
 // Readable GoogleTest output for message boxes a test expected.
 #pragma once
 
-#include "storage/message_box.h"
+#include "base/message_box.h"
 
 #include <ostream>
 

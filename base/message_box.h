@@ -1,4 +1,6 @@
-// Message boxes as the storage and draw layers ask for them; the windows show them.
+// Message boxes: a message (title, text, the Windows message-box flags) and the
+// interface that shows one. Below every layer: storage describes its refusals as
+// messages, and draw, speech and the windows show them through the interface.
 // Flags and answers carry the values of the Windows message-box API.
 #pragma once
 
