@@ -407,8 +407,10 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
         std::printf("%zu random actions (seed %u): %zu class names listed at some time, at most %zu at once, "
                     "%zu saves, %zu refusals\n",
                     actions.size(), seed, everListed.size(), mostListed, saves, refusals);
-        EXPECT_GE(everListed.size(), 3u);
-        EXPECT_GT(saves, 0u);
+        if (!broken) {
+            EXPECT_GE(everListed.size(), 3u);
+            EXPECT_GT(saves, 0u);
+        }
     }
     if (!broken) return;
     const std::vector<Action> shortest = shorten(actions);
