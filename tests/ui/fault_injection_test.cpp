@@ -9,7 +9,7 @@
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
 #include "storage/settings.h"
-#include "tests/ui/window_fixture.h"
+#include "tests/ui/teacher.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -25,60 +25,8 @@ namespace {
 
 using tallyra::testing::ProgramFolder;
 using testing::MemoryToolkit;
-
-// The units a teacher uses here.
-namespace unit {
-constexpr std::string_view kMainTitle = "Tallyra", kSettingsButton = "其他", kStartStop = "开始按钮", kTimer = "时钟1",
-                           kNumber = "学号", kName = "姓名";
-constexpr std::string_view kClassManagementButton = "开始按钮";
-constexpr std::string_view kAdd = "其他", kNameBox = "编辑框2", kRosterBox = "编辑框1", kSave = "保存",
-                           kDelete = "保存1";
-} // namespace unit
-
-// One running copy of the program on the in-memory toolkit.
-struct Program {
-    MemoryToolkit toolkit;
-    RollCall rollCall;
-    std::unique_ptr<WindowSet> windows;
-    WindowId main = kNoWindow, settings = kNoWindow, classes = kNoWindow;
-
-    Program() {
-        windows = std::make_unique<WindowSet>(toolkit, rollCall, MainWindow::Services{});
-        main = windows->main().open();
-    }
-    void openClassManagement() {
-        toolkit.click(main, unit::kSettingsButton);
-        settings = windows->settings()->id();
-        toolkit.click(settings, unit::kClassManagementButton);
-        classes = windows->classManagement()->id();
-    }
-    std::vector<std::string> items(WindowId window) { return toolkit.unit(window, kClassBox).items; }
-    int indexOf(WindowId window, std::string_view name) {
-        const auto all = items(window);
-        const auto found = std::find(all.begin(), all.end(), name);
-        return found == all.end() ? -1 : static_cast<int>(found - all.begin());
-    }
-    bool titleNames(std::string_view name) {
-        return toolkit.text(main, unit::kMainTitle).find("[" + std::string(name) + "]") != std::string::npos;
-    }
-
-    void add(const std::string& name) {
-        toolkit.inputs.push_back(name);
-        toolkit.click(classes, unit::kAdd);
-    }
-    void save(std::string_view className, const std::string& newName, const std::string& rosterText) {
-        toolkit.choose(classes, kClassBox, indexOf(classes, className));
-        toolkit.setText(classes, unit::kNameBox, newName);
-        toolkit.setText(classes, unit::kRosterBox, rosterText);
-        toolkit.click(classes, unit::kSave);
-    }
-    void remove(std::string_view className) {
-        toolkit.choose(classes, kClassBox, indexOf(classes, className));
-        toolkit.answers.push_back(MessageAnswer::Yes);
-        toolkit.click(classes, unit::kDelete);
-    }
-    void choose(std::string_view className) { toolkit.choose(settings, kClassBox, indexOf(settings, className)); }
-};
+using testing::Program;
+namespace unit = testing::unit;
 
 // What the settings file and the listed rosters say.
 struct State {
