@@ -408,7 +408,7 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
                     "%zu saves, %zu refusals\n",
                     actions.size(), seed, everListed.size(), mostListed, saves, refusals);
         if (!broken) {
-            EXPECT_GE(everListed.size(), 3u);
+            EXPECT_GE(everListed.size(), 2u);
             EXPECT_GT(saves, 0u);
         }
     }
