@@ -2,71 +2,41 @@
 
 #include "speech/announce.h"
 #include "ui/main_window.h"
-#include "ui/window_set.h"
-
-#include <cstdlib>
 
 namespace tallyra::app {
-namespace {
 
-constexpr std::string_view kFeedbackLabel = "反馈标签";
-
-std::unique_ptr<RollCall> gRollCall;
-std::unique_ptr<SpeechVoice> gVoice;
-
-// Where announcements show their notices and whose label hears the voice; set
-// while the main window exists.
-ui::Toolkit* gToolkit = nullptr;
-ui::WindowId gMainWindow = ui::kNoWindow;
-
-void announce(const std::string& number, const std::string& name) {
-    if (!gVoice || !gToolkit) return;
-    gVoice->setReceiver(gToolkit->nativeHandle(gMainWindow, kFeedbackLabel));
-    announcePick(*gVoice, *gToolkit, number, name);
+Program::Program(const Platform& platform)
+    : platform_(platform), rollCall_(std::make_unique<RollCall>()),
+      voice_(platform.createVoice ? platform.createVoice() : nullptr) {
+    rollCall_->setSettleListener(
+        [this](const std::string& number, const std::string& name) { announce(number, name); });
 }
 
-void createGlobalState(const Platform& platform) {
-    gRollCall = std::make_unique<RollCall>();
-    gVoice = platform.createVoice ? platform.createVoice() : nullptr;
-    gRollCall->setSettleListener(announce);
+Program::~Program() {
+    windows_.reset();
+    rollCall_.reset();
+    if (voice_) destroySpeechVoice(voice_);
 }
 
-void exitHandler() {
-    releaseGlobalState();
+void Program::announce(const std::string& number, const std::string& name) {
+    if (!voice_ || !windows_) return;
+    voice_->setReceiver(windows_->main().voiceReceiver());
+    announcePick(*voice_, platform_.toolkit, number, name);
 }
 
-} // namespace
-
-RollCall* rollCall() {
-    return gRollCall.get();
-}
-SpeechVoice* speechVoice() {
-    return gVoice.get();
-}
-
-void releaseGlobalState() {
-    gRollCall.reset();
-    if (gVoice) destroySpeechVoice(gVoice);
+int Program::run() {
+    ui::MainWindow::Services services;
+    services.checkVoices = [this](MessageBoxes& boxes) {
+        if (voice_) checkVoicesAtStart(*voice_, boxes);
+    };
+    windows_ = std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(services));
+    if (windows_->main().open() == ui::kNoWindow) return 1;
+    return platform_.runMessageLoop();
 }
 
 int runProgram(const Platform& platform) {
-    createGlobalState(platform);
-    std::atexit(exitHandler);
-
-    int exitCode = 1;
-    {
-        ui::MainWindow::Services services;
-        services.checkVoices = [](MessageBoxes& boxes) {
-            if (gVoice) checkVoicesAtStart(*gVoice, boxes);
-        };
-        ui::WindowSet windows(platform.toolkit, *gRollCall, std::move(services));
-        gToolkit = &platform.toolkit;
-        gMainWindow = windows.main().open();
-        if (gMainWindow != ui::kNoWindow) exitCode = platform.runMessageLoop();
-        gToolkit = nullptr;
-        gMainWindow = ui::kNoWindow;
-    }
-    return exitCode;
+    Program program(platform);
+    return program.run();
 }
 
 } // namespace tallyra::app

@@ -1,10 +1,13 @@
-// The program's entry sequence, the same on every platform: the global state (the
-// roll call and the voice), the exit handler, the main window and the message loop.
+// The program's entry sequence, the same on every platform: the program object
+// owns what the windows share (the roll call and the voice, with the announcement
+// as the roll call's settle listener), opens the main window (whose creation runs
+// the start-up sequence) and runs the message loop.
 #pragma once
 
 #include "draw/roll_call.h"
 #include "speech/speech_voice.h"
 #include "ui/toolkit.h"
+#include "ui/window_set.h"
 
 #include <functional>
 #include <memory>
@@ -20,18 +23,28 @@ struct Platform {
     std::function<std::unique_ptr<SpeechVoice>()> createVoice = createSpeechVoice;
 };
 
-// Creates the global state (the roll call, then the voice, with the announcement as
-// the roll call's settle listener), registers the exit handler, loads the main
-// window (whose creation runs the start-up sequence) and runs the message loop.
-// Returns the exit code; the exit handler runs when the process ends.
+class Program {
+public:
+    // Creates the roll call, then the voice, and makes the announcement the roll call's settle listener.
+    explicit Program(const Platform& platform);
+    // Frees the roll call's lists and pool, then releases the voice.
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // Opens the main window and runs the message loop; the exit code.
+    int run();
+
+private:
+    void announce(const std::string& number, const std::string& name);
+
+    const Platform& platform_;
+    std::unique_ptr<RollCall> rollCall_;
+    std::unique_ptr<SpeechVoice> voice_;
+    std::unique_ptr<ui::WindowSet> windows_;
+};
+
+// A Program for the platform, run; the exit code.
 int runProgram(const Platform& platform);
-
-// The global state; null before runProgram and after the exit handler.
-RollCall* rollCall();
-SpeechVoice* speechVoice();
-
-// The exit handler (registered with std::atexit by runProgram): frees the roll call's
-// lists and pool, then releases the voice. Safe to run more than once.
-void releaseGlobalState();
 
 } // namespace tallyra::app

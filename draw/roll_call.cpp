@@ -19,16 +19,20 @@ void RollCall::loadRoster(ClassRoster roster) {
     roster_ = std::move(roster);
     numberBytes_.clear();
     numberBytes_.reserve(roster_.size());
-    for (const std::string& number : roster_.numbers) numberBytes_.push_back(fileByteLength(number));
+    for (const std::string& number : roster_.numbers)
+        numberBytes_.push_back(fileByteLength(number));
     fillPool();
 }
 
-void RollCall::setSettleListener(SettleListener listener) { listener_ = std::move(listener); }
+void RollCall::setSettleListener(SettleListener listener) {
+    listener_ = std::move(listener);
+}
 
 void RollCall::fillPool() {
     pool_.clear();
     pool_.reserve(roster_.size());
-    for (std::size_t i = 1; i <= roster_.size(); ++i) pool_.push_back(static_cast<std::int32_t>(i));
+    for (std::size_t i = 1; i <= roster_.size(); ++i)
+        pool_.push_back(static_cast<std::int32_t>(i));
 }
 
 void RollCall::pressStartStop(RollCallView& view) {
@@ -37,17 +41,20 @@ void RollCall::pressStartStop(RollCallView& view) {
         view.showMessage(kNoStudentsMessage);
         return;
     }
-    if (view.caption() == kStartCaption) {
+    if (!rolling_) {
         if (pool_.empty()) {
             if (view.showMessage(kRoundOverQuestion) != MessageAnswer::Yes) return;
             fillPool();
         }
+        rolling_ = true;
         view.setTimerInterval(kRollIntervalMs);
         view.setCaption(kStopCaption);
         return;
     }
+    rolling_ = false;
     view.setTimerInterval(0);
-    if (lastPick_ >= 1 && static_cast<std::size_t>(lastPick_) <= pool_.size()) pool_.erase(pool_.begin() + (lastPick_ - 1));
+    if (lastPick_ >= 1 && static_cast<std::size_t>(lastPick_) <= pool_.size())
+        pool_.erase(pool_.begin() + (lastPick_ - 1));
     if (listener_) listener_(view.numberText(), view.nameText());
     view.setCaption(kStartCaption);
 }
@@ -55,6 +62,7 @@ void RollCall::pressStartStop(RollCallView& view) {
 void RollCall::rollTick(RollCallView& view) {
     if (pool_.empty()) {
         // The roster was replaced by an empty one while rolling: nothing can be shown.
+        rolling_ = false;
         view.setTimerInterval(0);
         view.setCaption(kStartCaption);
         view.setNumberText("");

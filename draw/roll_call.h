@@ -1,13 +1,12 @@
 // The roll call: the current class's roster, the pool of students not yet drawn
 // this round, and the Start/Stop and tick handlers behind the main window's button.
 //
-// The rolling/idle state is the caption of the Start/Stop button ("开始" means
-// idle), so the roll call keeps no flag of its own; the window it runs on is
-// reached through RollCallView.
+// The roll call keeps whether it is rolling and sets the Start/Stop caption from
+// it; the window it runs on is reached through RollCallView.
 #pragma once
 
-#include "draw/random_source.h"
 #include "base/message_box.h"
+#include "draw/random_source.h"
 #include "storage/roster.h"
 
 #include <cstddef>
@@ -36,7 +35,6 @@ public:
     virtual std::string nameText() const = 0;
     virtual void setNameText(std::string_view text) = 0;
     virtual void setNumberFontSize(int points) = 0;
-    virtual std::string caption() const = 0;
     virtual void setCaption(std::string_view caption) = 0;
     // 0 stops the timer; setting the interval it already has changes nothing.
     virtual void setTimerInterval(int milliseconds) = 0;
@@ -65,6 +63,7 @@ public:
     const ClassRoster& roster() const { return roster_; }
     const std::vector<std::int32_t>& drawPool() const { return pool_; }
     std::int32_t lastPick() const { return lastPick_; }
+    bool isRolling() const { return rolling_; }
     RandomSource& random() { return random_; }
 
 private:
@@ -76,6 +75,7 @@ private:
     std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
     SettleListener listener_;
+    bool rolling_ = false;
 };
 
 } // namespace tallyra

@@ -5,6 +5,8 @@
 namespace tallyra::ui {
 namespace {
 
+using namespace about_units;
+
 constexpr Color kGrey = rgb(0x808080);
 constexpr Color kRed = rgb(0xFF0000);
 constexpr Color kSeparatorGrey = rgb(0xC0C0C0);
@@ -31,36 +33,43 @@ constexpr UnitDesign separator(std::string_view name, int left) {
 }
 
 constexpr UnitDesign kAboutUnits[] = {
-    {.name = "标签1",
+    {.name = kProductName,
+     .controlId = 1000,
      .kind = UnitKind::Label,
      .rect = {132, 60, 195, 51},
      .text = "Tallyra",
      .font = {.charHeight = 48},
      .hAlign = HAlign::Left,
-     .vAlign = VAlign::Center},
-    {.name = "标签2",
+     .vAlign = VAlign::Center,
+     .rescale = {2, 36}},
+    {.name = kVersion,
+     .controlId = 1001,
      .kind = UnitKind::Label,
      .rect = {76, 123, 307, 24},
      .text = "1.0.2.200308",
      .font = {.charHeight = 16},
      .hAlign = HAlign::Center,
-     .vAlign = VAlign::Center},
-    link("超级链接框1", {91, 157, 40, 16}, "博客"),
-    separator("标签3", 129),
-    link("超级链接框2", {133, 157, 40, 16}, "QQ"),
-    separator("标签4", 170),
-    link("超级链接框3", {181, 157, 58, 16}, "更新日志"),
-    separator("标签6", 242),
-    link("超级链接框4", {252, 157, 58, 16}, "支持作者", kRed),
-    separator("标签7", 314),
-    link("超级链接框5", {325, 157, 37, 16}, "QQ群"),
-    {.name = "标签5",
+     .vAlign = VAlign::Center,
+     .rescale = {3, 12}},
+    row(1002, {10, 10}, link(kBlogLink, {91, 157, 40, 16}, "博客")),
+    row(1003, {4, 11}, separator(kBlogSeparator, 129)),
+    row(1004, {11, 10}, link(kQqLink, {133, 157, 40, 16}, "QQ")),
+    row(1005, {5, 11}, separator(kQqSeparator, 170)),
+    row(1006, {12, 10}, link(kChangelogLink, {181, 157, 58, 16}, "更新日志")),
+    row(1007, {7, 11}, separator(kChangelogSeparator, 242)),
+    row(1008, {13, 10}, link(kSupportLink, {252, 157, 58, 16}, "支持作者", kRed)),
+    row(1009, {8, 11}, separator(kSupportSeparator, 314)),
+    row(1010, {14, 10}, link(kQqGroupLink, {325, 157, 37, 16}, "QQ群")),
+    {.name = kCopyright,
+     .controlId = 1011,
      .kind = UnitKind::Label,
      .rect = {62, 182, 336, 26},
      .font = {.charHeight = 16},
      .hAlign = HAlign::Center,
-     .vAlign = VAlign::Center},
-    {.name = "标签8",
+     .vAlign = VAlign::Center,
+     .rescale = {6, 12}},
+    {.name = kForumNotice,
+     .controlId = 1012,
      .kind = UnitKind::Label,
      .rect = {18, 209, 424, 24},
      .text = "当前版本及版权声明仅限在Korvane论坛内使用，请勿上传到其他网站",
@@ -68,8 +77,10 @@ constexpr UnitDesign kAboutUnits[] = {
      .textColor = kRed,
      .hAlign = HAlign::Center,
      .vAlign = VAlign::Center,
-     .visible = false},
-    {.name = "关闭",
+     .visible = false,
+     .rescale = {9, 10}},
+    {.name = shared::kCloseButton,
+     .controlId = 1013,
      .kind = UnitKind::ImageButton,
      .rect = {410, 0, 50, 32},
      .text = "×",
@@ -78,44 +89,39 @@ constexpr UnitDesign kAboutUnits[] = {
      .normal = {kBlack, kWhite},
      .hot = {kBlack, kCloseHot},
      .focus = {kBlack, kWhite},
-     .tooltip = "关闭"},
-};
-
-constexpr UnitRescale kAboutRescales[] = {
-    {"关闭", 15},        {"标签1", 36},       {"标签2", 12},       {"标签3", 11},       {"标签4", 11},
-    {"标签5", 12},       {"标签6", 11},       {"标签7", 11},       {"标签8", 10},       {"超级链接框1", 10},
-    {"超级链接框2", 10}, {"超级链接框3", 10}, {"超级链接框4", 10}, {"超级链接框5", 10},
+     .tooltip = "关闭",
+     .rescale = {1, 15}},
 };
 
 constexpr UnitDesign kChangelogUnits[] = {
-    shared::titleLabel("Tallyra", "更新日志", 183),
-    shared::closeButton("关闭", 460),
-    shared::contentArea(460, 434),
-    {.name = "编辑框1",
+    row(1000, {1, 11}, shared::titleLabel("更新日志", 183)),
+    row(1001, {4, 15}, shared::closeButton(460)),
+    row(1002, {2}, shared::contentArea(460, 434)),
+    {.name = kChangelogBox,
+     .controlId = 1003,
      .kind = UnitKind::EditBox,
      .rect = {1, 32, 457, 401},
      .font = {.charHeight = 21},
      .tabStop = true,
      .multiLine = true,
-     .readOnly = true},
+     .readOnly = true,
+     .rescale = {3, 16}},
 };
-
-constexpr UnitRescale kChangelogRescales[] = {{"Tallyra", 11}, {"外形框1", {}}, {"编辑框1", 16}, {"关闭", 15}};
 
 constexpr UnitDesign kSupportUnits[] = {
-    shared::titleLabel("Tallyra", "支持作者", 183),
-    shared::closeButton("关闭", 289),
-    shared::contentArea(289, 425),
-    {.name = "图片框1",
+    row(1000, {2, 11}, shared::titleLabel("支持作者", 183)),
+    row(1001, {1, 15}, shared::closeButton(289)),
+    row(1002, {3}, shared::contentArea(289, 425)),
+    {.name = kSupportPicture,
+     .controlId = 1003,
      .kind = UnitKind::PictureBox,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {7, 8, 272, 376},
      .background = kWhite,
-     .picture = kSupportPicture,
-     .pictureMode = 2},
+     .picture = kSupportPictureResource,
+     .pictureMode = 2,
+     .rescale = {4}},
 };
-
-constexpr UnitRescale kSupportRescales[] = {{"关闭", 15}, {"Tallyra", 11}, {"外形框1", {}}, {"图片框1", {}}};
 
 } // namespace
 
@@ -153,13 +159,13 @@ const WindowDesign kSupportWindowDesign{.name = "SupportWindow",
                                         .units = kSupportUnits};
 
 void AboutWindow::openAbout() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kAboutWindowDesign, kAboutRescales);
-    toolkit_.setText(window_, "标签2", kVersionText);
-    for (std::string_view hidden : {"超级链接框1", "超级链接框2", "超级链接框5", "标签3", "标签4", "标签7"})
+    rescaleForDpi();
+    toolkit_.setText(window_, kVersion, kVersionText);
+    for (std::string_view hidden : {kBlogLink, kQqLink, kQqGroupLink, kBlogSeparator, kQqSeparator, kSupportSeparator})
         toolkit_.setVisible(window_, hidden, false);
-    toolkit_.setText(window_, "标签2", toolkit_.text(window_, "标签2") + std::string(kEditionLabel));
-    toolkit_.setText(window_, "标签5", kCopyrightLine);
-    toolkit_.setVisible(window_, "标签8", true);
+    toolkit_.setText(window_, kVersion, toolkit_.text(window_, kVersion) + std::string(kEditionLabel));
+    toolkit_.setText(window_, kCopyright, kCopyrightLine);
+    toolkit_.setVisible(window_, kForumNotice, true);
 }
 
 void AboutWindow::openChangelog() {
@@ -177,11 +183,11 @@ void AboutWindow::offerSupport() {
 }
 
 void AboutWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
-    if (event == UnitEvent::LinkPressed && unit == "超级链接框3") {
+    if (event == UnitEvent::LinkPressed && unit == kChangelogLink) {
         openChangelog();
-    } else if (event == UnitEvent::LinkPressed && unit == "超级链接框4") {
+    } else if (event == UnitEvent::LinkPressed && unit == kSupportLink) {
         offerSupport();
-    } else if (event == UnitEvent::Clicked && unit == "关闭") {
+    } else if (event == UnitEvent::Clicked && unit == shared::kCloseButton) {
         toolkit_.destroyWindow(window_);
         windows_.showSettings();
     }
@@ -189,23 +195,23 @@ void AboutWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) 
 
 void ChangelogWindow::onOpened() {
     // The text is set here rather than in the layout, so the layout stays a table of short values.
-    toolkit_.setText(window_, "编辑框1", kChangelogText);
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kChangelogWindowDesign, kChangelogRescales);
+    toolkit_.setText(window_, kChangelogBox, kChangelogText);
+    rescaleForDpi();
 }
 
 void ChangelogWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
-    if (event == UnitEvent::Clicked && unit == "关闭") {
+    if (event == UnitEvent::Clicked && unit == shared::kCloseButton) {
         toolkit_.destroyWindow(window_);
         windows_.showAbout();
     }
 }
 
 void SupportWindow::onOpened() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSupportWindowDesign, kSupportRescales);
+    rescaleForDpi();
 }
 
 void SupportWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
-    if (event == UnitEvent::Clicked && unit == "关闭") {
+    if (event == UnitEvent::Clicked && unit == shared::kCloseButton) {
         windows_.showAbout();
         toolkit_.destroyWindow(window_);
     }

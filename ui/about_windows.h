@@ -2,13 +2,32 @@
 // window with the support picture.
 #pragma once
 
-#include "ui/window_set.h"
+#include "ui/secondary_window.h"
 
 namespace tallyra::ui {
 
 extern const WindowDesign kAboutWindowDesign;
 extern const WindowDesign kChangelogWindowDesign;
 extern const WindowDesign kSupportWindowDesign;
+
+// The units of the about, changelog and support windows, besides the shared ones.
+namespace about_units {
+inline constexpr std::string_view kProductName = "productName";
+inline constexpr std::string_view kVersion = "versionLabel";
+inline constexpr std::string_view kBlogLink = "blogLink";
+inline constexpr std::string_view kBlogSeparator = "blogSeparator";
+inline constexpr std::string_view kQqLink = "qqLink";
+inline constexpr std::string_view kQqSeparator = "qqSeparator";
+inline constexpr std::string_view kChangelogLink = "changelogLink";
+inline constexpr std::string_view kChangelogSeparator = "changelogSeparator";
+inline constexpr std::string_view kSupportLink = "supportLink";
+inline constexpr std::string_view kSupportSeparator = "supportSeparator";
+inline constexpr std::string_view kQqGroupLink = "qqGroupLink";
+inline constexpr std::string_view kCopyright = "copyrightLabel";
+inline constexpr std::string_view kForumNotice = "forumNotice";
+inline constexpr std::string_view kChangelogBox = "changelogBox";
+inline constexpr std::string_view kSupportPicture = "supportPicture";
+} // namespace about_units
 
 inline constexpr std::string_view kVersionText = "1.0.3.200309";
 inline constexpr std::string_view kEditionLabel = "[Korvane专版]";
@@ -17,7 +36,7 @@ inline constexpr std::string_view kCopyrightLine = "Copyright © 2017-2026 Tally
 extern const std::string_view kChangelogText;
 
 // Resource id of the support picture (a PNG) in the executable.
-inline constexpr int kSupportPicture = 101;
+inline constexpr int kSupportPictureResource = 101;
 
 inline constexpr Message kSupportQuestion{
     "温馨提示",

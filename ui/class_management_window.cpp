@@ -14,71 +14,73 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 434;
 
-constexpr std::string_view kClassBox = "组合框1";
-constexpr std::string_view kNameBox = "编辑框2";
-constexpr std::string_view kRosterBox = "编辑框1";
-constexpr std::string_view kOverlay = "标签3";
+using namespace class_management_units;
 
 constexpr UnitDesign kUnits[] = {
-    shared::titleLabel("Tallyra", "班级管理", 183),
-    shared::minimiseButton("最小化"),
-    shared::closeButton("关闭", kWidth),
-    shared::contentArea(kWidth, kHeight),
-    shared::contentLabel("标签1", {13, 11, 167, 24}, "选择要管理的班级:"),
-    {.name = "组合框1",
+    row(1000, {1, 11}, shared::titleLabel("班级管理", 183)),
+    row(1001, {2, 11}, shared::minimiseButton()),
+    row(1002, {3, 15}, shared::closeButton(kWidth)),
+    row(1003, {4}, shared::contentArea(kWidth, kHeight)),
+    row(1004, {5, 14}, shared::contentLabel(kClassLabel, {13, 11, 167, 24}, "选择要管理的班级:")),
+    {.name = kClassBox,
+     .controlId = 1005,
      .kind = UnitKind::ComboBox,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {179, 8, 228, 33},
      .font = {.charHeight = 19},
-     .tabStop = true},
-    shared::buttonFrame("图片框_233", "外形框1", 412, 8, 32, 32),
-    shared::framedButton("其他", "图片框_233", 30, 30, "＋", 21),
-    shared::contentLabel("标签4", {52, 55, 90, 24}, "班级名称:"),
-    {.name = "外形框3",
+     .tabStop = true,
+     .rescale = {6, 14}},
+    row(1006, {7}, shared::buttonFrame(kAddFrame, shared::kContent, 412, 8, 32, 32)),
+    row(1007, {8, 16}, shared::framedButton(kAddButton, kAddFrame, 30, 30, "＋", 21)),
+    row(1008, {9, 14}, shared::contentLabel(kNameLabel, {52, 55, 90, 24}, "班级名称:")),
+    {.name = kNameFrame,
+     .controlId = 1009,
      .kind = UnitKind::ShapeBox,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {144, 52, 300, 32},
      .background = kWhite,
-     .outline = kButtonFrameGrey},
-    {.name = "编辑框2",
+     .outline = kButtonFrameGrey,
+     .rescale = {10}},
+    {.name = kNameBox,
+     .controlId = 1010,
      .kind = UnitKind::EditBox,
-     .parent = "外形框3",
+     .parent = kNameFrame,
      .rect = {3, 3, 295, 26},
      .font = {.charHeight = 16},
-     .tabStop = true},
-    shared::contentLabel("标签2", {14, 96, 137, 24}, "学号姓名数据:"),
-    {.name = "外形框2",
+     .tabStop = true,
+     .rescale = {11, 12}},
+    row(1011, {12, 14}, shared::contentLabel(kRosterLabel, {14, 96, 137, 24}, "学号姓名数据:")),
+    {.name = kRosterFrame,
+     .controlId = 1012,
      .kind = UnitKind::ShapeBox,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {15, 133, 432, 216},
      .background = kWhite,
-     .outline = kButtonFrameGrey},
-    {.name = "编辑框1",
+     .outline = kButtonFrameGrey,
+     .rescale = {13}},
+    {.name = kRosterBox,
+     .controlId = 1013,
      .kind = UnitKind::EditBox,
-     .parent = "外形框2",
+     .parent = kRosterFrame,
      .rect = {4, 4, 425, 208},
      .font = {.charHeight = 16},
      .tabStop = true,
-     .multiLine = true},
-    shared::buttonFrame("图片框1", "外形框1", 14, 359, 89, 32),
-    shared::framedButton("保存", "图片框1", 87, 30, "保存", 16),
-    shared::buttonFrame("图片框2", "外形框1", 102, 359, 89, 32),
-    shared::framedButton("保存1", "图片框2", 87, 30, "删除班级", 16),
-    {.name = "标签3",
+     .multiLine = true,
+     .rescale = {14, 12}},
+    row(1014, {15}, shared::buttonFrame(kSaveFrame, shared::kContent, 14, 359, 89, 32)),
+    row(1015, {16, 12}, shared::framedButton(kSaveButton, kSaveFrame, 87, 30, "保存", 16)),
+    row(1016, {17}, shared::buttonFrame(kDeleteFrame, shared::kContent, 102, 359, 89, 32)),
+    row(1017, {18, 12}, shared::framedButton(kDeleteButton, kDeleteFrame, 87, 30, "删除班级", 16)),
+    {.name = kNoClassOverlay,
+     .controlId = 1018,
      .kind = UnitKind::Label,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {5, 45, 448, 352},
      .text = "请先选择或添加班级",
      .font = {.charHeight = 48},
      .hAlign = HAlign::Center,
-     .vAlign = VAlign::Center},
-};
-
-constexpr UnitRescale kRescales[] = {
-    {"Tallyra", 11}, {"最小化", 11},     {"关闭", 15},    {"外形框1", {}}, {"标签1", 14},
-    {"组合框1", 14}, {"图片框_233", {}}, {"其他", 16},    {"标签4", 14},   {"外形框3", {}},
-    {"编辑框2", 12}, {"标签2", 14},      {"外形框2", {}}, {"编辑框1", 12}, {"图片框1", {}},
-    {"保存", 12},    {"图片框2", {}},    {"保存1", 12},   {"标签3", 36},
+     .vAlign = VAlign::Center,
+     .rescale = {19, 36}},
 };
 
 } // namespace
@@ -99,7 +101,7 @@ std::string ClassManagementWindow::classBoxText() const {
 }
 
 void ClassManagementWindow::openClassManagement() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kClassManagementWindowDesign, kRescales);
+    rescaleForDpi();
 
     const std::string classList = settings::classList();
     if (!classList.empty() && classList.find(',') == std::string::npos) {
@@ -115,9 +117,9 @@ void ClassManagementWindow::openClassManagement() {
     }
 
     if (toolkit_.selection(window_, kClassBox) < 0) {
-        toolkit_.setVisible(window_, kOverlay, true);
+        toolkit_.setVisible(window_, kNoClassOverlay, true);
     } else {
-        toolkit_.setVisible(window_, kOverlay, false);
+        toolkit_.setVisible(window_, kNoClassOverlay, false);
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
     }
@@ -176,7 +178,7 @@ void ClassManagementWindow::addClass() {
     const ClassRoster roster = readRoster(name);
     toolkit_.setText(window_, kRosterBox, formatRosterText(roster));
     toolkit_.setText(window_, kNameBox, name);
-    toolkit_.setVisible(window_, kOverlay, false);
+    toolkit_.setVisible(window_, kNoClassOverlay, false);
 
     // The first class becomes the current one.
     const bool becomesCurrent = !windows_.hasCurrentClass();
@@ -217,7 +219,7 @@ void ClassManagementWindow::deleteClass() {
     } else {
         toolkit_.setText(window_, kRosterBox, "");
         toolkit_.setText(window_, kNameBox, "");
-        toolkit_.setVisible(window_, kOverlay, true);
+        toolkit_.setVisible(window_, kNoClassOverlay, true);
     }
     windows_.classDeleted(selected, next, lastClass);
 }
@@ -301,15 +303,15 @@ void ClassManagementWindow::onUnitEvent(WindowId, std::string_view unit, UnitEve
         showClassRoster();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "其他") {
+    } else if (unit == kAddButton) {
         addClass();
-    } else if (unit == "保存") {
+    } else if (unit == kSaveButton) {
         saveClass();
-    } else if (unit == "保存1") {
+    } else if (unit == kDeleteButton) {
         deleteClass();
-    } else if (unit == "最小化") {
+    } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
-    } else if (unit == "关闭") {
+    } else if (unit == shared::kCloseButton) {
         windows_.showSettings();
         toolkit_.destroyWindow(window_);
     }

@@ -5,11 +5,31 @@
 #pragma once
 
 #include "storage/roster.h"
-#include "ui/window_set.h"
+#include "ui/secondary_window.h"
 
 namespace tallyra::ui {
 
 extern const WindowDesign kClassManagementWindowDesign;
+
+// The class management window's units, besides the shared title bar and content area.
+namespace class_management_units {
+inline constexpr std::string_view kClassLabel = "classLabel";
+inline constexpr std::string_view kClassBox = "classBox";
+inline constexpr std::string_view kAddFrame = "addFrame";
+inline constexpr std::string_view kAddButton = "addButton";
+inline constexpr std::string_view kNameLabel = "nameLabel";
+inline constexpr std::string_view kNameFrame = "nameFrame";
+inline constexpr std::string_view kNameBox = "nameBox";
+inline constexpr std::string_view kRosterLabel = "rosterLabel";
+inline constexpr std::string_view kRosterFrame = "rosterFrame";
+inline constexpr std::string_view kRosterBox = "rosterBox";
+inline constexpr std::string_view kSaveFrame = "saveFrame";
+inline constexpr std::string_view kSaveButton = "saveButton";
+inline constexpr std::string_view kDeleteFrame = "deleteFrame";
+inline constexpr std::string_view kDeleteButton = "deleteButton";
+// Covers the editing area while no class is chosen.
+inline constexpr std::string_view kNoClassOverlay = "noClassOverlay";
+} // namespace class_management_units
 
 inline constexpr std::string_view kAddClassPrompt = "请输入您要加入的班级名称:";
 inline constexpr std::string_view kAddClassTitle = "班级名称";

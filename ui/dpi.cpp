@@ -1,18 +1,10 @@
 #include "ui/dpi.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace tallyra::ui {
-namespace {
-
-float gScale = 1.0f;
-
-void rescaleUnit(Toolkit& toolkit, WindowId window, std::string_view unit, UnitKind kind, std::optional<int> points) {
-    toolkit.setUnitRect(window, unit, rescaledRect(kind, toolkit.unitRect(window, unit), gScale));
-    if (points) toolkit.setFontSize(window, unit, *points);
-}
-
-} // namespace
 
 // The scale is held as a float, but every product is computed in double: float
 // arithmetic rounds differently on x87 (the 32-bit Windows build) and SSE (native
@@ -44,47 +36,25 @@ bool needsRescaling(float scale) {
     return std::fabs(scale - 1.0f) > 1e-7f;
 }
 
-float dpiScale() {
-    return gScale;
-}
-void setDpiScale(float scale) {
-    gScale = scale;
-}
-
 float measureDpiScale(Toolkit& toolkit, WindowId window) {
-    gScale = static_cast<float>(static_cast<double>(toolkit.horizontalPixelsPerInch(window)) / 96.0);
-    placeWindow(toolkit, window);
-    return gScale;
+    return static_cast<float>(static_cast<double>(toolkit.horizontalPixelsPerInch(window)) / 96.0);
 }
 
-void placeWindow(Toolkit& toolkit, WindowId window) {
+void placeWindow(Toolkit& toolkit, WindowId window, float scale) {
     const Rect current = toolkit.windowRect(window);
-    toolkit.setWindowRect(window, placedWindowRect(toolkit.screenSize(), {current.width, current.height}, gScale));
+    toolkit.setWindowRect(window, placedWindowRect(toolkit.screenSize(), {current.width, current.height}, scale));
 }
 
-void rescaleLabel(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::Label, p);
-}
-void rescaleImageButton(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::ImageButton, p);
-}
-void rescaleHyperlink(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::Hyperlink, p);
-}
-void rescaleComboBox(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::ComboBox, p);
-}
-void rescaleRadioBox(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::RadioBox, p);
-}
-void rescaleEditBox(Toolkit& t, WindowId w, std::string_view u, std::optional<int> p) {
-    rescaleUnit(t, w, u, UnitKind::EditBox, p);
-}
-void rescaleShapeBox(Toolkit& t, WindowId w, std::string_view u) {
-    rescaleUnit(t, w, u, UnitKind::ShapeBox, {});
-}
-void rescalePictureBox(Toolkit& t, WindowId w, std::string_view u) {
-    rescaleUnit(t, w, u, UnitKind::PictureBox, {});
+void rescaleUnits(Toolkit& toolkit, WindowId window, const WindowDesign& design, float scale) {
+    std::vector<const UnitDesign*> units;
+    for (const UnitDesign& unit : design.units)
+        if (unit.rescale.step > 0) units.push_back(&unit);
+    std::sort(units.begin(), units.end(),
+              [](const UnitDesign* a, const UnitDesign* b) { return a->rescale.step < b->rescale.step; });
+    for (const UnitDesign* unit : units) {
+        toolkit.setUnitRect(window, unit->name, rescaledRect(unit->kind, toolkit.unitRect(window, unit->name), scale));
+        if (unit->rescale.points) toolkit.setFontSize(window, unit->name, *unit->rescale.points);
+    }
 }
 
 } // namespace tallyra::ui

@@ -1,8 +1,8 @@
-// DPI adaptation: the one scale s measured when the main window starts, the
-// centring of windows, and the rescaling of units from their 96-DPI design.
+// DPI adaptation: the scale s measured when the main window starts, the centring
+// of windows, and the rescaling of units from their 96-DPI design.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/toolkit.h"
 
 #include <optional>
@@ -16,21 +16,15 @@ Rect placedWindowRect(Size screen, Size window, float scale);
 Rect rescaledRect(UnitKind kind, Rect rect, float scale);
 bool needsRescaling(float scale); // s differs from 1 by more than 1e-7
 
-// The program's one DPI scale; 1 until the main window has measured it.
-float dpiScale();
-void setDpiScale(float scale);
-
-// Measures s from the window's horizontal pixels per inch, keeps it, and places the window.
+// The DPI scale s of the screen the window is on: its horizontal pixels per inch
+// over 96, computed in double and held as a float (1.25 at 120 DPI).
 float measureDpiScale(Toolkit& toolkit, WindowId window);
-void placeWindow(Toolkit& toolkit, WindowId window);
 
-void rescaleLabel(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleImageButton(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleHyperlink(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleComboBox(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleRadioBox(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleEditBox(Toolkit& toolkit, WindowId window, std::string_view unit, std::optional<int> points = {});
-void rescaleShapeBox(Toolkit& toolkit, WindowId window, std::string_view unit);
-void rescalePictureBox(Toolkit& toolkit, WindowId window, std::string_view unit);
+// Centres the window on the screen at its current size × s.
+void placeWindow(Toolkit& toolkit, WindowId window, float scale);
+
+// Rescales every unit whose row has a rescale step, in the order of the steps:
+// its geometry by the rule of its kind, and its font to the row's points.
+void rescaleUnits(Toolkit& toolkit, WindowId window, const WindowDesign& design, float scale);
 
 } // namespace tallyra::ui

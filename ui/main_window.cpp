@@ -5,18 +5,8 @@
 #include "ui/dpi.h"
 
 namespace tallyra::ui {
-namespace {
 
-constexpr std::string_view kTitle = "Tallyra";
-constexpr std::string_view kNumber = "学号";
-constexpr std::string_view kName = "姓名";
-constexpr std::string_view kStartStop = "开始按钮";
-constexpr std::string_view kSettingsButton = "其他";
-constexpr std::string_view kMinimise = "按钮_最小化";
-constexpr std::string_view kClose = "按钮_关闭";
-constexpr std::string_view kTimer = "时钟1";
-
-} // namespace
+using namespace main_units;
 
 std::string mainWindowTitle(std::string_view className) {
     std::string title(kProductTitle);
@@ -38,12 +28,16 @@ void MainWindow::show() {
 }
 
 void MainWindow::showClassTitle(std::string_view className) {
-    toolkit_.setText(window_, kTitle, mainWindowTitle(className));
+    toolkit_.setText(window_, shared::kTitle, mainWindowTitle(className));
 }
 
 void MainWindow::clearDisplay() {
     toolkit_.setText(window_, kName, "");
     toolkit_.setText(window_, kNumber, "");
+}
+
+void* MainWindow::voiceReceiver() const {
+    return toolkit_.nativeHandle(window_, kFeedbackLabel);
 }
 
 void MainWindow::onCreated(WindowId window) {
@@ -53,8 +47,9 @@ void MainWindow::onCreated(WindowId window) {
 
 void MainWindow::runStartUp() {
     toolkit_.declareDpiAware();
-    const float scale = measureDpiScale(toolkit_, window_);
-    if (needsRescaling(scale)) rescaleUnits();
+    dpiScale_ = measureDpiScale(toolkit_, window_);
+    placeWindow(toolkit_, window_, dpiScale_);
+    if (needsRescaling(dpiScale_)) rescaleUnits(toolkit_, window_, kMainWindowDesign, dpiScale_);
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
     switch (settings::prepareFirstRun()) {
     case settings::FirstRun::NotFirst:
@@ -72,26 +67,12 @@ void MainWindow::runStartUp() {
     showClassTitle(className);
 }
 
-void MainWindow::rescaleUnits() {
-    rescaleLabel(toolkit_, window_, kTitle, 11);
-    rescaleShapeBox(toolkit_, window_, "外形框1");
-    rescaleImageButton(toolkit_, window_, kMinimise, 11);
-    rescaleImageButton(toolkit_, window_, kClose, 15);
-    rescaleImageButton(toolkit_, window_, kStartStop, 18);
-    rescaleImageButton(toolkit_, window_, kSettingsButton, 18);
-    rescalePictureBox(toolkit_, window_, "按钮1");
-    rescalePictureBox(toolkit_, window_, "按钮2");
-    // The display labels keep their design fonts; the roll call sizes the number.
-    rescaleLabel(toolkit_, window_, kName);
-    rescaleLabel(toolkit_, window_, kNumber);
-}
-
 void MainWindow::onDestroying(WindowId) {
     toolkit_.quit(0);
 }
 
 void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
-    if (event == UnitEvent::Tick && unit == kTimer) {
+    if (event == UnitEvent::Tick && unit == kRollTimer) {
         rollCall_.rollTick(*this);
     } else if (event != UnitEvent::Clicked) {
         return;
@@ -100,9 +81,9 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     } else if (unit == kSettingsButton) {
         toolkit_.showWindow(window_, false);
         if (services_.openSettings) services_.openSettings();
-    } else if (unit == kMinimise) {
+    } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
-    } else if (unit == kClose) {
+    } else if (unit == shared::kCloseButton) {
         toolkit_.destroyWindow(window_);
     }
 }
@@ -134,9 +115,6 @@ void MainWindow::setNameText(std::string_view text) {
 void MainWindow::setNumberFontSize(int points) {
     toolkit_.setFontSize(window_, kNumber, points);
 }
-std::string MainWindow::caption() const {
-    return toolkit_.text(window_, kStartStop);
-}
 void MainWindow::setCaption(std::string_view caption) {
     toolkit_.setText(window_, kStartStop, caption);
 }
@@ -144,7 +122,7 @@ void MainWindow::setCaption(std::string_view caption) {
 void MainWindow::setTimerInterval(int milliseconds) {
     if (milliseconds == timerInterval_) return;
     timerInterval_ = milliseconds;
-    toolkit_.setTimerInterval(window_, kTimer, milliseconds);
+    toolkit_.setTimerInterval(window_, kRollTimer, milliseconds);
 }
 
 MessageAnswer MainWindow::showMessage(const Message& message) {

@@ -15,6 +15,19 @@ namespace tallyra::ui {
 
 extern const WindowDesign kMainWindowDesign;
 
+// The main window's units, besides the shared title bar and content area.
+namespace main_units {
+inline constexpr std::string_view kNumber = "numberLabel";
+inline constexpr std::string_view kName = "nameLabel";
+inline constexpr std::string_view kStartStopFrame = "startStopFrame";
+inline constexpr std::string_view kStartStop = "startStopButton";
+inline constexpr std::string_view kSettingsFrame = "settingsFrame";
+inline constexpr std::string_view kSettingsButton = "settingsButton";
+inline constexpr std::string_view kRollTimer = "rollTimer";
+// Hidden; the voice's notifications go to it.
+inline constexpr std::string_view kFeedbackLabel = "feedbackLabel";
+} // namespace main_units
+
 inline constexpr std::string_view kProductTitle = "Tallyra × Korvane";
 
 inline constexpr Message kFontMissingWarning{
@@ -42,12 +55,16 @@ public:
     // Creates the window (running the start-up sequence) and shows it.
     WindowId open();
     WindowId id() const { return window_; }
+    // The DPI scale measured at start-up; every window rescales by it.
+    float dpiScale() const { return dpiScale_; }
 
     void show();
     // Retitles the window for the current class.
     void showClassTitle(std::string_view className);
     // Empties the number and name display.
     void clearDisplay();
+    // The native handle of the hidden label that the voice sends its notifications to.
+    void* voiceReceiver() const;
 
     // WindowEvents
     void onCreated(WindowId window) override;
@@ -62,20 +79,19 @@ public:
     std::string nameText() const override;
     void setNameText(std::string_view text) override;
     void setNumberFontSize(int points) override;
-    std::string caption() const override;
     void setCaption(std::string_view caption) override;
     void setTimerInterval(int milliseconds) override;
     MessageAnswer showMessage(const Message& message) override;
 
 private:
     void runStartUp();
-    void rescaleUnits();
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
     Services services_;
     WindowId window_ = kNoWindow;
     int timerInterval_ = 0;
+    float dpiScale_ = 1.0f;
     // Start/stop keys that went down in this window and are not yet released.
     std::set<Key> keysDown_;
 };

@@ -4,35 +4,52 @@
 namespace tallyra::ui {
 namespace {
 
+using namespace main_units;
+
 constexpr int kWidth = 460;
 constexpr int kHeight = 434;
 
 constexpr UnitDesign kUnits[] = {
-    shared::titleLabel("Tallyra", "", 343),
-    shared::minimiseButton("按钮_最小化"),
-    shared::closeButton("按钮_关闭", kWidth),
-    shared::contentArea(kWidth, kHeight),
-    {.name = "学号",
+    row(1000, {1, 11}, shared::titleLabel("", 343)),
+    row(1001, {3, 11}, shared::minimiseButton()),
+    row(1002, {4, 15}, shared::closeButton(kWidth)),
+    row(1003, {2}, shared::contentArea(kWidth, kHeight)),
+    // The display labels keep their design fonts when rescaled; the roll call sizes the number.
+    {.name = kNumber,
+     .controlId = 1004,
      .kind = UnitKind::Label,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {7, 30, 448, 112},
      .text = "\r\n",
      .font = {.charHeight = 133},
      .hAlign = HAlign::Center,
-     .vAlign = VAlign::Center},
-    {.name = "姓名",
+     .vAlign = VAlign::Center,
+     .rescale = {10}},
+    {.name = kName,
+     .controlId = 1005,
      .kind = UnitKind::Label,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {7, 147, 448, 136},
      .font = {.charHeight = 107},
      .hAlign = HAlign::Center,
-     .vAlign = VAlign::Center},
-    shared::buttonFrame("按钮1", "外形框1", 60, 304, 167, 73),
-    shared::framedButton("开始按钮", "按钮1", 165, 71, "开始"),
-    shared::buttonFrame("按钮2", "外形框1", 226, 304, 167, 73),
-    shared::framedButton("其他", "按钮2", 165, 71, "设置"),
-    {.name = "时钟1", .kind = UnitKind::Timer, .parent = "外形框1", .rect = {415, 40, 26, 26}, .visible = false},
-    {.name = "反馈标签", .kind = UnitKind::Label, .parent = "外形框1", .rect = {407, 72, 40, 24}, .visible = false},
+     .vAlign = VAlign::Center,
+     .rescale = {9}},
+    row(1006, {7}, shared::buttonFrame(kStartStopFrame, shared::kContent, 60, 304, 167, 73)),
+    row(1007, {5, 18}, shared::framedButton(kStartStop, kStartStopFrame, 165, 71, "开始")),
+    row(1008, {8}, shared::buttonFrame(kSettingsFrame, shared::kContent, 226, 304, 167, 73)),
+    row(1009, {6, 18}, shared::framedButton(kSettingsButton, kSettingsFrame, 165, 71, "设置")),
+    {.name = kRollTimer,
+     .controlId = 1010,
+     .kind = UnitKind::Timer,
+     .parent = shared::kContent,
+     .rect = {415, 40, 26, 26},
+     .visible = false},
+    {.name = kFeedbackLabel,
+     .controlId = 1011,
+     .kind = UnitKind::Label,
+     .parent = shared::kContent,
+     .rect = {407, 72, 40, 24},
+     .visible = false},
 };
 
 } // namespace

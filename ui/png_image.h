@@ -3,7 +3,7 @@
 // every window backend draws the decoded pixels its own way.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 
 #include <cstddef>
 #include <cstdint>

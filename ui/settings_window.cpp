@@ -13,10 +13,12 @@ namespace {
 constexpr int kWidth = 460;
 constexpr int kHeight = 193;
 
+using namespace settings_units;
+
 constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view caption) {
     return {.name = name,
             .kind = UnitKind::RadioBox,
-            .parent = "外形框1",
+            .parent = shared::kContent,
             .rect = rect,
             .text = caption,
             .font = {.charHeight = 19},
@@ -24,33 +26,29 @@ constexpr UnitDesign radio(std::string_view name, Rect rect, std::string_view ca
 }
 
 constexpr UnitDesign kUnits[] = {
-    shared::titleLabel("设置", "设置", 183),
-    shared::minimiseButton("最小化"),
-    shared::closeButton("关闭", kWidth),
-    shared::contentArea(kWidth, kHeight),
-    shared::contentLabel("标签1", {15, 16, 136, 24}, "当前选择班级:"),
-    {.name = "组合框1",
+    row(1000, {1, 11}, shared::titleLabel("设置", 183)),
+    row(1001, {6, 11}, shared::minimiseButton()),
+    row(1002, {5, 15}, shared::closeButton(kWidth)),
+    row(1003, {4}, shared::contentArea(kWidth, kHeight)),
+    row(1004, {2, 14}, shared::contentLabel(kClassLabel, {15, 16, 136, 24}, "当前选择班级:")),
+    {.name = kClassBox,
+     .controlId = 1005,
      .kind = UnitKind::ComboBox,
-     .parent = "外形框1",
+     .parent = shared::kContent,
      .rect = {143, 14, 288, 20},
      .font = {.charHeight = 19},
-     .tabStop = true},
-    shared::contentLabel("标签2", {15, 56, 136, 24}, "语音播报开关:"),
-    radio("语音_开启", {143, 58, 70, 24}, "开启"),
-    radio("语音_关闭", {224, 58, 70, 24}, "关闭"),
+     .tabStop = true,
+     .rescale = {13, 14}},
+    row(1006, {3, 14}, shared::contentLabel(kVoiceLabel, {15, 56, 136, 24}, "语音播报开关:")),
+    row(1007, {14, 14}, radio(kVoiceOn, {143, 58, 70, 24}, "开启")),
+    row(1008, {15, 14}, radio(kVoiceOff, {224, 58, 70, 24}, "关闭")),
     // The first frame lies on the window, the other two on the content area, at the same height on screen.
-    shared::buttonFrame("按钮1", "", 18, 128, 136, 49),
-    shared::framedButton("开始按钮", "按钮1", 134, 47, "班级管理", 19),
-    shared::buttonFrame("按钮2", "外形框1", 152, 96, 137, 49),
-    shared::framedButton("开始按钮1", "按钮2", 135, 47, "关于", 19),
-    shared::buttonFrame("按钮3", "外形框1", 288, 96, 137, 49),
-    shared::framedButton("开始按钮2", "按钮3", 135, 47, "检查更新", 19),
-};
-
-constexpr UnitRescale kRescales[] = {
-    {"设置", 11},   {"标签1", 14},    {"标签2", 14},     {"外形框1", {}},   {"关闭", 15},
-    {"最小化", 11}, {"开始按钮", 14}, {"开始按钮1", 14}, {"开始按钮2", 14}, {"按钮1", {}},
-    {"按钮2", {}},  {"按钮3", {}},    {"组合框1", 14},   {"语音_开启", 14}, {"语音_关闭", 14},
+    row(1009, {10}, shared::buttonFrame(kClassManagementFrame, "", 18, 128, 136, 49)),
+    row(1010, {7, 14}, shared::framedButton(kClassManagementButton, kClassManagementFrame, 134, 47, "班级管理", 19)),
+    row(1011, {11}, shared::buttonFrame(kAboutFrame, shared::kContent, 152, 96, 137, 49)),
+    row(1012, {8, 14}, shared::framedButton(kAboutButton, kAboutFrame, 135, 47, "关于", 19)),
+    row(1013, {12}, shared::buttonFrame(kUpdateFrame, shared::kContent, 288, 96, 137, 49)),
+    row(1014, {9, 14}, shared::framedButton(kUpdateButton, kUpdateFrame, 135, 47, "检查更新", 19)),
 };
 
 } // namespace
@@ -63,11 +61,11 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
                                          .units = kUnits};
 
 void SettingsWindow::onOpened() {
-    if (needsRescaling(dpiScale())) rescaleWindow(toolkit_, window_, kSettingsWindowDesign, kRescales);
+    rescaleForDpi();
 
     const bool voiceOn = settings::voiceOn();
-    toolkit_.setChecked(window_, "语音_开启", voiceOn);
-    toolkit_.setChecked(window_, "语音_关闭", !voiceOn);
+    toolkit_.setChecked(window_, kVoiceOn, voiceOn);
+    toolkit_.setChecked(window_, kVoiceOff, !voiceOn);
 
     const std::string classList = settings::classList();
     if (classList.empty()) return;
@@ -90,7 +88,7 @@ void SettingsWindow::onOpened() {
 }
 
 void SettingsWindow::onClosed() {
-    windows_.main().show();
+    windows_.showMain();
 }
 
 std::string SettingsWindow::classBoxText() const {
@@ -126,8 +124,7 @@ void SettingsWindow::applyClassChoice() {
     }
     windows_.rollCall().loadRoster({});
     windows_.rollCall().loadRoster(readRoster(className));
-    windows_.main().showClassTitle(className);
-    windows_.main().clearDisplay();
+    windows_.classChosen(className);
 }
 
 void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
@@ -135,27 +132,27 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         applyClassChoice();
     } else if (event != UnitEvent::Clicked) {
         return;
-    } else if (unit == "语音_开启" || unit == "语音_关闭") {
-        const bool on = unit == "语音_开启";
+    } else if (unit == kVoiceOn || unit == kVoiceOff) {
+        const bool on = unit == kVoiceOn;
         if (!settings::setVoiceOn(on)) {
             toolkit_.showMessage(kDataNotSaved);
             // The boxes keep showing what is stored.
             const bool storedOn = settings::voiceOn();
-            toolkit_.setChecked(window_, "语音_开启", storedOn);
-            toolkit_.setChecked(window_, "语音_关闭", !storedOn);
+            toolkit_.setChecked(window_, kVoiceOn, storedOn);
+            toolkit_.setChecked(window_, kVoiceOff, !storedOn);
         }
-    } else if (unit == "开始按钮") {
+    } else if (unit == kClassManagementButton) {
         windows_.openClassManagement();
         toolkit_.showWindow(window_, false);
-    } else if (unit == "开始按钮1") {
+    } else if (unit == kAboutButton) {
         windows_.openAbout();
         toolkit_.showWindow(window_, false);
-    } else if (unit == "开始按钮2") {
+    } else if (unit == kUpdateButton) {
         if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok) toolkit_.openInBrowser(kUpdatePageAddress);
-    } else if (unit == "最小化") {
+    } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
-    } else if (unit == "关闭") {
-        windows_.main().show();
+    } else if (unit == shared::kCloseButton) {
+        windows_.showMain();
         toolkit_.destroyWindow(window_);
     }
 }

@@ -2,7 +2,7 @@
 // class management window, the about window and the update notice.
 #pragma once
 
-#include "ui/window_set.h"
+#include "ui/secondary_window.h"
 
 namespace tallyra::ui {
 
@@ -17,7 +17,20 @@ inline constexpr Message kUpdateNotice{"更新受限",
                                        "\r\n确实要跳转吗？",
                                        kQuestionOkCancel};
 
-inline constexpr std::string_view kClassBox = "组合框1";
+// The settings window's units, besides the shared title bar and content area.
+namespace settings_units {
+inline constexpr std::string_view kClassLabel = "classLabel";
+inline constexpr std::string_view kClassBox = "classBox";
+inline constexpr std::string_view kVoiceLabel = "voiceLabel";
+inline constexpr std::string_view kVoiceOn = "voiceOnRadio";
+inline constexpr std::string_view kVoiceOff = "voiceOffRadio";
+inline constexpr std::string_view kClassManagementFrame = "classManagementFrame";
+inline constexpr std::string_view kClassManagementButton = "classManagementButton";
+inline constexpr std::string_view kAboutFrame = "aboutFrame";
+inline constexpr std::string_view kAboutButton = "aboutButton";
+inline constexpr std::string_view kUpdateFrame = "updateFrame";
+inline constexpr std::string_view kUpdateButton = "updateButton";
+} // namespace settings_units
 
 class SettingsWindow : public SecondaryWindow {
 public:

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "base/message_box.h"
-#include "ui/look.h"
+#include "ui/layout.h"
 
 #include <optional>
 #include <string>

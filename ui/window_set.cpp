@@ -75,6 +75,15 @@ void WindowSet::currentClassChanged(std::string_view name) {
     main_->showClassTitle(name);
 }
 
+void WindowSet::classChosen(std::string_view name) {
+    main_->showClassTitle(name);
+    main_->clearDisplay();
+}
+
+void WindowSet::showMain() {
+    main_->show();
+}
+
 void WindowSet::classRenamed(int index, std::string_view newName) {
     if (SettingsWindow* window = settings()) {
         window->renameClass(index, newName);
@@ -94,40 +103,11 @@ void WindowSet::showAbout() {
     if (AboutWindow* window = about()) toolkit_.showWindow(window->id(), true);
 }
 
-void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design, std::span<const UnitRescale> units) {
-    placeWindow(toolkit, window);
-    for (const UnitRescale& rescale : units) {
-        const UnitDesign* unit = design.find(rescale.unit);
-        if (!unit) continue;
-        switch (unit->kind) {
-        case UnitKind::Label:
-            rescaleLabel(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::ImageButton:
-            rescaleImageButton(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::Hyperlink:
-            rescaleHyperlink(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::ComboBox:
-            rescaleComboBox(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::RadioBox:
-            rescaleRadioBox(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::EditBox:
-            rescaleEditBox(toolkit, window, rescale.unit, rescale.points);
-            break;
-        case UnitKind::ShapeBox:
-            rescaleShapeBox(toolkit, window, rescale.unit);
-            break;
-        case UnitKind::PictureBox:
-            rescalePictureBox(toolkit, window, rescale.unit);
-            break;
-        case UnitKind::Timer:
-            break;
-        }
-    }
+void SecondaryWindow::rescaleForDpi() {
+    const float scale = windows_.dpiScale();
+    if (!needsRescaling(scale)) return;
+    placeWindow(toolkit_, window_, scale);
+    rescaleUnits(toolkit_, window_, design(), scale);
 }
 
 } // namespace tallyra::ui

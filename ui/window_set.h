@@ -27,6 +27,8 @@ public:
     Toolkit& toolkit() { return toolkit_; }
     RollCall& rollCall() { return rollCall_; }
     MainWindow& main() { return *main_; }
+    // The DPI scale the main window measured at start-up.
+    float dpiScale() const { return main_->dpiScale(); }
 
     // Each opens its window (built afresh from its layout) without owner, not modal.
     void openSettings();
@@ -43,6 +45,7 @@ public:
     SupportWindow* support();
 
     // Shows the window if it is open.
+    void showMain();
     void showSettings();
     void showAbout();
 
@@ -54,6 +57,8 @@ public:
     void classAdded(std::string_view name, bool current);
     // The current class is now this one: the main window is retitled.
     void currentClassChanged(std::string_view name);
+    // The settings window made this class current: the main window is retitled and its display emptied.
+    void classChosen(std::string_view name);
     void classRenamed(int index, std::string_view newName);
     // The class at index is gone. The class now at next, if any, becomes current;
     // when it was the last class, the main window names none and shows no student.
@@ -72,48 +77,5 @@ private:
     std::unique_ptr<ChangelogWindow> changelog_;
     std::unique_ptr<SupportWindow> support_;
 };
-
-// Base of the secondary windows: its id, and whether it has been destroyed.
-class SecondaryWindow : public WindowEvents {
-public:
-    explicit SecondaryWindow(WindowSet& windows) : windows_(windows), toolkit_(windows.toolkit()) {}
-
-    WindowId id() const { return window_; }
-    bool isOpen() const { return window_ != kNoWindow && !destroyed_; }
-
-    // Builds the window afresh from its layout (its created event runs meanwhile) and shows it.
-    void open() {
-        toolkit_.openWindow(design(), *this);
-        toolkit_.showWindow(window_, true);
-    }
-
-    void onCreated(WindowId window) override {
-        window_ = window;
-        onOpened();
-    }
-    void onDestroying(WindowId) override {
-        destroyed_ = true;
-        onClosed();
-    }
-
-protected:
-    virtual const WindowDesign& design() const = 0;
-    virtual void onOpened() = 0;
-    // Runs however the window is destroyed.
-    virtual void onClosed() = 0;
-
-    WindowSet& windows_;
-    Toolkit& toolkit_;
-    WindowId window_ = kNoWindow;
-    bool destroyed_ = false;
-};
-
-// Rescales a window for the DPI scale: places it, then each listed unit with the
-// routine of its kind and its font size in points (none: geometry only).
-struct UnitRescale {
-    std::string_view unit;
-    std::optional<int> points;
-};
-void rescaleWindow(Toolkit& toolkit, WindowId window, const WindowDesign& design, std::span<const UnitRescale> units);
 
 } // namespace tallyra::ui

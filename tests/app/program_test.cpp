@@ -1,11 +1,12 @@
 // The program's entry sequence on the in-memory toolkit: the voice is created and
 // checked at start, a settled student is announced to the main window's feedback
-// label, closing the main window ends the loop with exit code 0, and the exit
-// handler frees the roll call before it releases the voice.
+// label, closing the main window ends the loop with exit code 0, and the voice is
+// released when the program ends.
 #include "app/program.h"
 #include "speech/announce.h"
-#include "tests/ui/memory_toolkit.h"
 #include "tests/support/program_folder.h"
+#include "tests/ui/memory_toolkit.h"
+#include "ui/main_window.h"
 
 #include <gtest/gtest.h>
 
@@ -15,23 +16,19 @@
 namespace tallyra::app {
 namespace {
 
-using ui::testing::MemoryToolkit;
 using tallyra::testing::ProgramFolder;
+using ui::testing::MemoryToolkit;
 
 struct VoiceRecord {
     std::vector<std::string> spoken;
     std::vector<SpeechReceiver> receivers;
-    bool released = false;
-    bool rollCallAliveAtRelease = true;
+    int released = 0;
 };
 
 class RecordingVoice : public SpeechVoice {
 public:
     RecordingVoice(VoiceRecord& record, bool hasVoice) : record_(record), hasVoice_(hasVoice) {}
-    ~RecordingVoice() override {
-        record_.released = true;
-        record_.rollCallAliveAtRelease = rollCall() != nullptr;
-    }
+    ~RecordingVoice() override { ++record_.released; }
     std::vector<std::string> listVoices() override {
         return hasVoice_ ? std::vector<std::string>{"Chinese"} : std::vector<std::string>{};
     }
@@ -56,8 +53,6 @@ public:
 
 class ProgramTest : public ::testing::Test {
 protected:
-    void TearDown() override { releaseGlobalState(); }
-
     // Runs the program with a message loop that does what `user` does to the main window.
     int run(bool hasVoice, const std::function<void(ui::WindowId)>& user) {
         Platform platform{toolkit,
@@ -79,11 +74,11 @@ TEST_F(ProgramTest, SettledStudentIsAnnouncedToTheFeedbackLabelAndCloseEndsWithZ
     folder.addRoster("一班", {{"07"}, {"张三"}});
     void* feedbackLabel = nullptr;
     const int exitCode = run(true, [this, &feedbackLabel](ui::WindowId main) {
-        feedbackLabel = toolkit.nativeHandle(main, "反馈标签");
-        toolkit.click(main, "开始按钮");
-        toolkit.tick(main, "时钟1");
-        toolkit.click(main, "开始按钮");
-        toolkit.click(main, "按钮_关闭");
+        feedbackLabel = toolkit.nativeHandle(main, ui::main_units::kFeedbackLabel);
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.tick(main, ui::main_units::kRollTimer);
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.click(main, ui::shared::kCloseButton);
     });
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(voice.spoken, std::vector<std::string>{"07号张三"});
@@ -97,10 +92,10 @@ TEST_F(ProgramTest, VoiceCheckAndFailedSpeechShowTheirNotices) {
     folder.prepare("一班", "一班", "True");
     folder.addRoster("一班", {{"01"}, {"李四"}});
     run(false, [this](ui::WindowId main) {
-        toolkit.click(main, "开始按钮");
-        toolkit.tick(main, "时钟1");
-        toolkit.click(main, "开始按钮");
-        toolkit.click(main, "按钮_关闭");
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.tick(main, ui::main_units::kRollTimer);
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.click(main, ui::shared::kCloseButton);
     });
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kNoVoiceMessage, kSpeakFailedNotice}));
 }
@@ -109,27 +104,24 @@ TEST_F(ProgramTest, SpeechSwitchedOffSpeaksNothing) {
     folder.prepare("一班", "一班", "False");
     folder.addRoster("一班", {{"01"}, {"李四"}});
     run(false, [this](ui::WindowId main) {
-        toolkit.click(main, "开始按钮");
-        toolkit.tick(main, "时钟1");
-        toolkit.click(main, "开始按钮");
-        toolkit.click(main, "按钮_关闭");
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.tick(main, ui::main_units::kRollTimer);
+        toolkit.click(main, ui::main_units::kStartStop);
+        toolkit.click(main, ui::shared::kCloseButton);
     });
     EXPECT_TRUE(voice.spoken.empty());
     EXPECT_TRUE(toolkit.messages.empty());
 }
 
-TEST_F(ProgramTest, ExitHandlerFreesTheRollCallThenReleasesTheVoiceOnce) {
+TEST_F(ProgramTest, TheVoiceIsReleasedOnceWhenTheProgramEnds) {
     folder.prepare("一班", "一班");
-    run(true, [this](ui::WindowId main) { toolkit.click(main, "按钮_关闭"); });
-    ASSERT_NE(rollCall(), nullptr);
-    EXPECT_FALSE(voice.released);
-
-    releaseGlobalState();
-    EXPECT_TRUE(voice.released);
-    EXPECT_FALSE(voice.rollCallAliveAtRelease);
-    EXPECT_EQ(rollCall(), nullptr);
-    EXPECT_EQ(speechVoice(), nullptr);
-    releaseGlobalState(); // a second run (std::atexit at process end) finds nothing to do
+    int releasedWhileRunning = -1;
+    run(true, [this, &releasedWhileRunning](ui::WindowId main) {
+        releasedWhileRunning = voice.released;
+        toolkit.click(main, ui::shared::kCloseButton);
+    });
+    EXPECT_EQ(releasedWhileRunning, 0);
+    EXPECT_EQ(voice.released, 1);
 }
 
 } // namespace

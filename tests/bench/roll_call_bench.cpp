@@ -14,7 +14,6 @@ public:
     std::string nameText() const override { return name_; }
     void setNameText(std::string_view text) override { name_.assign(text); }
     void setNumberFontSize(int points) override { fontSize_ = points; }
-    std::string caption() const override { return caption_; }
     void setCaption(std::string_view caption) override { caption_.assign(caption); }
     void setTimerInterval(int milliseconds) override { interval_ = milliseconds; }
     MessageAnswer showMessage(const Message&) override { return MessageAnswer::Yes; }

@@ -16,7 +16,6 @@ public:
     std::string nameText() const override { return name; }
     void setNameText(std::string_view text) override { name = text; }
     void setNumberFontSize(int points) override { fontSize = points; }
-    std::string caption() const override { return buttonCaption; }
     void setCaption(std::string_view text) override { buttonCaption = text; }
     void setTimerInterval(int milliseconds) override { interval = milliseconds; }
     MessageAnswer showMessage(const Message& message) override {

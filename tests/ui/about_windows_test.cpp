@@ -11,55 +11,57 @@ protected:
     void SetUp() override { folder.prepare("", ""); }
     WindowId openAbout() {
         const WindowId settings = settingsId() != kNoWindow ? settingsId() : openSettings();
-        toolkit.click(settings, "开始按钮1");
+        toolkit.click(settings, settings_units::kAboutButton);
         return windows->about()->id();
     }
-    void TearDown() override { setDpiScale(1.0f); }
 };
 
 TEST_F(AboutWindowTest, VersionAndEditionAreShownOnceOnEveryOpening) {
     for (int opening = 0; opening < 2; ++opening) {
         const WindowId about = openAbout();
-        EXPECT_EQ(toolkit.text(about, "标签2"), "1.0.3.200309[Korvane专版]");
-        EXPECT_EQ(toolkit.text(about, "标签5"), kCopyrightLine);
-        EXPECT_TRUE(toolkit.unit(about, "标签8").visible);
+        EXPECT_EQ(toolkit.text(about, about_units::kVersion), "1.0.3.200309[Korvane专版]");
+        EXPECT_EQ(toolkit.text(about, about_units::kCopyright), kCopyrightLine);
+        EXPECT_TRUE(toolkit.unit(about, about_units::kForumNotice).visible);
         std::vector<std::string> visibleLinkRow;
-        for (std::string_view unit : {"超级链接框1", "标签3", "超级链接框2", "标签4", "超级链接框3", "标签6",
-                                      "超级链接框4", "标签7", "超级链接框5"})
+        using namespace about_units;
+        for (std::string_view unit : {kBlogLink, kBlogSeparator, kQqLink, kQqSeparator, kChangelogLink,
+                                      kChangelogSeparator, kSupportLink, kSupportSeparator, kQqGroupLink})
             if (toolkit.unit(about, unit).visible) visibleLinkRow.emplace_back(unit);
-        EXPECT_EQ(visibleLinkRow, (std::vector<std::string>{"超级链接框3", "标签6", "超级链接框4"}));
-        toolkit.click(about, "关闭");
+        EXPECT_EQ(visibleLinkRow,
+                  (std::vector<std::string>{std::string(kChangelogLink), std::string(kChangelogSeparator),
+                                            std::string(kSupportLink)}));
+        toolkit.click(about, shared::kCloseButton);
         EXPECT_EQ(visibleWindows(), std::vector<std::string>{"SettingsWindow"});
     }
 }
 
 TEST_F(AboutWindowTest, ChangelogHoldsTheVersionHistoryByteForByte) {
     const WindowId about = openAbout();
-    toolkit.pressLink(about, "超级链接框3");
+    toolkit.pressLink(about, about_units::kChangelogLink);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"ChangelogWindow"});
-    const std::string text = toolkit.text(windows->changelog()->id(), "编辑框1");
+    const std::string text = toolkit.text(windows->changelog()->id(), about_units::kChangelogBox);
     const std::string bytes = encodeForFile(text);
     EXPECT_EQ(bytes.size(), 595u);
     EXPECT_TRUE(text.starts_with("Version 1.0.3.200309\r\n代码优化\r\n"));
     EXPECT_NE(text.find("Version 1.0.0.170807_Base\n\r\n重新定义设计理念：简约、好用"), std::string::npos);
     EXPECT_TRUE(text.ends_with("软件界面重画"));
-    EXPECT_TRUE(toolkit.unit(windows->changelog()->id(), "编辑框1").design->readOnly);
-    toolkit.click(windows->changelog()->id(), "关闭");
+    EXPECT_TRUE(toolkit.unit(windows->changelog()->id(), about_units::kChangelogBox).design->readOnly);
+    toolkit.click(windows->changelog()->id(), shared::kCloseButton);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"AboutWindow"});
 }
 
 TEST_F(AboutWindowTest, SupportIsOfferedWithAQuestionAndThanksOnCancel) {
     const WindowId about = openAbout();
     toolkit.answers = {MessageAnswer::Cancel};
-    toolkit.pressLink(about, "超级链接框4");
+    toolkit.pressLink(about, about_units::kSupportLink);
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kSupportQuestion, kSupportThanks}));
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"AboutWindow"});
 
     toolkit.answers = {MessageAnswer::Ok};
-    toolkit.pressLink(about, "超级链接框4");
+    toolkit.pressLink(about, about_units::kSupportLink);
     EXPECT_EQ(visibleWindows(), std::vector<std::string>{"SupportWindow"});
-    const auto& picture = toolkit.unit(windows->support()->id(), "图片框1");
-    EXPECT_EQ(picture.design->picture, kSupportPicture);
+    const auto& picture = toolkit.unit(windows->support()->id(), about_units::kSupportPicture);
+    EXPECT_EQ(picture.design->picture, kSupportPictureResource);
     EXPECT_EQ(picture.design->pictureMode, 2);
 
     // Closed from the taskbar, the support window still brings the about window back.
@@ -73,8 +75,8 @@ TEST_F(AboutWindowTest, At120DpiTheAboutWindowGrowsAndItsProductNameGetsThirtySi
     const WindowId about = openAbout();
     EXPECT_EQ(toolkit.windowRect(about).width, 575);
     EXPECT_EQ(toolkit.windowRect(about).height, 330);
-    EXPECT_EQ(toolkit.unit(about, "标签1").charHeight, 60);
-    EXPECT_EQ(toolkit.unit(about, "超级链接框3").rect, (Rect{226, 196, 72, 20}));
+    EXPECT_EQ(toolkit.unit(about, about_units::kProductName).charHeight, 60);
+    EXPECT_EQ(toolkit.unit(about, about_units::kChangelogLink).rect, (Rect{226, 196, 72, 20}));
 }
 
 } // namespace

@@ -11,9 +11,13 @@ namespace {
 
 using ClassManagementTest = testing::WindowFixture;
 
-constexpr std::string_view kNameBox = "编辑框2";
-constexpr std::string_view kRosterBox = "编辑框1";
-constexpr std::string_view kOverlay = "标签3";
+using class_management_units::kAddButton;
+using class_management_units::kDeleteButton;
+using class_management_units::kNameBox;
+using class_management_units::kNoClassOverlay;
+using class_management_units::kRosterBox;
+using class_management_units::kSaveButton;
+constexpr std::string_view kOverlay = kNoClassOverlay;
 
 TEST_F(ClassManagementTest, OpeningSelectsTheCurrentClassOrShowsTheOverlay) {
     struct Case {
@@ -38,8 +42,8 @@ TEST_F(ClassManagementTest, OpeningSelectsTheCurrentClassOrShowsTheOverlay) {
         RollCall caseRollCall;
         WindowSet caseWindows(caseToolkit, caseRollCall, {});
         caseWindows.main().open();
-        caseToolkit.click(caseWindows.main().id(), "其他");
-        caseToolkit.click(caseWindows.settings()->id(), "开始按钮");
+        caseToolkit.click(caseWindows.main().id(), main_units::kSettingsButton);
+        caseToolkit.click(caseWindows.settings()->id(), settings_units::kClassManagementButton);
         const WindowId id = caseWindows.classManagement()->id();
         SCOPED_TRACE(std::string(c.classList) + " / " + std::string(c.current));
         EXPECT_EQ(caseToolkit.selection(id, kClassBox), c.selected);
@@ -63,7 +67,7 @@ TEST_F(ClassManagementTest, AddingTheFirstClassMakesItCurrent) {
     folder.prepare("", "");
     const WindowId id = openClassManagement();
     toolkit.inputs.push_back("一班");
-    toolkit.click(id, "其他");
+    toolkit.click(id, class_management_units::kAddButton);
 
     EXPECT_EQ(toolkit.log.back(), "ask:班级名称");
     EXPECT_EQ(classList(), "一班");
@@ -84,7 +88,7 @@ TEST_F(ClassManagementTest, AddingASecondClassLeavesTheCurrentOneAlone) {
     folder.addRoster("一班", {{"1"}, {"甲"}});
     const WindowId id = openClassManagement();
     toolkit.inputs.push_back("二班");
-    toolkit.click(id, "其他");
+    toolkit.click(id, class_management_units::kAddButton);
 
     EXPECT_EQ(classList(), "一班,二班");
     EXPECT_EQ(current(), "一班");
@@ -102,7 +106,7 @@ TEST_F(ClassManagementTest, AddingAdoptsAFileLeftBehind) {
     folder.addRoster("旧班", {{"1"}, {"甲"}});
     const WindowId id = openClassManagement();
     toolkit.inputs.push_back("旧班");
-    toolkit.click(id, "其他");
+    toolkit.click(id, class_management_units::kAddButton);
     EXPECT_EQ(readRoster("旧班"), (ClassRoster{{"1"}, {"甲"}}));
     EXPECT_EQ(toolkit.text(id, kRosterBox), "1\t甲\r\n");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"甲"}}));
@@ -141,7 +145,7 @@ TEST_F(ClassManagementTest, AddingRefusesNamesThatWouldBreakTheClassList) {
         caseWindows.openClassManagement();
         const std::string settingsBefore = fileBytes(settingsFilePath());
         caseToolkit.inputs.push_back(c.input);
-        caseToolkit.click(caseWindows.classManagement()->id(), "其他");
+        caseToolkit.click(caseWindows.classManagement()->id(), class_management_units::kAddButton);
         SCOPED_TRACE(c.input.value_or("(cancelled)"));
         if (c.refusal) {
             EXPECT_EQ(caseToolkit.messages, std::vector<Message>{*c.refusal});
@@ -169,7 +173,7 @@ protected:
     void deleteItem(int item, MessageAnswer answer = MessageAnswer::Yes) {
         toolkit.choose(id, kClassBox, item);
         toolkit.answers.push_back(answer);
-        toolkit.click(id, "保存1");
+        toolkit.click(id, class_management_units::kDeleteButton);
     }
     WindowId id = kNoWindow;
 };
@@ -222,12 +226,12 @@ TEST_F(DeleteClassTest, DeletingTheLastClassSelectsTheNewLastOne) {
 
 TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     // Draw a student of the current class first.
-    toolkit.click(id, "关闭");
-    toolkit.click(settingsId(), "关闭");
-    toolkit.click(mainId(), "开始按钮");
-    toolkit.tick(mainId(), "时钟1");
-    toolkit.click(mainId(), "开始按钮");
-    ASSERT_EQ(toolkit.text(mainId(), "学号"), "11");
+    toolkit.click(id, shared::kCloseButton);
+    toolkit.click(settingsId(), shared::kCloseButton);
+    toolkit.click(mainId(), main_units::kStartStop);
+    toolkit.tick(mainId(), main_units::kRollTimer);
+    toolkit.click(mainId(), main_units::kStartStop);
+    ASSERT_EQ(toolkit.text(mainId(), main_units::kNumber), "11");
     id = openClassManagement();
 
     for (int i = 0; i < 3; ++i)
@@ -242,16 +246,16 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     EXPECT_EQ(rollCall.roster(), ClassRoster{});
     // The main window no longer names the deleted class nor shows one of its students.
     EXPECT_EQ(title(), "Tallyra × Korvane");
-    EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
-    EXPECT_EQ(toolkit.text(mainId(), "姓名"), "");
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kNumber), "");
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kName), "");
     for (std::string_view name : {"一班", "二班", "三班"})
         EXPECT_FALSE(std::filesystem::exists(rosterFilePath(name)));
 
     // With nothing chosen, a click that gets past the overlay does nothing.
     toolkit.messages.clear();
     const std::string before = fileBytes(settingsFilePath());
-    toolkit.click(id, "保存1");
-    toolkit.click(id, "保存");
+    toolkit.click(id, class_management_units::kDeleteButton);
+    toolkit.click(id, class_management_units::kSaveButton);
     EXPECT_EQ(fileBytes(settingsFilePath()), before);
     EXPECT_TRUE(toolkit.messages.empty());
 }
@@ -267,18 +271,18 @@ protected:
     void save(std::string_view name, std::string_view rows) {
         toolkit.setText(id, kNameBox, name);
         toolkit.setText(id, kRosterBox, rows);
-        toolkit.click(id, "保存");
+        toolkit.click(id, class_management_units::kSaveButton);
     }
     WindowId id = kNoWindow;
 };
 
 TEST_F(SaveClassTest, SavingTheCurrentClassStartsAFreshRoundWithItsRows) {
     // Draw one student first.
-    toolkit.click(id, "关闭");
-    toolkit.click(settingsId(), "关闭");
-    toolkit.click(mainId(), "开始按钮");
-    toolkit.tick(mainId(), "时钟1");
-    toolkit.click(mainId(), "开始按钮");
+    toolkit.click(id, shared::kCloseButton);
+    toolkit.click(settingsId(), shared::kCloseButton);
+    toolkit.click(mainId(), main_units::kStartStop);
+    toolkit.tick(mainId(), main_units::kRollTimer);
+    toolkit.click(mainId(), main_units::kStartStop);
     ASSERT_EQ(rollCall.drawPool().size(), 1u);
     id = openClassManagement();
 
@@ -305,8 +309,8 @@ TEST_F(SaveClassTest, SavingUnderANewNameLeavesTheOldFileBehind) {
 TEST_F(SaveClassTest, SavingUnderACaseVariantOfItsOwnNameKeepsOneClass) {
     folder.prepare("A班,二班", "A班");
     folder.addRoster("A班", {{"1"}, {"甲"}});
-    toolkit.click(id, "关闭");
-    toolkit.click(settingsId(), "关闭");
+    toolkit.click(id, shared::kCloseButton);
+    toolkit.click(settingsId(), shared::kCloseButton);
     id = openClassManagement();
     save("a班", "1\t甲\r\n2\t乙\r\n");
     EXPECT_EQ(toolkit.messages, std::vector<Message>{kSaveDone});
@@ -322,12 +326,12 @@ TEST_F(ClassManagementTest, AHandEditedClassNamingTheSettingsFileIsKeptButNeverW
     EXPECT_EQ(toolkit.text(id, kRosterBox), ""); // read as an empty roster, nothing more
     const std::string settingsBefore = fileBytes(settingsFilePath());
     toolkit.setText(id, kRosterBox, "1\t甲\r\n");
-    toolkit.click(id, "保存");
+    toolkit.click(id, class_management_units::kSaveButton);
     EXPECT_EQ(toolkit.messages, std::vector<Message>{kClassNameInvalid});
     EXPECT_EQ(fileBytes(settingsFilePath()), settingsBefore);
 
     toolkit.answers.push_back(MessageAnswer::Yes);
-    toolkit.click(id, "保存1");
+    toolkit.click(id, class_management_units::kDeleteButton);
     EXPECT_EQ(classList(), "一班");
     EXPECT_TRUE(std::filesystem::exists(settingsFilePath())) << "deleting the class deleted the settings file";
 }

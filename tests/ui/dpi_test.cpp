@@ -75,7 +75,7 @@ TEST(DpiArithmetic, OnlyScalesAwayFromOneNeedRescaling) {
     EXPECT_TRUE(needsRescaling(72.0f / 96.0f));
 }
 
-TEST(DpiRoutines, MeasureKeepsTheScaleAndPlacesTheWindow) {
+TEST(DpiRoutines, MeasurePlaceAndRescaleByTheRowsInTheirOrder) {
     testing::MemoryToolkit toolkit;
     toolkit.pixelsPerInch = 120;
     struct Quiet : WindowEvents {
@@ -84,18 +84,32 @@ TEST(DpiRoutines, MeasureKeepsTheScaleAndPlacesTheWindow) {
         void onUnitEvent(WindowId, std::string_view, UnitEvent) override {}
     } events;
     static constexpr UnitDesign kUnits[] = {
-        {.name = "标签", .kind = UnitKind::Label, .rect = {9, 4, 183, 24}, .font = {.charHeight = 15}},
+        {.name = "label",
+         .kind = UnitKind::Label,
+         .rect = {9, 4, 183, 24},
+         .font = {.charHeight = 15},
+         .rescale = {2, 11}},
+        {.name = "box", .kind = UnitKind::ShapeBox, .rect = {1, 32, 458, 401}, .rescale = {1}},
+        {.name = "timer", .kind = UnitKind::Timer, .rect = {415, 40, 26, 26}},
     };
     static const WindowDesign kDesign{.name = "Test", .width = 460, .height = 434, .units = kUnits};
     const WindowId window = toolkit.openWindow(kDesign, events);
 
-    EXPECT_FLOAT_EQ(measureDpiScale(toolkit, window), 1.25f);
+    const float scale = measureDpiScale(toolkit, window);
+    EXPECT_FLOAT_EQ(scale, 1.25f);
+    placeWindow(toolkit, window, scale);
     EXPECT_EQ(toolkit.windowRect(window), (Rect{224, 112, 575, 542}));
 
-    rescaleLabel(toolkit, window, "标签", 11);
-    EXPECT_EQ(toolkit.unitRect(window, "标签"), (Rect{11, 5, 228, 30}));
-    EXPECT_EQ(toolkit.unit(window, "标签").charHeight, 18); // 11 pt at 120 pixels per inch: 18.33 -> 18
-    setDpiScale(1.0f);
+    rescaleUnits(toolkit, window, kDesign, scale);
+    EXPECT_EQ(toolkit.unitRect(window, "label"), (Rect{11, 5, 228, 30}));
+    EXPECT_EQ(toolkit.unit(window, "label").charHeight, 18); // 11 pt at 120 pixels per inch: 18.33 -> 18
+    EXPECT_EQ(toolkit.unitRect(window, "box"), (Rect{1, 40, 573, 501}));
+    EXPECT_EQ(toolkit.unitRect(window, "timer"), (Rect{415, 40, 26, 26})) << "a row without a step is not rescaled";
+    // In the order of the steps, whatever the order of the rows.
+    std::vector<std::string> order;
+    for (const std::string& entry : toolkit.log)
+        if (entry.starts_with("rect:")) order.push_back(entry.substr(5));
+    EXPECT_EQ(order, (std::vector<std::string>{"box", "label"}));
 }
 
 } // namespace

@@ -18,16 +18,14 @@ using testing::MemoryToolkit;
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void TearDown() override { setDpiScale(1.0f); }
-
     WindowId start() {
         window = std::make_unique<MainWindow>(toolkit, rollCall, services);
         return window->open();
     }
 
     std::string label(std::string_view unit) { return toolkit.text(window->id(), unit); }
-    void press() { toolkit.click(window->id(), "开始按钮"); }
-    bool tick() { return toolkit.tick(window->id(), "时钟1"); }
+    void press() { toolkit.click(window->id(), main_units::kStartStop); }
+    bool tick() { return toolkit.tick(window->id(), main_units::kRollTimer); }
 
     ProgramFolder folder;
     MemoryToolkit toolkit;
@@ -66,7 +64,7 @@ TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
         RollCall caseRollCall;
         MainWindow caseWindow(caseToolkit, caseRollCall, {});
         const WindowId id = caseWindow.open();
-        EXPECT_EQ(caseToolkit.text(id, "Tallyra"), c.expected);
+        EXPECT_EQ(caseToolkit.text(id, shared::kTitle), c.expected);
         EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;
     }
 }
@@ -75,20 +73,20 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"01", "02", "03"}, {"张三", "李四", "王五"}});
     start();
-    ASSERT_EQ(label("开始按钮"), "开始");
-    EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 0);
+    ASSERT_EQ(label(main_units::kStartStop), "开始");
+    EXPECT_EQ(toolkit.unit(window->id(), main_units::kRollTimer).interval, 0);
 
     std::set<std::string> drawn;
     for (int round = 0; round < 3; ++round) {
         press();
-        EXPECT_EQ(label("开始按钮"), "停止");
-        EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 10);
+        EXPECT_EQ(label(main_units::kStartStop), "停止");
+        EXPECT_EQ(toolkit.unit(window->id(), main_units::kRollTimer).interval, 10);
         for (int i = 0; i < 5; ++i)
             ASSERT_TRUE(tick());
         press();
-        EXPECT_EQ(label("开始按钮"), "开始");
+        EXPECT_EQ(label(main_units::kStartStop), "开始");
         EXPECT_FALSE(tick()) << "the timer stops with the roll";
-        drawn.insert(label("学号") + label("姓名"));
+        drawn.insert(label(main_units::kNumber) + label(main_units::kName));
     }
     EXPECT_EQ(drawn, (std::set<std::string>{"01张三", "02李四", "03王五"}));
     EXPECT_TRUE(toolkit.messages.empty());
@@ -97,11 +95,11 @@ TEST_F(MainWindowTest, StartStopDrawsEveryStudentOnceThenOffersANewRound) {
     press();
     ASSERT_EQ(toolkit.messages.size(), 1u);
     EXPECT_EQ(toolkit.messages.back(), kRoundOverQuestion);
-    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_EQ(label(main_units::kStartStop), "开始");
 
     toolkit.answers.push_back(MessageAnswer::Yes);
     press();
-    EXPECT_EQ(label("开始按钮"), "停止");
+    EXPECT_EQ(label(main_units::kStartStop), "停止");
     EXPECT_EQ(rollCall.drawPool().size(), 3u);
 
     // The timer is set only when its interval changes: setting it again would restart its count.
@@ -127,17 +125,17 @@ TEST_F(MainWindowTest, StartStopKeysActOnReleaseOncePerPress) {
     for (Key key : {Key::Space, Key::Enter, Key::PageDown, Key::PageUp, Key::Left, Key::Up, Key::Right, Key::Down}) {
         SCOPED_TRACE(static_cast<int>(key));
         toolkit.key(window->id(), key, KeyAction::Pressed);
-        EXPECT_EQ(label("开始按钮"), "开始") << "nothing happens before the release";
+        EXPECT_EQ(label(main_units::kStartStop), "开始") << "nothing happens before the release";
         toolkit.key(window->id(), key, KeyAction::Repeated);
         toolkit.key(window->id(), key, KeyAction::Released);
-        EXPECT_EQ(label("开始按钮"), "停止");
+        EXPECT_EQ(label(main_units::kStartStop), "停止");
         ASSERT_TRUE(tick());
         stroke(key, 5); // held down: still one press
-        EXPECT_EQ(label("开始按钮"), "开始");
+        EXPECT_EQ(label(main_units::kStartStop), "开始");
         if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster("一班"));
     }
     stroke(Key::Other);
-    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_EQ(label(main_units::kStartStop), "开始");
     EXPECT_TRUE(toolkit.messages.empty());
 }
 
@@ -157,9 +155,9 @@ TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
     toolkit.answers.push_back(MessageAnswer::Yes);
     stroke(Key::Space);
     ASSERT_EQ(toolkit.messages, std::vector<Message>{kRoundOverQuestion});
-    EXPECT_EQ(label("开始按钮"), "停止");
+    EXPECT_EQ(label(main_units::kStartStop), "停止");
     toolkit.key(window->id(), Key::Enter, KeyAction::Released);
-    EXPECT_EQ(label("开始按钮"), "停止") << "the release of the answering key stopped the new roll";
+    EXPECT_EQ(label(main_units::kStartStop), "停止") << "the release of the answering key stopped the new roll";
 
     // Answered No: the roll call stays idle, and a held key does not ask again.
     stroke(Key::Space);
@@ -169,7 +167,7 @@ TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
         toolkit.key(window->id(), Key::Down, KeyAction::Repeated);
     toolkit.key(window->id(), Key::Down, KeyAction::Released);
     EXPECT_EQ(toolkit.messages.size(), 2u);
-    EXPECT_EQ(label("开始按钮"), "开始");
+    EXPECT_EQ(label(main_units::kStartStop), "开始");
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {
@@ -179,20 +177,20 @@ TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {
     press();
     ASSERT_EQ(toolkit.messages.size(), 1u);
     EXPECT_EQ(toolkit.messages.front(), kNoStudentsMessage);
-    EXPECT_EQ(label("开始按钮"), "开始");
-    EXPECT_EQ(toolkit.unit(window->id(), "时钟1").interval, 0);
+    EXPECT_EQ(label(main_units::kStartStop), "开始");
+    EXPECT_EQ(toolkit.unit(window->id(), main_units::kRollTimer).interval, 0);
 }
 
 TEST_F(MainWindowTest, TheNumberFontShrinksWithLongNumbers) {
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"20240101"}, {"张三"}});
     start();
-    EXPECT_EQ(toolkit.unit(window->id(), "学号").charHeight, 133);
+    EXPECT_EQ(toolkit.unit(window->id(), main_units::kNumber).charHeight, 133);
     press();
     tick();
-    EXPECT_EQ(label("学号"), "20240101");
-    EXPECT_EQ(toolkit.unit(window->id(), "学号").charHeight, 93); // 70 points at 96 pixels per inch
-    EXPECT_EQ(toolkit.unit(window->id(), "姓名").charHeight, 107);
+    EXPECT_EQ(label(main_units::kNumber), "20240101");
+    EXPECT_EQ(toolkit.unit(window->id(), main_units::kNumber).charHeight, 93); // 70 points at 96 pixels per inch
+    EXPECT_EQ(toolkit.unit(window->id(), main_units::kName).charHeight, 107);
 }
 
 TEST_F(MainWindowTest, SettingsButtonHidesTheWindowWhileTheRollGoesOn) {
@@ -202,7 +200,7 @@ TEST_F(MainWindowTest, SettingsButtonHidesTheWindowWhileTheRollGoesOn) {
     services.openSettings = [&] { ++settingsOpened; };
     start();
     press();
-    toolkit.click(window->id(), "其他");
+    toolkit.click(window->id(), main_units::kSettingsButton);
     EXPECT_FALSE(toolkit.isWindowVisible(window->id()));
     EXPECT_EQ(settingsOpened, 1);
     EXPECT_TRUE(tick()) << "a hidden main window keeps rolling";
@@ -213,10 +211,10 @@ TEST_F(MainWindowTest, SettingsButtonHidesTheWindowWhileTheRollGoesOn) {
 
 TEST_F(MainWindowTest, MinimiseAndCloseButtons) {
     start();
-    toolkit.click(window->id(), "按钮_最小化");
+    toolkit.click(window->id(), shared::kMinimiseButton);
     EXPECT_TRUE(toolkit.window(window->id()).minimised);
     EXPECT_FALSE(toolkit.exitCode);
-    toolkit.click(window->id(), "按钮_关闭");
+    toolkit.click(window->id(), shared::kCloseButton);
     EXPECT_TRUE(toolkit.window(window->id()).destroyed);
     EXPECT_EQ(toolkit.exitCode, 0);
 }
@@ -243,14 +241,16 @@ TEST_F(MainWindowTest, At144DpiTheWindowAndItsFontsGrowByHalf) {
         int charHeight;
     };
     const Expected expected[] = {
-        {"Tallyra", {13, 6, 514, 36}, 22},     // 11 points
-        {"按钮_最小化", {541, 0, 75, 48}, 22}, // 11 points
-        {"按钮_关闭", {615, 0, 75, 48}, 30},   // 15 points
-        {"开始按钮", {1, 1, 248, 106}, 36},    // 18 points
-        {"其他", {1, 1, 248, 106}, 36},        {"外形框1", {1, 48, 687, 601}, 0},
-        {"按钮1", {90, 456, 250, 108}, 0},                                      // 73 × 1.5 − 1
-        {"学号", {10, 45, 672, 168}, 133},                                      // display fonts keep their design size
-        {"姓名", {10, 220, 672, 204}, 107},    {"时钟1", {415, 40, 26, 26}, 0}, // not rescaled
+        {shared::kTitle, {13, 6, 514, 36}, 22},          // 11 points
+        {shared::kMinimiseButton, {541, 0, 75, 48}, 22}, // 11 points
+        {shared::kCloseButton, {615, 0, 75, 48}, 30},    // 15 points
+        {main_units::kStartStop, {1, 1, 248, 106}, 36},  // 18 points
+        {main_units::kSettingsButton, {1, 1, 248, 106}, 36},
+        {shared::kContent, {1, 48, 687, 601}, 0},
+        {main_units::kStartStopFrame, {90, 456, 250, 108}, 0}, // 73 × 1.5 − 1
+        {main_units::kNumber, {10, 45, 672, 168}, 133},        // display fonts keep their design size
+        {main_units::kName, {10, 220, 672, 204}, 107},
+        {main_units::kRollTimer, {415, 40, 26, 26}, 0}, // not rescaled
     };
     for (const Expected& e : expected) {
         EXPECT_EQ(toolkit.unitRect(id, e.unit), e.rect) << e.unit;

@@ -125,6 +125,7 @@ Rect MemoryToolkit::unitRect(WindowId id, std::string_view name) const {
     return unit(id, name).rect;
 }
 void MemoryToolkit::setUnitRect(WindowId id, std::string_view name, Rect rect) {
+    log.push_back("rect:" + std::string(name));
     unit(id, name).rect = rect;
 }
 std::string MemoryToolkit::text(WindowId id, std::string_view name) const {

@@ -35,13 +35,13 @@ TEST_F(SettingsWindowTest, OpeningShowsTheClassesAndTheCurrentOne) {
         RollCall caseRollCall;
         WindowSet caseWindows(caseToolkit, caseRollCall, {});
         caseWindows.main().open();
-        caseToolkit.click(caseWindows.main().id(), "其他");
+        caseToolkit.click(caseWindows.main().id(), main_units::kSettingsButton);
         const WindowId settings = caseWindows.settings()->id();
         SCOPED_TRACE(std::string(c.classList) + " / " + std::string(c.current));
         EXPECT_EQ(caseToolkit.unit(settings, kClassBox).items, c.items);
         EXPECT_EQ(caseToolkit.selection(settings, kClassBox), c.selected);
         EXPECT_EQ(readIniItem(settingsFilePath(), kClassSection, kDefaultKey), c.currentAfter);
-        EXPECT_EQ(caseToolkit.text(caseWindows.main().id(), "Tallyra"), c.title);
+        EXPECT_EQ(caseToolkit.text(caseWindows.main().id(), shared::kTitle), c.title);
         EXPECT_FALSE(caseToolkit.isWindowVisible(caseWindows.main().id()));
         EXPECT_TRUE(caseToolkit.messages.empty());
     }
@@ -56,15 +56,15 @@ TEST_F(SettingsWindowTest, VoiceRadioBoxesMirrorAndWriteTheSwitch) {
         folder.prepare("", "", c.voice);
         windows.reset();
         const WindowId settings = openSettings();
-        EXPECT_EQ(toolkit.isChecked(settings, "语音_开启"), c.on) << c.voice;
-        EXPECT_EQ(toolkit.isChecked(settings, "语音_关闭"), !c.on) << c.voice;
-        toolkit.click(settings, "关闭");
+        EXPECT_EQ(toolkit.isChecked(settings, settings_units::kVoiceOn), c.on) << c.voice;
+        EXPECT_EQ(toolkit.isChecked(settings, settings_units::kVoiceOff), !c.on) << c.voice;
+        toolkit.click(settings, shared::kCloseButton);
     }
     const WindowId settings = openSettings();
-    toolkit.click(settings, "语音_开启");
+    toolkit.click(settings, settings_units::kVoiceOn);
     EXPECT_EQ(setting(kSettingsSection, kVoiceKey), "True");
-    EXPECT_FALSE(toolkit.isChecked(settings, "语音_关闭"));
-    toolkit.click(settings, "语音_关闭");
+    EXPECT_FALSE(toolkit.isChecked(settings, settings_units::kVoiceOff));
+    toolkit.click(settings, settings_units::kVoiceOff);
     EXPECT_EQ(setting(kSettingsSection, kVoiceKey), "False");
 }
 
@@ -74,12 +74,12 @@ TEST_F(SettingsWindowTest, FailedWritesAreReportedAndTheBoxesShowWhatIsStored) {
     folder.addRoster("二班", {{"2"}, {"乙"}});
     const WindowId settings = openSettings();
     platform::setReplaceFailureHook([](const std::filesystem::path&) { return true; });
-    toolkit.click(settings, "语音_开启");
+    toolkit.click(settings, settings_units::kVoiceOn);
     toolkit.choose(settings, kClassBox, 1);
     platform::setReplaceFailureHook({});
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kDataNotSaved, kDataNotSaved}));
-    EXPECT_FALSE(toolkit.isChecked(settings, "语音_开启"));
-    EXPECT_TRUE(toolkit.isChecked(settings, "语音_关闭"));
+    EXPECT_FALSE(toolkit.isChecked(settings, settings_units::kVoiceOn));
+    EXPECT_TRUE(toolkit.isChecked(settings, settings_units::kVoiceOff));
     EXPECT_EQ(current(), "一班");
     EXPECT_EQ(title(), "Tallyra × Korvane [一班]");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"甲"}}));
@@ -90,19 +90,20 @@ TEST_F(SettingsWindowTest, ChoosingAClassMakesItCurrentEvenWhileTheMainWindowRol
     folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
     folder.addRoster("二班", {{"21", "22", "23"}, {"丙", "丁", "戊"}});
     startProgram();
-    toolkit.click(mainId(), "开始按钮");
-    toolkit.tick(mainId(), "时钟1");
+    toolkit.click(mainId(), main_units::kStartStop);
+    toolkit.tick(mainId(), main_units::kRollTimer);
     const WindowId settings = openSettings();
 
     toolkit.choose(settings, kClassBox, 1);
     EXPECT_EQ(current(), "二班");
     EXPECT_EQ(title(), "Tallyra × Korvane [二班]");
-    EXPECT_EQ(toolkit.text(mainId(), "学号"), "");
-    EXPECT_EQ(toolkit.text(mainId(), "姓名"), "");
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kNumber), "");
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kName), "");
     EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"21", "22", "23"}));
     EXPECT_EQ(rollCall.drawPool().size(), 3u);
-    EXPECT_TRUE(toolkit.tick(mainId(), "时钟1")) << "the hidden main window keeps rolling over the new class";
-    EXPECT_EQ(toolkit.text(mainId(), "学号").substr(0, 1), "2");
+    EXPECT_TRUE(toolkit.tick(mainId(), main_units::kRollTimer))
+        << "the hidden main window keeps rolling over the new class";
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kNumber).substr(0, 1), "2");
 
     // Setting the selection from code chooses nothing.
     toolkit.setSelection(settings, kClassBox, 0);
@@ -113,9 +114,9 @@ TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainStartsAFreshRound) {
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
     startProgram();
-    toolkit.click(mainId(), "开始按钮");
-    toolkit.tick(mainId(), "时钟1");
-    toolkit.click(mainId(), "开始按钮");
+    toolkit.click(mainId(), main_units::kStartStop);
+    toolkit.tick(mainId(), main_units::kRollTimer);
+    toolkit.click(mainId(), main_units::kStartStop);
     ASSERT_EQ(rollCall.drawPool().size(), 1u);
     toolkit.choose(openSettings(), kClassBox, 0);
     EXPECT_EQ(rollCall.drawPool().size(), 2u);
@@ -125,9 +126,9 @@ TEST_F(SettingsWindowTest, UpdateNoticeOpensTheBrowserOnlyOnOk) {
     folder.prepare("", "");
     const WindowId settings = openSettings();
     toolkit.answers = {MessageAnswer::Cancel, MessageAnswer::Ok};
-    toolkit.click(settings, "开始按钮2");
+    toolkit.click(settings, settings_units::kUpdateButton);
     EXPECT_TRUE(toolkit.openedAddresses.empty());
-    toolkit.click(settings, "开始按钮2");
+    toolkit.click(settings, settings_units::kUpdateButton);
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kUpdateNotice, kUpdateNotice}));
     EXPECT_EQ(toolkit.openedAddresses, (std::vector<std::string>{std::string(kUpdatePageAddress)}));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
@@ -137,19 +138,19 @@ TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {
     folder.prepare("", "");
     const WindowId settings = openSettings();
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
-    toolkit.click(settings, "开始按钮");
+    toolkit.click(settings, settings_units::kClassManagementButton);
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"ClassManagementWindow"}));
     // Closed from the taskbar rather than its close button: its opener shows again.
     toolkit.destroyWindow(windows->classManagement()->id());
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
-    toolkit.click(settings, "开始按钮1");
+    toolkit.click(settings, settings_units::kAboutButton);
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"AboutWindow"}));
     toolkit.destroyWindow(windows->about()->id());
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
     toolkit.destroyWindow(settings);
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
     EXPECT_FALSE(toolkit.exitCode) << "closing a secondary window never ends the program";
-    toolkit.click(openSettings(), "关闭");
+    toolkit.click(openSettings(), shared::kCloseButton);
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"MainWindow"}));
 
     // A second request while a window is open (a double click) opens no second copy.

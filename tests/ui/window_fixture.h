@@ -1,8 +1,8 @@
 // The whole set of windows on the in-memory toolkit, in a temporary program folder.
 #pragma once
 
-#include "tests/ui/memory_toolkit.h"
 #include "tests/support/program_folder.h"
+#include "tests/ui/memory_toolkit.h"
 #include "ui/about_windows.h"
 #include "ui/class_management_window.h"
 #include "ui/settings_window.h"
@@ -12,6 +12,14 @@
 
 #include <fstream>
 #include <sstream>
+
+namespace tallyra::ui {
+
+// Both the settings and the class management window call their class box so.
+inline constexpr std::string_view kClassBox = settings_units::kClassBox;
+static_assert(settings_units::kClassBox == class_management_units::kClassBox);
+
+} // namespace tallyra::ui
 
 namespace tallyra::ui::testing {
 
@@ -25,12 +33,12 @@ protected:
     }
     WindowId openSettings() {
         if (!windows) startProgram();
-        toolkit.click(mainId(), "其他");
+        toolkit.click(mainId(), main_units::kSettingsButton);
         return windows->settings()->id();
     }
     WindowId openClassManagement() {
         const WindowId settings = windows && windows->settings() ? windows->settings()->id() : openSettings();
-        toolkit.click(settings, "开始按钮");
+        toolkit.click(settings, settings_units::kClassManagementButton);
         return windows->classManagement()->id();
     }
 
@@ -44,7 +52,7 @@ protected:
     std::string current() { return setting(kClassSection, kDefaultKey); }
     std::vector<std::string> items(WindowId window) { return toolkit.unit(window, kClassBox).items; }
     int selected(WindowId window) { return toolkit.selection(window, kClassBox); }
-    std::string title() { return toolkit.text(mainId(), "Tallyra"); }
+    std::string title() { return toolkit.text(mainId(), shared::kTitle); }
 
     static std::string fileBytes(const std::filesystem::path& file) {
         std::ifstream in(file, std::ios::binary);
@@ -56,8 +64,8 @@ protected:
     // Which windows are visible, by design name.
     std::vector<std::string> visibleWindows() {
         std::vector<std::string> names;
-        for (std::string_view name :
-             {"MainWindow", "SettingsWindow", "ClassManagementWindow", "AboutWindow", "ChangelogWindow", "SupportWindow"}) {
+        for (std::string_view name : {"MainWindow", "SettingsWindow", "ClassManagementWindow", "AboutWindow",
+                                      "ChangelogWindow", "SupportWindow"}) {
             const WindowId id = toolkit.find(name);
             if (id != kNoWindow && toolkit.isWindowVisible(id)) names.emplace_back(name);
         }

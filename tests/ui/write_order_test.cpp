@@ -47,18 +47,18 @@ protected:
 
     void addClass(const std::string& name) {
         toolkit.inputs.push_back(name);
-        toolkit.click(classWindow, "其他");
+        toolkit.click(classWindow, class_management_units::kAddButton);
     }
     void save(int item, const std::string& name, const std::string& rosterText) {
         toolkit.choose(classWindow, kClassBox, item);
-        toolkit.setText(classWindow, "编辑框2", name);
-        toolkit.setText(classWindow, "编辑框1", rosterText);
-        toolkit.click(classWindow, "保存");
+        toolkit.setText(classWindow, class_management_units::kNameBox, name);
+        toolkit.setText(classWindow, class_management_units::kRosterBox, rosterText);
+        toolkit.click(classWindow, class_management_units::kSaveButton);
     }
     void deleteItem(int item) {
         toolkit.choose(classWindow, kClassBox, item);
         toolkit.answers.push_back(MessageAnswer::Yes);
-        toolkit.click(classWindow, "保存1");
+        toolkit.click(classWindow, class_management_units::kDeleteButton);
     }
     Log takeLog() { return std::exchange(log_, {}); }
 
@@ -81,7 +81,7 @@ TEST_F(WriteOrderTest, AddingAClassWhoseFileWasLeftBehindAdoptsIt) {
     addClass("一班");
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班", "Config.conf: Default=一班"}));
     EXPECT_EQ(fileBytes(rosterFilePath("一班")), leftBehind);
-    EXPECT_EQ(toolkit.text(classWindow, "编辑框1"), "1\t张三\r\n");
+    EXPECT_EQ(toolkit.text(classWindow, class_management_units::kRosterBox), "1\t张三\r\n");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"张三"}}));
 }
 

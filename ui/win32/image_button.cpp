@@ -45,6 +45,12 @@ LRESULT ImageButton::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         paint(paintBuffer.dc(), paintBuffer.area());
         return 0;
     }
+    case WM_PRINTCLIENT: { // PrintWindow and screen capture tools draw the button into their own DC
+        RECT area{};
+        GetClientRect(hwnd, &area);
+        paint(reinterpret_cast<HDC>(wParam), area);
+        return 0;
+    }
     case WM_SETTEXT: {
         const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
         InvalidateRect(hwnd, nullptr, FALSE);

@@ -3,7 +3,7 @@
 // box's display mode.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/win32/scoped.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 // focus on, and moves with the mouse when its surface or a static unit is dragged.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/toolkit.h"
 #include "ui/win32/units.h"
 

@@ -5,7 +5,7 @@
 // standard controls (StandardControl), coloured by their top-level window.
 #pragma once
 
-#include "ui/look.h"
+#include "ui/layout.h"
 #include "ui/toolkit.h"
 #include "ui/win32/picture.h"
 #include "ui/win32/scoped.h"
@@ -20,9 +20,6 @@ namespace tallyra::ui::win32 {
 
 class TopWindow;
 
-// Control ID of the unit at this position of its layout table.
-inline constexpr int kFirstControlId = 1000;
-
 class Unit {
 public:
     Unit(TopWindow& owner, const UnitDesign& design, int index);
@@ -36,7 +33,8 @@ public:
     const UnitDesign& design() const { return design_; }
     std::string_view name() const { return design_.name; }
     UnitKind kind() const { return design_.kind; }
-    int controlId() const { return kFirstControlId + index_; }
+    // The ID its layout row gives it, by which automation and screen readers find it.
+    int controlId() const { return design_.controlId; }
     HWND hwnd() const { return hwnd_; }
     TopWindow& owner() const { return owner_; }
 

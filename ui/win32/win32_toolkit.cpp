@@ -3,9 +3,9 @@
 // How automation (the end-to-end driver, UI automation, screen readers) finds things:
 // - Each of the program's windows is a top-level window of class "TallyraWindow"
 //   whose window text is the design's caption ("Tallyra", "关于", "更新日志").
-// - Every unit of a window is a child window whose control ID is 1000 + the unit's
-//   position in its window's layout table (the first row is 1000), whatever its kind,
-//   timers and invisible units included. Units inside a shape box or picture box are
+// - Every unit of a window is a child window with the control ID written in its
+//   layout row (1000 for the first row, counting up), whatever its kind, timers and
+//   invisible units included. Units inside a shape box or picture box are
 //   children of that unit's window, so search with FindWindowEx recursively or
 //   EnumChildWindows (GetDlgItem only looks one level down).
 // - A unit's window text is its text or caption (WM_GETTEXT); a combo box's is the

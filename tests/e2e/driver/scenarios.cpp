@@ -117,20 +117,28 @@ std::string describeLines(const std::vector<std::string>& lines) {
 // The non-empty lines of a file in Data, compared with the expected ones (GBK bytes).
 void checkDataLines(Session& app, std::wstring_view file, std::initializer_list<std::wstring_view> expected,
                     const std::string& when) {
+    std::vector<std::string> want;
+    for (std::wstring_view line : expected)
+        want.push_back(*toGbk(line));
+    // The program may still be writing: await the expected lines, then report what is there.
+    waitUntil(
+        [&] {
+            const auto now = app.readData(file);
+            return now && iniLines(*now) == want;
+        },
+        Millis(3000));
     auto bytes = app.readData(file);
     if (!bytes) {
         app.context().check(false, "Data\\" + toUtf8(file) + " is missing " + when);
         return;
     }
-    std::vector<std::string> want;
-    for (std::wstring_view line : expected)
-        want.push_back(*toGbk(line));
     const auto seen = iniLines(*bytes);
     app.context().check(seen == want, "Data\\" + toUtf8(file) + " " + when + " holds " + describeLines(seen) +
                                           ", expected " + describeLines(want));
 }
 
 void checkMissing(Session& app, std::wstring_view file, const std::string& when) {
+    waitUntil([&] { return !std::filesystem::exists(app.dataFile(file)); }, Millis(3000));
     app.context().check(!std::filesystem::exists(app.dataFile(file)),
                         "Data\\" + toUtf8(file) + " still exists " + when);
 }
@@ -162,6 +170,8 @@ std::pair<std::wstring, std::wstring> drawOnce(Session& app, HWND main) {
 }
 
 void closeMainAndExpectZero(Session& app, HWND main) {
+    // A message box that has just closed leaves the window disabled for a moment.
+    waitUntil([&] { return IsWindowEnabled(main) != FALSE; }, Millis(3000));
     app.click(main, kMainClose);
     const DWORD code = app.waitExit();
     app.context().check(code == 0, "exit code " + std::to_string(code) + " after the close button, expected 0");
@@ -174,6 +184,8 @@ void typeInto(Session& app, HWND window, const Unit& unit, std::wstring_view typ
     HWND edit = app.unit(window, unit);
     sendBounded(edit, EM_SETSEL, 0, -1);
     typeText(typed);
+    // The program may not have handled every keystroke yet: await the text.
+    waitUntil([&] { return windowText(edit).value_or(L"?") == expected; }, Millis(3000));
     const std::wstring seen = windowText(edit).value_or(L"?");
     if (seen != expected) {
         app.context().check(false, std::string("typing into ") + unit.name + " gave " + visible(seen) + ", expected " +

@@ -162,6 +162,8 @@ std::wstring Session::text(HWND window, const Unit& unit) {
 
 void Session::click(HWND window, const Unit& unit) {
     context_.step(std::string("click ") + unit.name + " in the " + windowName(unit.window));
+    // A message box that has just closed leaves its windows disabled for a moment.
+    waitUntil([&] { return IsWindowEnabled(window) != FALSE; }, Millis(3000));
     if (auto error = e2e::click(this->unit(window, unit)))
         context_.fail(std::string("clicking ") + unit.name + " in the " + windowName(unit.window) + ": " + *error);
 }

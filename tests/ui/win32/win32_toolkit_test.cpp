@@ -19,30 +19,68 @@ namespace tallyra::ui::win32 {
 namespace {
 
 constexpr UnitDesign kUnits[] = {
-    {.name = "标题", .kind = UnitKind::Label, .rect = {9, 4, 200, 24}, .text = "班级管理", .font = {.charHeight = 15}},
-    {.name = "关闭",
+    {.name = "title",
+     .controlId = 1000,
+     .kind = UnitKind::Label,
+     .rect = {9, 4, 200, 24},
+     .text = "班级管理",
+     .font = {.charHeight = 15}},
+    {.name = "closeButton",
+     .controlId = 1001,
      .kind = UnitKind::ImageButton,
      .rect = {250, 0, 50, 32},
      .text = "×",
      .font = {.face = "", .charHeight = 20},
      .tooltip = "关闭"},
-    {.name = "外形框1", .kind = UnitKind::ShapeBox, .rect = {1, 32, 298, 267}},
-    {.name = "按钮", .kind = UnitKind::ImageButton, .parent = "外形框1", .rect = {10, 10, 80, 30}, .text = "保存"},
-    {.name = "组合框1", .kind = UnitKind::ComboBox, .parent = "外形框1", .rect = {10, 50, 200, 24}, .tabStop = true},
-    {.name = "单选1", .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = {10, 90, 70, 24}, .text = "开启"},
-    {.name = "单选2", .kind = UnitKind::RadioBox, .parent = "外形框1", .rect = {90, 90, 70, 24}, .text = "关闭"},
-    {.name = "时钟1", .kind = UnitKind::Timer, .parent = "外形框1", .rect = {0, 0, 26, 26}, .visible = false},
-    {.name = "编辑框1",
+    {.name = "content", .controlId = 1002, .kind = UnitKind::ShapeBox, .rect = {1, 32, 298, 267}},
+    {.name = "saveButton",
+     .controlId = 1003,
+     .kind = UnitKind::ImageButton,
+     .parent = "content",
+     .rect = {10, 10, 80, 30},
+     .text = "保存"},
+    {.name = "classBox",
+     .controlId = 1004,
+     .kind = UnitKind::ComboBox,
+     .parent = "content",
+     .rect = {10, 50, 200, 24},
+     .tabStop = true},
+    {.name = "onRadio",
+     .controlId = 1005,
+     .kind = UnitKind::RadioBox,
+     .parent = "content",
+     .rect = {10, 90, 70, 24},
+     .text = "开启"},
+    {.name = "offRadio",
+     .controlId = 1006,
+     .kind = UnitKind::RadioBox,
+     .parent = "content",
+     .rect = {90, 90, 70, 24},
+     .text = "关闭"},
+    {.name = "timer",
+     .controlId = 1007,
+     .kind = UnitKind::Timer,
+     .parent = "content",
+     .rect = {0, 0, 26, 26},
+     .visible = false},
+    {.name = "rosterBox",
+     .controlId = 1008,
      .kind = UnitKind::EditBox,
-     .parent = "外形框1",
+     .parent = "content",
      .rect = {10, 130, 200, 80},
      .text = "01\t张三\r\n",
      .multiLine = true},
-    {.name = "链接", .kind = UnitKind::Hyperlink, .parent = "外形框1", .rect = {10, 220, 60, 16}, .text = "更新日志"},
+    {.name = "changelogLink",
+     .controlId = 1009,
+     .kind = UnitKind::Hyperlink,
+     .parent = "content",
+     .rect = {10, 220, 60, 16},
+     .text = "更新日志"},
     // As in the settings window: a layout height below the height of its selection field.
-    {.name = "组合框2",
+    {.name = "narrowClassBox",
+     .controlId = 1010,
      .kind = UnitKind::ComboBox,
-     .parent = "外形框1",
+     .parent = "content",
      .rect = {100, 215, 180, 20},
      .font = {.charHeight = 19}},
 };
@@ -95,7 +133,7 @@ class Win32ToolkitTest : public ::testing::Test {
 protected:
     void SetUp() override { window = toolkit.openWindow(kDesign, events); }
 
-    HWND top() const { return static_cast<HWND>(GetAncestor(unitHandle("标题"), GA_ROOT)); }
+    HWND top() const { return static_cast<HWND>(GetAncestor(unitHandle("title"), GA_ROOT)); }
     HWND unitHandle(std::string_view unit) const { return static_cast<HWND>(toolkit.nativeHandle(window, unit)); }
     // Found the way automation finds it: by control ID among all descendants.
     HWND byControlId(int id) const {
@@ -115,7 +153,7 @@ TEST_F(Win32ToolkitTest, UnitsAreChildWindowsFoundByControlIdWithTheirTexts) {
     EXPECT_EQ(windowText(top()), L"Tallyra");
     for (std::size_t i = 0; i < std::size(kUnits); ++i) {
         const UnitDesign& unit = kUnits[i];
-        const HWND found = byControlId(1000 + static_cast<int>(i));
+        const HWND found = byControlId(unit.controlId);
         ASSERT_NE(found, nullptr) << unit.name;
         EXPECT_EQ(found, unitHandle(unit.name)) << unit.name;
         if (unit.kind != UnitKind::ComboBox) {
@@ -126,18 +164,18 @@ TEST_F(Win32ToolkitTest, UnitsAreChildWindowsFoundByControlIdWithTheirTexts) {
     }
     // Hidden units stay hidden; the others show with the window.
     toolkit.showWindow(window, true);
-    EXPECT_FALSE(IsWindowVisible(unitHandle("时钟1")));
-    EXPECT_TRUE(IsWindowVisible(unitHandle("按钮")));
+    EXPECT_FALSE(IsWindowVisible(unitHandle("timer")));
+    EXPECT_TRUE(IsWindowVisible(unitHandle("saveButton")));
 }
 
 TEST_F(Win32ToolkitTest, WindowOpensCentredAtItsDesignSize) {
     const Rect expected = placedWindowRect(toolkit.screenSize(), {300, 300}, 1.0f);
     EXPECT_EQ(toolkit.windowRect(window), expected);
-    EXPECT_EQ(toolkit.unitRect(window, "按钮"), (Rect{10, 10, 80, 30}));
-    toolkit.setUnitRect(window, "按钮", {12, 12, 100, 37});
+    EXPECT_EQ(toolkit.unitRect(window, "saveButton"), (Rect{10, 10, 80, 30}));
+    toolkit.setUnitRect(window, "saveButton", {12, 12, 100, 37});
     RECT placed{};
-    GetWindowRect(unitHandle("按钮"), &placed);
-    MapWindowPoints(nullptr, unitHandle("外形框1"), reinterpret_cast<POINT*>(&placed), 2);
+    GetWindowRect(unitHandle("saveButton"), &placed);
+    MapWindowPoints(nullptr, unitHandle("content"), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ((Rect{placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top}),
               (Rect{12, 12, 100, 37}));
 }
@@ -145,12 +183,12 @@ TEST_F(Win32ToolkitTest, WindowOpensCentredAtItsDesignSize) {
 TEST_F(Win32ToolkitTest, TextsRoundTripInUtf8WhateverTheCodePage) {
     const std::string texts[] = {"", "Tallyra × Korvane [三年二班]", "欧阳娜娜", "𠀀 rare", "a\r\nb"};
     for (const std::string& text : texts) {
-        toolkit.setText(window, "标题", text);
-        EXPECT_EQ(toolkit.text(window, "标题"), text);
-        toolkit.setText(window, "按钮", text);
-        EXPECT_EQ(toolkit.text(window, "按钮"), text);
+        toolkit.setText(window, "title", text);
+        EXPECT_EQ(toolkit.text(window, "title"), text);
+        toolkit.setText(window, "saveButton", text);
+        EXPECT_EQ(toolkit.text(window, "saveButton"), text);
     }
-    EXPECT_EQ(toolkit.text(window, "编辑框1"), "01\t张三\r\n");
+    EXPECT_EQ(toolkit.text(window, "rosterBox"), "01\t张三\r\n");
     EXPECT_EQ(toolkit.text(window, "没有这个"), "");
 }
 
@@ -161,60 +199,60 @@ LONG fontHeight(HWND unit) {
 }
 
 TEST_F(Win32ToolkitTest, FontsAreCharacterHeightsAndPointsFollowTheVerticalDpi) {
-    EXPECT_EQ(fontHeight(unitHandle("标题")), -15);
-    EXPECT_EQ(fontHeight(unitHandle("关闭")), -20);
+    EXPECT_EQ(fontHeight(unitHandle("title")), -15);
+    EXPECT_EQ(fontHeight(unitHandle("closeButton")), -20);
     HDC screen = GetDC(nullptr);
     const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    for (const char* unit : {"标题", "关闭", "组合框1", "编辑框1", "单选1", "链接"}) {
+    for (const char* unit : {"title", "closeButton", "classBox", "rosterBox", "onRadio", "changelogLink"}) {
         toolkit.setFontSize(window, unit, 11);
         EXPECT_EQ(fontHeight(unitHandle(unit)), -MulDiv(11, dpiY, 72)) << unit;
     }
     // The same size again keeps the font: a roll sets it on every tick.
-    const LRESULT before = SendMessageW(unitHandle("标题"), WM_GETFONT, 0, 0);
-    toolkit.setFontSize(window, "标题", 11);
-    EXPECT_EQ(SendMessageW(unitHandle("标题"), WM_GETFONT, 0, 0), before);
+    const LRESULT before = SendMessageW(unitHandle("title"), WM_GETFONT, 0, 0);
+    toolkit.setFontSize(window, "title", 11);
+    EXPECT_EQ(SendMessageW(unitHandle("title"), WM_GETFONT, 0, 0), before);
 }
 
 TEST_F(Win32ToolkitTest, SelectionsAndChecksSetFromCodeRaiseNothing) {
     for (const char* item : {"一班", "二班", "三班"})
-        toolkit.addItem(window, "组合框1", item);
-    EXPECT_EQ(toolkit.selection(window, "组合框1"), -1);
-    toolkit.setSelection(window, "组合框1", 2);
-    EXPECT_EQ(toolkit.selection(window, "组合框1"), 2);
-    EXPECT_EQ(toolkit.text(window, "组合框1"), "三班");
-    toolkit.setItemText(window, "组合框1", 0, "初一");
-    EXPECT_EQ(toolkit.itemText(window, "组合框1", 0), "初一");
-    EXPECT_EQ(toolkit.selection(window, "组合框1"), 2);
-    toolkit.removeItem(window, "组合框1", 1);
-    EXPECT_EQ(toolkit.itemCount(window, "组合框1"), 2);
+        toolkit.addItem(window, "classBox", item);
+    EXPECT_EQ(toolkit.selection(window, "classBox"), -1);
+    toolkit.setSelection(window, "classBox", 2);
+    EXPECT_EQ(toolkit.selection(window, "classBox"), 2);
+    EXPECT_EQ(toolkit.text(window, "classBox"), "三班");
+    toolkit.setItemText(window, "classBox", 0, "初一");
+    EXPECT_EQ(toolkit.itemText(window, "classBox", 0), "初一");
+    EXPECT_EQ(toolkit.selection(window, "classBox"), 2);
+    toolkit.removeItem(window, "classBox", 1);
+    EXPECT_EQ(toolkit.itemCount(window, "classBox"), 2);
 
-    toolkit.setChecked(window, "单选1", true);
-    toolkit.setChecked(window, "单选2", true);
-    EXPECT_FALSE(toolkit.isChecked(window, "单选1"));
-    EXPECT_TRUE(toolkit.isChecked(window, "单选2"));
+    toolkit.setChecked(window, "onRadio", true);
+    toolkit.setChecked(window, "offRadio", true);
+    EXPECT_FALSE(toolkit.isChecked(window, "onRadio"));
+    EXPECT_TRUE(toolkit.isChecked(window, "offRadio"));
     pumpUntil([] { return false; }, std::chrono::milliseconds(50));
     EXPECT_TRUE(events.events.empty());
 }
 
 TEST_F(Win32ToolkitTest, ClicksOfTheUserRaiseTheirEvents) {
-    toolkit.setChecked(window, "单选2", true);
-    SendMessageW(unitHandle("单选1"), BM_CLICK, 0, 0);
-    SendMessageW(unitHandle("按钮"), BM_CLICK, 0, 0);
-    SendMessageW(unitHandle("链接"), BM_CLICK, 0, 0);
+    toolkit.setChecked(window, "offRadio", true);
+    SendMessageW(unitHandle("onRadio"), BM_CLICK, 0, 0);
+    SendMessageW(unitHandle("saveButton"), BM_CLICK, 0, 0);
+    SendMessageW(unitHandle("changelogLink"), BM_CLICK, 0, 0);
     using Event = std::pair<std::string, UnitEvent>;
-    EXPECT_EQ(events.events,
-              (std::vector<Event>{
-                  {"单选1", UnitEvent::Clicked}, {"按钮", UnitEvent::Clicked}, {"链接", UnitEvent::LinkPressed}}));
-    EXPECT_TRUE(toolkit.isChecked(window, "单选1"));
-    EXPECT_FALSE(toolkit.isChecked(window, "单选2"));
+    EXPECT_EQ(events.events, (std::vector<Event>{{"onRadio", UnitEvent::Clicked},
+                                                 {"saveButton", UnitEvent::Clicked},
+                                                 {"changelogLink", UnitEvent::LinkPressed}}));
+    EXPECT_TRUE(toolkit.isChecked(window, "onRadio"));
+    EXPECT_FALSE(toolkit.isChecked(window, "offRadio"));
 }
 
 TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
     for (int i = 0; i < 30; ++i)
-        toolkit.addItem(window, "组合框2", "班级" + std::to_string(i));
+        toolkit.addItem(window, "narrowClassBox", "班级" + std::to_string(i));
     toolkit.showWindow(window, true);
-    const HWND combo = unitHandle("组合框2");
+    const HWND combo = unitHandle("narrowClassBox");
     SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
     COMBOBOXINFO info{};
     info.cbSize = sizeof(info);
@@ -229,12 +267,19 @@ TEST_F(Win32ToolkitTest, ADroppedListIsAtLeast160PixelsHighBelowItsField) {
 // release on it is a click.
 TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     toolkit.showWindow(window, true);
-    const HWND button = unitHandle("关闭");
+    const HWND button = unitHandle("closeButton");
+    // The button painted into a bitmap of our own, as PrintWindow has it drawn.
     const auto background = [button] {
-        RedrawWindow(button, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        const HDC dc = GetDC(button);
-        const COLORREF color = GetPixel(dc, 2, 2);
-        ReleaseDC(button, dc);
+        const HDC screen = GetDC(nullptr);
+        const HDC memory = CreateCompatibleDC(screen);
+        const HBITMAP bitmap = CreateCompatibleBitmap(screen, 50, 32);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        const COLORREF color = GetPixel(memory, 2, 2);
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
         return color;
     };
     const COLORREF hot = RGB(0xFF, 0x54, 0x4E), normal = RGB(0x4E, 0xC4, 0xFA);
@@ -252,12 +297,12 @@ TEST_F(Win32ToolkitTest, TimerTicksUntilItsIntervalIsZero) {
     auto ticks = [this] {
         int count = 0;
         for (const auto& [unit, event] : events.events)
-            count += unit == "时钟1" && event == UnitEvent::Tick;
+            count += unit == "timer" && event == UnitEvent::Tick;
         return count;
     };
-    toolkit.setTimerInterval(window, "时钟1", 10);
+    toolkit.setTimerInterval(window, "timer", 10);
     ASSERT_TRUE(pumpUntil([&] { return ticks() >= 3; }));
-    toolkit.setTimerInterval(window, "时钟1", 0);
+    toolkit.setTimerInterval(window, "timer", 0);
     pumpUntil([] { return false; }, std::chrono::milliseconds(20)); // a tick already queued may still arrive
     const int stoppedAt = ticks();
     pumpUntil([] { return false; }, std::chrono::milliseconds(100));
@@ -266,17 +311,17 @@ TEST_F(Win32ToolkitTest, TimerTicksUntilItsIntervalIsZero) {
 
 TEST_F(Win32ToolkitTest, WindowDestroyedByItsOwnButtonGoesAwayOnce) {
     events.onEvent = [this](WindowId id, std::string_view unit, UnitEvent) {
-        if (unit == "关闭") toolkit.destroyWindow(id);
+        if (unit == "closeButton") toolkit.destroyWindow(id);
     };
     const HWND topWindow = top();
-    SendMessageW(unitHandle("关闭"), BM_CLICK, 0, 0);
+    SendMessageW(unitHandle("closeButton"), BM_CLICK, 0, 0);
     EXPECT_FALSE(IsWindow(topWindow));
     EXPECT_EQ(events.destroyed, std::vector<WindowId>{window});
     // The toolkit has let go of it: every operation on it is now a no-op.
     EXPECT_FALSE(toolkit.isWindowVisible(window));
-    EXPECT_EQ(toolkit.text(window, "标题"), "");
-    EXPECT_EQ(toolkit.nativeHandle(window, "标题"), nullptr);
-    toolkit.setText(window, "标题", "x");
+    EXPECT_EQ(toolkit.text(window, "title"), "");
+    EXPECT_EQ(toolkit.nativeHandle(window, "title"), nullptr);
+    toolkit.setText(window, "title", "x");
     toolkit.destroyWindow(window);
     EXPECT_EQ(events.destroyed.size(), 1u);
 }

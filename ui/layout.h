@@ -54,9 +54,19 @@ struct Rect {
     friend constexpr bool operator==(Rect, Rect) = default;
 };
 
-// One row of a layout table. Only the fields a unit's kind uses are set.
+// How a unit follows the DPI scale when it is not 1: its place in the order in
+// which its window rescales its units (0: never rescaled), and the font size in
+// points it gets (none: the design font stays). The rule for its geometry is its kind's.
+struct Rescale {
+    int step = 0;
+    std::optional<int> points{};
+};
+
+// One row of a layout table: everything that belongs to one unit. Only the fields
+// a unit's kind uses are set.
 struct UnitDesign {
-    std::string_view name{};
+    std::string_view name{}; // the identifier the window's code finds the unit by
+    int controlId = 0;       // the unit's child-window ID, by which automation and screen readers find it
     UnitKind kind = UnitKind::Label;
     std::string_view parent{}; // empty: the window itself
     Rect rect{};
@@ -86,7 +96,15 @@ struct UnitDesign {
     int pictureMode = 0;
     // Timers.
     int interval = 0;
+    Rescale rescale{};
 };
+
+// The parts of a row that the shared builders below leave to the window.
+constexpr UnitDesign row(int controlId, Rescale rescale, UnitDesign unit) {
+    unit.controlId = controlId;
+    unit.rescale = rescale;
+    return unit;
+}
 
 struct WindowDesign {
     std::string_view name{};
@@ -106,8 +124,14 @@ struct WindowDesign {
 // Shared elements of the drawn title bar and content area.
 namespace shared {
 
-constexpr UnitDesign titleLabel(std::string_view name, std::string_view text, int width) {
-    return {.name = name,
+// The identifiers of the units every window shares.
+inline constexpr std::string_view kTitle = "title";
+inline constexpr std::string_view kMinimiseButton = "minimiseButton";
+inline constexpr std::string_view kCloseButton = "closeButton";
+inline constexpr std::string_view kContent = "content";
+
+constexpr UnitDesign titleLabel(std::string_view text, int width) {
+    return {.name = kTitle,
             .kind = UnitKind::Label,
             .rect = {9, 4, width, 24},
             .text = text,
@@ -118,8 +142,8 @@ constexpr UnitDesign titleLabel(std::string_view name, std::string_view text, in
             .vAlign = VAlign::Center};
 }
 
-constexpr UnitDesign minimiseButton(std::string_view name) {
-    return {.name = name,
+constexpr UnitDesign minimiseButton() {
+    return {.name = kMinimiseButton,
             .kind = UnitKind::ImageButton,
             .rect = {361, 0, 50, 32},
             .text = "—",
@@ -131,8 +155,8 @@ constexpr UnitDesign minimiseButton(std::string_view name) {
             .tooltip = "最小化"};
 }
 
-constexpr UnitDesign closeButton(std::string_view name, int windowWidth) {
-    return {.name = name,
+constexpr UnitDesign closeButton(int windowWidth) {
+    return {.name = kCloseButton,
             .kind = UnitKind::ImageButton,
             .rect = {windowWidth - 50, 0, 50, 32},
             .text = "×",
@@ -145,7 +169,7 @@ constexpr UnitDesign closeButton(std::string_view name, int windowWidth) {
 }
 
 constexpr UnitDesign contentArea(int windowWidth, int windowHeight) {
-    return {.name = "外形框1",
+    return {.name = kContent,
             .kind = UnitKind::ShapeBox,
             .rect = {1, 32, windowWidth - 2, windowHeight - 33},
             .background = kWhite};
@@ -155,7 +179,7 @@ constexpr UnitDesign contentArea(int windowWidth, int windowHeight) {
 constexpr UnitDesign contentLabel(std::string_view name, Rect rect, std::string_view text, int charHeight = 19) {
     return {.name = name,
             .kind = UnitKind::Label,
-            .parent = "外形框1",
+            .parent = kContent,
             .rect = rect,
             .text = text,
             .font = {.charHeight = charHeight},
