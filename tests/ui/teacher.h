@@ -11,11 +11,15 @@ namespace tallyra::ui::testing {
 
 // The units a teacher uses here.
 namespace unit {
-constexpr std::string_view kMainTitle = "Tallyra", kSettingsButton = "其他", kStartStop = "开始按钮", kTimer = "时钟1",
-                           kNumber = "学号", kName = "姓名";
-constexpr std::string_view kClassManagementButton = "开始按钮";
-constexpr std::string_view kAdd = "其他", kNameBox = "编辑框2", kRosterBox = "编辑框1", kSave = "保存",
-                           kDelete = "保存1";
+inline constexpr std::string_view kMainTitle = shared::kTitle, kSettingsButton = main_units::kSettingsButton,
+                                  kStartStop = main_units::kStartStop, kTimer = main_units::kRollTimer,
+                                  kNumber = main_units::kNumber, kName = main_units::kName;
+inline constexpr std::string_view kClassManagementButton = settings_units::kClassManagementButton;
+inline constexpr std::string_view kAdd = class_management_units::kAddButton,
+                                  kNameBox = class_management_units::kNameBox,
+                                  kRosterBox = class_management_units::kRosterBox,
+                                  kSave = class_management_units::kSaveButton,
+                                  kDelete = class_management_units::kDeleteButton;
 } // namespace unit
 
 // One running copy of the program on the in-memory toolkit.
