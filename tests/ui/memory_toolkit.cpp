@@ -196,7 +196,9 @@ bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
     return unit(id, name).checked;
 }
 
-MessageAnswer MemoryToolkit::showMessage(const Message& message) {
+MessageAnswer MemoryToolkit::showMessage(const Message& shown) {
+    const std::string_view title = messageTexts_.emplace_back(shown.title);
+    const Message message{title, messageTexts_.emplace_back(shown.text), shown.flags};
     messages.push_back(message);
     log.push_back("message:" + std::string(message.title));
     if (!answers.empty()) {
