@@ -317,8 +317,9 @@ public:
             if (position < 1 || static_cast<std::size_t>(position) > rollCall.roster().size())
                 return "the pool holds position " + std::to_string(position) + " of a roster of " +
                        std::to_string(rollCall.roster().size());
-        if (action.kind == Action::Tick && rollCall.lastPick() > 0 &&
-            static_cast<std::size_t>(rollCall.lastPick()) > rollCall.drawPool().size())
+        // A tick on an empty pool (the roster emptied while rolling) stops the roll and picks nothing.
+        if (action.kind == Action::Tick && !rollCall.drawPool().empty() &&
+            (rollCall.lastPick() < 1 || static_cast<std::size_t>(rollCall.lastPick()) > rollCall.drawPool().size()))
             return "a tick picked pool place " + std::to_string(rollCall.lastPick()) + " of " +
                    std::to_string(rollCall.drawPool().size());
         return std::nullopt;
