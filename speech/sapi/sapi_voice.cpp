@@ -1,6 +1,7 @@
 #include "speech/sapi/sapi_voice.h"
 
-#include "speech/sapi/com_holders.h"
+#include "platform/win32/scoped.h"
+#include "platform/win32/text.h"
 #include "speech/voice_choice.h"
 
 #include <windows.h>
@@ -14,9 +15,13 @@
 namespace tallyra {
 
 using Microsoft::WRL::ComPtr;
+using win32::CoTaskMemString;
+using win32::ScopedComInit;
+using win32::toUtf8;
+using win32::toWide;
 
 struct SapiVoiceState {
-    sapi::ScopedComInit com; // declared first: released last, after the voice
+    ScopedComInit com; // declared first: released last, after the voice
     ComPtr<ISpVoice> voice;
     HWND receiver = nullptr; // told of the start and end of speaking
 };
@@ -37,24 +42,6 @@ constexpr wchar_t kVoiceCategory[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\
 constexpr ULONGLONG kEventInterest = (ULONGLONG{0x00000002} << 32) | 0x40000006;
 
 constexpr UINT kSpeechEventMessage = 0x8075;
-
-std::wstring wideFromUtf8(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
-    if (length > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
-}
-
-std::string utf8FromWide(const wchar_t* text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
-    utf8.pop_back(); // the terminating NUL
-    return utf8;
-}
 
 // The user's interface language; GetUserDefaultUILanguage is looked up by name,
 // with GetUserDefaultLangID where it is missing or answers 0.
@@ -85,11 +72,11 @@ std::wstring hexName(LANGID language) {
 // The token's description in the interface language, else its default value;
 // empty when neither can be read.
 std::string tokenDescription(ISpObjectToken& token, LANGID language) {
-    sapi::CoTaskMemString value;
+    CoTaskMemString value;
     HRESULT result = token.GetStringValue(hexName(language).c_str(), value.put());
     if (result == SPERR_NOT_FOUND) result = token.GetStringValue(nullptr, value.put());
     if (FAILED(result) || !value.get()) return {};
-    return utf8FromWide(value.get());
+    return toUtf8(value.get());
 }
 
 // Calls visit with every voice token and its description, in the enumerator's
@@ -178,7 +165,7 @@ bool SapiVoice::speakText(std::string_view text) {
     SapiVoiceState& state = *state_;
     if (!state.voice) return false;
     state.receiver = static_cast<HWND>(receiver());
-    const std::wstring wide = wideFromUtf8(text);
+    const std::wstring wide = toWide(text);
     return SUCCEEDED(state.voice->Speak(wide.c_str(), SPF_ASYNC, nullptr));
 }
 

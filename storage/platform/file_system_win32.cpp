@@ -1,12 +1,14 @@
 // Windows file operations: write-to-temporary, flush, MoveFileExW; a named mutex per folder.
 #include "storage/platform/file_system.h"
 
-#include <windows.h>
+#include "platform/win32/scoped.h"
 
 #include <cwctype>
 
 namespace tallyra::platform {
 namespace {
+
+using win32::ScopedHandle;
 
 std::function<void()>& beforeReplaceHook() {
     static std::function<void()> hook;
@@ -18,27 +20,16 @@ std::function<bool(const std::filesystem::path&)>& replaceFailureHook() {
     return hook;
 }
 
-struct ScopedHandle {
-    HANDLE handle;
-    explicit ScopedHandle(HANDLE h) : handle(h) {}
-    ~ScopedHandle() {
-        if (handle != INVALID_HANDLE_VALUE && handle != nullptr) CloseHandle(handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-    bool valid() const { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
-};
-
 } // namespace
 
 std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
-    ScopedHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h.valid()) return std::nullopt;
+    const ScopedHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) return std::nullopt;
     std::string bytes;
     char buffer[8192];
     DWORD got = 0;
-    while (ReadFile(h.handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
         bytes.append(buffer, got);
     return bytes;
 }
@@ -51,10 +42,10 @@ bool replaceFileAtomically(const std::filesystem::path& file, std::string_view b
     {
         ScopedHandle h(
             CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!h.valid()) return false;
+        if (!h) return false;
         DWORD done = 0;
-        written = WriteFile(h.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
-                  done == bytes.size() && FlushFileBuffers(h.handle);
+        written = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
+                  done == bytes.size() && FlushFileBuffers(h.get());
     }
     if (written && beforeReplaceHook()) beforeReplaceHook()();
     if (!written || !MoveFileExW(temporary.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -196,10 +196,9 @@ bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
     return unit(id, name).checked;
 }
 
-MessageAnswer MemoryToolkit::showMessage(const Message& shown) {
-    const std::string_view title = messageTexts_.emplace_back(shown.title);
-    const Message message{title, messageTexts_.emplace_back(shown.text), shown.flags};
-    messages.push_back(message);
+MessageAnswer MemoryToolkit::showMessage(const Message& message) {
+    messages.push_back(
+        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();

@@ -45,8 +45,10 @@ public:
 
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
-    std::vector<Message> messages; // their texts stay valid as long as the toolkit
-
+    std::vector<Message> messages;
+    // What the messages' views point at: a handler's text (a question naming the
+    // class) is gone by the time the test reads it.
+    std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
@@ -106,9 +108,6 @@ public:
     void* nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
-    // A Message only views its texts, and a handler may show one built in a local
-    // string: the toolkit keeps its own copy of every text it was shown.
-    std::deque<std::string> messageTexts_;
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
 };

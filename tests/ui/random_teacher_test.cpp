@@ -400,6 +400,7 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
                 refusals += (message.flags & 0xF0) == kErrorOk;
             }
             session.toolkit().messages.clear();
+            session.toolkit().messageTexts.clear();
             const std::vector<std::string> listed = splitList(settings::classList(), ",");
             everListed.insert(listed.begin(), listed.end());
             mostListed = std::max(mostListed, listed.size());

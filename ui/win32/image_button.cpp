@@ -1,13 +1,14 @@
 #include "ui/win32/image_button.h"
-#include "ui/win32/window_object.h"
 
-#include "ui/win32/text.h"
-#include "ui/win32/top_window.h"
+#include "platform/win32/text.h"
 
 #include <windowsx.h>
 
 namespace tallyra::ui::win32 {
 namespace {
+
+using tallyra::win32::ScopedSelectObject;
+using tallyra::win32::windowText;
 
 constexpr wchar_t kImageButtonClass[] = L"TallyraImageButton";
 
@@ -15,47 +16,15 @@ constexpr wchar_t kImageButtonClass[] = L"TallyraImageButton";
 
 bool ImageButton::registerClass(HINSTANCE instance) {
     // No CS_DBLCLKS: a quick second click is a second press, so Start and Stop can follow each other fast.
-    return registerWindowClass(windowClassOf(instance, kImageButtonClass, windowProc, CS_HREDRAW | CS_VREDRAW));
+    return registerWindowClass(windowClass(instance, kImageButtonClass, CS_HREDRAW | CS_VREDRAW));
 }
 
 bool ImageButton::create(HINSTANCE instance, HWND parent) {
-    const std::wstring caption = toWide(design_.text);
-    CreateWindowExW(0, kImageButtonClass, caption.c_str(), baseStyle(), rect_.left, rect_.top, rect_.width,
-                    rect_.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId())), instance, this);
-    return hwnd_ != nullptr;
+    return createPainted(kImageButtonClass, baseStyle(), instance, parent);
 }
 
-LRESULT CALLBACK ImageButton::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    ImageButton* self = windowObject<ImageButton>(hwnd, message, lParam, &ImageButton::hwnd_);
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // A click may close the window (the close button), destroying this button under our feet.
-    const std::shared_ptr<TopWindow> keepAlive = self->owner_.shared_from_this();
-    return self->handle(message, wParam, lParam);
-}
-
-LRESULT ImageButton::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = hwnd_;
+std::optional<LRESULT> ImageButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_.get());
-    case WM_PAINT: {
-        BufferedPaint paintBuffer(hwnd);
-        paint(paintBuffer.dc(), paintBuffer.area());
-        return 0;
-    }
-    case WM_PRINTCLIENT: { // PrintWindow and screen capture tools draw the button into their own DC
-        RECT area{};
-        GetClientRect(hwnd, &area);
-        paint(reinterpret_cast<HDC>(wParam), area);
-        return 0;
-    }
-    case WM_SETTEXT: {
-        const LRESULT result = DefWindowProcW(hwnd, message, wParam, lParam);
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return result;
-    }
     case WM_MOUSEMOVE:
         onMouseMove(wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
@@ -70,34 +39,24 @@ LRESULT ImageButton::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0; // nothing after this: the click's handler may have destroyed the window
     case WM_CAPTURECHANGED:
         // Capture taken away (a message box, Alt+Tab): the press is over, without a click.
-        if (pressed_ && reinterpret_cast<HWND>(lParam) != hwnd) setState(false, false, false);
+        if (pressed_ && reinterpret_cast<HWND>(lParam) != hwnd_) setState(false, false, false);
         return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-        InvalidateRect(hwnd, nullptr, FALSE);
-        break;
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return std::nullopt;
     case BM_CLICK: // lets automation press the button
-        owner_.raise(*this, UnitEvent::Clicked);
+        host_.raise(*this, UnitEvent::Clicked);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        break;
     default:
-        break;
+        return PaintedUnit::onMessage(message, wParam, lParam);
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 bool ImageButton::contains(POINT point) const {
     RECT client{};
     GetClientRect(hwnd_, &client);
     return PtInRect(&client, point) != FALSE;
-}
-
-void ImageButton::trackLeave() {
-    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd_, 0};
-    TrackMouseEvent(&track);
 }
 
 void ImageButton::setState(bool hot, bool pressed, bool inside) {
@@ -118,14 +77,14 @@ void ImageButton::onMouseMove(WPARAM keys, POINT point) {
     // A pointer dragged in with the button already down (pressed elsewhere) does not make it hot.
     if (!hot_ && !(keys & MK_LBUTTON)) {
         setState(true, false, false);
-        trackLeave();
+        trackMouseLeave();
     }
 }
 
 void ImageButton::onButtonDown() {
     SetCapture(hwnd_);
     setState(true, true, true);
-    trackLeave();
+    trackMouseLeave();
 }
 
 void ImageButton::onButtonUp(POINT point) {
@@ -135,8 +94,8 @@ void ImageButton::onButtonUp(POINT point) {
     setState(inside, false, false);
     ReleaseCapture();
     if (inside) {
-        trackLeave();
-        owner_.raise(*this, UnitEvent::Clicked);
+        trackMouseLeave();
+        host_.raise(*this, UnitEvent::Clicked);
     }
 }
 

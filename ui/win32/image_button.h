@@ -4,27 +4,24 @@
 // held. No border, no focus frame. A click is a press and a release on it.
 #pragma once
 
-#include "ui/win32/units.h"
+#include "ui/win32/unit.h"
 
 namespace tallyra::ui::win32 {
 
-class ImageButton : public Unit {
+class ImageButton : public PaintedUnit {
 public:
-    using Unit::Unit;
+    using PaintedUnit::PaintedUnit;
     bool create(HINSTANCE instance, HWND parent) override;
     static bool registerClass(HINSTANCE instance);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void onMouseMove(WPARAM keys, POINT point);
     void onButtonDown();
     void onButtonUp(POINT point);
-    void paint(HDC dc, RECT area) const;
+    void paint(HDC dc, RECT area) const override;
     bool contains(POINT point) const;
-    void trackLeave();
     void setState(bool hot, bool pressed, bool inside);
-    void fontChanged() override { InvalidateRect(hwnd_, nullptr, FALSE); }
 
     bool hot_ = false;     // pointer over it
     bool pressed_ = false; // left button went down on it and is still down

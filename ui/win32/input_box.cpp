@@ -1,11 +1,13 @@
 #include "ui/win32/input_box.h"
 
-#include "ui/win32/text.h"
+#include "platform/win32/text.h"
 
 #include <vector>
 
 namespace tallyra::ui::win32 {
 namespace {
+
+using tallyra::win32::windowText;
 
 constexpr WORD kFieldId = 100;
 constexpr WORD kButtonClass = 0x0080;

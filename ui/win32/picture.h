@@ -3,8 +3,8 @@
 // box's display mode.
 #pragma once
 
+#include "platform/win32/scoped.h"
 #include "ui/layout.h"
-#include "ui/win32/scoped.h"
 
 #include <windows.h>
 
@@ -12,6 +12,10 @@
 #include <vector>
 
 namespace tallyra::ui::win32 {
+
+using tallyra::win32::ScopedBitmap;
+using tallyra::win32::ScopedMemoryDC;
+using tallyra::win32::ScopedSelectObject;
 
 class Picture {
 public:

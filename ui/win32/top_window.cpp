@@ -1,14 +1,18 @@
 #include "ui/win32/top_window.h"
-#include "ui/win32/window_object.h"
 
+#include "platform/win32/text.h"
 #include "ui/dpi.h"
-#include "ui/win32/text.h"
+#include "ui/win32/drawn_unit.h"
+#include "ui/win32/image_button.h"
+#include "ui/win32/standard_control.h"
 #include "ui/win32/win32_toolkit.h"
 
 #include <commctrl.h>
 
 namespace tallyra::ui::win32 {
 namespace {
+
+using tallyra::win32::toWide;
 
 constexpr wchar_t kTopWindowClass[] = L"TallyraWindow";
 struct AppIcons {
@@ -26,6 +30,20 @@ BOOL CALLBACK loadFirstIcon(HMODULE module, LPCWSTR, LPWSTR name, LONG_PTR param
     return FALSE; // the first group is enough
 }
 
+// A unit object of the right class for the design's kind.
+std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design) {
+    switch (design.kind) {
+    case UnitKind::ImageButton:
+        return std::make_unique<ImageButton>(owner, design);
+    case UnitKind::EditBox:
+    case UnitKind::ComboBox:
+    case UnitKind::RadioBox:
+        return std::make_unique<StandardControl>(owner, design);
+    default:
+        return std::make_unique<DrawnUnit>(owner, design);
+    }
+}
+
 } // namespace
 
 TopWindow::TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events)
@@ -36,7 +54,7 @@ TopWindow::TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& des
 TopWindow::~TopWindow() = default;
 
 bool TopWindow::registerClass(HINSTANCE instance) {
-    WNDCLASSEXW windowClass = windowClassOf(instance, kTopWindowClass, windowProc);
+    WNDCLASSEXW windowClass = WindowObject::windowClass(instance, kTopWindowClass);
     // The application icon is whichever icon group the resources hold first.
     AppIcons icons;
     EnumResourceNamesW(instance, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */, loadFirstIcon,
@@ -56,19 +74,18 @@ bool TopWindow::create(HINSTANCE instance) {
     // Every window opens centred on the screen (the DPI step may place it again).
     const Rect placed = placedWindowRect({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
                                          {design_.width, design_.height}, 1.0f);
-    CreateWindowExW(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, placed.left, placed.top, design_.width,
-                    design_.height, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!createWindow(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, placed.left, placed.top, design_.width,
+                      design_.height, nullptr, nullptr, instance))
+        return false;
 
     units_.reserve(design_.units.size());
-    for (std::size_t i = 0; i < design_.units.size(); ++i) {
-        const UnitDesign& unitDesign = design_.units[i];
+    for (const UnitDesign& unitDesign : design_.units) {
         HWND parent = hwnd_;
         if (!unitDesign.parent.empty()) {
             if (const Unit* container = find(unitDesign.parent); container && container->hwnd())
                 parent = container->hwnd();
         }
-        units_.push_back(makeUnit(*this, unitDesign, static_cast<int>(i)));
+        units_.push_back(makeUnit(*this, unitDesign));
         // A unit that cannot be made stays without a window; the others still work.
         if (units_.back()->create(instance, parent)) {
             // Units listed later lie on top of earlier ones where they overlap (a button frame on
@@ -162,26 +179,24 @@ Unit* TopWindow::focusTarget() const {
     return nullptr;
 }
 
-bool TopWindow::handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+std::optional<LRESULT> TopWindow::handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND: {
         Unit* unit = lParam ? findByHandle(reinterpret_cast<HWND>(lParam)) : nullptr;
-        if (!unit) return false;
-        result = 0;
+        if (!unit) return std::nullopt;
         onCommand(*unit, HIWORD(wParam));
-        return true;
+        return 0;
     }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORBTN: {
         const HBRUSH brush = onControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        if (!brush) return false;
-        result = reinterpret_cast<LRESULT>(brush);
-        return true;
+        if (!brush) return std::nullopt;
+        return reinterpret_cast<LRESULT>(brush);
     }
     default:
-        return false;
+        return std::nullopt;
     }
 }
 
@@ -217,28 +232,25 @@ HBRUSH TopWindow::onControlColor(HDC dc, HWND control) {
 void TopWindow::detach() {
     detached_ = true;
     for (const std::unique_ptr<Unit>& unit : units_)
-        if (unit->hwnd()) SetWindowLongPtrW(unit->hwnd(), GWLP_USERDATA, 0);
+        unit->release();
     if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        release();
         DestroyWindow(hwnd_);
         hwnd_ = nullptr;
     }
 }
 
-LRESULT CALLBACK TopWindow::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    TopWindow* self = windowObject<TopWindow>(hwnd, message, lParam, &TopWindow::hwnd_);
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // WM_NCDESTROY drops the toolkit's reference; this one keeps us alive to the end of the message.
-    const std::shared_ptr<TopWindow> keepAlive = self->shared_from_this();
-    return self->handle(message, wParam, lParam);
+std::shared_ptr<const void> TopWindow::lifetime() const {
+    // WM_NCDESTROY drops the toolkit's reference; this one lasts as long as its holder.
+    return weak_from_this().lock();
 }
 
-LRESULT TopWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND hwnd = hwnd_;
+std::optional<LRESULT> TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::optional<LRESULT> result = handleChildMessage(message, wParam, lParam)) return result;
     switch (message) {
     case WM_ERASEBKGND: {
         RECT client{};
-        GetClientRect(hwnd, &client);
+        GetClientRect(hwnd_, &client);
         FillRect(reinterpret_cast<HDC>(wParam), &client,
                  background_ ? background_.get() : GetSysColorBrush(COLOR_BTNFACE));
         return 1;
@@ -246,36 +258,25 @@ LRESULT TopWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
         // On the window's own surface the press still reaches the window after the move.
         beginDrag();
-        break;
+        return std::nullopt;
     case WM_SETFOCUS:
         if (Unit* target = focusTarget()) {
             SetFocus(target->hwnd());
             return 0;
         }
-        break;
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-        LRESULT result = 0;
-        if (handleChildMessage(message, wParam, lParam, result)) return result;
-        break;
-    }
+        return std::nullopt;
     case WM_DESTROY:
         destroying_ = true;
         if (!detached_) events_.onDestroying(id_);
         return 0;
-    case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
-        tooltip_ = nullptr;
-        toolkit_.forget(id_);
-        break;
     default:
-        break;
+        return std::nullopt;
     }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void TopWindow::onWindowGone() {
+    tooltip_ = nullptr;
+    toolkit_.forget(id_);
 }
 
 } // namespace tallyra::ui::win32

@@ -7,11 +7,12 @@
 
 #include "ui/layout.h"
 #include "ui/toolkit.h"
-#include "ui/win32/units.h"
+#include "ui/win32/unit.h"
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace tallyra::ui::win32 {
 
 class Win32Toolkit;
 
-class TopWindow : public std::enable_shared_from_this<TopWindow> {
+class TopWindow : public tallyra::win32::WindowObject, public UnitHost, public std::enable_shared_from_this<TopWindow> {
 public:
     TopWindow(Win32Toolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events);
     ~TopWindow();
@@ -32,17 +33,17 @@ public:
     bool create(HINSTANCE instance);
 
     WindowId id() const { return id_; }
-    HWND hwnd() const { return hwnd_; }
     const WindowDesign& design() const { return design_; }
     Unit* find(std::string_view name) const;
 
-    // Tells the window's handlers; nothing once the window is being destroyed.
-    void raise(const Unit& unit, UnitEvent event);
+    // UnitHost
+    void raise(const Unit& unit, UnitEvent event) override;
+    void beginDrag() override;
+    std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::shared_ptr<const void> lifetime() const override;
+
+    // Tells the window's handlers of a key; nothing once the window is being destroyed.
     void raiseKey(Key key, KeyAction action);
-    // The system's move loop, as a press on a caption would start it.
-    void beginDrag();
-    // Messages that standard controls send to their parent, which may be a unit.
-    bool handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Radio boxes: checks one and unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
@@ -50,8 +51,9 @@ public:
     void detach();
 
 private:
-    static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::shared_ptr<const void> keepAlive() const override { return lifetime(); }
+    void onWindowGone() override;
     void createTooltips(HINSTANCE instance);
     void onCommand(Unit& unit, int code);
     HBRUSH onControlColor(HDC dc, HWND control);
@@ -62,7 +64,6 @@ private:
     WindowId id_;
     const WindowDesign& design_;
     WindowEvents& events_;
-    HWND hwnd_ = nullptr;
     HWND tooltip_ = nullptr;
     ScopedBrush background_;
     std::vector<std::unique_ptr<Unit>> units_;

@@ -18,17 +18,24 @@
 //   input box is a #32770 dialog with its field as control 100, OK = IDOK, Cancel = IDCANCEL.
 #include "ui/win32/win32_toolkit.h"
 
+#include "platform/win32/scoped.h"
+#include "platform/win32/text.h"
+#include "ui/win32/drawn_unit.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/input_box.h"
-#include "ui/win32/scoped.h"
-#include "ui/win32/text.h"
+#include "ui/win32/standard_control.h"
 #include "ui/win32/top_window.h"
-#include "ui/win32/units.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 namespace tallyra::ui::win32 {
+
+using tallyra::win32::ScopedGetDC;
+using tallyra::win32::toUtf8;
+using tallyra::win32::toWide;
+using tallyra::win32::windowText;
+
 namespace {
 
 constexpr std::string_view kUntitledMessage = "信息：";

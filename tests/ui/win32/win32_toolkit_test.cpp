@@ -2,8 +2,8 @@
 // found by control ID with their texts as window texts, fonts follow the points
 // given, events come from the user's actions and never from code, timers tick
 // until stopped, and a window destroyed by its own click handler goes away cleanly.
+#include "platform/win32/text.h"
 #include "ui/dpi.h"
-#include "ui/win32/text.h"
 #include "ui/win32/win32_toolkit.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,9 @@
 namespace tallyra::ui::win32 {
 namespace {
 
+using tallyra::win32::toUtf8;
+using tallyra::win32::windowText;
+
 constexpr UnitDesign kUnits[] = {
     {.name = "title",
      .controlId = 1000,
@@ -31,6 +34,9 @@ constexpr UnitDesign kUnits[] = {
      .rect = {250, 0, 50, 32},
      .text = "×",
      .font = {.face = "", .charHeight = 20},
+     .normal = {kWhite, kTitleBlue},
+     .hot = {kWhite, kCloseHot},
+     .focus = {kWhite, kTitleBlue},
      .tooltip = "关闭"},
     {.name = "content", .controlId = 1002, .kind = UnitKind::ShapeBox, .rect = {1, 32, 298, 267}},
     {.name = "saveButton",

@@ -1,39 +1,65 @@
-// RAII holders for the Win32 handles the backend makes: GDI objects, selections
-// into a device context, device contexts, painting and off-screen buffers. Window
-// code never calls DeleteObject, ReleaseDC, DeleteDC or EndPaint itself, so no
-// path through a handler leaks a GDI object, however long the program rolls.
+// RAII holders for what the Windows code acquires: kernel handles, GDI objects,
+// selections into a device context, device contexts, painting and off-screen
+// buffers, the thread's COM initialisation and strings COM allocates. No code of
+// ours calls CloseHandle, DeleteObject, ReleaseDC, DeleteDC, EndPaint,
+// CoUninitialize or CoTaskMemFree itself, so no early return leaks anything,
+// however long the program rolls. COM interface pointers are held in
+// Microsoft::WRL::ComPtr.
 #pragma once
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
-namespace tallyra::ui::win32 {
+namespace tallyra::win32 {
 
-// Owns a pen, brush, font or bitmap.
-template <typename Handle> class ScopedGdiObject {
+// Owns one handle and gives it back through Traits::close; what Traits::isNone
+// names (null, or CreateFileW's INVALID_HANDLE_VALUE) is held as no handle.
+template <typename Traits> class ScopedResource {
 public:
-    ScopedGdiObject() = default;
-    explicit ScopedGdiObject(Handle handle) : handle_(handle) {}
-    ~ScopedGdiObject() { reset(); }
-    ScopedGdiObject(ScopedGdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    ScopedGdiObject& operator=(ScopedGdiObject&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    ScopedResource() = default;
+    explicit ScopedResource(Handle handle) : handle_(held(handle)) {}
+    ~ScopedResource() { reset(); }
+    ScopedResource(ScopedResource&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    ScopedResource& operator=(ScopedResource&& other) noexcept {
         if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
+    ScopedResource(const ScopedResource&) = delete;
+    ScopedResource& operator=(const ScopedResource&) = delete;
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
+        if (handle_) Traits::close(handle_);
+        handle_ = held(handle);
     }
 
 private:
+    static Handle held(Handle handle) { return Traits::isNone(handle) ? nullptr : handle; }
+
     Handle handle_ = nullptr;
 };
+
+// A file, mutex or other kernel object.
+struct KernelObjectTraits {
+    using Handle = HANDLE;
+    static bool isNone(HANDLE handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static void close(HANDLE handle) { CloseHandle(handle); }
+};
+using ScopedHandle = ScopedResource<KernelObjectTraits>;
+
+// A pen, brush, font or bitmap.
+template <typename GdiHandle> struct GdiObjectTraits {
+    using Handle = GdiHandle;
+    static bool isNone(GdiHandle handle) { return handle == nullptr; }
+    static void close(GdiHandle handle) { DeleteObject(handle); }
+};
+template <typename GdiHandle> using ScopedGdiObject = ScopedResource<GdiObjectTraits<GdiHandle>>;
 
 using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
@@ -133,4 +159,40 @@ private:
     ScopedSelectObject select_;
 };
 
-} // namespace tallyra::ui::win32
+// CoInitialize for the lifetime of the object; CoUninitialize only when the
+// initialisation succeeded (a thread already in another apartment must not be
+// uninitialised by us).
+class ScopedComInit {
+public:
+    ScopedComInit() : result_(CoInitialize(nullptr)) {}
+    ~ScopedComInit() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ScopedComInit(const ScopedComInit&) = delete;
+    ScopedComInit& operator=(const ScopedComInit&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+// A wide string returned by a COM call, freed with CoTaskMemFree.
+class CoTaskMemString {
+public:
+    CoTaskMemString() = default;
+    ~CoTaskMemString() { reset(); }
+    CoTaskMemString(const CoTaskMemString&) = delete;
+    CoTaskMemString& operator=(const CoTaskMemString&) = delete;
+
+    const wchar_t* get() const { return text_; }
+    // For the out parameter of a COM call; frees what was held before.
+    wchar_t** put() {
+        reset();
+        return &text_;
+    }
+    void reset() { CoTaskMemFree(std::exchange(text_, nullptr)); }
+
+private:
+    wchar_t* text_ = nullptr;
+};
+
+} // namespace tallyra::win32

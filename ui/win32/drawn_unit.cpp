@@ -1,0 +1,144 @@
+#include "ui/win32/drawn_unit.h"
+
+#include "platform/win32/text.h"
+
+#include <algorithm>
+
+namespace tallyra::ui::win32 {
+namespace {
+
+using tallyra::win32::ScopedPen;
+using tallyra::win32::ScopedSelectObject;
+using tallyra::win32::windowText;
+
+constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
+constexpr UINT_PTR kTimerId = 1;
+
+UINT alignmentFlags(const UnitDesign& design) {
+    UINT flags = DT_SINGLELINE | DT_NOPREFIX;
+    flags |= design.hAlign == HAlign::Center ? DT_CENTER : design.hAlign == HAlign::Right ? DT_RIGHT : DT_LEFT;
+    flags |= design.vAlign == VAlign::Center ? DT_VCENTER : design.vAlign == VAlign::Bottom ? DT_BOTTOM : DT_TOP;
+    return flags;
+}
+
+} // namespace
+
+DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design) {}
+
+bool DrawnUnit::registerClass(HINSTANCE instance) {
+    return registerWindowClass(windowClass(instance, kDrawnUnitClass, CS_HREDRAW | CS_VREDRAW));
+}
+
+bool DrawnUnit::create(HINSTANCE instance, HWND parent) {
+    if (design_.kind == UnitKind::PictureBox && design_.picture != 0) {
+        const COLORREF back = backgroundColor();
+        picture_ = std::make_unique<Picture>(instance, design_.picture,
+                                             Color{GetRValue(back), GetGValue(back), GetBValue(back)});
+    }
+    DWORD style = baseStyle();
+    // Shape and picture boxes hold units of their own.
+    if (design_.kind == UnitKind::ShapeBox || design_.kind == UnitKind::PictureBox) style |= WS_CLIPCHILDREN;
+    return createPainted(kDrawnUnitClass, style, instance, parent);
+}
+
+void DrawnUnit::setInterval(int milliseconds) {
+    if (design_.kind != UnitKind::Timer || !hwnd_) return;
+    if (milliseconds > 0)
+        SetTimer(hwnd_, kTimerId, static_cast<UINT>(milliseconds), nullptr);
+    else
+        KillTimer(hwnd_, kTimerId);
+}
+
+std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Standard controls inside a shape or picture box notify and ask their colours here.
+    if (const std::optional<LRESULT> result = host_.handleChildMessage(message, wParam, lParam)) return result;
+    const UnitKind kind = design_.kind;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        if (kind == UnitKind::Hyperlink) {
+            // The handler may open a modal box while the button is still down; under Wine the
+            // box then ignores the mouse unless the press's pointer grab is let go first.
+            ReleaseCapture();
+            host_.raise(*this, UnitEvent::LinkPressed);
+            return 0;
+        }
+        if (kind == UnitKind::Label || kind == UnitKind::ShapeBox || kind == UnitKind::PictureBox) {
+            host_.beginDrag();
+            return 0;
+        }
+        return std::nullopt;
+    case BM_CLICK: // lets automation press a hyperlink
+        if (kind == UnitKind::Hyperlink) host_.raise(*this, UnitEvent::LinkPressed);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (kind == UnitKind::Hyperlink) onMouseMove();
+        return 0;
+    case WM_MOUSELEAVE:
+        if (hot_) {
+            hot_ = false;
+            InvalidateRect(hwnd_, nullptr, FALSE);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (kind == UnitKind::Hyperlink && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32649) /* IDC_HAND */));
+            return TRUE;
+        }
+        return std::nullopt;
+    case WM_TIMER:
+        if (kind == UnitKind::Timer && wParam == kTimerId) host_.raise(*this, UnitEvent::Tick);
+        return 0;
+    default:
+        return PaintedUnit::onMessage(message, wParam, lParam);
+    }
+}
+
+void DrawnUnit::onMouseMove() {
+    if (hot_) return;
+    hot_ = true;
+    trackMouseLeave();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void DrawnUnit::paint(HDC dc, RECT area) const {
+    FillRect(dc, &area, backgroundBrush());
+    switch (design_.kind) {
+    case UnitKind::Label:
+        paintLabel(dc, area, textColor());
+        break;
+    case UnitKind::Hyperlink:
+        paintLabel(dc, area, hot_ ? toColorRef(design_.hoverColor) : textColor());
+        break;
+    case UnitKind::ShapeBox:
+        paintShape(dc, area);
+        break;
+    case UnitKind::PictureBox:
+        if (picture_) picture_->draw(dc, area.right, area.bottom, design_.pictureMode);
+        break;
+    default:
+        break;
+    }
+}
+
+void DrawnUnit::paintLabel(HDC dc, RECT area, COLORREF color) const {
+    std::wstring text = windowText(hwnd_);
+    // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
+    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    if (text.empty()) return;
+    const ScopedSelectObject selectFont(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, alignmentFlags(design_));
+}
+
+void DrawnUnit::paintShape(HDC dc, RECT area) const {
+    ScopedPen outline;
+    if (design_.outline) outline.reset(CreatePen(PS_SOLID, 1, toColorRef(*design_.outline)));
+    ScopedBrush fill;
+    if (design_.fill) fill.reset(CreateSolidBrush(toColorRef(*design_.fill)));
+    const ScopedSelectObject selectPen(dc, outline ? static_cast<HGDIOBJ>(outline.get()) : GetStockObject(NULL_PEN));
+    const ScopedSelectObject selectBrush(dc, fill ? static_cast<HGDIOBJ>(fill.get()) : GetStockObject(HOLLOW_BRUSH));
+    Rectangle(dc, area.left, area.top, area.right, area.bottom);
+}
+
+} // namespace tallyra::ui::win32
