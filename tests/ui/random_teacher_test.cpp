@@ -301,9 +301,10 @@ public:
             if (!std::filesystem::is_regular_file(rosterFilePath(name)))
                 return "the listed class " + shown(name) + " has no roster file";
         for (const auto& entry : std::filesystem::directory_iterator(programFolder))
-            if (entry.path().filename() != "Data") return "a file outside Data: " + entry.path().string();
+            if (entry.path().filename() != "Data") return "a file outside Data";
         for (const auto& entry : std::filesystem::directory_iterator(dataFolderPath())) {
-            const std::string name = entry.path().filename().string();
+            const std::u8string utf8 = entry.path().filename().u8string(); // string() may throw on Windows
+            const std::string name(utf8.begin(), utf8.end());
             if (!entry.is_regular_file() || !name.ends_with(".conf"))
                 return "Data holds something that is no settings or roster file: " + name;
         }
@@ -329,11 +330,6 @@ private:
     std::unique_ptr<MemoryToolkit> toolkit_;
     std::unique_ptr<RollCall> rollCall_;
     std::unique_ptr<WindowSet> windows_;
-};
-
-struct Run {
-    std::vector<Action> actions;
-    std::optional<std::string> broken;
 };
 
 // Replays the actions in a fresh program folder; stops at the first broken property.
