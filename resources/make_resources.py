@@ -10,6 +10,10 @@ Only the standard library: shapes are signed distance functions, anti-aliased
 by the distance to their edge, and the files are written with zlib and struct.
 The output is deterministic; run it again after changing a drawing and commit
 the files it writes.
+
+  make_resources.py --hicolor DIR   writes the icon as DIR/<n>x<n>/apps/tallyra.png
+                                    at the sizes of the hicolor theme (the Linux build
+                                    runs this; nothing of it is committed).
 """
 
 import math
@@ -19,6 +23,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 
+HICOLOR_SIZES = [16, 24, 32, 48, 64, 128, 256]
 ICON_SIZES = [16, 20, 24, 32, 40, 48, 60, 64, 72, 80, 96, 128, 192, 256, 512]
 LARGEST_BMP_ICON = 48
 
@@ -362,5 +367,16 @@ def main():
     (HERE / "support.png").write_bytes(png_bytes(draw_support_card(), dpi=SUPPORT_DPI, xmp=XMP_PACKET))
 
 
+def write_hicolor(folder):
+    for size in HICOLOR_SIZES:
+        target = Path(folder) / f"{size}x{size}" / "apps" / "tallyra.png"
+        target.parent.mkdir(parents=True, exist_ok=True)
+        target.write_bytes(png_bytes(draw_icon(size)))
+
+
 if __name__ == "__main__":
-    main()
+    import sys
+    if len(sys.argv) == 3 and sys.argv[1] == "--hicolor":
+        write_hicolor(sys.argv[2])
+    else:
+        main()

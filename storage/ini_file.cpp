@@ -4,8 +4,6 @@
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
-#include <system_error>
-
 namespace tallyra {
 namespace {
 
@@ -17,12 +15,8 @@ template <typename Text> Text skipLeadingControlBytes(Text text) {
     return text.substr(skip);
 }
 
-std::filesystem::path trimmedPath(const std::filesystem::path& file) {
-    const auto& native = file.native();
-    std::size_t skip = 0;
-    while (skip < native.size() && native[skip] >= 0x01 && native[skip] <= 0x20)
-        ++skip;
-    return skip == 0 ? file : std::filesystem::path(native.substr(skip));
+FilePath trimmedPath(const FilePath& file) {
+    return FilePath(skipLeadingControlBytes(file.utf8()));
 }
 
 } // namespace
@@ -38,16 +32,14 @@ std::string valueIn(std::string_view fileBytes, std::string_view section, std::s
     return value ? decodeFromFile(cutFileBytes(*value, kIniValueLimit)) : std::string();
 }
 
-bool isFolder(const std::filesystem::path& file) {
-    // The overload without error_code throws on a folder it cannot examine (a link loop, no access).
-    std::error_code error;
-    return std::filesystem::is_directory(file.parent_path().empty() ? "." : file.parent_path(), error);
+bool isInAFolder(const FilePath& file) {
+    return platform::isFolder(file.parent());
 }
 
 } // namespace
 
-std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key) {
-    const std::filesystem::path path = trimmedPath(file);
+std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
+    const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
     key = skipLeadingControlBytes(key);
     if (path.empty() || section.empty() || key.empty()) return {};
@@ -57,20 +49,19 @@ std::string readIniItem(const std::filesystem::path& file, std::string_view sect
     return valueIn(normaliseFileBytes(*raw), section, key);
 }
 
-bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
-                  std::string_view value) {
+bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key, std::string_view value) {
     return writeIniItems(file, section, {{key, value}});
 }
 
-bool writeIniItems(const std::filesystem::path& file, std::string_view section, std::initializer_list<IniItem> items) {
+bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items) {
     if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
     for (const IniItem& item : items)
         if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
-    if (!isFolder(file)) return false;
+    if (!isInAFolder(file)) return false;
 
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
-    platform::FolderLock lock(file.parent_path());
+    platform::FolderLock lock(file.parent());
     std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
     const std::string fileSection = encodeForFile(section);
     for (const IniItem& item : items)
@@ -78,12 +69,12 @@ bool writeIniItems(const std::filesystem::path& file, std::string_view section, 
     return platform::replaceFileAtomically(file, bytes);
 }
 
-bool changeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                    const std::function<std::optional<std::string>(std::string_view value)>& change) {
     if (section.find_first_of("\r\n]") != std::string_view::npos ||
-        key.find_first_of("\r\n=") != std::string_view::npos || !isFolder(file))
+        key.find_first_of("\r\n=") != std::string_view::npos || !isInAFolder(file))
         return false;
-    platform::FolderLock lock(file.parent_path());
+    platform::FolderLock lock(file.parent());
     const std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
     const std::optional<std::string> changed = change(valueIn(bytes, section, key));
     if (!changed) return true;

@@ -3,8 +3,9 @@
 // program never loses an item.
 #pragma once
 
+#include "storage/file_path.h"
+
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <optional>
@@ -20,13 +21,13 @@ inline constexpr std::size_t kIniValueLimit = 10239;
 // Value of section/key, UTF-8; empty when the file, section or key is missing.
 // Leading bytes 0x01-0x20 of the path, section and key are skipped; when one of
 // them is then empty, the disk is not touched.
-std::string readIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key);
+std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key);
 
 // Sets section/key to value (UTF-8, stored in the file encoding). The file and the
 // section are created when missing, the folder is not. Refuses (writes nothing,
 // returns false) a value that would not read back whole: longer than
 // kIniValueLimit bytes or holding a line break.
-[[nodiscard]] bool writeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+[[nodiscard]] bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                                 std::string_view value);
 
 // Sets several items of one section in one replace of the file, so that no reader
@@ -36,15 +37,14 @@ struct IniItem {
     std::string_view key;
     std::string_view value;
 };
-[[nodiscard]] bool writeIniItems(const std::filesystem::path& file, std::string_view section,
-                                 std::initializer_list<IniItem> items);
+[[nodiscard]] bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items);
 
 // Changes one item as a single read-change-write under the folder's lock, so that
 // a second running copy of the program changing the same item in between cannot
 // be lost: change gets the value as stored (UTF-8, empty when missing) and gives
 // the new value, or nothing to leave the file untouched. False when the write
 // failed or the new value would not read back whole; true when written or left alone.
-[[nodiscard]] bool changeIniItem(const std::filesystem::path& file, std::string_view section, std::string_view key,
+[[nodiscard]] bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                                  const std::function<std::optional<std::string>(std::string_view value)>& change);
 
 // True when a value can be written and read back unchanged.

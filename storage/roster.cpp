@@ -34,8 +34,8 @@ const std::string& ClassRoster::nameAt(std::size_t position) const {
     return itemAt(names, position);
 }
 
-std::filesystem::path rosterFilePath(std::string_view className) {
-    return dataFolderPath() / pathFromUtf8(std::string(className) + ".conf");
+FilePath rosterFilePath(std::string_view className) {
+    return dataFolderPath() / storedFileName(std::string(className) + ".conf");
 }
 
 ClassRoster readRoster(std::string_view className) {

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "base/message_box.h"
+#include "storage/file_path.h"
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,7 +32,7 @@ struct ClassRoster {
     friend bool operator==(const ClassRoster&, const ClassRoster&) = default;
 };
 
-std::filesystem::path rosterFilePath(std::string_view className);
+FilePath rosterFilePath(std::string_view className);
 
 ClassRoster readRoster(std::string_view className);
 

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
@@ -51,6 +52,7 @@ void MainWindow::runStartUp() {
     placeWindow(toolkit_, window_, dpiScale_);
     if (needsRescaling(dpiScale_)) rescaleUnits(toolkit_, window_, kMainWindowDesign, dpiScale_);
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
+    if (const auto notice = settleDataFolder()) toolkit_.showMessage(notice->message());
     switch (settings::prepareFirstRun()) {
     case settings::FirstRun::NotFirst:
         break;

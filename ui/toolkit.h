@@ -96,7 +96,9 @@ public:
     virtual void declareDpiAware() = 0;
     virtual int horizontalPixelsPerInch(WindowId window) const = 0;
     virtual Size screenSize() const = 0;
-    // True when an installed font family's face name is exactly this one.
+    // True when an installed font family's face name is exactly this one, or when the
+    // backend draws that face's text in a face it stands in for it (the Qt backend's
+    // Chinese face for 微软雅黑, where that face is rarely installed).
     virtual bool isFontInstalled(std::string_view face) const = 0;
     virtual void openInBrowser(std::string_view address) = 0;
     // Ends the message loop; the program then exits with this code.

@@ -64,7 +64,7 @@ Engine& engine() {
     return *instance;
 }
 
-bool load(Engine& e, const std::string& dataFolder) {
+bool loadEngine(Engine& e, const std::string& dataFolder) {
     if (e.tried) return e.loaded && e.dataFolder == dataFolder;
     e.tried = true;
     e.dataFolder = dataFolder;
@@ -142,10 +142,16 @@ private:
 } // namespace
 
 EspeakVoice::EspeakVoice(std::unique_ptr<PcmSink> sink, std::string dataFolder)
-    : sink_(sink ? std::move(sink) : std::make_unique<AudioSink>()) {
+    : sink_(sink ? std::move(sink) : std::make_unique<AudioSink>()), dataFolder_(std::move(dataFolder)) {}
+
+void EspeakVoice::prepare() {
+    std::call_once(prepared_, [this] { load(); });
+}
+
+void EspeakVoice::load() {
     Engine& e = engine();
     std::lock_guard lock(e.mutex);
-    if (!load(e, dataFolder)) return;
+    if (!loadEngine(e, dataFolder_)) return;
 
     const std::vector<VoiceEntry> entries = installedVoices();
     std::vector<std::string> descriptions;
@@ -185,10 +191,17 @@ EspeakVoice::~EspeakVoice() {
 }
 
 std::vector<std::string> EspeakVoice::listVoices() {
+    prepare();
     return voices_;
 }
 
+const std::string& EspeakVoice::chosenVoice() {
+    prepare();
+    return chosenVoice_;
+}
+
 bool EspeakVoice::speakText(std::string_view text) {
+    prepare();
     if (!worker_.joinable()) return false;
     {
         std::lock_guard lock(mutex_);

@@ -1,6 +1,8 @@
 // The voice on Linux: espeak-ng. A worker thread owns the synthesis and a queue of
 // texts, so speakText returns at once and texts are spoken one after another in
-// the order they came, none interrupting another. Speech is synthesised into
+// the order they came, none interrupting another. The synthesiser (some 3.5 MB and
+// a few milliseconds) is loaded by the first call that needs it: a program with
+// speech off never loads it. Speech is synthesised into
 // memory and handed to a PcmSink (the sound device in the program), so a missing
 // or broken sound device costs the text its sound and nothing else.
 #pragma once
@@ -31,13 +33,17 @@ public:
     bool speakText(std::string_view text) override;
 
     // Description of the voice that speaks; empty when no voice can speak.
-    const std::string& chosenVoice() const { return chosenVoice_; }
+    const std::string& chosenVoice();
 
 private:
+    void prepare();
+    void load();
     void run();
     void synthesise(const std::string& text);
 
     std::unique_ptr<PcmSink> sink_;
+    std::string dataFolder_;
+    std::once_flag prepared_;
     std::vector<std::string> voices_; // empty when no voice can speak
     std::string voiceId_;
     std::string chosenVoice_;

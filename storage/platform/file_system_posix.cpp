@@ -3,8 +3,11 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tallyra::platform {
@@ -15,8 +18,8 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
-std::function<bool(const std::filesystem::path&)>& replaceFailureHook() {
-    static std::function<bool(const std::filesystem::path&)> hook;
+std::function<bool(const FilePath&)>& replaceFailureHook() {
+    static std::function<bool(const FilePath&)> hook;
     return hook;
 }
 
@@ -32,10 +35,15 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// An empty path means the current folder, as a bare file name's parent does.
+const char* folderName(const FilePath& folder) {
+    return folder.empty() ? "." : folder.utf8().c_str();
+}
+
 } // namespace
 
-std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::string> readFileBytes(const FilePath& file) {
+    const int fd = ::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     std::string bytes;
     char buffer[8192];
@@ -53,21 +61,20 @@ std::optional<std::string> readFileBytes(const std::filesystem::path& file) {
     return bytes;
 }
 
-bool replaceFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     if (replaceFailureHook() && replaceFailureHook()(file)) return false;
-    std::filesystem::path temporary = file;
-    temporary += ".tmp" + std::to_string(::getpid());
+    const std::string temporary = file.utf8() + ".tmp" + std::to_string(::getpid());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     ::close(fd);
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written || ::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!written || ::rename(temporary.c_str(), file.utf8().c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
     // Make the rename itself durable.
-    const int folder = ::open(file.parent_path().empty() ? "." : file.parent_path().c_str(), O_RDONLY | O_CLOEXEC);
+    const int folder = ::open(folderName(file.parent()), O_RDONLY | O_CLOEXEC);
     if (folder >= 0) {
         ::fsync(folder);
         ::close(folder);
@@ -79,23 +86,72 @@ void setBeforeReplaceHook(std::function<void()> hook) {
     beforeReplaceHook() = std::move(hook);
 }
 
-void setReplaceFailureHook(std::function<bool(const std::filesystem::path&)> hook) {
+void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
     replaceFailureHook() = std::move(hook);
 }
 
-bool deleteFile(const std::filesystem::path& file) {
-    return ::unlink(file.c_str()) == 0 || errno == ENOENT;
+bool deleteFile(const FilePath& file) {
+    return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT;
 }
 
-std::filesystem::path executablePath() {
+FilePath executablePath() {
     char buffer[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
     if (length <= 0) return {};
-    return std::filesystem::path(std::string(buffer, static_cast<std::size_t>(length)));
+    return FilePath(std::string(buffer, static_cast<std::size_t>(length)));
 }
 
-FolderLock::FolderLock(const std::filesystem::path& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+bool isFolder(const FilePath& path) {
+    struct stat info {};
+    return ::stat(folderName(path), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isFile(const FilePath& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.utf8().c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool makeFolder(const FilePath& path) {
+    return ::mkdir(path.utf8().c_str(), 0755) == 0 || isFolder(path);
+}
+
+bool canWriteInFolder(const FilePath& folder) {
+    const FilePath probe = folder / (".tallyra-write-test." + std::to_string(::getpid()));
+    const int fd = ::open(probe.utf8().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.utf8().c_str());
+    return true;
+}
+
+std::vector<std::string> filesInFolder(const FilePath& folder) {
+    std::vector<std::string> names;
+    DIR* listing = ::opendir(folderName(folder));
+    if (listing == nullptr) return names;
+    while (const dirent* entry = ::readdir(listing)) {
+        struct stat info {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+    return names;
+}
+
+// The XDG base directory rule: a relative $XDG_DATA_HOME is to be ignored.
+FilePath userDataBase() {
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg != nullptr && xdg[0] == '/') return FilePath(xdg);
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') return {};
+    return FilePath(home) / ".local" / "share";
+}
+
+FilePath virtualStoreFolder(const FilePath&) {
+    return {};
+}
+
+FolderLock::FolderLock(const FilePath& folder) {
+    const int fd = ::open(folderName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
         }

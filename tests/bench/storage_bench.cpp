@@ -19,7 +19,7 @@ void readIniItemFromLongClassList(benchmark::State& state, const char* key) {
         return;
     }
     const std::filesystem::path folder = pattern;
-    const std::filesystem::path file = folder / "Config.conf";
+    const FilePath file(pattern + "/Config.conf");
     std::string classes;
     for (int i = 1; i <= 1000; ++i)
         classes += (i > 1 ? "," : "") + std::to_string(i) + "班";

@@ -120,8 +120,8 @@ TEST(AnnouncePickTest, SettledDrawIsSpokenAndARefusalShowsTheNoticeOnceWhileTheS
     }
 }
 
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
+std::string fileBytes(const FilePath& path) {
+    std::ifstream in(toFsPath(path), std::ios::binary);
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();

@@ -5,14 +5,15 @@
 #include "base/message_box.h"
 #include "storage/paths.h"
 #include "storage/platform/file_system.h"
+#include "tests/support/file_paths.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,21 +37,21 @@ protected:
         root_ = std::filesystem::temp_directory_path() /
                 ("tallyra-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         ASSERT_TRUE(std::filesystem::create_directories(root_));
-        overrideRunDirectory(root_);
+        overrideRunDirectory(toFilePath(root_));
         if (createDataFolder_) std::filesystem::create_directory(root_ / "Data");
     }
 
     void TearDown() override {
         platform::setBeforeReplaceHook(nullptr);
-        overrideRunDirectory({});
+        overrideRunDirectory(FilePath());
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
 
-    std::filesystem::path data() const { return root_ / "Data"; }
+    TestPath data() const { return root_ / "Data"; }
     // A file of the Data folder named in UTF-8 (a plain narrow string would be read in the ANSI code page on Windows).
-    std::filesystem::path data(std::string_view file) const { return data() / pathFromUtf8(file); }
-    std::filesystem::path config() const { return root_ / "Data" / "Config.conf"; }
+    TestPath data(std::string_view file) const { return data() / pathFromUtf8(file); }
+    TestPath config() const { return root_ / "Data" / "Config.conf"; }
 
     std::filesystem::path root_;
     bool createDataFolder_ = true;

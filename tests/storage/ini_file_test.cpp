@@ -20,7 +20,7 @@ using testing::writeBytes;
 class IniFileTest : public testing::DataFolderTest {};
 
 TEST_F(IniFileTest, MissingFileFolderSectionOrKeyReadsEmpty) {
-    EXPECT_EQ(readIniItem(root_ / "Nowhere" / "Config.conf", "Class", "Default"), "");
+    EXPECT_EQ(readIniItem(TestPath(root_ / "Nowhere" / "Config.conf"), "Class", "Default"), "");
     EXPECT_EQ(readIniItem(config(), "Class", "Default"), "");
     writeBytes(config(), "[Class]\r\nClassName=A\r\n");
     EXPECT_EQ(readIniItem(config(), "Class", "Default"), "");
@@ -29,26 +29,26 @@ TEST_F(IniFileTest, MissingFileFolderSectionOrKeyReadsEmpty) {
 
 TEST_F(IniFileTest, LeadingControlBytesOfPathSectionAndKeyAreSkipped) {
     writeBytes(config(), "[Class]\r\nDefault=A\r\n[]\r\nk=v\r\n");
-    const std::string spaced = " \t\x01" + config().string();
+    const std::string spaced = " \t\x01" + toFilePath(config()).utf8();
     struct Case {
         std::string path;
         std::string_view section;
         std::string_view key;
         std::string_view value;
     } const cases[] = {
-        {config().string(), "Class", "Default", "A"},
+        {toFilePath(config()).utf8(), "Class", "Default", "A"},
         {spaced, "Class", "Default", "A"},
-        {config().string(), "\x01\x1F Class", "\t\r\nDefault", "A"},
+        {toFilePath(config()).utf8(), "\x01\x1F Class", "\t\r\nDefault", "A"},
         // Nothing left after the skip: empty, even though the file has an empty section.
-        {config().string(), " \t", "k", ""},
-        {config().string(), "", "k", ""},
-        {config().string(), "Class", " ", ""},
+        {toFilePath(config()).utf8(), " \t", "k", ""},
+        {toFilePath(config()).utf8(), "", "k", ""},
+        {toFilePath(config()).utf8(), "Class", " ", ""},
         {" \t", "Class", "Default", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.path) + " " + ::testing::PrintToString(c.section) + " " +
                      ::testing::PrintToString(c.key));
-        EXPECT_EQ(readIniItem(c.path, c.section, c.key), c.value);
+        EXPECT_EQ(readIniItem(FilePath(c.path), c.section, c.key), c.value);
     }
 }
 
@@ -104,7 +104,7 @@ TEST_F(IniFileTest, ValuesThatWouldNotReadBackWholeAreRefusedBeforeWriting) {
 }
 
 TEST_F(IniFileTest, WritingNeedsTheFolderAndDoesNotCreateIt) {
-    EXPECT_FALSE(writeIniItem(root_ / "Missing" / "Config.conf", "Settings", "First", "False"));
+    EXPECT_FALSE(writeIniItem(TestPath(root_ / "Missing" / "Config.conf"), "Settings", "First", "False"));
     EXPECT_FALSE(std::filesystem::exists(root_ / "Missing"));
 }
 
@@ -167,7 +167,7 @@ TEST_F(IniFileTest, AWriteInterruptedBeforeTheReplaceLeavesTheOldFile) {
         ASSERT_GE(child, 0);
         if (child == 0) {
             platform::setBeforeReplaceHook([] { ::_exit(42); });
-            (void)writeIniItem(data() / fileName, "Class", "ClassName", "一班,二班");
+            (void)writeIniItem(TestPath(data() / fileName), "Class", "ClassName", "一班,二班");
             ::_exit(0);
         }
         int status = 0;

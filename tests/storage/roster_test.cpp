@@ -117,6 +117,33 @@ TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
     EXPECT_EQ(readRoster("一班"), withEmptyNumber);
 }
 
+// A Data folder copied from Windows, where file names ignore letter case.
+TEST_F(RosterFileTest, FilesAreFoundWithoutRegardToLetterCase) {
+    const struct {
+        const char* className;
+        const char* fileOnDisk;
+        bool found;
+    } kCases[] = {
+        {"A班", "a班.conf", true},   {"ｂ班", "Ｂ班.CONF", true},   {"ΣΟΦΊΑ", "σοφία.conf", true},
+        {"ПЁТР", "пётр.conf", true}, {"ÉCOLE", "école.conf", true}, {"ŁÓDŹ", "łódź.conf", true},
+        {"B班", "a班.conf", false},  {"A班x", "a班.conf", false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.className);
+        std::filesystem::remove_all(data());
+        std::filesystem::create_directory(data());
+        writeBytes(data(c.fileOnDisk), "[ClassData]\r\nNumber=1\r\nName=A\r\n");
+        EXPECT_EQ(readRoster(c.className).size(), c.found ? 1u : 0u);
+        if (!c.found) continue;
+#ifndef _WIN32 // Windows' own lookup finds the file under the name as given
+        EXPECT_EQ(rosterFilePath(c.className), data(c.fileOnDisk));
+#endif
+        ASSERT_TRUE(writeRoster(c.className, roster({"1", "2"}, {"A", "B"})));
+        EXPECT_EQ(readIniItem(data(c.fileOnDisk), "ClassData", "Number"), "1,2");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data()), {}), 1) << "a second file appeared";
+    }
+}
+
 TEST_F(RosterFileTest, MissingFileReadsAsEmptyRoster) {
     EXPECT_EQ(readRoster("二班"), ClassRoster{});
     writeBytes(data("二班.conf"), "[Other]\r\nNumber=1\r\n");

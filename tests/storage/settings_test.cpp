@@ -5,7 +5,13 @@
 #include "storage/ini_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <thread>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace tallyra {
 namespace {
@@ -87,16 +93,144 @@ TEST_F(FirstRunTest, ClassListChangesOfTwoThreadsAreNeverLost) {
     EXPECT_EQ(settings::classList(), list) << "a declined change writes nothing";
 }
 
-TEST(Locations, BesideTheRunningExecutable) {
-    overrideRunDirectory({});
+// Where the Data folder settles, with the user's own folder in a folder of the test.
+class DataFolderPlaceTest : public testing::DataFolderTest {
+protected:
+    DataFolderPlaceTest() { createDataFolder_ = false; }
+    void SetUp() override {
+        DataFolderTest::SetUp();
+        userBase_ = root_ / "用户 数据";
+        std::filesystem::create_directories(userBase_);
 #ifdef _WIN32
-    const auto exe = platform::executablePath();
+        SetEnvironmentVariableW(L"LOCALAPPDATA", userBase_.c_str());
+#else
+        setenv("XDG_DATA_HOME", userBase_.c_str(), 1);
+#endif
+    }
+    TestPath userData() const {
+        return userBase_ / "Tallyra" / "Data";
+    }
+    std::filesystem::path userBase_;
+};
+
+TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOneNotice) {
+    const struct {
+        const char* what;
+        bool dataIsFile;     // a file where the folder would go: nothing can be kept beside
+        bool userDataExists; // the user's folder from an earlier start
+        bool expectUserFolder;
+        bool expectNotice;
+    } kCases[] = {
+        {"no Data yet", false, false, false, false},
+        {"Data is a file", true, false, true, true},
+        {"Data is a file, user folder exists", true, true, true, false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(data());
+        std::filesystem::remove_all(userBase_ / "Tallyra");
+        if (c.dataIsFile) writeBytes(data(), "a file, not a folder");
+        if (c.userDataExists) {
+            std::filesystem::create_directories(userData());
+            writeBytes(userData() / "Config.conf", "kept");
+        }
+        overrideRunDirectory(toFilePath(root_));
+        const auto notice = settleDataFolder();
+        const auto expected = c.expectUserFolder ? userData() : data();
+        EXPECT_EQ(dataFolderPath(), expected);
+        EXPECT_TRUE(std::filesystem::is_directory(expected));
+        EXPECT_EQ(std::filesystem::exists(userBase_ / "Tallyra"), c.expectUserFolder);
+        ASSERT_EQ(notice.has_value(), c.expectNotice);
+        if (notice) {
+            EXPECT_EQ(notice->message(),
+                      (Message{"数据保存位置",
+                               "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" +
+                                   std::string(reinterpret_cast<const char*>(userData().u8string().c_str())),
+                               0x40}));
+            EXPECT_FALSE(settleDataFolder().has_value()) << "the next start says nothing";
+            EXPECT_EQ(dataFolderPath(), userData());
+        }
+        if (c.userDataExists) {
+            EXPECT_EQ(readBytes(userData() / "Config.conf"), "kept");
+        }
+    }
+}
+
+#ifndef _WIN32
+TEST_F(DataFolderPlaceTest, AProgramUnderUsrAlwaysUsesTheUsersFolder) {
+    overrideRunDirectory(FilePath("/usr/lib/tallyra-test-that-does-not-exist"));
+    EXPECT_FALSE(settleDataFolder().has_value()) << "the user's folder is the normal place there";
+    EXPECT_EQ(dataFolderPath(), userData());
+    EXPECT_EQ(settingsFilePath(), TestPath(userData() / "Config.conf"));
+    EXPECT_FALSE(std::filesystem::exists("/usr/lib/tallyra-test-that-does-not-exist"));
+}
+
+// An existing Data folder that the user cannot write (a read-only share, a program
+// folder of root's) is copied into the user's folder. Run as nobody: root writes anywhere.
+TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
+    std::filesystem::create_directories(data());
+    writeBytes(data("Config.conf"), "[Settings]\r\nFirst=False\r\n");
+    writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=1\r\nName=甲\r\n");
+    std::filesystem::permissions(data(),
+                                 std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    std::filesystem::permissions(userBase_, std::filesystem::perms::all, std::filesystem::perm_options::add);
+    EXPECT_EXIT(
+        {
+            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
+            const auto notice = settleDataFolder();
+            const bool copied =
+                readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
+                readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
+            std::_Exit(notice && notice->flags == 0x40 && dataFolderPath() == userData() && copied ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(readBytes(data("Config.conf")), "[Settings]\r\nFirst=False\r\n"); // the original stays
+}
+#endif
+
+TEST(Locations, FilePathsJoinAndCutAtTheSeparator) {
+    const struct {
+        const char* path;
+        const char* parent;
+    } kCases[] = {
+#ifdef _WIN32
+        {"C:\\Tallyra\\Tallyra.exe", "C:\\Tallyra"},
+        {"C:\\Tallyra.exe", "C:\\"},
+        {"C:\\", "C:\\"},
+        {"\\\\server\\share\\x.exe", "\\\\server\\share"},
+        {"D:/桌面/点名 工具", "D:/桌面"},
+#else
+        {"/opt/tallyra/Tallyra", "/opt/tallyra"},
+        {"/Tallyra", "/"},
+        {"/", "/"},
+        {"/home/桌面/点名 工具", "/home/桌面"},
+#endif
+        {"Tallyra.exe", ""},
+        {"", ""},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FilePath(c.path).parent(), FilePath(c.parent));
+    }
+    EXPECT_EQ((FilePath("") / "Data").utf8(), "Data");
+    EXPECT_EQ(FilePath("x") / "Data" / "一班.conf",
+              FilePath(std::string("x") + kPathSeparator + "Data" + kPathSeparator + "一班.conf"));
+    EXPECT_EQ(FilePath(std::string("x") + kPathSeparator) / "Data",
+              FilePath(std::string("x") + kPathSeparator + "Data"));
+}
+
+TEST(Locations, BesideTheRunningExecutable) {
+    overrideRunDirectory(FilePath());
+#ifdef _WIN32
+    const auto exe = toFsPath(platform::executablePath());
 #else
     const auto exe = std::filesystem::canonical("/proc/self/exe");
 #endif
-    EXPECT_EQ(runDirectory(), exe.parent_path());
-    EXPECT_EQ(dataFolderPath(), exe.parent_path() / "Data");
-    EXPECT_EQ(settingsFilePath(), exe.parent_path() / "Data" / "Config.conf");
+    EXPECT_EQ(runDirectory(), TestPath(exe.parent_path()));
+    EXPECT_EQ(dataFolderPath(), TestPath(exe.parent_path() / "Data"));
+    EXPECT_EQ(settingsFilePath(), TestPath(exe.parent_path() / "Data" / "Config.conf"));
 }
 
 } // namespace

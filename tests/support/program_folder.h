@@ -6,6 +6,7 @@
 #include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
+#include "tests/support/file_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +24,10 @@ public:
         path_ = std::filesystem::temp_directory_path() /
                 ("tallyra-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         std::filesystem::create_directories(path_);
-        overrideRunDirectory(path_);
+        overrideRunDirectory(toFilePath(path_));
     }
     ~ProgramFolder() {
-        overrideRunDirectory({});
+        overrideRunDirectory(FilePath());
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -35,7 +36,7 @@ public:
 
     // A settings file as the first run leaves it, with these classes and current class.
     void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
         EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice));
         EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList));
@@ -46,7 +47,7 @@ public:
 
     // Writes Voice; nothing leaves the settings file without the item.
     void setVoice(const std::optional<std::string>& value) {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         if (value) {
             EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value));
         } else {
@@ -55,7 +56,7 @@ public:
     }
 
     void addRoster(std::string_view className, const ClassRoster& roster) {
-        std::filesystem::create_directories(dataFolderPath());
+        std::filesystem::create_directories(toFsPath(dataFolderPath()));
         EXPECT_TRUE(writeRoster(className, roster));
     }
 

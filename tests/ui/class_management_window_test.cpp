@@ -187,7 +187,7 @@ TEST_F(DeleteClassTest, DeletingAsksFirstAndNoDeletesNothing) {
     EXPECT_NE(question.text.find("二班"), std::string_view::npos);
     EXPECT_EQ(question.flags, 0x124u); // question icon, Yes and No, No the default
     EXPECT_EQ(fileBytes(settingsFilePath()), settingsBefore);
-    EXPECT_TRUE(std::filesystem::exists(rosterFilePath("二班")));
+    EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath("二班"))));
     EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "二班", "三班"}));
     EXPECT_EQ(rollCall.roster().numbers, (std::vector<std::string>{"11"}));
 }
@@ -205,7 +205,7 @@ TEST_F(DeleteClassTest, DeletingTheMiddleClassMakesTheFollowingOneCurrent) {
     deleteItem(1);
     EXPECT_EQ(classList(), "一班,三班");
     EXPECT_EQ(current(), "三班");
-    EXPECT_FALSE(std::filesystem::exists(rosterFilePath("二班")));
+    EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath("二班"))));
     EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "三班"}));
     EXPECT_EQ(items(settingsId()), (std::vector<std::string>{"一班", "三班"}));
     EXPECT_EQ(selected(id), 1);
@@ -249,7 +249,7 @@ TEST_F(DeleteClassTest, DeletingEveryClassLeavesNothingCurrent) {
     EXPECT_EQ(toolkit.text(mainId(), main_units::kNumber), "");
     EXPECT_EQ(toolkit.text(mainId(), main_units::kName), "");
     for (std::string_view name : {"一班", "二班", "三班"})
-        EXPECT_FALSE(std::filesystem::exists(rosterFilePath(name)));
+        EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath(name))));
 
     // With nothing chosen, a click that gets past the overlay does nothing.
     toolkit.messages.clear();
@@ -333,7 +333,8 @@ TEST_F(ClassManagementTest, AHandEditedClassNamingTheSettingsFileIsKeptButNeverW
     toolkit.answers.push_back(MessageAnswer::Yes);
     toolkit.click(id, class_management_units::kDeleteButton);
     EXPECT_EQ(classList(), "一班");
-    EXPECT_TRUE(std::filesystem::exists(settingsFilePath())) << "deleting the class deleted the settings file";
+    EXPECT_TRUE(std::filesystem::exists(toFsPath(settingsFilePath())))
+        << "deleting the class deleted the settings file";
 }
 
 TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {
@@ -349,7 +350,7 @@ TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " with " + c.failingFile + " failing");
         platform::setReplaceFailureHook(
-            [&](const std::filesystem::path& file) { return file.filename() == pathFromUtf8(c.failingFile); });
+            [&](const FilePath& file) { return toFsPath(file).filename() == pathFromUtf8(c.failingFile); });
         toolkit.messages.clear();
         save(c.name, "7\t新\r\n");
         platform::setReplaceFailureHook({});

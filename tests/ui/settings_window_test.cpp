@@ -73,7 +73,7 @@ TEST_F(SettingsWindowTest, FailedWritesAreReportedAndTheBoxesShowWhatIsStored) {
     folder.addRoster("一班", {{"1"}, {"甲"}});
     folder.addRoster("二班", {{"2"}, {"乙"}});
     const WindowId settings = openSettings();
-    platform::setReplaceFailureHook([](const std::filesystem::path&) { return true; });
+    platform::setReplaceFailureHook([](const FilePath&) { return true; });
     toolkit.click(settings, settings_units::kVoiceOn);
     toolkit.choose(settings, kClassBox, 1);
     platform::setReplaceFailureHook({});

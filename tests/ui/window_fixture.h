@@ -54,8 +54,8 @@ protected:
     int selected(WindowId window) { return toolkit.selection(window, kClassBox); }
     std::string title() { return toolkit.text(mainId(), shared::kTitle); }
 
-    static std::string fileBytes(const std::filesystem::path& file) {
-        std::ifstream in(file, std::ios::binary);
+    static std::string fileBytes(const FilePath& file) {
+        std::ifstream in(toFsPath(file), std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();

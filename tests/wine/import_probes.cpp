@@ -1,7 +1,8 @@
-// Two programs that must fail tests/wine/check-imports.sh, so that scripts/test-windows
+// Programs that must fail tests/wine/check-imports.sh, so that scripts/test-windows
 // can show the check catches what it is there for: TALLYRA_PROBE_NEWER_FUNCTION
 // imports a kernel32 function that Windows 7 lacks, TALLYRA_PROBE_FOREIGN_DLL
-// imports zlib from zlib1.dll instead of linking it in.
+// imports zlib from zlib1.dll instead of linking it in, TALLYRA_PROBE_PLANTABLE_DLL
+// imports version.dll (Windows' own, but no Known DLL) and is linked without ASLR and DEP.
 #include <windows.h>
 
 #ifdef TALLYRA_PROBE_NEWER_FUNCTION
@@ -18,5 +19,13 @@ int main() {
 #ifdef TALLYRA_PROBE_FOREIGN_DLL
 #include <zlib.h>
 
-int main() { return zlibVersion()[0] == '1' ? 0 : 1; }
+int main() {
+    return zlibVersion()[0] == '1' ? 0 : 1;
+}
+#endif
+
+#ifdef TALLYRA_PROBE_PLANTABLE_DLL
+int main() {
+    return GetFileVersionInfoSizeW(L"kernel32.dll", nullptr) > 0 ? 0 : 1;
+}
 #endif

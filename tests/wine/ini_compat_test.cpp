@@ -5,6 +5,7 @@
 // program, or read by other tools, depend on both directions.
 #include "storage/ini_file.h"
 #include "storage/paths.h"
+#include "tests/support/file_paths.h"
 
 #include <windows.h>
 
@@ -97,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, IniCompatibility, ::testing::Values("Data", "�
 
 TEST_P(IniCompatibility, PlatformReadsWhatWeWrite) {
     // The file name holds 級 (BC 89), a GBK character outside GB2312.
-    const auto file = folder_ / pathFromUtf8("三年級(2)班.conf");
+    const TestPath file = folder_ / pathFromUtf8("三年級(2)班.conf");
     for (const Item& item : kItems) {
         ASSERT_TRUE(writeIniItem(file, item.section, item.key, item.value)) << item.key;
     }
@@ -110,7 +111,7 @@ TEST_P(IniCompatibility, PlatformReadsWhatWeWrite) {
 }
 
 TEST_P(IniCompatibility, WeReadWhatPlatformWrites) {
-    const auto file = folder_ / pathFromUtf8("三年級(2)班.conf");
+    const TestPath file = folder_ / pathFromUtf8("三年級(2)班.conf");
     for (const Item& item : kItems) {
         ASSERT_TRUE(platformWrite(file, item.gbkSection, item.gbkKey, item.gbkValue)) << item.key;
     }
@@ -125,7 +126,7 @@ TEST_P(IniCompatibility, WeReadWhatPlatformWrites) {
 TEST_P(IniCompatibility, OurChangesToPlatformFileStayReadable) {
     // A settings file an older copy of the program wrote, then changed by us:
     // values replaced in place, a key added to a section, a new section.
-    const auto file = folder_ / "Config.conf";
+    const TestPath file = folder_ / "Config.conf";
     ASSERT_TRUE(platformWrite(file, "Settings", "First", "False"));
     ASSERT_TRUE(platformWrite(file, "Settings", "Voice", "False"));
     ASSERT_TRUE(platformWrite(file, "Class", "ClassName", "\xB6\xFE\xB0\xE0"));
@@ -156,7 +157,7 @@ std::string repeat(std::string_view text, int times) {
 }
 
 TEST_P(IniCompatibility, LongValuesAtTheReadLimit) {
-    const auto file = folder_ / "Long.conf";
+    const TestPath file = folder_ / "Long.conf";
     // The longest value we write (10,239 bytes in GBK) is read whole by the platform's 10,240-byte buffer.
     ASSERT_TRUE(writeIniItem(file, "ClassData", "Name", repeat("中", 5119) + "a"));
     const std::string read = platformRead(file, "ClassData", "Name");

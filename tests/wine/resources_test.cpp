@@ -87,6 +87,9 @@ TEST(Resources, ManifestAsksForCommonControls6AndLeavesDpiToTheProgram) {
     ASSERT_FALSE(manifest.empty());
     EXPECT_NE(manifest.find(R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")"), std::string::npos);
     EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+    // No file virtualization: writes under Program Files fail visibly instead of vanishing.
+    EXPECT_NE(manifest.find(R"(<requestedExecutionLevel level="asInvoker" uiAccess="false"/>)"), std::string::npos);
+    EXPECT_NE(manifest.find("<supportedOS Id=\"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}\"/>"), std::string::npos);
 
     // The loader took it: the process's activation context leads to the side-by-side version 6
     // controls (their DllGetVersion cannot tell: Wine's says 5.81 for both).

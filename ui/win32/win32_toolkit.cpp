@@ -81,8 +81,15 @@ int CALLBACK matchFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
 } // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
+    // The common controls are loaded here, not imported: an imported comctl32 loads
+    // before the program restricts the DLL search, and with it the DLLs it needs
+    // (uxtheme), which a copy planted beside the program would then replace. The
+    // manifest's activation context still makes this the version 6 controls.
+    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto initCommonControlsEx = reinterpret_cast<InitCommonControlsExFn>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (initCommonControlsEx != nullptr) initCommonControlsEx(&controls);
     registered_ = TopWindow::registerClass(instance) && DrawnUnit::registerClass(instance) &&
                   ImageButton::registerClass(instance);
 }

@@ -749,6 +749,110 @@ void closedFromOutside(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+std::filesystem::path driverFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path();
+}
+
+// A DLL planted beside the program is never loaded, even where the system would
+// take the program's own copy first. scripts/test-e2e runs this case alone with
+// WINEDLLOVERRIDES=uxtheme=n,b, under which Wine does so.
+void plantedDll(CaseContext& context) {
+    wchar_t overrides[256] = {};
+    GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
+    context.require(std::wstring_view(overrides).find(L"uxtheme=n") != std::wstring_view::npos,
+                    "run this case with WINEDLLOVERRIDES=uxtheme=n,b, else it proves nothing");
+    Session app(context);
+    const std::filesystem::path planted = driverFolder() / L"planted" / L"uxtheme.dll";
+    std::error_code error;
+    // The marker itself works: loaded under another name, it leaves its file.
+    const std::filesystem::path check = app.folder() / L"marker-check";
+    std::filesystem::create_directories(check, error);
+    std::filesystem::copy_file(planted, check / L"marker-check.dll", error);
+    context.require(!error, "cannot copy " + planted.string() + ": " + error.message());
+    HMODULE loaded = LoadLibraryW((check / L"marker-check.dll").c_str());
+    context.require(loaded != nullptr, "the marker DLL does not load");
+    FreeLibrary(loaded);
+    context.require(std::filesystem::exists(check / L"planted-dll-loaded.txt"), "the marker DLL left no file");
+
+    std::filesystem::copy_file(planted, app.folder() / L"uxtheme.dll", error);
+    context.require(!error, "cannot copy the marker DLL beside the program: " + error.message());
+    const std::filesystem::path marker = app.folder() / L"planted-dll-loaded.txt";
+    app.writeData(L"Config.conf", settingsFile(L"", std::nullopt));
+    app.start();
+    waitUntil([&] { return app.find(Win::Main) != nullptr || std::filesystem::exists(marker); }, Millis(15000));
+    context.require(!std::filesystem::exists(marker), "the program loaded the uxtheme.dll planted beside it");
+    HWND main = app.waitFor(Win::Main);
+    app.click(main, kSettingsButton); // the settings window's themed combo and radio boxes
+    HWND settings = app.waitFor(Win::Settings);
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    closeMainAndExpectZero(app, main);
+    context.check(!std::filesystem::exists(marker), "the program loaded the uxtheme.dll planted beside it");
+}
+
+// Nothing can be kept beside the program (a file named Data stands where the folder
+// would go): the data moves to %LOCALAPPDATA%\Tallyra\Data once, taking over the
+// VirtualStore copy that Windows kept for a program without asInvoker, and says so once.
+void dataFolderElsewhere(CaseContext& context) {
+    Session app(context);
+    context.require(writeFileBytes(app.folder() / L"Data", "a file, not a folder"), "cannot write the file Data");
+    const std::filesystem::path local = app.folder().parent_path() / fromUtf8(context.name() + "-本地 数据");
+    std::error_code error;
+    std::filesystem::remove_all(local, error);
+    ScopedEnvironment localAppData(L"LOCALAPPDATA", local.wstring());
+    const std::filesystem::path virtualStore = local / L"VirtualStore" / app.folder().relative_path() / L"Data";
+    const std::string roster = rosterFile(L"1,2", L"张三,李四");
+    context.require(writeFileBytes(virtualStore / L"Config.conf", settingsFile(L"一班", L"一班")) &&
+                        writeFileBytes(virtualStore / L"一班.conf", roster),
+                    "cannot write the VirtualStore copy");
+    const std::filesystem::path own = local / L"Tallyra" / L"Data";
+
+    app.start();
+    app.expectMessage(L"数据保存位置", L"程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" + own.wstring(),
+                      {IDOK}, IDOK);
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.expectNoMessage("after the notice");
+    context.check(readFileBytes(own / L"一班.conf") == roster,
+                  "the roster was not copied into " + toUtf8(own.wstring()));
+    drawOnce(app, main);
+    closeMainAndExpectZero(app, main);
+
+    // Later starts say nothing and never copy over the user's folder again.
+    context.require(writeFileBytes(virtualStore / L"一班.conf", rosterFile(L"9", L"旧")),
+                    "cannot rewrite VirtualStore");
+    app.start();
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    pause(Millis(300));
+    app.expectNoMessage("on the second start");
+    context.check(readFileBytes(own / L"一班.conf") == roster, "the second start copied over " + toUtf8(own.wstring()));
+    closeMainAndExpectZero(app, main);
+}
+
+// A program folder whose path holds Chinese characters and blanks.
+void chineseFolder(CaseContext& context) {
+    Session app(context, context.name() + "\\桌面\\点名 工具");
+    app.start();
+    app.expectMessage(kFirstRunTitle, kFirstRunText, {IDOK}, IDOK);
+    HWND main = app.waitFor(Win::Main);
+    context.check(app.readData(L"Config.conf").has_value(), "no Config.conf in the Data folder beside the program");
+    closeMainAndExpectZero(app, main);
+
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+    app.start();
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.expectNoMessage("at start-up");
+    const auto [number, name] = drawOnce(app, main);
+    context.check((number == L"1" && name == L"张三") || (number == L"2" && name == L"李四"),
+                  "the draw settled on " + visible(number) + " " + visible(name));
+    closeMainAndExpectZero(app, main);
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
@@ -761,6 +865,11 @@ constexpr TestCase kCases[] = {
     {"about_windows", "update notice, about, changelog and support windows", true, true, aboutWindows},
     {"voice_switch", "the voice radio boxes and a draw whose announcement fails", true, false, voiceSwitch},
     {"closed_from_outside", "secondary windows closed by the system show their opener", true, false, closedFromOutside},
+    // Run alone, under its own DLL overrides (see plantedDll).
+    {"planted_dll", "a uxtheme.dll beside the program is not loaded", false, false, plantedDll},
+    {"data_folder_elsewhere", "an unwritable program folder: the per-user Data folder", true, false,
+     dataFolderElsewhere},
+    {"chinese_folder", "a program folder with Chinese characters and blanks in its path", true, false, chineseFolder},
 };
 
 } // namespace

@@ -42,8 +42,20 @@ std::string gbkFile(std::initializer_list<std::wstring_view> lines) {
     return bytes;
 }
 
+ScopedEnvironment::ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+    wchar_t buffer[4096];
+    const DWORD length = GetEnvironmentVariableW(name, buffer, static_cast<DWORD>(std::size(buffer)));
+    if (length > 0 && length < std::size(buffer)) previous_ = std::wstring(buffer, length);
+    SetEnvironmentVariableW(name, value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableW(name_, previous_ ? previous_->c_str() : nullptr);
+}
+
 Session::Session(CaseContext& context, std::string_view folderName) : context_(context) {
-    folder_ = context.options().workRoot / (folderName.empty() ? context.name() : std::string(folderName));
+    // The name is UTF-8: a narrow path would be read in the ANSI code page.
+    folder_ = context.options().workRoot / fromUtf8(folderName.empty() ? context.name() : folderName);
     std::error_code error;
     std::filesystem::remove_all(folder_, error);
     std::filesystem::create_directories(folder_, error);

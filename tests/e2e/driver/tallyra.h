@@ -81,10 +81,25 @@ inline constexpr std::wstring_view kProductTitle = L"Tallyra × Korvane";
 // GBK bytes of a settings file or a roster file, written line by line with CR LF.
 std::string gbkFile(std::initializer_list<std::wstring_view> lines);
 
+// Sets an environment variable of the driver, and so of the programs it starts,
+// for the lifetime of the object.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const std::wstring& value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const wchar_t* name_;
+    std::optional<std::wstring> previous_;
+};
+
 // One run of the program in a fresh folder of its own (a copy of Tallyra.exe beside
 // an optional Data folder). The process is killed when the session ends.
 class Session {
 public:
+    // folderName (UTF-8) is a folder below the work root, the case's name when empty.
     Session(CaseContext& context, std::string_view folderName = {});
     ~Session();
     Session(const Session&) = delete;

@@ -1,0 +1,53 @@
+// The window scenarios on the Qt backend, offscreen: real widgets, real events;
+// and what only this backend decides: the face the units are drawn in, fonts in pixels.
+#include "tests/qt/qt_driver.h"
+#include "tests/ui/window_scenarios.h"
+#include "ui/main_window.h"
+#include "ui/qt/fonts.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QWidget>
+
+namespace tallyra::ui::testing {
+
+INSTANTIATE_TEST_SUITE_P(Toolkit, WindowScenarios,
+                         ::testing::Values(DriverKind{"Qt", [] { return std::make_unique<QtDriver>(); }}), driverName);
+
+TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
+    const QString& face = qt::chineseFace();
+    ASSERT_FALSE(face.isEmpty()) << "the test machine has a Chinese face (fonts-wqy-microhei)";
+    EXPECT_TRUE(QFontDatabase::families(QFontDatabase::SimplifiedChinese).contains(face));
+    // 微软雅黑 where it is installed; otherwise the Chinese face draws it, and the font check is content.
+    EXPECT_EQ(qt::resolvedFace(kYaHei), face);
+    EXPECT_EQ(qt::resolvedFace(""), face);
+    QtDriver driver;
+    Toolkit& toolkit = driver.toolkit();
+    EXPECT_TRUE(toolkit.isFontInstalled(kYaHei));
+    EXPECT_FALSE(toolkit.isFontInstalled("No Such Face"));
+
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("", "");
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    ASSERT_EQ(toolkit.horizontalPixelsPerInch(main), 96);
+    QWidget* name = static_cast<qt::QtToolkit&>(toolkit).unitWidget(main, main_units::kName);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(QFontInfo(name->font()).family(), face);
+    EXPECT_EQ(name->font().pixelSize(), 107); // the layout's character height at 96 DPI
+    toolkit.setFontSize(main, main_units::kName, 11);
+    EXPECT_EQ(name->font().pixelSize(), 15); // 11 points at 96 pixels per inch, rounded
+}
+
+} // namespace tallyra::ui::testing
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    tallyra::ui::qt::prepareApplication();
+    QApplication application(argc, argv);
+    tallyra::ui::qt::setUpApplication();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

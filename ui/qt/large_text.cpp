@@ -1,0 +1,76 @@
+#include "ui/qt/large_text.h"
+
+#include <QPainter>
+#include <QRect>
+
+#include <cmath>
+
+namespace tallyra::ui::qt {
+namespace {
+
+// Enough for every digit and the names of a few large classes; past it the cache starts afresh.
+constexpr std::size_t kMostGlyphs = 600;
+
+} // namespace
+
+void LargeTextPainter::reset(const QFont& font, const QColor& colour) {
+    font_ = font;
+    colour_ = colour;
+    raw_ = QRawFont::fromFont(font);
+    glyphs_.clear();
+}
+
+const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
+    if (const auto found = glyphs_.find(index); found != glyphs_.end()) return found->second;
+    if (glyphs_.size() >= kMostGlyphs) glyphs_.clear();
+    Glyph& made = glyphs_[index];
+    // 8-bit coverage, whatever format the font engine hands out.
+    const QImage coverage =
+        raw_.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
+    const QRectF bounds = raw_.boundingRect(index);
+    made.offset = QPoint(static_cast<int>(std::floor(bounds.left())), static_cast<int>(std::floor(bounds.top())));
+    // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.
+    made.image = QImage(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+    const QRgb colour = colour_.rgb();
+    for (int y = 0; y < coverage.height(); ++y) {
+        const uchar* in = coverage.constScanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(made.image.scanLine(y));
+        for (int x = 0; x < coverage.width(); ++x)
+            out[x] = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), in[x]));
+    }
+    return made;
+}
+
+bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
+                            Qt::Alignment alignment, const QString& text) {
+    if (font != font_ || colour != colour_ || !raw_.isValid()) reset(font, colour);
+    if (!raw_.isValid()) return false;
+    const QList<quint32> indexes = raw_.glyphIndexesForString(text);
+    if (indexes.isEmpty() || indexes.contains(0)) return false;
+    const QList<QPointF> advances = raw_.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances);
+
+    qreal width = 0;
+    for (const QPointF& advance : advances)
+        width += advance.x();
+    qreal x = box.left();
+    if (alignment & Qt::AlignHCenter) x += (box.width() - width) / 2;
+    if (alignment & Qt::AlignRight) x += box.width() - width;
+    const qreal lineHeight = raw_.ascent() + raw_.descent();
+    qreal baseline = box.top() + raw_.ascent();
+    if (alignment & Qt::AlignVCenter) baseline += (box.height() - lineHeight) / 2;
+    if (alignment & Qt::AlignBottom) baseline += box.height() - lineHeight;
+
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    for (qsizetype i = 0; i < indexes.size(); ++i) {
+        const Glyph& shape = glyph(indexes[i]);
+        painter.drawImage(QPoint(static_cast<int>(std::lround(x)) + shape.offset.x(),
+                                 static_cast<int>(std::lround(baseline)) + shape.offset.y()),
+                          shape.image);
+        x += advances[i].x();
+    }
+    painter.restore();
+    return true;
+}
+
+} // namespace tallyra::ui::qt

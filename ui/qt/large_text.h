@@ -1,0 +1,45 @@
+// Single-line text in large fonts, drawn from glyph images kept between paints.
+// Qt rasterises glyphs above 64 pixels from their outlines at every paint; the main
+// window's display repaints its 133- and 107-pixel number and name a hundred times
+// a second while rolling, so those glyphs are rasterised once and reused.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QPoint>
+#include <QRawFont>
+
+#include <unordered_map>
+
+class QPainter;
+class QRect;
+class QString;
+
+namespace tallyra::ui::qt {
+
+// Qt's own glyph cache serves fonts up to this pixel size.
+inline constexpr int kLargestCachedGlyphSize = 64;
+
+class LargeTextPainter {
+public:
+    // Draws text on one line within box, aligned; false (nothing drawn) when the font
+    // lacks a glyph of it, so the caller draws it the ordinary way with font fallback.
+    bool draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+              const QString& text);
+
+private:
+    struct Glyph {
+        QImage image;  // the glyph in the text colour, premultiplied
+        QPoint offset; // from the pen position on the baseline to the image's top left
+    };
+    const Glyph& glyph(quint32 index);
+    void reset(const QFont& font, const QColor& colour);
+
+    QFont font_;
+    QColor colour_;
+    QRawFont raw_;
+    std::unordered_map<quint32, Glyph> glyphs_;
+};
+
+} // namespace tallyra::ui::qt

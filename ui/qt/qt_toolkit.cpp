@@ -1,0 +1,355 @@
+// The Qt backend of the window toolkit.
+//
+// How tests and automation find things:
+// - Each of the program's windows is a frameless top-level widget whose window title is
+//   the design's caption ("Tallyra", "关于", "更新日志"); `xwininfo -root -tree` lists it
+//   under that name on X11.
+// - Every unit's widget has the unit's name as its object name (QObject::objectName),
+//   so QWidget::findChild finds it; QtToolkit::unitWidget does the same by window id.
+// - Message boxes are QMessageBoxes and the input box is a QInputDialog, both modal to
+//   the application; a test answers them through setModalHook.
+#include "ui/qt/qt_toolkit.h"
+
+#include "ui/qt/fonts.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/top_window.h"
+#include "ui/qt/units.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFontDatabase>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+
+#include <cmath>
+
+namespace tallyra::ui::qt {
+namespace {
+
+constexpr std::string_view kUntitledMessage = "信息：";
+constexpr unsigned kIconMask = 0xF0;
+constexpr unsigned kButtonsMask = 0x0F;
+static_assert((kSecondButtonDefault & (kIconMask | kButtonsMask)) == 0);
+
+QMessageBox::Icon iconOf(unsigned flags) {
+    switch (flags & kIconMask) {
+    case 0x10:
+        return QMessageBox::Critical;
+    case 0x20:
+        return QMessageBox::Question;
+    case 0x30:
+        return QMessageBox::Warning;
+    case 0x40:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+struct BoxButton {
+    const char* caption;
+    QMessageBox::ButtonRole role;
+    MessageAnswer answer;
+};
+
+// The buttons of a flag's button type, with the captions a Chinese system gives them.
+std::vector<BoxButton> buttonsOf(unsigned flags) {
+    switch (flags & kButtonsMask) {
+    case 0x1:
+        return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok},
+                {"取消", QMessageBox::RejectRole, MessageAnswer::Cancel}};
+    case 0x4:
+        return {{"是(&Y)", QMessageBox::YesRole, MessageAnswer::Yes},
+                {"否(&N)", QMessageBox::NoRole, MessageAnswer::No}};
+    default:
+        return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok}};
+    }
+}
+
+// Closed without a button (Escape, the window manager): the answer that changes nothing.
+MessageAnswer dismissedAnswer(unsigned flags) {
+    switch (flags & kButtonsMask) {
+    case 0x1:
+        return MessageAnswer::Cancel;
+    case 0x4:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+} // namespace
+
+QtToolkit::QtToolkit() = default;
+
+QtToolkit::~QtToolkit() {
+    // Windows still open when the program ends are closed without telling their handlers,
+    // which may be gone already.
+    const auto windows = windows_;
+    windows_.clear();
+    for (const auto& [id, window] : windows)
+        if (window) delete window.data();
+}
+
+TopWindow* QtToolkit::topWindow(WindowId window) const {
+    const auto it = windows_.find(window);
+    return it == windows_.end() ? nullptr : it->second.data();
+}
+
+Unit* QtToolkit::findUnit(WindowId window, std::string_view unit) const {
+    TopWindow* top = topWindow(window);
+    return top ? top->find(unit) : nullptr;
+}
+
+QWidget* QtToolkit::unitWidget(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found ? found->widget : nullptr;
+}
+
+QComboBox* QtToolkit::combo(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::ComboBox ? static_cast<QComboBox*>(found->widget) : nullptr;
+}
+
+void QtToolkit::forget(WindowId window) {
+    windows_.erase(window);
+}
+
+int QtToolkit::runModal(QDialog& box) {
+    if (modalHook_) {
+        // Runs once the box's own loop is running, as a user's press would.
+        QTimer::singleShot(0, &box, [this, &box] { modalHook_(box); });
+    }
+    return box.exec();
+}
+
+MessageAnswer QtToolkit::showMessage(const Message& message) {
+    QMessageBox box;
+    box.setWindowTitle(toQString(message.title.empty() ? kUntitledMessage : message.title));
+    // Plain text: class names and roster entries must show as typed, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(toQString(message.text));
+    box.setIcon(iconOf(message.flags));
+    box.setWindowModality(Qt::ApplicationModal);
+    std::vector<std::pair<QAbstractButton*, MessageAnswer>> answers;
+    for (const BoxButton& button : buttonsOf(message.flags))
+        answers.emplace_back(box.addButton(QString::fromUtf8(button.caption), button.role), button.answer);
+    const bool secondIsDefault = (message.flags & kSecondButtonDefault) && answers.size() > 1;
+    box.setDefaultButton(static_cast<QPushButton*>(answers[secondIsDefault ? 1 : 0].first));
+    box.setEscapeButton(answers.back().first);
+    runModal(box);
+    for (const auto& [button, answer] : answers)
+        if (box.clickedButton() == button) return answer;
+    return dismissedAnswer(message.flags);
+}
+
+std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::string_view title) {
+    QInputDialog box;
+    box.setWindowTitle(toQString(title));
+    box.setLabelText(toQString(prompt));
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(QString());
+    box.setOkButtonText(QStringLiteral("确定"));
+    box.setCancelButtonText(QStringLiteral("取消"));
+    box.setWindowModality(Qt::ApplicationModal);
+    if (runModal(box) != QDialog::Accepted) return std::nullopt;
+    return toUtf8(box.textValue());
+}
+
+WindowId QtToolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
+    const WindowId id = nextId_++;
+    auto* window = new TopWindow(*this, id, design, events);
+    windows_[id] = window;
+    window->build();
+    events.onCreated(id);
+    return id;
+}
+
+void QtToolkit::showWindow(WindowId window, bool visible) {
+    if (TopWindow* top = topWindow(window)) {
+        top->setVisible(visible);
+        if (visible) {
+            top->raise();
+            top->activateWindow();
+        }
+    }
+}
+
+bool QtToolkit::isWindowVisible(WindowId window) const {
+    const TopWindow* top = topWindow(window);
+    return top && top->isVisible();
+}
+
+void QtToolkit::minimiseWindow(WindowId window) {
+    if (TopWindow* top = topWindow(window)) top->showMinimized();
+}
+
+void QtToolkit::destroyWindow(WindowId window) {
+    if (TopWindow* top = topWindow(window)) top->destroyWindow();
+}
+
+Rect QtToolkit::windowRect(WindowId window) const {
+    const TopWindow* top = topWindow(window);
+    if (!top) return {};
+    const QRect frame = top->frameGeometry();
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+void QtToolkit::setWindowRect(WindowId window, Rect rect) {
+    if (TopWindow* top = topWindow(window)) {
+        top->setFixedSize(rect.width, rect.height);
+        top->move(rect.left, rect.top);
+    }
+}
+
+Rect QtToolkit::unitRect(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found ? found->rect : Rect{};
+}
+
+void QtToolkit::setUnitRect(WindowId window, std::string_view unit, Rect rect) {
+    if (Unit* found = findUnit(window, unit)) qt::setUnitRect(*found, rect);
+}
+
+std::string QtToolkit::text(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found ? unitText(*found) : std::string();
+}
+
+void QtToolkit::setText(WindowId window, std::string_view unit, std::string_view text) {
+    if (Unit* found = findUnit(window, unit)) setUnitText(*found, text);
+}
+
+void QtToolkit::setFontSize(WindowId window, std::string_view unit, int points) {
+    Unit* found = findUnit(window, unit);
+    if (!found) return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const double pixelsPerInch = screen ? screen->logicalDotsPerInchY() : 96.0;
+    setUnitCharHeight(*found, static_cast<int>(std::lround(points * pixelsPerInch / 72.0)));
+}
+
+void QtToolkit::setVisible(WindowId window, std::string_view unit, bool visible) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->widget) found->widget->setVisible(visible);
+}
+
+void QtToolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {
+    Unit* found = findUnit(window, unit);
+    if (!found || !found->timer) return;
+    if (milliseconds > 0)
+        found->timer->start(milliseconds);
+    else
+        found->timer->stop();
+}
+
+void QtToolkit::clearItems(WindowId window, std::string_view unit) {
+    if (QComboBox* box = combo(window, unit)) box->clear();
+}
+
+void QtToolkit::addItem(WindowId window, std::string_view unit, std::string_view text) {
+    if (QComboBox* box = combo(window, unit)) {
+        // Adding the first item does not select it, as on Windows.
+        const int selected = box->currentIndex();
+        box->addItem(toQString(text));
+        box->setCurrentIndex(selected);
+    }
+}
+
+void QtToolkit::removeItem(WindowId window, std::string_view unit, int index) {
+    if (QComboBox* box = combo(window, unit)) box->removeItem(index);
+}
+
+int QtToolkit::itemCount(WindowId window, std::string_view unit) const {
+    const QComboBox* box = combo(window, unit);
+    return box ? box->count() : 0;
+}
+
+std::string QtToolkit::itemText(WindowId window, std::string_view unit, int index) const {
+    const QComboBox* box = combo(window, unit);
+    return box && index >= 0 && index < box->count() ? toUtf8(box->itemText(index)) : std::string();
+}
+
+void QtToolkit::setItemText(WindowId window, std::string_view unit, int index, std::string_view text) {
+    QComboBox* box = combo(window, unit);
+    if (box && index >= 0 && index < box->count()) box->setItemText(index, toQString(text));
+}
+
+int QtToolkit::selection(WindowId window, std::string_view unit) const {
+    const QComboBox* box = combo(window, unit);
+    return box ? box->currentIndex() : -1;
+}
+
+void QtToolkit::setSelection(WindowId window, std::string_view unit, int index) {
+    // setCurrentIndex raises currentIndexChanged only, never activated: no item-chosen event.
+    if (QComboBox* box = combo(window, unit)) box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+void QtToolkit::setChecked(WindowId window, std::string_view unit, bool checked) {
+    TopWindow* top = topWindow(window);
+    Unit* found = top ? top->find(unit) : nullptr;
+    if (found) top->checkRadio(*found, checked);
+}
+
+bool QtToolkit::isChecked(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::RadioBox && found->widget &&
+           static_cast<const QAbstractButton*>(found->widget)->isChecked();
+}
+
+void QtToolkit::declareDpiAware() {
+    // Done before the application object existed (prepareApplication): Qt scales nothing.
+}
+
+int QtToolkit::horizontalPixelsPerInch(WindowId window) const {
+    const TopWindow* top = topWindow(window);
+    const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();
+    return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchX())) : 96;
+}
+
+Size QtToolkit::screenSize() const {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect area = screen->geometry();
+    return {area.width(), area.height()};
+}
+
+bool QtToolkit::isFontInstalled(std::string_view face) const {
+    const QString family = toQString(face);
+    if (isFamilyInstalled(family)) return true;
+    // The Chinese face stands in for 微软雅黑 (fonts.h): text set in it shows as meant.
+    return face == kYaHei && !chineseFace().isEmpty();
+}
+
+void QtToolkit::openInBrowser(std::string_view address) {
+    QDesktopServices::openUrl(QUrl(toQString(address)));
+}
+
+void QtToolkit::quit(int exitCode) {
+    QCoreApplication::exit(exitCode);
+}
+
+void* QtToolkit::nativeHandle(WindowId window, std::string_view unit) const {
+    return unitWidget(window, unit);
+}
+
+void prepareApplication() {
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+}
+
+void setUpApplication() {
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(applicationIcon());
+    if (const QString& face = chineseFace(); !face.isEmpty()) {
+        QFont font = QApplication::font();
+        font.setFamily(face);
+        QApplication::setFont(font);
+    }
+}
+
+} // namespace tallyra::ui::qt

@@ -1,0 +1,79 @@
+// One of the program's windows: a frameless top-level widget with the design's
+// background, its units, and dragging from any static part of its surface.
+#pragma once
+
+#include "ui/qt/units.h"
+#include "ui/toolkit.h"
+
+#include <QPoint>
+#include <QPointer>
+#include <QRegion>
+#include <QTimer>
+#include <QWidget>
+
+#include <utility>
+#include <vector>
+
+namespace tallyra::ui::qt {
+
+class QtToolkit;
+
+class TopWindow : public QWidget {
+public:
+    TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events);
+
+    // Creates every unit of the design.
+    void build();
+
+    WindowId id() const { return id_; }
+    const WindowDesign& design() const { return design_; }
+    Unit* find(std::string_view name);
+    const Unit* find(std::string_view name) const;
+
+    // Tells the handlers about a unit's event, unless the window is going away.
+    void notify(std::string_view unit, UnitEvent event);
+
+    // Dragging the window: started by a press on its surface or a static unit.
+    void beginDrag(QPoint globalPosition);
+    void dragTo(QPoint globalPosition);
+    void endDrag();
+
+    // Repaints the area of a unit at the screen's next refresh rather than at once: the
+    // rolling display changes every 10 ms, more often than a screen shows a picture.
+    void repaintAtNextFrame(QWidget& unit, const QRect& area);
+
+    // Checks a radio box; checking one unchecks the others of its parent.
+    void checkRadio(Unit& radio, bool checked);
+
+    // Tells the handlers the window is being destroyed, then lets Qt delete it.
+    void destroyWindow();
+    bool isDestroying() const { return destroying_; }
+
+protected:
+    // Keys reach the window (its QWindow) once each, whichever unit has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void focusFirstTabStop();
+    void paintFrame();
+
+    QtToolkit& toolkit_;
+    WindowId id_;
+    const WindowDesign& design_;
+    WindowEvents& events_;
+    std::vector<Unit> units_;
+    bool destroying_ = false;
+    QTimer frame_; // single shot: the next screen refresh
+    std::vector<std::pair<QPointer<QWidget>, QRegion>> toRepaint_;
+    bool watchingKeys_ = false;
+    bool dragging_ = false;
+    QPoint dragOffset_; // pointer position minus window position while dragging
+};
+
+} // namespace tallyra::ui::qt

@@ -1,0 +1,348 @@
+#include "ui/qt/units.h"
+
+#include "ui/png_image.h"
+#include "ui/qt/fonts.h"
+#include "ui/qt/image_button.h"
+#include "ui/qt/pictures.h"
+#include "ui/qt/top_window.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace tallyra::ui::qt {
+namespace {
+
+// The dropped list of a combo box is at least this high.
+constexpr int kDroppedListHeight = 160;
+
+bool hasText(UnitKind kind) {
+    switch (kind) {
+    case UnitKind::Label:
+    case UnitKind::ImageButton:
+    case UnitKind::Hyperlink:
+    case UnitKind::EditBox:
+    case UnitKind::ComboBox:
+    case UnitKind::RadioBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
+Qt::Alignment alignmentOf(const UnitDesign& design) {
+    Qt::Alignment flags = design.hAlign == HAlign::Center  ? Qt::AlignHCenter
+                          : design.hAlign == HAlign::Right ? Qt::AlignRight
+                                                           : Qt::AlignLeft;
+    flags |= design.vAlign == VAlign::Center   ? Qt::AlignVCenter
+             : design.vAlign == VAlign::Bottom ? Qt::AlignBottom
+                                               : Qt::AlignTop;
+    return flags;
+}
+
+// Standard widgets take the design's colours through their palette.
+void colourStandardWidget(QWidget& widget, const UnitDesign& design) {
+    QPalette palette = widget.palette();
+    const QColor text = toQColor(design.textColor);
+    const QColor background = design.background ? toQColor(*design.background) : palette.color(QPalette::Button);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        palette.setColor(role, text);
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Window, QPalette::Button})
+        palette.setColor(role, background);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+// Multi-line edit boxes speak CR LF to the handlers, as on Windows; Qt's text uses LF.
+QString fromHandlerLines(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+QString toHandlerLines(QString text) {
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+}
+
+QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* parent) {
+    const UnitDesign& design = *unit.design;
+    const std::string_view name = design.name;
+    QWidget* widget = nullptr;
+    switch (design.kind) {
+    case UnitKind::EditBox:
+        if (design.multiLine) {
+            auto* edit = new QPlainTextEdit(parent);
+            edit->setFrameShape(QFrame::NoFrame);
+            edit->setReadOnly(design.readOnly);
+            edit->setPlainText(fromHandlerLines(toQString(design.text)));
+            widget = edit;
+        } else {
+            auto* edit = new QLineEdit(toQString(design.text), parent);
+            edit->setFrame(false);
+            edit->setReadOnly(design.readOnly);
+            widget = edit;
+        }
+        break;
+    case UnitKind::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(false);
+        combo->view()->setMinimumHeight(kDroppedListHeight);
+        // activated comes from the user only (the list or the keyboard), also for the item
+        // already selected; code that sets the index raises nothing.
+        QObject::connect(combo, &QComboBox::activated, combo,
+                         [&owner, name](int) { owner.notify(name, UnitEvent::ItemChosen); });
+        widget = combo;
+        break;
+    }
+    case UnitKind::RadioBox: {
+        auto* radio = new QRadioButton(toQString(design.text), parent);
+        // The group is kept by checkRadio, so that code may also uncheck every box.
+        radio->setAutoExclusive(false);
+        QObject::connect(radio, &QRadioButton::clicked, radio, [&owner, name](bool) {
+            if (Unit* self = owner.find(name)) owner.checkRadio(*self, true);
+            owner.notify(name, UnitEvent::Clicked);
+        });
+        widget = radio;
+        break;
+    }
+    default:
+        return nullptr;
+    }
+    colourStandardWidget(*widget, design);
+    widget->setFocusPolicy(design.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+    return widget;
+}
+
+} // namespace
+
+QString toQString(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+std::string toUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
+
+QColor toQColor(Color color) {
+    return QColor(color.red, color.green, color.blue);
+}
+
+QFont unitFont(const FontSpec& spec, int charHeight) {
+    QFont font(resolvedFace(spec.face));
+    // A pixel size is the character height without internal leading, as on Windows.
+    font.setPixelSize(charHeight > 0 ? charHeight : 1);
+    font.setWeight(static_cast<QFont::Weight>(spec.weight));
+    return font;
+}
+
+void createUnit(TopWindow& owner, Unit& unit, QWidget* parent) {
+    const UnitDesign& design = *unit.design;
+    unit.rect = design.rect;
+    if (design.kind == UnitKind::Timer) {
+        unit.timer = new QTimer(&owner);
+        const std::string_view name = design.name;
+        QObject::connect(unit.timer, &QTimer::timeout, &owner, [&owner, name] { owner.notify(name, UnitEvent::Tick); });
+        if (design.interval > 0) unit.timer->start(design.interval);
+        return;
+    }
+    if (design.kind == UnitKind::ImageButton) {
+        unit.widget = new ImageButton(owner, design, parent);
+    } else if (QWidget* standard = createStandardWidget(owner, unit, parent)) {
+        unit.widget = standard;
+    } else {
+        unit.widget = new DrawnUnit(owner, unit, parent);
+    }
+    if (hasText(design.kind)) {
+        unit.charHeight = design.font.charHeight;
+        unit.widget->setFont(unitFont(design.font, unit.charHeight));
+    }
+    unit.widget->setObjectName(toQString(design.name));
+    unit.widget->setGeometry(unit.rect.left, unit.rect.top, unit.rect.width, unit.rect.height);
+    unit.widget->setVisible(design.visible);
+    // Units listed later lie on top of earlier ones where they overlap.
+    unit.widget->raise();
+}
+
+std::string unitText(const Unit& unit) {
+    QWidget* widget = unit.widget;
+    if (!widget) return {};
+    switch (unit.kind()) {
+    case UnitKind::ImageButton:
+        return toUtf8(static_cast<ImageButton*>(widget)->caption());
+    case UnitKind::EditBox:
+        if (unit.design->multiLine) return toUtf8(toHandlerLines(static_cast<QPlainTextEdit*>(widget)->toPlainText()));
+        return toUtf8(static_cast<QLineEdit*>(widget)->text());
+    case UnitKind::ComboBox:
+        return toUtf8(static_cast<QComboBox*>(widget)->currentText());
+    case UnitKind::RadioBox:
+        return toUtf8(static_cast<QRadioButton*>(widget)->text());
+    default:
+        return toUtf8(static_cast<DrawnUnit*>(widget)->text());
+    }
+}
+
+void setUnitText(Unit& unit, std::string_view text) {
+    QWidget* widget = unit.widget;
+    if (!widget) return;
+    const QString value = toQString(text);
+    switch (unit.kind()) {
+    case UnitKind::ImageButton:
+        static_cast<ImageButton*>(widget)->setCaption(value);
+        break;
+    case UnitKind::EditBox:
+        if (unit.design->multiLine)
+            static_cast<QPlainTextEdit*>(widget)->setPlainText(fromHandlerLines(value));
+        else
+            static_cast<QLineEdit*>(widget)->setText(value);
+        break;
+    case UnitKind::ComboBox:
+        break; // a combo box's text is its selected item
+    case UnitKind::RadioBox:
+        static_cast<QRadioButton*>(widget)->setText(value);
+        break;
+    default:
+        static_cast<DrawnUnit*>(widget)->setText(value);
+        break;
+    }
+}
+
+void setUnitRect(Unit& unit, Rect rect) {
+    unit.rect = rect;
+    if (unit.widget) unit.widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
+void setUnitCharHeight(Unit& unit, int pixels) {
+    if (!unit.widget || !hasText(unit.kind()) || pixels == unit.charHeight) return;
+    unit.charHeight = pixels;
+    unit.widget->setFont(unitFont(unit.design->font, pixels));
+    unit.widget->update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// DrawnUnit
+
+DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
+    : QWidget(parent), owner_(owner), design_(*unit.design), text_(toQString(unit.design->text)) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    if (design_.kind == UnitKind::Hyperlink) {
+        setCursor(Qt::PointingHandCursor);
+        setAttribute(Qt::WA_Hover);
+    }
+    if (design_.kind == UnitKind::PictureBox && design_.picture != 0)
+        picture_ = loadPicture(design_.picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void DrawnUnit::setText(const QString& text) {
+    if (text == text_) return;
+    // A label repaints only the columns its old and new text cover: the rolling display
+    // changes a hundred times a second, and most of its width is background.
+    const QRect before = textColumns(text_);
+    text_ = text;
+    if (design_.kind == UnitKind::Label)
+        owner_.repaintAtNextFrame(*this, before.united(textColumns(text_)));
+    else
+        update();
+}
+
+QRect DrawnUnit::textColumns(const QString& text) const {
+    QString line = text;
+    line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    if (line.isEmpty()) return {};
+    // Room for glyphs that reach past their advance (italic overhangs, wide CJK strokes).
+    const int margin = font().pixelSize() / 4 + 2;
+    const int width = fontMetrics().horizontalAdvance(line) + 2 * margin;
+    int left = -margin;
+    if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
+    if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
+    return QRect(left, 0, width, height()).intersected(rect());
+}
+
+void DrawnUnit::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const QColor background = design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
+    painter.fillRect(event->rect(), background);
+    switch (design_.kind) {
+    case UnitKind::Label:
+    case UnitKind::Hyperlink: {
+        QString line = text_;
+        // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
+        line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        if (line.isEmpty()) break;
+        const Color colour = design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor;
+        if (font().pixelSize() > kLargestCachedGlyphSize &&
+            largeText_.draw(painter, font(), toQColor(colour), rect(), alignmentOf(design_), line))
+            break;
+        painter.setPen(toQColor(colour));
+        painter.setFont(font());
+        painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);
+        break;
+    }
+    case UnitKind::ShapeBox:
+        paintShape(painter);
+        break;
+    case UnitKind::PictureBox:
+        paintPicture(painter);
+        break;
+    default:
+        break;
+    }
+}
+
+void DrawnUnit::paintShape(QPainter& painter) {
+    if (design_.fill) painter.fillRect(rect(), toQColor(*design_.fill));
+    if (design_.outline) {
+        painter.setPen(QPen(toQColor(*design_.outline), 1));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void DrawnUnit::paintPicture(QPainter& painter) {
+    if (picture_.isNull()) return;
+    const Rect placed = placePicture(static_cast<PictureMode>(design_.pictureMode), width(), height(), picture_.width(),
+                                     picture_.height());
+    if (placed.width <= 0 || placed.height <= 0) return;
+    if (!isScaled(placed, picture_.width(), picture_.height())) {
+        painter.drawImage(placed.left, placed.top, picture_);
+        return;
+    }
+    // Smooth scaling averages pixels, as the halftone mode does on Windows; kept for the next paint.
+    if (scaled_.width() != placed.width || scaled_.height() != placed.height)
+        scaled_ = QPixmap::fromImage(
+            picture_.scaled(placed.width, placed.height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    painter.drawPixmap(placed.left, placed.top, scaled_);
+}
+
+void DrawnUnit::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (design_.kind == UnitKind::Hyperlink) {
+        owner_.notify(design_.name, UnitEvent::LinkPressed);
+        return; // nothing after this: the handler may have destroyed the window
+    }
+    owner_.beginDrag(event->globalPosition().toPoint());
+}
+
+void DrawnUnit::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() & Qt::LeftButton) owner_.dragTo(event->globalPosition().toPoint());
+}
+
+void DrawnUnit::mouseReleaseEvent(QMouseEvent*) {
+    owner_.endDrag();
+}
+
+void DrawnUnit::enterEvent(QEnterEvent*) {
+    if (design_.kind != UnitKind::Hyperlink) return;
+    hot_ = true;
+    update();
+}
+
+void DrawnUnit::leaveEvent(QEvent*) {
+    if (!hot_) return;
+    hot_ = false;
+    update();
+}
+
+} // namespace tallyra::ui::qt

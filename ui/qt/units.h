@@ -1,0 +1,82 @@
+// The units of a window, each built from its row of the layout table. Labels,
+// shape boxes, picture boxes and hyperlinks are widgets drawn by our own code
+// (DrawnUnit); image buttons have a class of their own (image_button.h); edit
+// boxes, combo boxes and radio boxes are Qt's standard widgets coloured by the
+// design; timers are QTimers without a widget.
+#pragma once
+
+#include "ui/layout.h"
+#include "ui/qt/large_text.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+#include <string_view>
+
+class QTimer;
+
+namespace tallyra::ui::qt {
+
+class TopWindow;
+
+QString toQString(std::string_view utf8);
+std::string toUtf8(const QString& text);
+QColor toQColor(Color color);
+
+struct Unit {
+    const UnitDesign* design = nullptr;
+    Rect rect;                 // relative to the parent unit or window, as the layouts count
+    int charHeight = 0;        // pixels; 0 for kinds without text
+    QWidget* widget = nullptr; // owned by its parent widget; null for timers
+    QTimer* timer = nullptr;   // timers only; owned by the top window
+
+    std::string_view name() const { return design->name; }
+    UnitKind kind() const { return design->kind; }
+};
+
+// Creates the unit's widget (or timer) under parent, hidden or shown as the design says.
+void createUnit(TopWindow& owner, Unit& unit, QWidget* parent);
+
+std::string unitText(const Unit& unit);
+void setUnitText(Unit& unit, std::string_view text);
+void setUnitRect(Unit& unit, Rect rect);
+void setUnitCharHeight(Unit& unit, int pixels);
+
+// The design's font at a character height in pixels, in the face that draws it here.
+QFont unitFont(const FontSpec& spec, int charHeight);
+
+// Labels, shape boxes, picture boxes and hyperlinks.
+class DrawnUnit : public QWidget {
+public:
+    DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent);
+
+    QString text() const { return text_; }
+    void setText(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    QRect textColumns(const QString& text) const;
+    void paintShape(QPainter& painter);
+    void paintPicture(QPainter& painter);
+
+    TopWindow& owner_;
+    const UnitDesign& design_;
+    QString text_;
+    bool hot_ = false; // hyperlinks: pointer over it
+    QImage picture_;
+    QPixmap scaled_; // the picture at the size last drawn
+    LargeTextPainter largeText_;
+};
+
+} // namespace tallyra::ui::qt
