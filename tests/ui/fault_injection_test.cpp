@@ -45,7 +45,7 @@ State stateNow() {
 // Every roster file in the Data folder, listed or not, by class name.
 std::map<std::string, ClassRoster> rosterFiles() {
     std::map<std::string, ClassRoster> files;
-    for (const auto& entry : std::filesystem::directory_iterator(dataFolderPath())) {
+    for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
         const std::u8string u8 = entry.path().filename().u8string();
         const std::string name(u8.begin(), u8.end());
         if (!name.ends_with(".conf") || name == "Config.conf") continue;
@@ -134,7 +134,7 @@ protected:
             EXPECT_TRUE(held(roster) || (name == op.changed && held(kSaved))) << "the rows of " << name << " are lost";
         }
         for (const std::string& name : splitList(settings::classList(), ","))
-            EXPECT_TRUE(std::filesystem::exists(rosterFilePath(name))) << name << " is listed without its roster file";
+            EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath(name)))) << name << " is listed without its roster file";
     }
 
     // A program started on the files reads them sensibly; the teacher sees every class.
@@ -189,7 +189,7 @@ TEST_F(FaultInjectionTest, EveryFailedWriteAndEveryStopLeavesRepairableFiles) {
         {
             Program program;
             program.openClassManagement();
-            platform::setReplaceFailureHook([&](const std::filesystem::path&) { return ++writes, false; });
+            platform::setReplaceFailureHook([&](const FilePath&) { return ++writes, false; });
             op.run(program);
             platform::setReplaceFailureHook({});
         }
@@ -203,7 +203,7 @@ TEST_F(FaultInjectionTest, EveryFailedWriteAndEveryStopLeavesRepairableFiles) {
             Program program;
             program.openClassManagement();
             int count = 0;
-            platform::setReplaceFailureHook([&](const std::filesystem::path&) { return count++ == k; });
+            platform::setReplaceFailureHook([&](const FilePath&) { return count++ == k; });
             op.run(program);
             platform::setReplaceFailureHook({});
             ++faults;

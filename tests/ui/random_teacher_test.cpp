@@ -298,11 +298,11 @@ public:
     std::optional<std::string> brokenProperty(const Action& action, const std::filesystem::path& programFolder) {
         const std::vector<std::string> listed = splitList(settings::classList(), ",");
         for (const std::string& name : listed)
-            if (!std::filesystem::is_regular_file(rosterFilePath(name)))
+            if (!std::filesystem::is_regular_file(toFsPath(rosterFilePath(name))))
                 return "the listed class " + shown(name) + " has no roster file";
         for (const auto& entry : std::filesystem::directory_iterator(programFolder))
             if (entry.path().filename() != "Data") return "a file outside Data";
-        for (const auto& entry : std::filesystem::directory_iterator(dataFolderPath())) {
+        for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
             const std::u8string utf8 = entry.path().filename().u8string(); // string() may throw on Windows
             const std::string name(utf8.begin(), utf8.end());
             if (!entry.is_regular_file() || !name.ends_with(".conf"))
