@@ -4,6 +4,7 @@
 #pragma once
 
 #include "storage/paths.h"
+#include "tests/support/file_paths.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,7 @@ public:
     ScratchProgramFolder()
         : path_(std::filesystem::temp_directory_path() / ("tallyra-fuzz-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(path_ / "Data");
-        overrideRunDirectory(path_);
+        overrideRunDirectory(toFilePath(path_));
     }
     ~ScratchProgramFolder() {
         std::error_code ignored;

@@ -61,8 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value = provider.ConsumeRemainingBytesAsString();
 
     const std::filesystem::path file = scratch().data() / "item.conf";
+    const FilePath itemFile = toFilePath(file);
     writeBytes(file, original);
-    const bool accepted = writeIniItem(file, section, key, value);
+    const bool accepted = writeIniItem(itemFile, section, key, value);
     const std::string written = fileBytes(file);
 
     FUZZ_REQUIRE(accepted == fitsIniValue(value));
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_REQUIRE(written == original);
         return 0;
     }
-    if (isValidUtf8(value)) FUZZ_REQUIRE(readIniItem(file, section, key) == trimBlanks(value));
+    if (isValidUtf8(value)) FUZZ_REQUIRE(readIniItem(itemFile, section, key) == trimBlanks(value));
 
     const std::string before = normaliseFileBytes(original);
     const std::string after = normaliseFileBytes(written);

@@ -134,7 +134,8 @@ protected:
             EXPECT_TRUE(held(roster) || (name == op.changed && held(kSaved))) << "the rows of " << name << " are lost";
         }
         for (const std::string& name : splitList(settings::classList(), ","))
-            EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath(name)))) << name << " is listed without its roster file";
+            EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath(name))))
+                << name << " is listed without its roster file";
     }
 
     // A program started on the files reads them sensibly; the teacher sees every class.

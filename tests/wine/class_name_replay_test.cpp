@@ -7,6 +7,7 @@
 #include "storage/paths.h"
 #include "storage/roster.h"
 #include "tests/fuzz/class_name_input.h"
+#include "tests/support/file_paths.h"
 
 #include <windows.h>
 
@@ -49,7 +50,7 @@ std::string fileBytes(const std::wstring& file) {
 }
 
 std::wstring wide(std::string_view utf8) {
-    return std::filesystem::path(pathFromUtf8(utf8)).wstring();
+    return pathFromUtf8(utf8).wstring();
 }
 
 class ClassNameReplay : public ::testing::Test {
@@ -59,13 +60,13 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         program_ = std::wstring(temp) + L"tallyra-replay-" + std::to_wstring(GetCurrentProcessId());
         data_ = program_ + L"\\Data";
-        overrideRunDirectory(std::filesystem::path(program_));
+        overrideRunDirectory(toFilePath(std::filesystem::path(program_)));
     }
     void TearDown() override {
         clearData();
         RemoveDirectoryW(data_.c_str());
         RemoveDirectoryW(program_.c_str());
-        overrideRunDirectory({});
+        overrideRunDirectory(FilePath());
     }
     void clearData() {
         for (const std::wstring& name : filesIn(data_))
@@ -79,12 +80,12 @@ protected:
         CreateDirectoryW(program_.c_str(), nullptr);
         CreateDirectoryW(data_.c_str(), nullptr);
         for (const std::string& listed : input.listed) {
-            const HANDLE file = CreateFileW(rosterFilePath(listed).wstring().c_str(), GENERIC_WRITE, 0, nullptr,
-                                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            const HANDLE file = CreateFileW(toFsPath(rosterFilePath(listed)).wstring().c_str(), GENERIC_WRITE, 0,
+                                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
         }
         const std::vector<std::wstring> before = filesIn(data_);
-        const std::wstring path = rosterFilePath(input.newName).wstring();
+        const std::wstring path = toFsPath(rosterFilePath(input.newName)).wstring();
         const HANDLE file =
             CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE)
