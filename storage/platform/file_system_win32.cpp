@@ -58,6 +58,25 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
     return bytes;
 }
 
+namespace {
+
+// Renames the temporary file over the target. A virus scanner, an indexer or a
+// teacher's editor that has the target open for a moment makes the rename fail
+// with a sharing error: try again for up to half a second before giving up.
+bool moveOver(const std::wstring& temporary, const std::wstring& target) {
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            return true;
+        const DWORD error = GetLastError();
+        if (attempt == 25 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
+                              error != ERROR_LOCK_VIOLATION))
+            return false;
+        Sleep(20);
+    }
+}
+
+} // namespace
+
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     if (replaceFailureHook() && replaceFailureHook()(file)) return false;
     const std::wstring target = native(file);
@@ -72,8 +91,7 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
                   done == bytes.size() && FlushFileBuffers(h.get());
     }
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written ||
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!written || !moveOver(temporary, target)) {
         DeleteFileW(temporary.c_str());
         return false;
     }

@@ -16,7 +16,8 @@ e2e_log() { echo "test-e2e: $*" >&2; }
 
 # Sets TALLYRA_EXE, E2E_DRIVER and E2E_EMPTY.
 e2e_build() {
-    local jobs=${TALLYRA_JOBS:-2}
+    local jobs
+    jobs=$(nproc)
     mkdir -p "$E2E_ROOT"
     if ! scripts/build-windows >"$E2E_ROOT/build-windows.log" 2>&1; then
         # A unit test that does not build must not keep the program from its

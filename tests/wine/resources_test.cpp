@@ -1,15 +1,17 @@
 // The resources linked into Tallyra.exe, read back through the platform the way
 // the shell and the program read them: the icon group and each of its images, the
-// manifest, the version record, and the support card decoded with libpng.
+// manifest, the version record, and the support card decoded by the program's own
+// picture decoder (WIC).
 #include "resources/resource_ids.h"
+#include "ui/win32/picture.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <cwctype>
 #include <string>
 #include <string_view>
@@ -135,34 +137,54 @@ TEST(Resources, VersionRecordSays1031AndTallyra) {
     EXPECT_EQ(versionString(record, L"FileDescription"), L"Tallyra");
 }
 
-TEST(Resources, SupportCardIs1080By1503RgbaAt300DpiWithXmp) {
+TEST(Resources, SupportCardIs1080By1503At300DpiWithXmp) {
     const std::string_view png = resourceBytes(RT_RCDATA, MAKEINTRESOURCEA(TALLYRA_IDR_SUPPORT_PICTURE));
     ASSERT_GT(png.size(), 8u);
+    const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
 
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), png.size())) << image.message;
-    EXPECT_EQ(image.width, 1080u);
-    EXPECT_EQ(image.height, 1503u);
-    EXPECT_EQ(image.format, static_cast<png_uint_32>(PNG_FORMAT_RGBA));
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) << image.message;
-    const auto alphaAt = [&](std::size_t x, std::size_t y) { return pixels[(y * 1080 + x) * 4 + 3]; };
+    const auto image = ui::win32::decodePicture(bytes);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 1080);
+    EXPECT_EQ(image->height, 1503);
+    ASSERT_EQ(image->pixels.size(), 1080u * 1503u * 4u);
+    const auto alphaAt = [&](std::size_t x, std::size_t y) { return image->pixels[(y * 1080 + x) * 4 + 3]; };
     EXPECT_EQ(alphaAt(0, 0), 0) << "rounded corners are transparent";
     EXPECT_EQ(alphaAt(540, 750), 255);
 
-    // The chunks libpng's simplified reader does not report.
+    // Bytes that are no picture give none; a damaged one gives none or a whole picture.
+    const std::vector<std::uint8_t> whole(bytes.begin(), bytes.end());
+    const std::vector<std::uint8_t> noPicture[] = {
+        {},
+        std::vector<std::uint8_t>(64, 0x41),
+        std::vector<std::uint8_t>(whole.begin(), whole.begin() + 8),
+        std::vector<std::uint8_t>(whole.begin(), whole.begin() + 40),
+    };
+    for (const auto& b : noPicture)
+        EXPECT_FALSE(ui::win32::decodePicture(b)) << b.size() << " bytes";
+    std::vector<std::uint8_t> corrupt = whole;
+    for (std::size_t i = 100; i < corrupt.size(); i += 97)
+        corrupt[i] ^= 0x5A;
+    const std::vector<std::uint8_t> damaged[] = {
+        std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() / 2),
+        corrupt,
+    };
+    for (const auto& b : damaged) {
+        if (const auto picture = ui::win32::decodePicture(b)) {
+            EXPECT_EQ(picture->pixels.size(), std::size_t(picture->width) * std::size_t(picture->height) * 4);
+        }
+    }
+
+    // The chunks a decoder does not report.
     bool physical300Dpi = false;
     bool xmp = false;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(png.data());
+    const auto* raw = reinterpret_cast<const unsigned char*>(png.data());
     for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::uint32_t length = bigEndian32(bytes + at);
+        const std::uint32_t length = bigEndian32(raw + at);
         const std::string_view kind = png.substr(at + 4, 4);
         if (at + 12 + length > png.size()) break;
         if (kind == "pHYs" && length == 9) {
             physical300Dpi =
-                bigEndian32(bytes + at + 8) == 11811 && bigEndian32(bytes + at + 12) == 11811 && bytes[at + 16] == 1;
+                bigEndian32(raw + at + 8) == 11811 && bigEndian32(raw + at + 12) == 11811 && raw[at + 16] == 1;
         }
         if (kind == "iTXt") xmp = png.substr(at + 8, 18) == std::string_view("XML:com.adobe.xmp\0", 18);
         at += 12 + length;

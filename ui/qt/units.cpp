@@ -1,6 +1,6 @@
 #include "ui/qt/units.h"
 
-#include "ui/png_image.h"
+#include "ui/picture_fit.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/image_button.h"
 #include "ui/qt/pictures.h"

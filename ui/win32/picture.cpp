@@ -1,14 +1,19 @@
 #include "ui/win32/picture.h"
 
-#include "ui/png_image.h"
+#include "ui/picture_fit.h"
 
-#include <span>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <new>
 
 namespace tallyra::ui::win32 {
 namespace {
 
+using Microsoft::WRL::ComPtr;
+
 std::span<const std::uint8_t> resourceBytes(HINSTANCE instance, int resourceId) {
-    // The resource script may file the PNG as raw data or under a type named PNG.
+    // The resource script may file the picture as raw data or under a type named PNG.
     HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(10) /* RT_RCDATA */);
     if (!found) found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), L"PNG");
     if (!found) return {};
@@ -24,22 +29,60 @@ std::uint8_t blend(std::uint8_t over, std::uint8_t under, std::uint8_t alpha) {
 
 } // namespace
 
+std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty() || bytes.size() > MAXDWORD) return std::nullopt;
+    const tallyra::win32::ScopedComInit com; // counted when the voice has done it already
+    // Factory1: WIC as Windows 7 has it (Factory2 needs Windows 8).
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(factory.GetAddressOf()))))
+        return std::nullopt;
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    // WIC reads the bytes in place; it never writes through the pointer.
+    if (FAILED(factory->CreateStream(stream.GetAddressOf())) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                decoder.GetAddressOf())) ||
+        FAILED(decoder->GetFrame(0, frame.GetAddressOf())) ||
+        FAILED(factory->CreateFormatConverter(converter.GetAddressOf())) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return std::nullopt;
+    UINT width = 0, height = 0;
+    if (FAILED(converter->GetSize(&width, &height)) || width == 0 || height == 0 ||
+        std::int64_t{width} * height > kMaxPicturePixels)
+        return std::nullopt;
+    BgraImage image;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    try {
+        image.pixels.resize(std::size_t{width} * height * 4);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(image.pixels.size()), image.pixels.data())))
+        return std::nullopt;
+    return image;
+}
+
 Picture::Picture(HINSTANCE instance, int resourceId, Color background) {
     if (resourceId == 0) return;
-    const PngDecodeResult decoded = decodePng(resourceBytes(instance, resourceId));
-    if (!decoded.image) return;
-    const RgbaImage& image = *decoded.image;
+    std::optional<BgraImage> image = decodePicture(resourceBytes(instance, resourceId));
+    if (!image) return;
     // Blended once over the box's colour: GDI then draws plain opaque pixels.
-    bgrx_.resize(image.pixels.size());
-    for (std::size_t i = 0; i + 3 < image.pixels.size(); i += 4) {
-        const std::uint8_t alpha = image.pixels[i + 3];
-        bgrx_[i] = blend(image.pixels[i + 2], background.blue, alpha);
-        bgrx_[i + 1] = blend(image.pixels[i + 1], background.green, alpha);
-        bgrx_[i + 2] = blend(image.pixels[i], background.red, alpha);
+    bgrx_ = std::move(image->pixels);
+    for (std::size_t i = 0; i + 3 < bgrx_.size(); i += 4) {
+        const std::uint8_t alpha = bgrx_[i + 3];
+        bgrx_[i] = blend(bgrx_[i], background.blue, alpha);
+        bgrx_[i + 1] = blend(bgrx_[i + 1], background.green, alpha);
+        bgrx_[i + 2] = blend(bgrx_[i + 2], background.red, alpha);
         bgrx_[i + 3] = 0;
     }
-    width_ = image.width;
-    height_ = image.height;
+    width_ = image->width;
+    height_ = image->height;
 }
 
 void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {

@@ -1,6 +1,6 @@
-// The picture of a picture box: a PNG resource of the executable, decoded once
-// when its window opens, blended over the box's background and drawn in the
-// box's display mode.
+// The picture of a picture box: an image resource of the executable (the support
+// card, a PNG), decoded once by the Windows Imaging Component when its window
+// opens, blended over the box's background and drawn in the box's display mode.
 #pragma once
 
 #include "platform/win32/scoped.h"
@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace tallyra::ui::win32 {
@@ -17,9 +19,24 @@ using tallyra::win32::ScopedBitmap;
 using tallyra::win32::ScopedMemoryDC;
 using tallyra::win32::ScopedSelectObject;
 
+struct BgraImage {
+    int width = 0;
+    int height = 0;
+    // Rows from top to bottom, 4 bytes per pixel: blue, green, red, alpha (not premultiplied).
+    std::vector<std::uint8_t> pixels;
+};
+
+// Largest picture we agree to decode; a larger one is refused before any memory is
+// taken for its pixels.
+inline constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
+
+// Decodes any image format WIC reads (PNG, BMP, JPEG, GIF...) to 8-bit BGRA.
+// Nothing for bytes that are no readable picture.
+std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes);
+
 class Picture {
 public:
-    // Loads the PNG resource with this id; an empty picture when it is missing or unreadable.
+    // Loads the image resource with this id; an empty picture when it is missing or unreadable.
     Picture(HINSTANCE instance, int resourceId, Color background);
 
     bool empty() const { return width_ == 0; }

@@ -5,10 +5,8 @@
 # wine32:i386 runs the 32-bit executables; xauth is what xvfb-run needs.
 # fonts-wqy-microhei: Chinese glyphs for Wine; imagemagick: screenshots;
 # locales: zh_CN.UTF-8, under which Wine's ANSI code page is 936.
-# xdotool and sox belong to the test machine's set-up; nothing in the Windows build
-# or its tests uses them yet.
-WINDOWS_BUILD_PACKAGES=(g++-mingw-w64-i686 libz-mingw-w64-dev googletest
-                        wine wine32:i386 wine64 xvfb xauth xdotool fonts-wqy-microhei imagemagick locales sox)
+WINDOWS_BUILD_PACKAGES=(g++-mingw-w64-i686 googletest
+                        wine wine32:i386 wine64 xvfb xauth fonts-wqy-microhei imagemagick locales)
 ensure_packages "${WINDOWS_BUILD_PACKAGES[@]}"
 
 ensure_zh_cn_locale() {

@@ -1,7 +1,7 @@
 // The end-to-end driver of Tallyra.exe under Wine.
 //   tallyra_e2e run --exe PATH --empty PATH --work DIR [--dpi N] [--only a,b]
 //   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N]
-//   tallyra_e2e objects --exe PATH --work DIR [--ticks N] [--post-ticks] [--timer-id N]
+//   tallyra_e2e objects --exe PATH --work DIR [--empty PATH] [--ticks N] [--post-ticks] [--timer-id N]
 //   tallyra_e2e soak --exe PATH --work DIR [--minutes N]
 //   tallyra_e2e shots --exe PATH --work DIR --out DIR
 // Paths may be Unix paths (/a/b is Z:\a\b). "run" ends with the line "N passed, M failed"

@@ -7,6 +7,7 @@
 
 #include <psapi.h>
 #include <windows.h>
+#include <psapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -164,6 +165,37 @@ void printCounts(const char* when, const ObjectCounts& counts) {
     std::fflush(stdout);
 }
 
+// Working set (resident memory) of another process in KB; -1 when unknown.
+long workingSetKb(const Process& process) {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(process.handle(), &counters, sizeof counters)) return -1;
+    return static_cast<long>(counters.WorkingSetSize / 1024);
+}
+
+// The empty window program's working set once it has painted; -1 when unknown.
+long emptyWindowWorkingSetKb(const std::filesystem::path& exe) {
+    std::wstring error;
+    auto process = Process::start(exe, error);
+    if (!process) return -1;
+    HWND painted = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND top : topWindows(process->id()))
+                if (windowText(top) == L"空窗口") painted = top;
+            return painted != nullptr;
+        },
+        Millis(30000), Millis(10));
+    pause(Millis(500)); // settled, as the program is when it is measured
+    const long kb = painted ? workingSetKb(*process) : -1;
+    if (painted) {
+        PostMessageW(painted, WM_CLOSE, 0, 0);
+        process->waitExit(Millis(5000));
+    }
+    process->kill();
+    return kb;
+}
+
 } // namespace
 
 long gdiObjectCount(const Process& process) {
@@ -228,6 +260,13 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         app.waitText(main, kStart, L"停止");
         pause(Millis(100));
         printCounts("after ~10 ticks:", objectCounts(app.process()));
+        if (!options.emptyExe.empty()) {
+            const long empty = emptyWindowWorkingSetKb(options.emptyExe); // Tallyra rolls meanwhile
+            const long rolling = workingSetKb(app.process());
+            std::printf("working set while rolling: Tallyra %ld KB, empty window %ld KB, difference %ld KB\n", rolling,
+                        empty, rolling >= 0 && empty >= 0 ? rolling - empty : -1);
+            std::fflush(stdout);
+        }
         HWND timer = app.unit(main, kTimer);
         const auto started = Clock::now();
         int changed = 0, batches = 0;

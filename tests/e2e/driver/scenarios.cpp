@@ -570,6 +570,8 @@ void classLifecycle(CaseContext& context) {
     app.click(manage, kDelete);
     app.expectMessage(L"删除班级", L"确定要删除班级“二班”吗？该班级的学号姓名数据将一并删除，无法恢复！", {IDYES, IDNO},
                       IDYES);
+    // The boxes change after every file is written: await them before reading the files.
+    waitUntil([&] { return comboCount(manageBox) == 0; }, Millis(5000));
     checkDataLines(app, L"Config.conf",
                    {L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=", L"Default="},
                    "after deleting 二班");
