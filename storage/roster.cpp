@@ -84,8 +84,9 @@ RosterParse parseRosterText(std::string_view text) {
     for (const std::string& row : splitList(text, "\r\n")) {
         if (row.empty()) continue;
         const std::vector<std::string> fields = splitList(row, "\t");
-        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1]) ||
-            (fields[0].empty() && fields[1].empty())) {
+        // An empty name is refused in every form: "1\t" has one field, and "1\t\t"
+        // would be accepted once and then be refused as "1\t" at its next save.
+        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1]) || fields[1].empty()) {
             result.refusal = kRosterRowInvalid;
             return result;
         }

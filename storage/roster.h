@@ -68,9 +68,9 @@ struct RosterParse {
 
 // Rows end at CR LF; empty rows are skipped; every other row must be exactly
 // number TAB name. A field holding "," (the list separator) or a lone CR or LF
-// (which would break the file's line), a row whose number and name are both
-// empty, and a roster whose numbers would not read back whole (an empty or blank
-// last number, a blank first one) are refused like a malformed row.
+// (which would break the file's line), a row whose name is empty, and a roster
+// whose numbers would not read back whole (an empty or blank last number, a blank
+// first one) are refused like a malformed row.
 RosterParse parseRosterText(std::string_view text);
 
 } // namespace tallyra

@@ -245,9 +245,25 @@ std::filesystem::path libraryDataFolder() {
     return folder ? folder : "";
 }
 
-[[noreturn]] void exitWithVoiceState(const std::filesystem::path& dataFolder) {
-    EspeakVoice voice(std::make_unique<RecordingSink>(std::make_shared<Recording>()), dataFolder.string());
-    const bool none = voice.listVoices().empty() && voice.chosenVoice().empty() && !voice.speakText("07号张三");
+// A scratch folder removed however the test ends. A death test's child runs the
+// whole test body again (so it makes a scratch folder of its own) and ends in
+// std::exit, which runs no destructor: exitWithVoiceState removes it there.
+struct ScratchFolder {
+    std::filesystem::path path;
+    ~ScratchFolder() { remove(); }
+    void remove() const {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+[[noreturn]] void exitWithVoiceState(const std::filesystem::path& dataFolder, const ScratchFolder& scratch) {
+    bool none = false;
+    {
+        EspeakVoice voice(std::make_unique<RecordingSink>(std::make_shared<Recording>()), dataFolder.string());
+        none = voice.listVoices().empty() && voice.chosenVoice().empty() && !voice.speakText("07号张三");
+    }
+    scratch.remove();
     std::exit(none ? 0 : 1);
 }
 
@@ -256,7 +272,9 @@ TEST(EspeakVoiceDeathTest, MissingVoiceDataMeansNoVoice) {
     const std::filesystem::path library = libraryDataFolder();
     ASSERT_TRUE(std::filesystem::exists(library / "phondata")) << library;
     std::random_device seed;
-    const auto scratch = std::filesystem::temp_directory_path() / ("tallyra-espeak-" + std::to_string(seed()));
+    const ScratchFolder scratchFolder{std::filesystem::temp_directory_path() /
+                                      ("tallyra-espeak-" + std::to_string(seed()))};
+    const auto& scratch = scratchFolder.path;
     namespace fs = std::filesystem;
 
     // A folder that exists but holds nothing (a folder that does not exist makes the
@@ -274,13 +292,10 @@ TEST(EspeakVoiceDeathTest, MissingVoiceDataMeansNoVoice) {
     for (const char* name : {"lang", "voices"})
         if (fs::exists(library / name)) fs::copy(library / name, noDictionaries / name, fs::copy_options::recursive);
 
-    EXPECT_EXIT(exitWithVoiceState(empty), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(exitWithVoiceState(phonemesOnly), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(exitWithVoiceState(noDictionaries), ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT(exitWithVoiceState(library), ::testing::ExitedWithCode(1), ""); // the check can fail
-
-    std::error_code ignored;
-    fs::remove_all(scratch, ignored);
+    EXPECT_EXIT(exitWithVoiceState(empty, scratchFolder), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(exitWithVoiceState(phonemesOnly, scratchFolder), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(exitWithVoiceState(noDictionaries, scratchFolder), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(exitWithVoiceState(library, scratchFolder), ::testing::ExitedWithCode(1), ""); // the check can fail
 }
 
 } // namespace

@@ -33,6 +33,13 @@ WindowId MemoryToolkit::find(std::string_view designName) const {
     return kNoWindow;
 }
 
+std::vector<WindowId> MemoryToolkit::openWindows() const {
+    std::vector<WindowId> open;
+    for (const auto& [id, state] : windows_)
+        if (!state.destroyed) open.push_back(id);
+    return open;
+}
+
 void MemoryToolkit::key(WindowId id, Key key, KeyAction action) {
     WindowState& state = window(id);
     if (!state.destroyed && state.events) state.events->onKey(id, key, action);

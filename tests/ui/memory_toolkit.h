@@ -70,6 +70,8 @@ public:
     const UnitState& unit(WindowId window, std::string_view unit) const;
     // The most recently opened window with this design name that is not destroyed.
     WindowId find(std::string_view designName) const;
+    // Every window that is not destroyed, in the order they were opened.
+    std::vector<WindowId> openWindows() const;
 
     // Toolkit
     WindowId openWindow(const WindowDesign& design, WindowEvents& events) override;

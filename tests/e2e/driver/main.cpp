@@ -2,6 +2,7 @@
 //   tallyra_e2e run --exe PATH --empty PATH --work DIR [--dpi N] [--only a,b]
 //   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N]
 //   tallyra_e2e objects --exe PATH --work DIR [--empty PATH] [--ticks N] [--post-ticks] [--timer-id N]
+//   tallyra_e2e soak --exe PATH --work DIR [--minutes N]
 //   tallyra_e2e shots --exe PATH --work DIR --out DIR
 // Paths may be Unix paths (/a/b is Z:\a\b). "run" ends with the line "N passed, M failed"
 // and exits with the number of failed cases.
@@ -28,8 +29,8 @@ std::filesystem::path hostPath(const std::wstring& path) {
 }
 
 int usage() {
-    std::fputs("usage: tallyra_e2e run|startup|objects|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
-               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--out DIR]\n",
+    std::fputs("usage: tallyra_e2e run|startup|objects|soak|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
+               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--minutes N] [--out DIR]\n",
                stderr);
     return 2;
 }
@@ -82,6 +83,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"objects")
         return e2e::measureObjects(options, args.count(L"--ticks") ? std::stoi(args[L"--ticks"]) : 10000,
                                    args.count(L"--post-ticks") > 0);
+    if (command == L"soak")
+        return e2e::measureSoak(options, args.count(L"--minutes") ? std::stoi(args[L"--minutes"]) : 60);
     if (command == L"shots") return e2e::takeScreenshots(options, hostPath(args[L"--out"]));
     return usage();
 }

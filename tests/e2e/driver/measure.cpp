@@ -5,6 +5,7 @@
 #include "tallyra.h"
 #include "text.h"
 
+#include <psapi.h>
 #include <windows.h>
 #include <psapi.h>
 #include <winternl.h>
@@ -79,6 +80,7 @@ struct ObjectCounts {
     long user = -1;
     long windows = 0;
     const char* gdiSource = "GetGuiResources";
+    double workingSetMiB = -1;
 };
 
 template <class T> bool readRemote(HANDLE process, uintptr_t address, T& value) {
@@ -149,12 +151,17 @@ ObjectCounts objectCounts(const Process& process) {
     if (counts.user == 0 && GetLastError() != 0) counts.user = -1;
     for (HWND top : topWindows(process.id(), false))
         counts.windows += 1 + static_cast<long>(descendants(top).size());
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    if (GetProcessMemoryInfo(process.handle(), &memory, sizeof memory))
+        counts.workingSetMiB = static_cast<double>(memory.WorkingSetSize) / (1024.0 * 1024.0);
     return counts;
 }
 
 void printCounts(const char* when, const ObjectCounts& counts) {
-    std::printf("%-28s GDI objects %ld (%s), USER objects %ld%s, windows %ld\n", when, counts.gdi, counts.gdiSource,
-                counts.user, counts.user < 0 ? " (not available)" : "", counts.windows);
+    std::printf("%-28s GDI objects %ld (%s), USER objects %ld%s, windows %ld, working set %.2f MiB\n", when, counts.gdi,
+                counts.gdiSource, counts.user, counts.user < 0 ? " (not available)" : "", counts.windows,
+                counts.workingSetMiB);
     std::fflush(stdout);
 }
 
@@ -295,6 +302,60 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         app.click(main, kStart);
         app.waitText(main, kStart, L"开始");
         printCounts("after Stop:", objectCounts(app.process()));
+        app.click(main, kMainClose);
+        app.waitExit();
+    } catch (const Failure&) {
+        return 1;
+    }
+    return 0;
+}
+
+int measureSoak(const Options& options, int minutes) {
+    CaseContext context(options, "soak");
+    Session app(context);
+    std::wstring numbers, names;
+    for (int i = 1; i <= 40; ++i) {
+        numbers += (i > 1 ? L"," : L"") + std::to_wstring(20240000 + i);
+        names += (i > 1 ? L"," : L"") + std::wstring(L"学生") + std::to_wstring(i);
+    }
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班",
+                                           L"Default=一班"}));
+    app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=" + numbers, L"Name=" + names}));
+    try {
+        app.start();
+        HWND main = app.waitFor(Win::Main);
+        app.waitText(main, kMainTitle, std::wstring(kProductTitle) + L" [一班]");
+        app.click(main, kStart);
+        app.waitText(main, kStart, L"停止");
+        pause(Millis(1000));
+        const ObjectCounts first = objectCounts(app.process());
+        printCounts("rolling, after 1 s:", first);
+        // The program's own 10 ms timer rolls; the number shown is sampled every
+        // second (it must keep changing) and the counts every minute.
+        HWND number = app.unit(main, kNumber);
+        ObjectCounts last = first;
+        int stillSeconds = 0, seconds = 0;
+        std::wstring shown = windowText(number).value_or(L"");
+        for (int minute = 1; minute <= minutes; ++minute) {
+            for (int second = 0; second < 60; ++second, ++seconds) {
+                pause(Millis(1000));
+                const std::wstring now = windowText(number).value_or(L"");
+                stillSeconds += now == shown;
+                shown = now;
+            }
+            last = objectCounts(app.process());
+            char when[64];
+            std::snprintf(when, sizeof when, "rolling, after %d min:", minute);
+            if (minute % 10 == 0 || minute == minutes) printCounts(when, last);
+        }
+        app.click(main, kStart);
+        app.waitText(main, kStart, L"开始");
+        printCounts("after Stop:", objectCounts(app.process()));
+        std::printf("soak of %d min: GDI objects %ld -> %ld, USER objects %ld -> %ld, windows %ld -> %ld, "
+                    "working set %.2f -> %.2f MiB; the number shown was the same as a second before in %d of %d "
+                    "samples (1 in 40 by chance)\n",
+                    minutes, first.gdi, last.gdi, first.user, last.user, first.windows, last.windows,
+                    first.workingSetMiB, last.workingSetMiB, stillSeconds, seconds);
         app.click(main, kMainClose);
         app.waitExit();
     } catch (const Failure&) {

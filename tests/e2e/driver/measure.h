@@ -19,6 +19,9 @@ int measureStartup(const Options& options, int runs);
 // Prints the object counts after 10 ticks and after `ticks` ticks; `postTicks` drives
 // the timer with posted WM_TIMER messages instead of waiting for it.
 int measureObjects(const Options& options, int ticks, bool postTicks);
+// Rolls on the program's own 10 ms timer for `minutes` minutes and prints GDI and
+// USER objects, windows and working set at the start, every 10 minutes and at the end.
+int measureSoak(const Options& options, int minutes);
 // Opens each window and asks the screenshot script for a picture of it (a request
 // file in `out`, answered by a PNG of the same name); returns the number of failures.
 int takeScreenshots(const Options& options, const std::filesystem::path& out);
