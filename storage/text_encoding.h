@@ -31,6 +31,9 @@ std::string_view cutFileBytes(std::string_view fileBytes, std::size_t maxBytes);
 
 bool isValidUtf8(std::string_view bytes);
 
+// Appends one character (a Unicode code point) in UTF-8.
+void appendUtf8(std::string& utf8, char32_t c);
+
 // A file that a teacher re-saved in an editor as UTF-8 (with or without a
 // byte-order mark) or as "Unicode" (UTF-16 with a byte-order mark) is turned back
 // into file-encoding bytes, so the next write stores GBK again; anything else is

@@ -99,6 +99,21 @@ struct UnitDesign {
     Rescale rescale{};
 };
 
+// True for the kinds whose text or caption the user sees (and a backend keeps).
+constexpr bool hasText(UnitKind kind) {
+    switch (kind) {
+    case UnitKind::Label:
+    case UnitKind::ImageButton:
+    case UnitKind::Hyperlink:
+    case UnitKind::EditBox:
+    case UnitKind::ComboBox:
+    case UnitKind::RadioBox:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The parts of a row that the shared builders below leave to the window.
 constexpr UnitDesign row(int controlId, Rescale rescale, UnitDesign unit) {
     unit.controlId = controlId;

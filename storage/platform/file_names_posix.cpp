@@ -2,6 +2,8 @@
 // built into glibc, whatever locales the machine has).
 #include "storage/file_names.h"
 
+#include "storage/text_encoding.h"
+
 #include <clocale>
 #include <cwctype>
 #include <locale.h>
@@ -26,24 +28,6 @@ char32_t decodeAt(std::string_view text, std::size_t& pos) {
     }
     pos += extra;
     return value;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 } // namespace

@@ -22,20 +22,6 @@ namespace {
 // The dropped list of a combo box is at least this high.
 constexpr int kDroppedListHeight = 160;
 
-bool hasText(UnitKind kind) {
-    switch (kind) {
-    case UnitKind::Label:
-    case UnitKind::ImageButton:
-    case UnitKind::Hyperlink:
-    case UnitKind::EditBox:
-    case UnitKind::ComboBox:
-    case UnitKind::RadioBox:
-        return true;
-    default:
-        return false;
-    }
-}
-
 Qt::Alignment alignmentOf(const UnitDesign& design) {
     Qt::Alignment flags = design.hAlign == HAlign::Center  ? Qt::AlignHCenter
                           : design.hAlign == HAlign::Right ? Qt::AlignRight

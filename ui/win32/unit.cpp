@@ -8,20 +8,6 @@ namespace {
 using tallyra::win32::BufferedPaint;
 using tallyra::win32::toWide;
 
-bool hasText(UnitKind kind) {
-    switch (kind) {
-    case UnitKind::Label:
-    case UnitKind::ImageButton:
-    case UnitKind::Hyperlink:
-    case UnitKind::EditBox:
-    case UnitKind::ComboBox:
-    case UnitKind::RadioBox:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 ScopedFont createUnitFont(const FontSpec& spec, int charHeight) {
