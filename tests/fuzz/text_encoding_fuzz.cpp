@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A file that is no UTF-8 and has no byte-order mark is in the file encoding
     // already: normalising leaves it as it is. (Normalising twice need not be stable:
     // GBK bytes that read as UTF-8 with more common characters are taken for UTF-8.)
-    if (!isValidUtf8(bytes) && !bytes.starts_with("\xFF\xFE") && !bytes.starts_with("\xFE\xFF"))
+    if (!isValidUtf8(bytes) && !bytes.starts_with("\xEF\xBB\xBF") && !bytes.starts_with("\xFF\xFE") &&
+        !bytes.starts_with("\xFE\xFF"))
         FUZZ_REQUIRE(normaliseFileBytes(bytes) == bytes);
 
     // Names of GB 2312 Chinese characters (rows 0xB0-0xF7), stored as GBK in a roster file.
