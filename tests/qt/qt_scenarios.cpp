@@ -4,10 +4,13 @@
 #include "tests/ui/window_scenarios.h"
 #include "ui/main_window.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/unit_timer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QTest>
 #include <QWidget>
 
 namespace tallyra::ui::testing {
@@ -39,6 +42,37 @@ TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
     EXPECT_EQ(name->font().pixelSize(), 107); // the layout's character height at 96 DPI
     toolkit.setFontSize(main, main_units::kName, 11);
     EXPECT_EQ(name->font().pixelSize(), 15); // 11 points at 96 pixels per inch, rounded
+}
+
+TEST(QtBackend, ATimerCountsItsIntervalsAndDeliversThemOnceAFrame) {
+    // Every 10 ms interval is counted, though they come a frame's worth at a time.
+    int ticks = 0;
+    int mostAtOnce = 0;
+    int inThisFrame = 0;
+    qt::UnitTimer timer([&] { ++ticks, ++inThisFrame; }, nullptr);
+    QElapsedTimer clock;
+    clock.start();
+    timer.start(10);
+    while (clock.elapsed() < 400) {
+        inThisFrame = 0;
+        QTest::qWait(5);
+        mostAtOnce = std::max(mostAtOnce, inThisFrame);
+    }
+    const qint64 elapsed = clock.elapsed();
+    EXPECT_LE(ticks, elapsed / 10 + 1);
+    EXPECT_GE(ticks, elapsed / 10 / 2); // one tick a frame would be a third
+    EXPECT_GE(mostAtOnce, 2);
+
+    // A tick that stops its timer ends the frame's ticks there: the first frame has three due.
+    int stoppedAfter = 0;
+    qt::UnitTimer stopping(
+        [&] {
+            if (++stoppedAfter == 2) stopping.stop();
+        },
+        nullptr);
+    stopping.start(10);
+    QTRY_VERIFY(!stopping.isActive());
+    EXPECT_EQ(stoppedAfter, 2);
 }
 
 } // namespace tallyra::ui::testing

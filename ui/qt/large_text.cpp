@@ -8,7 +8,7 @@
 namespace tallyra::ui::qt {
 namespace {
 
-// Enough for every digit and the names of a few large classes; past it the cache starts afresh.
+// Enough for every digit and the names of a few large classes; past it a cache starts afresh.
 constexpr std::size_t kMostGlyphs = 600;
 
 } // namespace
@@ -18,6 +18,18 @@ void LargeTextPainter::reset(const QFont& font, const QColor& colour) {
     colour_ = colour;
     raw_ = QRawFont::fromFont(font);
     glyphs_.clear();
+    lines_.clear();
+}
+
+const LargeTextPainter::Line& LargeTextPainter::line(const QString& text) {
+    if (const auto known = lines_.constFind(text); known != lines_.constEnd()) return *known;
+    if (lines_.size() >= static_cast<qsizetype>(kMostGlyphs)) lines_.clear();
+    Line& made = lines_[text];
+    made.glyphs = raw_.glyphIndexesForString(text);
+    made.advances = raw_.advancesForGlyphIndexes(made.glyphs, QRawFont::KernedAdvances);
+    for (const QPointF& advance : made.advances)
+        made.width += advance.x();
+    return made;
 }
 
 const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
@@ -45,13 +57,11 @@ bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& 
                             Qt::Alignment alignment, const QString& text) {
     if (font != font_ || colour != colour_ || !raw_.isValid()) reset(font, colour);
     if (!raw_.isValid()) return false;
-    const QList<quint32> indexes = raw_.glyphIndexesForString(text);
+    const Line& laidOut = line(text);
+    const QList<quint32>& indexes = laidOut.glyphs;
     if (indexes.isEmpty() || indexes.contains(0)) return false;
-    const QList<QPointF> advances = raw_.advancesForGlyphIndexes(indexes, QRawFont::KernedAdvances);
-
-    qreal width = 0;
-    for (const QPointF& advance : advances)
-        width += advance.x();
+    const QList<QPointF>& advances = laidOut.advances;
+    const qreal width = laidOut.width;
     qreal x = box.left();
     if (alignment & Qt::AlignHCenter) x += (box.width() - width) / 2;
     if (alignment & Qt::AlignRight) x += box.width() - width;

@@ -6,15 +6,18 @@
 
 #include <QColor>
 #include <QFont>
+#include <QHash>
 #include <QImage>
+#include <QList>
 #include <QPoint>
+#include <QPointF>
 #include <QRawFont>
+#include <QString>
 
 #include <unordered_map>
 
 class QPainter;
 class QRect;
-class QString;
 
 namespace tallyra::ui::qt {
 
@@ -33,13 +36,22 @@ private:
         QImage image;  // the glyph in the text colour, premultiplied
         QPoint offset; // from the pen position on the baseline to the image's top left
     };
+    struct Line {
+        QList<quint32> glyphs;
+        QList<QPointF> advances;
+        qreal width = 0;
+    };
     const Glyph& glyph(quint32 index);
+    // The line's glyphs and advances, laid out once per text: the rolling display
+    // shows the same names again and again.
+    const Line& line(const QString& text);
     void reset(const QFont& font, const QColor& colour);
 
     QFont font_;
     QColor colour_;
     QRawFont raw_;
     std::unordered_map<quint32, Glyph> glyphs_;
+    QHash<QString, Line> lines_;
 };
 
 } // namespace tallyra::ui::qt

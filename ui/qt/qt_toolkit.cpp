@@ -13,6 +13,7 @@
 #include "ui/qt/fonts.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
+#include "ui/qt/unit_timer.h"
 #include "ui/qt/units.h"
 
 #include <QAbstractButton>
@@ -242,10 +243,7 @@ void QtToolkit::setVisible(WindowId window, std::string_view unit, bool visible)
 void QtToolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {
     Unit* found = findUnit(window, unit);
     if (!found || !found->timer) return;
-    if (milliseconds > 0)
-        found->timer->start(milliseconds);
-    else
-        found->timer->stop();
+    found->timer->start(milliseconds);
 }
 
 void QtToolkit::clearItems(WindowId window, std::string_view unit) {

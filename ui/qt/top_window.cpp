@@ -13,7 +13,6 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <algorithm>
 
 namespace tallyra::ui::qt {
 namespace {
@@ -57,8 +56,6 @@ TopWindow::TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design
     const Rect placed = placedWindowRect({available.width(), available.height()}, {design.width, design.height}, 1.0f);
     setGeometry(placed.left, placed.top, placed.width, placed.height);
     setFixedSize(design.width, design.height);
-    frame_.setSingleShot(true);
-    connect(&frame_, &QTimer::timeout, this, &TopWindow::paintFrame);
 }
 
 void TopWindow::build() {
@@ -103,25 +100,6 @@ void TopWindow::dragTo(QPoint globalPosition) {
 
 void TopWindow::endDrag() {
     dragging_ = false;
-}
-
-void TopWindow::repaintAtNextFrame(QWidget& unit, const QRect& area) {
-    auto pending =
-        std::find_if(toRepaint_.begin(), toRepaint_.end(), [&](const auto& entry) { return entry.first == &unit; });
-    if (pending == toRepaint_.end())
-        toRepaint_.emplace_back(&unit, QRegion(area));
-    else
-        pending->second += area;
-    if (frame_.isActive()) return;
-    const QScreen* display = screen();
-    const qreal refreshRate = display && display->refreshRate() > 1 ? display->refreshRate() : 60;
-    frame_.start(std::max(1, static_cast<int>(1000 / refreshRate)));
-}
-
-void TopWindow::paintFrame() {
-    for (const auto& [unit, area] : toRepaint_)
-        if (unit) unit->update(area);
-    toRepaint_.clear();
 }
 
 void TopWindow::checkRadio(Unit& radio, bool checked) {

@@ -6,12 +6,8 @@
 #include "ui/toolkit.h"
 
 #include <QPoint>
-#include <QPointer>
-#include <QRegion>
-#include <QTimer>
 #include <QWidget>
 
-#include <utility>
 #include <vector>
 
 namespace tallyra::ui::qt {
@@ -38,10 +34,6 @@ public:
     void dragTo(QPoint globalPosition);
     void endDrag();
 
-    // Repaints the area of a unit at the screen's next refresh rather than at once: the
-    // rolling display changes every 10 ms, more often than a screen shows a picture.
-    void repaintAtNextFrame(QWidget& unit, const QRect& area);
-
     // Checks a radio box; checking one unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
@@ -61,7 +53,6 @@ protected:
 
 private:
     void focusFirstTabStop();
-    void paintFrame();
 
     QtToolkit& toolkit_;
     WindowId id_;
@@ -69,8 +60,6 @@ private:
     WindowEvents& events_;
     std::vector<Unit> units_;
     bool destroying_ = false;
-    QTimer frame_; // single shot: the next screen refresh
-    std::vector<std::pair<QPointer<QWidget>, QRegion>> toRepaint_;
     bool watchingKeys_ = false;
     bool dragging_ = false;
     QPoint dragOffset_; // pointer position minus window position while dragging

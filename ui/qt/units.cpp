@@ -5,6 +5,7 @@
 #include "ui/qt/image_button.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
+#include "ui/qt/unit_timer.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -14,13 +15,15 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTimer>
 
 namespace tallyra::ui::qt {
 namespace {
 
 // The dropped list of a combo box is at least this high.
 constexpr int kDroppedListHeight = 160;
+
+// Lines whose advance a label remembers: the names of a few large classes.
+constexpr qsizetype kMostRememberedLines = 600;
 
 Qt::Alignment alignmentOf(const UnitDesign& design) {
     Qt::Alignment flags = design.hAlign == HAlign::Center  ? Qt::AlignHCenter
@@ -128,10 +131,9 @@ void createUnit(TopWindow& owner, Unit& unit, QWidget* parent) {
     const UnitDesign& design = *unit.design;
     unit.rect = design.rect;
     if (design.kind == UnitKind::Timer) {
-        unit.timer = new QTimer(&owner);
         const std::string_view name = design.name;
-        QObject::connect(unit.timer, &QTimer::timeout, &owner, [&owner, name] { owner.notify(name, UnitEvent::Tick); });
-        if (design.interval > 0) unit.timer->start(design.interval);
+        unit.timer = new UnitTimer([&owner, name] { owner.notify(name, UnitEvent::Tick); }, &owner);
+        unit.timer->start(design.interval);
         return;
     }
     if (design.kind == UnitKind::ImageButton) {
@@ -224,11 +226,11 @@ DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
     // A label repaints only the columns its old and new text cover: the rolling display
-    // changes a hundred times a second, and most of its width is background.
+    // changes at every frame, and most of its width is background.
     const QRect before = textColumns(text_);
     text_ = text;
     if (design_.kind == UnitKind::Label)
-        owner_.repaintAtNextFrame(*this, before.united(textColumns(text_)));
+        update(before.united(textColumns(text_)));
     else
         update();
 }
@@ -239,11 +241,22 @@ QRect DrawnUnit::textColumns(const QString& text) const {
     if (line.isEmpty()) return {};
     // Room for glyphs that reach past their advance (italic overhangs, wide CJK strokes).
     const int margin = font().pixelSize() / 4 + 2;
-    const int width = fontMetrics().horizontalAdvance(line) + 2 * margin;
+    const int width = advanceOf(line) + 2 * margin;
     int left = -margin;
     if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
     if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
     return QRect(left, 0, width, height()).intersected(rect());
+}
+
+int DrawnUnit::advanceOf(const QString& line) const {
+    if (const auto known = advances_.constFind(line); known != advances_.constEnd()) return *known;
+    if (advances_.size() >= kMostRememberedLines) advances_.clear();
+    return advances_[line] = fontMetrics().horizontalAdvance(line);
+}
+
+void DrawnUnit::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange) advances_.clear();
+    QWidget::changeEvent(event);
 }
 
 void DrawnUnit::paintEvent(QPaintEvent* event) {

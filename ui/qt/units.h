@@ -2,13 +2,14 @@
 // shape boxes, picture boxes and hyperlinks are widgets drawn by our own code
 // (DrawnUnit); image buttons have a class of their own (image_button.h); edit
 // boxes, combo boxes and radio boxes are Qt's standard widgets coloured by the
-// design; timers are QTimers without a widget.
+// design; timers are UnitTimers without a widget (unit_timer.h).
 #pragma once
 
 #include "ui/layout.h"
 #include "ui/qt/large_text.h"
 
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -17,11 +18,11 @@
 #include <string>
 #include <string_view>
 
-class QTimer;
 
 namespace tallyra::ui::qt {
 
 class TopWindow;
+class UnitTimer;
 
 QString toQString(std::string_view utf8);
 std::string toUtf8(const QString& text);
@@ -32,7 +33,7 @@ struct Unit {
     Rect rect;                 // relative to the parent unit or window, as the layouts count
     int charHeight = 0;        // pixels; 0 for kinds without text
     QWidget* widget = nullptr; // owned by its parent widget; null for timers
-    QTimer* timer = nullptr;   // timers only; owned by the top window
+    UnitTimer* timer = nullptr; // timers only; owned by the top window
 
     std::string_view name() const { return design->name; }
     UnitKind kind() const { return design->kind; }
@@ -64,9 +65,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QRect textColumns(const QString& text) const;
+    int advanceOf(const QString& line) const;
     void paintShape(QPainter& painter);
     void paintPicture(QPainter& painter);
 
@@ -77,6 +80,9 @@ private:
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
     LargeTextPainter largeText_;
+    // Each line's advance in the current font: the rolling display shows the same
+    // few dozen names again and again, and shaping them is most of a tick's work.
+    mutable QHash<QString, int> advances_;
 };
 
 } // namespace tallyra::ui::qt
