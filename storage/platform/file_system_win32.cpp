@@ -2,6 +2,7 @@
 #include "storage/platform/file_system.h"
 
 #include "platform/win32/scoped.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
 
 #include <shlobj.h>
@@ -68,8 +69,8 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
         if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD error = GetLastError();
-        if (attempt == 25 || (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED &&
-                              error != ERROR_LOCK_VIOLATION))
+        if (attempt == 25 ||
+            (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION))
             return false;
         Sleep(20);
     }
@@ -158,8 +159,13 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
 FilePath userDataBase() {
     std::wstring base = environmentVariable(L"LOCALAPPDATA");
     if (base.empty()) {
+        // Asked of the shell only here: shell32 is loaded for it, not at every start.
+        using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
+        const auto getFolderPath = win32::systemFunction<GetFolderPathFn>(L"shell32.dll", "SHGetFolderPathW");
         wchar_t folder[MAX_PATH] = {};
-        if (SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK) base = folder;
+        if (getFolderPath != nullptr &&
+            getFolderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK)
+            base = folder;
     }
     while (!base.empty() && (base.back() == L'\\' || base.back() == L'/'))
         base.pop_back();

@@ -26,6 +26,7 @@ bool ImageButton::create(HINSTANCE instance, HWND parent) {
 std::optional<LRESULT> ImageButton::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_MOUSEMOVE:
+        if (!design_.tooltip.empty()) host_.pointerOverTooltipUnit(*this, wParam, lParam);
         onMouseMove(wParam, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     case WM_MOUSELEAVE:

@@ -2,6 +2,7 @@
 
 #include "platform/win32/text.h"
 #include "ui/dpi.h"
+#include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/standard_control.h"
@@ -74,6 +75,15 @@ bool TopWindow::create(HINSTANCE instance) {
     // Every window opens centred on the screen (the DPI step may place it again).
     const Rect placed = placedWindowRect({GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)},
                                          {design_.width, design_.height}, 1.0f);
+    instance_ = instance;
+    // Edit, combo and radio boxes are common controls; the main window has none.
+    for (const UnitDesign& unitDesign : design_.units) {
+        if (unitDesign.kind == UnitKind::EditBox || unitDesign.kind == UnitKind::ComboBox ||
+            unitDesign.kind == UnitKind::RadioBox) {
+            loadCommonControls();
+            break;
+        }
+    }
     if (!createWindow(WS_EX_APPWINDOW, kTopWindowClass, caption.c_str(), style, placed.left, placed.top, design_.width,
                       design_.height, nullptr, nullptr, instance))
         return false;
@@ -93,18 +103,30 @@ bool TopWindow::create(HINSTANCE instance) {
             SetWindowPos(units_.back()->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
-    createTooltips(instance);
     return true;
 }
 
-void TopWindow::createTooltips(HINSTANCE instance) {
+// The tooltips, and with them the common controls, wait for the first hover of a
+// button that has one.
+void TopWindow::pointerOverTooltipUnit(const Unit& unit, WPARAM keys, LPARAM point) {
+    if (tooltipsTried_ || destroying_ || detached_) return;
+    tooltipsTried_ = true;
+    if (!loadCommonControls() || !createTooltips()) return;
+    // The tooltip watches its tools from the next message on: it is told of this one.
+    MSG move{unit.hwnd(), WM_MOUSEMOVE, keys, point, static_cast<DWORD>(GetMessageTime()), {}};
+    const DWORD position = GetMessagePos();
+    move.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+}
+
+bool TopWindow::createTooltips() {
     for (const std::unique_ptr<Unit>& unit : units_) {
         if (unit->kind() != UnitKind::ImageButton || unit->design().tooltip.empty() || !unit->hwnd()) continue;
         if (!tooltip_) {
             tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                       instance, nullptr);
-            if (!tooltip_) return;
+                                       instance_, nullptr);
+            if (!tooltip_) return false;
         }
         std::wstring tip = toWide(unit->design().tooltip);
         TOOLINFOW tool{};
@@ -116,6 +138,7 @@ void TopWindow::createTooltips(HINSTANCE instance) {
         tool.lpszText = tip.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    return tooltip_ != nullptr;
 }
 
 Unit* TopWindow::find(std::string_view name) const {

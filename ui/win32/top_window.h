@@ -41,6 +41,7 @@ public:
     void beginDrag() override;
     std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::shared_ptr<const void> lifetime() const override;
+    void pointerOverTooltipUnit(const Unit& unit, WPARAM keys, LPARAM point) override;
 
     // Tells the window's handlers of a key; nothing once the window is being destroyed.
     void raiseKey(Key key, KeyAction action);
@@ -54,7 +55,7 @@ private:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::shared_ptr<const void> keepAlive() const override { return lifetime(); }
     void onWindowGone() override;
-    void createTooltips(HINSTANCE instance);
+    bool createTooltips();
     void onCommand(Unit& unit, int code);
     HBRUSH onControlColor(HDC dc, HWND control);
     Unit* findByHandle(HWND control) const;
@@ -64,7 +65,9 @@ private:
     WindowId id_;
     const WindowDesign& design_;
     WindowEvents& events_;
+    HINSTANCE instance_ = nullptr;
     HWND tooltip_ = nullptr;
+    bool tooltipsTried_ = false;
     ScopedBrush background_;
     std::vector<std::unique_ptr<Unit>> units_;
     bool destroying_ = false;

@@ -35,6 +35,8 @@ public:
     virtual std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     // Holds the window, and with it its units, alive: a handler may close it.
     virtual std::shared_ptr<const void> lifetime() const = 0;
+    // The pointer moved over a unit that has a tooltip (the move's WM_MOUSEMOVE parameters).
+    virtual void pointerOverTooltipUnit(const Unit& unit, WPARAM keys, LPARAM point) = 0;
 
 protected:
     ~UnitHost() = default;

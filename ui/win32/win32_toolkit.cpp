@@ -19,19 +19,19 @@
 #include "ui/win32/win32_toolkit.h"
 
 #include "platform/win32/scoped.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
+#include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/input_box.h"
 #include "ui/win32/standard_control.h"
 #include "ui/win32/top_window.h"
 
-#include <commctrl.h>
-#include <shellapi.h>
-
 namespace tallyra::ui::win32 {
 
 using tallyra::win32::ScopedGetDC;
+using tallyra::win32::systemFunction;
 using tallyra::win32::toUtf8;
 using tallyra::win32::toWide;
 using tallyra::win32::windowText;
@@ -81,15 +81,6 @@ int CALLBACK matchFontFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LP
 } // namespace
 
 Win32Toolkit::Win32Toolkit(HINSTANCE instance) : instance_(instance) {
-    // The common controls are loaded here, not imported: an imported comctl32 loads
-    // before the program restricts the DLL search, and with it the DLLs it needs
-    // (uxtheme), which a copy planted beside the program would then replace. The
-    // manifest's activation context still makes this the version 6 controls.
-    using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto initCommonControlsEx = reinterpret_cast<InitCommonControlsExFn>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx")));
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
-    if (initCommonControlsEx != nullptr) initCommonControlsEx(&controls);
     registered_ = TopWindow::registerClass(instance) && DrawnUnit::registerClass(instance) &&
                   ImageButton::registerClass(instance);
 }
@@ -167,6 +158,7 @@ void Win32Toolkit::forget(WindowId window) {
 MessageAnswer Win32Toolkit::showMessage(const Message& message) {
     const std::wstring title = toWide(message.title.empty() ? kUntitledMessage : message.title);
     const std::wstring text = toWide(message.text);
+    loadCommonControls(); // its buttons take the look of the other windows' controls
     const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), message.flags | MB_TASKMODAL);
     return toAnswer(result, message.flags);
 }
@@ -325,6 +317,7 @@ bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
 }
 
 std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title) {
+    loadCommonControls();
     const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title));
     if (!answer) return std::nullopt;
     return toUtf8(*answer);
@@ -361,7 +354,11 @@ bool Win32Toolkit::isFontInstalled(std::string_view face) const {
 }
 
 void Win32Toolkit::openInBrowser(std::string_view address) {
-    ShellExecuteW(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // shell32 (with shlwapi and more) is loaded on the first click of a link, not at every start.
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    const auto shellExecute = systemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    if (shellExecute != nullptr)
+        shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Toolkit::quit(int exitCode) {
