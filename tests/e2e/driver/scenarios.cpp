@@ -5,6 +5,8 @@
 #include "tallyra.h"
 #include "text.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -353,6 +355,36 @@ void emptyClass(CaseContext& context) {
     }
 }
 
+// Whether the process has loaded a DLL of that (lower-case) name.
+bool loadsModule(const Process& process, std::wstring_view name) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process.id());
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    MODULEENTRY32W module{};
+    module.dwSize = sizeof module;
+    bool found = false;
+    for (BOOL more = Module32FirstW(snapshot, &module); more && !found; more = Module32NextW(snapshot, &module)) {
+        std::wstring loaded = module.szModule;
+        std::transform(loaded.begin(), loaded.end(), loaded.begin(), ::towlower);
+        found = loaded == name;
+    }
+    CloseHandle(snapshot);
+    return found;
+}
+
+// The main window starts without the shell and the common controls; they come with
+// the first tooltip, which still shows on that first hover.
+void checkTooltipOnFirstHover(Session& app, HWND main) {
+    for (const wchar_t* dll : {L"shell32.dll", L"comctl32.dll"})
+        app.context().check(!loadsModule(app.process(), dll), toUtf8(dll) + " is loaded at start-up");
+    moveMouse(centre(screenRect(app.unit(main, kMainClose))));
+    auto tooltipShown = [&] {
+        for (HWND top : topWindows(app.process().id()))
+            if (className(top) == L"tooltips_class32" && windowText(top).value_or(L"") == L"关闭") return true;
+        return false;
+    };
+    app.context().check(waitUntil(tooltipShown, Millis(5000)), "no tooltip 关闭 over the close button");
+}
+
 void closing(CaseContext& context) {
     enum class How { CloseButton, CloseButtonWhileRolling, SystemClose };
     const std::pair<How, const char*> ways[] = {
@@ -373,6 +405,7 @@ void closing(CaseContext& context) {
             app.click(main, kStart);
             app.waitText(main, kStart, L"停止");
         }
+        if (how == How::CloseButton) checkTooltipOnFirstHover(app, main);
         if (how == How::SystemClose)
             PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         else
