@@ -113,7 +113,7 @@ void TopWindow::pointerOverTooltipUnit(const Unit& unit, WPARAM keys, LPARAM poi
     tooltipsTried_ = true;
     if (!loadCommonControls() || !createTooltips()) return;
     // The tooltip watches its tools from the next message on: it is told of this one.
-    MSG move{unit.hwnd(), WM_MOUSEMOVE, keys, point, static_cast<DWORD>(GetMessageTime()), {}};
+    MSG move{unit.hwnd(), WM_MOUSEMOVE, keys, point, 0, {}};
     const DWORD position = GetMessagePos();
     move.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
