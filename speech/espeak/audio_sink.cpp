@@ -1,6 +1,6 @@
 #include "speech/espeak/audio_sink.h"
 
-#include <pcaudiolib/audio.h>
+#include "speech/espeak/speech_libraries.h"
 
 #include <algorithm>
 
@@ -18,12 +18,14 @@ void AudioSink::beginText(std::string_view, int sampleRate) {
 bool AudioSink::open() {
     if (device_ && openRate_ == sampleRate_) return true;
     close(true);
+    output_ = espeak::soundOutput();
+    if (!output_) return false;
     // The device object is made anew for every burst of speech: pcaudio picks
     // PulseAudio only when its server runs at that moment.
-    device_ = create_audio_device_object(nullptr, "Tallyra", "Announcement");
+    device_ = output_->createDevice(nullptr, "Tallyra", "Announcement");
     if (!device_) return false;
-    if (audio_object_open(device_, AUDIO_OBJECT_FORMAT_S16LE, static_cast<std::uint32_t>(sampleRate_), 1) != 0) {
-        audio_object_destroy(device_);
+    if (output_->open(device_, AUDIO_OBJECT_FORMAT_S16LE, static_cast<std::uint32_t>(sampleRate_), 1) != 0) {
+        output_->destroy(device_);
         device_ = nullptr;
         return false;
     }
@@ -37,7 +39,7 @@ bool AudioSink::writeSamples(std::span<const std::int16_t> samples) {
         failed_ = true;
         return false;
     }
-    if (audio_object_write(device_, samples.data(), samples.size_bytes()) != 0) {
+    if (output_->write(device_, samples.data(), samples.size_bytes()) != 0) {
         close(false);
         failed_ = true;
         return false;
@@ -61,11 +63,11 @@ void AudioSink::abort() {
 void AudioSink::close(bool drain) {
     if (!device_) return;
     if (drain)
-        audio_object_drain(device_);
+        output_->drain(device_);
     else
-        audio_object_flush(device_);
-    audio_object_close(device_);
-    audio_object_destroy(device_);
+        output_->flush(device_);
+    output_->close(device_);
+    output_->destroy(device_);
     device_ = nullptr;
     openRate_ = 0;
     playingUntil_ = {};

@@ -8,6 +8,10 @@
 
 struct audio_object;
 
+namespace tallyra::espeak {
+struct SoundOutput;
+}
+
 namespace tallyra {
 
 class AudioSink final : public PcmSink {
@@ -28,6 +32,7 @@ private:
     bool open();
     void close(bool drain);
 
+    const espeak::SoundOutput* output_ = nullptr; // set with the device
     audio_object* device_ = nullptr;
     int sampleRate_ = 0;
     int openRate_ = 0;

@@ -1,10 +1,8 @@
 #include "speech/espeak/espeak_voice.h"
 
 #include "speech/espeak/audio_sink.h"
+#include "speech/espeak/speech_libraries.h"
 #include "speech/voice_choice.h"
-
-#include <espeak-ng/espeak_ng.h>
-#include <espeak-ng/speak_lib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -54,6 +52,7 @@ struct Engine {
     bool tried = false;
     bool loaded = false;
     std::string dataFolder;
+    const espeak::Synthesiser* library = nullptr; // set once loaded
     int sampleRate = 0;
     std::string currentVoice; // identifier of the voice last selected
 };
@@ -68,30 +67,33 @@ bool loadEngine(Engine& e, const std::string& dataFolder) {
     if (e.tried) return e.loaded && e.dataFolder == dataFolder;
     e.tried = true;
     e.dataFolder = dataFolder;
+    const espeak::Synthesiser* library = espeak::synthesiser();
+    if (!library) return false;
     // The espeak_ng_* calls report errors; the older espeak_Initialize ends the
     // process when the data folder is missing. Loading also switches the process's
     // LC_CTYPE to a UTF-8 locale, for espeak-ng's own character handling; it is left so.
-    espeak_ng_InitializePath(dataFolder.empty() ? nullptr : dataFolder.c_str());
+    library->initializePath(dataFolder.empty() ? nullptr : dataFolder.c_str());
     espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
-    if (context) espeak_ng_ClearErrorContext(&context);
+    const espeak_ng_STATUS status = library->initialize(&context);
+    if (context) library->clearErrorContext(&context);
     if (status != ENS_OK) return false;
-    if (espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr) != ENS_OK) return false;
-    espeak_SetSynthCallback(onSynthesis);
-    e.sampleRate = espeak_ng_GetSampleRate();
+    if (library->initializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr) != ENS_OK) return false;
+    library->setSynthCallback(onSynthesis);
+    e.sampleRate = library->sampleRate();
     e.loaded = e.sampleRate > 0;
+    if (e.loaded) e.library = library;
     return e.loaded;
 }
 
 bool selectVoice(Engine& e, const std::string& identifier) {
     if (e.currentVoice == identifier) return true;
-    if (espeak_ng_SetVoiceByName(identifier.c_str()) != ENS_OK) return false;
+    if (e.library->setVoiceByName(identifier.c_str()) != ENS_OK) return false;
     e.currentVoice = identifier;
     return true;
 }
 
-espeak_ng_STATUS synthesiseInto(const std::string& text, SynthTarget& target) {
-    return espeak_ng_Synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakENDPAUSE,
+espeak_ng_STATUS synthesiseInto(const Engine& e, const std::string& text, SynthTarget& target) {
+    return e.library->synthesize(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8 | espeakENDPAUSE,
                                 nullptr, &target);
 }
 
@@ -114,9 +116,9 @@ struct VoiceEntry {
     bool mandarin = false;
 };
 
-std::vector<VoiceEntry> installedVoices() {
+std::vector<VoiceEntry> installedVoices(const Engine& e) {
     std::vector<VoiceEntry> entries;
-    const espeak_VOICE** list = espeak_ListVoices(nullptr);
+    const espeak_VOICE** list = e.library->listVoices(nullptr);
     for (std::size_t i = 0; list && list[i]; ++i) {
         const espeak_VOICE& voice = *list[i];
         if (!voice.identifier) continue;
@@ -153,7 +155,7 @@ void EspeakVoice::load() {
     std::lock_guard lock(e.mutex);
     if (!loadEngine(e, dataFolder_)) return;
 
-    const std::vector<VoiceEntry> entries = installedVoices();
+    const std::vector<VoiceEntry> entries = installedVoices(e);
     std::vector<std::string> descriptions;
     descriptions.reserve(entries.size());
     for (const VoiceEntry& entry : entries)
@@ -163,7 +165,7 @@ void EspeakVoice::load() {
     if (const auto chosen = chooseVoice(descriptions)) {
         identifier = entries[*chosen].identifier;
         description = entries[*chosen].description;
-    } else if (const espeak_VOICE* current = espeak_GetCurrentVoice(); current && current->identifier) {
+    } else if (const espeak_VOICE* current = e.library->currentVoice(); current && current->identifier) {
         identifier = current->identifier; // no Chinese voice: the library's default voice stays
         description = current->name ? current->name : current->identifier;
     }
@@ -171,7 +173,7 @@ void EspeakVoice::load() {
 
     // Only a voice that makes a sound counts as one that can speak.
     SoundDetector probe;
-    synthesiseInto("1", probe);
+    synthesiseInto(e, "1", probe);
     if (!probe.heard) return;
 
     voiceId_ = std::move(identifier);
@@ -244,7 +246,7 @@ void EspeakVoice::synthesise(const std::string& text) {
     if (!selectVoice(e, voiceId_)) return;
     sink_->beginText(text, e.sampleRate);
     SinkWriter writer(*sink_, stopping_);
-    synthesiseInto(text, writer);
+    synthesiseInto(e, text, writer);
     sink_->endText();
 }
 

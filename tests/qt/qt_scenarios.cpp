@@ -1,17 +1,27 @@
 // The window scenarios on the Qt backend, offscreen: real widgets, real events;
 // and what only this backend decides: the face the units are drawn in, fonts in pixels.
 #include "tests/qt/qt_driver.h"
+#include "tests/ui/memory_driver.h"
 #include "tests/ui/window_scenarios.h"
+#include "ui/about_windows.h"
+#include "ui/class_management_window.h"
 #include "ui/main_window.h"
+#include "ui/settings_window.h"
+#include "ui/window_set.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QPointer>
+#include <QScreen>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 namespace tallyra::ui::testing {
 
@@ -44,6 +54,145 @@ TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
     EXPECT_EQ(name->font().pixelSize(), 15); // 11 points at 96 pixels per inch, rounded
 }
 
+// Every window and unit of the six windows sits, and every text is as high, as the shared
+// arithmetic puts them at the screen's DPI (the in-memory toolkit shows where that is):
+// Qt's own scaling is off, so nothing is scaled twice. ctest runs this once more at 120 DPI.
+TEST(QtBackend, WindowsUnitsAndFontsAreRescaledOnceAtTheScreensDpi) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1"}, {"甲"}});
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    QtDriver qtDriver;
+    MemoryDriver memoryDriver;
+    auto& memory = static_cast<MemoryToolkit&>(memoryDriver.toolkit());
+    memory.pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInchX()));
+    memory.screen = {screen->geometry().width(), screen->geometry().height()};
+    auto& qtToolkit = static_cast<qt::QtToolkit&>(qtDriver.toolkit());
+
+    RollCall qtRollCall, memoryRollCall;
+    WindowSet onQt(qtToolkit, qtRollCall, MainWindow::Services{});
+    WindowSet inMemory(memory, memoryRollCall, MainWindow::Services{});
+    std::vector<std::pair<WindowId, WindowId>> windows{{onQt.main().open(), inMemory.main().open()}};
+    ASSERT_EQ(qtToolkit.horizontalPixelsPerInch(windows[0].first), memory.pixelsPerInch);
+    if (qEnvironmentVariableIsSet("QT_FONT_DPI")) {
+        ASSERT_EQ(memory.pixelsPerInch, qEnvironmentVariableIntValue("QT_FONT_DPI"));
+    }
+    for (WindowSet* set : {&onQt, &inMemory}) {
+        set->openSettings();
+        set->openClassManagement();
+        set->openAbout();
+        set->openChangelog();
+        set->openSupport();
+    }
+    windows.emplace_back(onQt.settings()->id(), inMemory.settings()->id());
+    windows.emplace_back(onQt.classManagement()->id(), inMemory.classManagement()->id());
+    windows.emplace_back(onQt.about()->id(), inMemory.about()->id());
+    windows.emplace_back(onQt.changelog()->id(), inMemory.changelog()->id());
+    windows.emplace_back(onQt.support()->id(), inMemory.support()->id());
+
+    for (const auto& [onScreen, expected] : windows) {
+        const WindowState& model = memory.window(expected);
+        SCOPED_TRACE(model.design->name);
+        const QWidget* top = qtToolkit.topWindow(onScreen);
+        ASSERT_NE(top, nullptr);
+        EXPECT_EQ(top->devicePixelRatioF(), 1.0); // Qt scales nothing
+        EXPECT_EQ(top->width(), model.rect.width);
+        EXPECT_EQ(top->height(), model.rect.height);
+        for (const auto& [name, unit] : model.units) {
+            const QWidget* widget = qtToolkit.unitWidget(onScreen, name);
+            if (!widget) continue; // timers
+            SCOPED_TRACE(name);
+            EXPECT_EQ(widget->geometry(), QRect(unit.rect.left, unit.rect.top, unit.rect.width, unit.rect.height));
+            if (unit.charHeight > 0) {
+                EXPECT_EQ(widget->font().pixelSize(), unit.charHeight);
+            }
+        }
+    }
+}
+
+namespace {
+
+QRgb toQRgb(Color colour) {
+    return qRgb(colour.red, colour.green, colour.blue);
+}
+
+// Whether a pixel of the widget, as it paints now, has the colour.
+bool shows(QWidget* widget, Color colour) {
+    const QImage picture = widget->grab().toImage();
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if ((picture.pixel(x, y) | 0xFF000000) == toQRgb(colour)) return true;
+    return false;
+}
+
+// The darkest pixel of the widget as it paints now: the core of its text.
+QRgb darkest(QWidget* widget) {
+    const QImage picture = widget->grab().toImage();
+    QRgb found = qRgb(255, 255, 255);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (qGray(picture.pixel(x, y)) < qGray(found)) found = picture.pixel(x, y) | 0xFF000000;
+    return found;
+}
+
+// Moves the pointer onto the widget. Offscreen, nothing tells a window that the pointer
+// came into it: the test says so, as a window system would.
+void pointAt(QWidget* widget) {
+    static QPointer<QWindow> entered;
+    const QPoint centre = widget->rect().center();
+    if (QWindow* window = widget->window()->windowHandle(); window != entered) {
+        const QPointF inWindow = widget->mapTo(widget->window(), centre);
+        QEnterEvent enter(inWindow, inWindow, widget->mapToGlobal(QPointF(centre)));
+        QCoreApplication::sendEvent(window, &enter);
+        entered = window;
+    }
+    QTest::mouseMove(widget, centre);
+}
+
+} // namespace
+
+// With the pointer: a button lights up under it, a link turns grey, and a window drags
+// from any static point (by hand here: there is no window manager to move it).
+TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("一班", "一班");
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    QWidget* window = toolkit.topWindow(main);
+    QWidget* start = toolkit.unitWidget(main, main_units::kStartStop);
+    QWidget* title = toolkit.unitWidget(main, shared::kTitle);
+    ASSERT_TRUE(window && start && title);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+
+    windows.openAbout();
+    QWidget* link = toolkit.unitWidget(windows.about()->id(), about_units::kChangelogLink);
+    ASSERT_NE(link, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(link->window()));
+    const UnitDesign& linkDesign = *kAboutWindowDesign.find(about_units::kChangelogLink);
+    EXPECT_EQ(darkest(link), toQRgb(linkDesign.textColor));
+    pointAt(link);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return darkest(link) == toQRgb(linkDesign.hoverColor); }))
+        << std::hex << darkest(link);
+
+    const UnitDesign& button = *kMainWindowDesign.find(main_units::kStartStop);
+    pointAt(start);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shows(start, button.hot.background); }));
+    pointAt(title);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shows(start, button.hot.background); }));
+    EXPECT_TRUE(shows(start, button.normal.background));
+
+    const QPoint before = window->pos();
+    QTest::mousePress(title, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseMove(title, QPoint(50, 40));
+    QTest::mouseRelease(title, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == before + QPoint(40, 30); }))
+        << window->pos().x() - before.x() << ", " << window->pos().y() - before.y();
+}
+
 TEST(QtBackend, ATimerCountsItsIntervalsAndDeliversThemOnceAFrame) {
     // Every 10 ms interval is counted, though they come a frame's worth at a time.
     int ticks = 0;
@@ -71,7 +220,7 @@ TEST(QtBackend, ATimerCountsItsIntervalsAndDeliversThemOnceAFrame) {
         },
         nullptr);
     stopping.start(10);
-    QTRY_VERIFY(!stopping.isActive());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !stopping.isActive(); }));
     EXPECT_EQ(stoppedAfter, 2);
 }
 

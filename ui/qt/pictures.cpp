@@ -2,10 +2,25 @@
 
 #include "ui/about_windows.h"
 
+#include <QImageReader>
+#include <QPixmap>
+
 namespace tallyra::ui::qt {
 
+namespace {
+
+// Only Qt's own PNG reader is asked: otherwise every image plugin Qt has (JPEG, GIF,
+// ICO...) is loaded to say whether the file is theirs.
+QImage readPng(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+} // namespace
+
 QImage loadPicture(int resourceId) {
-    if (resourceId == kSupportPictureResource) return QImage(QStringLiteral(":/tallyra/support.png"));
+    if (resourceId == kSupportPictureResource) return readPng(QStringLiteral(":/tallyra/support.png"));
     return {};
 }
 
@@ -14,7 +29,7 @@ QIcon applicationIcon() {
     static const QIcon icon = [] {
         QIcon sizes;
         for (int size : {16, 32, 48, 64})
-            sizes.addFile(QStringLiteral(":/tallyra/icons/%1x%1/apps/tallyra.png").arg(size), QSize(size, size));
+            sizes.addPixmap(QPixmap::fromImage(readPng(QStringLiteral(":/tallyra/icons/%1x%1/apps/tallyra.png").arg(size))));
         return sizes;
     }();
     return icon;

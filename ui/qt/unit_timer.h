@@ -25,9 +25,9 @@ public:
 
     // About thirty frames a second.
     static constexpr int kFrameMilliseconds = 33;
-    // After a stall (a suspended machine), the ticks beyond these are dropped, as a
-    // Windows timer drops the ticks it could not deliver.
-    static constexpr qint64 kMostTicksAtOnce = 10;
+    // After a stall (a suspended machine), the ticks beyond half a second's are dropped,
+    // as a Windows timer drops the ticks it could not deliver.
+    static constexpr qint64 kMostTicksAtOnce = 50;
 
 private:
     void fire();
