@@ -3,6 +3,7 @@
 
 #include "data_folder.h"
 #include "storage/ini_file.h"
+#include "storage/platform/file_system.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -155,6 +156,17 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
         }
     }
 }
+
+#ifdef _WIN32
+// Without LOCALAPPDATA the shell, loaded only for this, names the user's folder.
+TEST_F(DataFolderPlaceTest, WithoutLocalAppDataTheShellNamesTheUsersFolder) {
+    SetEnvironmentVariableW(L"LOCALAPPDATA", nullptr);
+    const FilePath base = platform::userDataBase();
+    SetEnvironmentVariableW(L"LOCALAPPDATA", userBase_.c_str());
+    ASSERT_FALSE(base.empty());
+    EXPECT_TRUE(platform::isFolder(base)) << base.utf8();
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(DataFolderPlaceTest, AProgramUnderUsrAlwaysUsesTheUsersFolder) {
