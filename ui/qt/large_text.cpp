@@ -10,6 +10,7 @@ namespace {
 
 // Enough for every digit and the names of a few large classes; past it a cache starts afresh.
 constexpr std::size_t kMostGlyphs = 600;
+constexpr qsizetype kMostLines = 600;
 
 } // namespace
 
@@ -23,7 +24,7 @@ void LargeTextPainter::reset(const QFont& font, const QColor& colour) {
 
 const LargeTextPainter::Line& LargeTextPainter::line(const QString& text) {
     if (const auto known = lines_.constFind(text); known != lines_.constEnd()) return *known;
-    if (lines_.size() >= static_cast<qsizetype>(kMostGlyphs)) lines_.clear();
+    if (lines_.size() >= kMostLines) lines_.clear();
     Line& made = lines_[text];
     made.glyphs = raw_.glyphIndexesForString(text);
     made.advances = raw_.advancesForGlyphIndexes(made.glyphs, QRawFont::KernedAdvances);
