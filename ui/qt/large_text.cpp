@@ -42,12 +42,7 @@ const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
         raw_.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
     const QRectF bounds = raw_.boundingRect(index);
     made.offset = QPoint(static_cast<int>(std::floor(bounds.left())), static_cast<int>(std::floor(bounds.top())));
-    // Black text (the display's) draws from the coverage itself, a quarter of the memory:
-    // Qt draws an alpha-only image as black. Other colours take the coverage as their alpha.
-    if (colour_.rgb() == qRgb(0, 0, 0)) {
-        made.image = coverage;
-        return made;
-    }
+    // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.
     made.image = QImage(coverage.size(), QImage::Format_ARGB32_Premultiplied);
     const QRgb colour = colour_.rgb();
     for (int y = 0; y < coverage.height(); ++y) {

@@ -33,7 +33,7 @@ public:
 
 private:
     struct Glyph {
-        QImage image;  // the glyph in the text colour, premultiplied; for black, its coverage alone
+        QImage image;  // the glyph in the text colour, premultiplied
         QPoint offset; // from the pen position on the baseline to the image's top left
     };
     struct Line {
