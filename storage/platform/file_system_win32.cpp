@@ -160,8 +160,8 @@ FilePath userDataBase() {
     std::wstring base = environmentVariable(L"LOCALAPPDATA");
     if (base.empty()) {
         // Asked of the shell only here: shell32 is loaded for it, not at every start.
-        using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-        const auto getFolderPath = win32::systemFunction<GetFolderPathFn>(L"shell32.dll", "SHGetFolderPathW");
+        const auto getFolderPath =
+            win32::systemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
         wchar_t folder[MAX_PATH] = {};
         if (getFolderPath != nullptr &&
             getFolderPath(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder) == S_OK)

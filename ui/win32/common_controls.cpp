@@ -13,9 +13,8 @@ bool loadCommonControls() {
     // the DLL search, and with it the DLLs it needs (uxtheme), which a copy planted
     // beside the program would then replace.
     static const bool ready = [] {
-        using InitCommonControlsExFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
         const auto initCommonControlsEx =
-            tallyra::win32::systemFunction<InitCommonControlsExFn>(L"comctl32.dll", "InitCommonControlsEx");
+            tallyra::win32::systemFunction<decltype(&InitCommonControlsEx)>(L"comctl32.dll", "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
         return initCommonControlsEx != nullptr && initCommonControlsEx(&controls) != FALSE;
     }();

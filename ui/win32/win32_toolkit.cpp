@@ -28,6 +28,8 @@
 #include "ui/win32/standard_control.h"
 #include "ui/win32/top_window.h"
 
+#include <shellapi.h> // the declaration only: shell32 is loaded when a link is first clicked
+
 namespace tallyra::ui::win32 {
 
 using tallyra::win32::ScopedGetDC;
@@ -355,8 +357,7 @@ bool Win32Toolkit::isFontInstalled(std::string_view face) const {
 
 void Win32Toolkit::openInBrowser(std::string_view address) {
     // shell32 (with shlwapi and more) is loaded on the first click of a link, not at every start.
-    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    const auto shellExecute = systemFunction<ShellExecuteFn>(L"shell32.dll", "ShellExecuteW");
+    const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (shellExecute != nullptr)
         shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
