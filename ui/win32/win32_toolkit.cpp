@@ -347,11 +347,15 @@ Size Win32Toolkit::screenSize() const {
 
 bool Win32Toolkit::isFontInstalled(std::string_view face) const {
     FontSearch search{toWide(face)};
-    if (search.face.empty()) return false;
+    // A longer name can never be a family's name: the system keeps LF_FACESIZE characters.
+    if (search.face.empty() || search.face.size() >= LF_FACESIZE) return false;
     const ScopedGetDC screen(nullptr);
-    LOGFONTW all{};
-    all.lfCharSet = DEFAULT_CHARSET; // every character set; an empty face lists every family
-    EnumFontFamiliesExW(screen.get(), &all, matchFontFamily, reinterpret_cast<LPARAM>(&search), 0);
+    // Only the families of that name, in every character set: listing every family on the
+    // system took a tenth of the start-up time. The name each one reports is still compared.
+    LOGFONTW named{};
+    named.lfCharSet = DEFAULT_CHARSET;
+    search.face.copy(named.lfFaceName, search.face.size());
+    EnumFontFamiliesExW(screen.get(), &named, matchFontFamily, reinterpret_cast<LPARAM>(&search), 0);
     return search.found;
 }
 

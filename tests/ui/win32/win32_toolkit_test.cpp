@@ -346,5 +346,26 @@ TEST(Win32Toolkit, UnknownWindowsAndUnitsAreIgnored) {
     EXPECT_FALSE(toolkit.isFontInstalled("No Such Font Family 1234"));
 }
 
+int CALLBACK collectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
+    reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(font->lfFaceName);
+    return 1;
+}
+
+// The check asks for one family by name; every family that a full listing names
+// (Chinese names included, where the system has them) must still be found.
+TEST(Win32Toolkit, FontCheckFindsEveryListedFamily) {
+    Win32Toolkit toolkit{GetModuleHandleW(nullptr)};
+    std::vector<std::wstring> families;
+    LOGFONTW all{};
+    all.lfCharSet = DEFAULT_CHARSET;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &all, collectFamily, reinterpret_cast<LPARAM>(&families), 0);
+    ReleaseDC(nullptr, screen);
+    ASSERT_FALSE(families.empty());
+    for (const std::wstring& family : families)
+        EXPECT_TRUE(toolkit.isFontInstalled(toUtf8(family))) << toUtf8(family);
+    EXPECT_FALSE(toolkit.isFontInstalled(toUtf8(families.front()) + std::string(LF_FACESIZE, 'x')));
+}
+
 } // namespace
 } // namespace tallyra::ui::win32
