@@ -1,6 +1,6 @@
 // RAII holders for what the Windows code acquires: kernel handles, GDI objects,
-// selections into a device context, device contexts, painting and off-screen
-// buffers, the thread's COM initialisation and strings COM allocates. No code of
+// selections into a device context, device contexts, painting, the thread's COM
+// initialisation and strings COM allocates. No code of
 // ours calls CloseHandle, DeleteObject, ReleaseDC, DeleteDC, EndPaint,
 // CoUninitialize or CoTaskMemFree itself, so no early return leaks anything,
 // however long the program rolls. COM interface pointers are held in
@@ -113,51 +113,13 @@ private:
     HDC dc_ = nullptr;
 };
 
-class ScopedMemoryDC {
-public:
-    explicit ScopedMemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    ~ScopedMemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    ScopedMemoryDC(const ScopedMemoryDC&) = delete;
-    ScopedMemoryDC& operator=(const ScopedMemoryDC&) = delete;
-
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
+// A memory device context (CreateCompatibleDC).
+struct MemoryDCTraits {
+    using Handle = HDC;
+    static bool isNone(HDC dc) { return dc == nullptr; }
+    static void close(HDC dc) { DeleteDC(dc); }
 };
-
-// Paints a window's client area off screen and copies it in one go, so units
-// rewritten a hundred times a second do not flicker.
-class BufferedPaint {
-public:
-    explicit BufferedPaint(HWND window)
-        : paint_(window), size_(clientSize(window)), memory_(paint_.get()),
-          bitmap_(CreateCompatibleBitmap(paint_.get(), size_.cx, size_.cy)), select_(memory_.get(), bitmap_.get()) {}
-    ~BufferedPaint() {
-        if (bitmap_) BitBlt(paint_.get(), 0, 0, size_.cx, size_.cy, memory_.get(), 0, 0, SRCCOPY);
-    }
-    BufferedPaint(const BufferedPaint&) = delete;
-    BufferedPaint& operator=(const BufferedPaint&) = delete;
-
-    // Where to draw; the window's own context when no buffer could be made.
-    HDC dc() const { return bitmap_ ? memory_.get() : paint_.get(); }
-    RECT area() const { return {0, 0, size_.cx, size_.cy}; }
-
-private:
-    static SIZE clientSize(HWND window) {
-        RECT client{};
-        GetClientRect(window, &client);
-        return {client.right > 0 ? client.right : 1, client.bottom > 0 ? client.bottom : 1};
-    }
-
-    ScopedPaint paint_;
-    SIZE size_;
-    ScopedMemoryDC memory_;
-    ScopedBitmap bitmap_;
-    ScopedSelectObject select_;
-};
+using ScopedMemoryDC = ScopedResource<MemoryDCTraits>;
 
 // CoInitialize for the lifetime of the object; CoUninitialize only when the
 // initialisation succeeded (a thread already in another apartment must not be

@@ -26,7 +26,7 @@ UINT alignmentFlags(const UnitDesign& design) {
 DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design) {}
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
-    return registerWindowClass(windowClass(instance, kDrawnUnitClass, CS_HREDRAW | CS_VREDRAW));
+    return registerWindowClass(windowClass(instance, kDrawnUnitClass, kPaintedUnitClassStyle));
 }
 
 bool DrawnUnit::create(HINSTANCE instance, HWND parent) {

@@ -16,7 +16,7 @@ constexpr wchar_t kImageButtonClass[] = L"TallyraImageButton";
 
 bool ImageButton::registerClass(HINSTANCE instance) {
     // No CS_DBLCLKS: a quick second click is a second press, so Start and Stop can follow each other fast.
-    return registerWindowClass(windowClass(instance, kImageButtonClass, CS_HREDRAW | CS_VREDRAW));
+    return registerWindowClass(windowClass(instance, kImageButtonClass, kPaintedUnitClassStyle));
 }
 
 bool ImageButton::create(HINSTANCE instance, HWND parent) {

@@ -101,7 +101,7 @@ void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {
                       DIB_RGB_COLORS, SRCCOPY);
         return;
     }
-    const ScopedMemoryDC memory(dc);
+    const ScopedMemoryDC memory(CreateCompatibleDC(dc));
     if (!scaled_ || scaledWidth_ != placed.width || scaledHeight_ != placed.height) {
         scaled_.reset(CreateCompatibleBitmap(dc, placed.width, placed.height));
         if (!scaled_) return;

@@ -141,6 +141,10 @@ bool TopWindow::createTooltips() {
     return tooltip_ != nullptr;
 }
 
+tallyra::win32::OffscreenSurface& TopWindow::offscreen() {
+    return toolkit_.offscreen();
+}
+
 Unit* TopWindow::find(std::string_view name) const {
     for (const std::unique_ptr<Unit>& unit : units_)
         if (unit->name() == name) return unit.get();

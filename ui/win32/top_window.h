@@ -42,6 +42,7 @@ public:
     std::optional<LRESULT> handleChildMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     std::shared_ptr<const void> lifetime() const override;
     void pointerOverTooltipUnit(const Unit& unit, WPARAM keys, LPARAM point) override;
+    tallyra::win32::OffscreenSurface& offscreen() override;
 
     // Tells the window's handlers of a key; nothing once the window is being destroyed.
     void raiseKey(Key key, KeyAction action);

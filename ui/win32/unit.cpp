@@ -73,7 +73,7 @@ std::optional<LRESULT> PaintedUnit::onMessage(UINT message, WPARAM wParam, LPARA
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_.get());
     case WM_PAINT: {
-        BufferedPaint paintBuffer(hwnd_);
+        BufferedPaint paintBuffer(hwnd_, host_.offscreen());
         paint(paintBuffer.dc(), paintBuffer.area());
         return 0;
     }

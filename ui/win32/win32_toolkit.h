@@ -2,6 +2,7 @@
 // layout tables. See win32_toolkit.cpp for how automation finds the units.
 #pragma once
 
+#include "platform/win32/buffered_paint.h"
 #include "ui/toolkit.h"
 
 #include <windows.h>
@@ -71,6 +72,9 @@ public:
     // never come here: those run loops of their own.
     void reportKey(const MSG& message);
 
+    // Shared by every unit of every window: they paint one at a time.
+    tallyra::win32::OffscreenSurface& offscreen() { return offscreen_; }
+
 private:
     TopWindow* find(WindowId window) const;
     Unit* findUnit(WindowId window, std::string_view unit) const;
@@ -79,6 +83,7 @@ private:
     HINSTANCE instance_;
     bool registered_ = false;
     WindowId nextId_ = 1;
+    tallyra::win32::OffscreenSurface offscreen_; // before the windows: it outlives them
     std::map<WindowId, std::shared_ptr<TopWindow>> windows_;
 };
 

@@ -346,6 +346,40 @@ TEST(Win32Toolkit, UnknownWindowsAndUnitsAreIgnored) {
     EXPECT_FALSE(toolkit.isFontInstalled("No Such Font Family 1234"));
 }
 
+// One off-screen bitmap serves every paint: it grows to the largest, refuses a paint
+// inside a paint and sizes over its limit, and hands each paint a DC in its first state.
+TEST(OffscreenSurface, GrowsServesOnePaintAtATimeAndStartsEachFresh) {
+    using tallyra::win32::OffscreenSurface;
+    auto bitmapSize = [](HDC dc) {
+        BITMAP bitmap{};
+        GetObjectW(GetCurrentObject(dc, OBJ_BITMAP), sizeof bitmap, &bitmap);
+        return std::pair{bitmap.bmWidth, bitmap.bmHeight};
+    };
+    HDC screen = GetDC(nullptr);
+    OffscreenSurface surface(100 * 100);
+    HDC first = surface.acquire(screen, {40, 30});
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(surface.acquire(screen, {10, 10}), nullptr) << "in use";
+    const COLORREF freshColour = GetTextColor(first);
+    SetTextColor(first, RGB(1, 2, 3));
+    SelectObject(first, GetStockObject(BLACK_BRUSH));
+    surface.release();
+
+    HDC second = surface.acquire(screen, {20, 50});
+    EXPECT_EQ(second, first);
+    EXPECT_EQ(bitmapSize(second), std::pair(40L, 50L));
+    EXPECT_EQ(GetTextColor(second), freshColour);
+    EXPECT_NE(GetCurrentObject(second, OBJ_BRUSH), GetStockObject(BLACK_BRUSH));
+    surface.release();
+
+    EXPECT_EQ(surface.acquire(screen, {200, 60}), nullptr) << "over the limit";
+    HDC third = surface.acquire(screen, {40, 50});
+    EXPECT_EQ(third, first);
+    EXPECT_EQ(bitmapSize(third), std::pair(40L, 50L));
+    surface.release();
+    ReleaseDC(nullptr, screen);
+}
+
 int CALLBACK collectFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM param) {
     reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(font->lfFaceName);
     return 1;
