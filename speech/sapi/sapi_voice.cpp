@@ -2,6 +2,7 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/text.h"
+#include "platform/win32/window_object.h"
 #include "speech/voice_choice.h"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 #include <sperror.h>
 #include <wrl/client.h>
 
+#include <optional>
 #include <string>
 
 namespace tallyra {
@@ -17,11 +19,30 @@ namespace tallyra {
 using Microsoft::WRL::ComPtr;
 using win32::CoTaskMemString;
 using win32::ScopedComInit;
+using win32::ScopedHandle;
 using win32::toUtf8;
 using win32::toWide;
 
+// The voice's own thread: a message-only window that runs the GUI thread's calls.
+class SpeechThread final : public win32::WindowObject {
+public:
+    explicit SpeechThread(SapiVoiceState& state) : state_(state) {}
+    bool create();
+
+private:
+    std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    std::shared_ptr<const void> keepAlive() const override { return nullptr; }
+
+    SapiVoiceState& state_;
+};
+
 struct SapiVoiceState {
-    ScopedComInit com; // declared first: released last, after the voice
+    // Shared: written by the voice's thread before `ready` is set, read after.
+    ScopedHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    ScopedHandle thread;
+    HWND requests = nullptr; // the thread's window; null when the thread could not run calls
+
+    // The voice's thread alone.
     ComPtr<ISpVoice> voice;
     HWND receiver = nullptr; // told of the start and end of speaking
 };
@@ -42,6 +63,12 @@ constexpr wchar_t kVoiceCategory[] = L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\
 constexpr ULONGLONG kEventInterest = (ULONGLONG{0x00000002} << 32) | 0x40000006;
 
 constexpr UINT kSpeechEventMessage = 0x8075;
+
+// Calls from the GUI thread, sent to the voice's thread.
+constexpr UINT kListRequest = WM_APP + 1;  // lParam: std::vector<std::string>*; 1 when listed
+constexpr UINT kSpeakRequest = WM_APP + 2; // wParam: receiver, lParam: const std::wstring*; 1 when queued
+constexpr UINT kStopRequest = WM_APP + 3;  // releases the voice and ends the thread
+constexpr wchar_t kSpeechThreadClass[] = L"TallyraSpeech";
 
 // The user's interface language; GetUserDefaultUILanguage is looked up by name,
 // with GetUserDefaultLangID where it is missing or answers 0.
@@ -113,7 +140,7 @@ void clearEvent(SPEVENT& event) {
     event = SPEVENT{};
 }
 
-// SAPI calls this through the GUI thread's message queue whenever the voice signals.
+// SAPI calls this through the voice thread's message queue whenever the voice signals.
 void __stdcall onVoiceNotification(WPARAM, LPARAM context) {
     auto* state = reinterpret_cast<SapiVoiceState*>(context);
     if (!state || !state->voice || !state->receiver) return;
@@ -125,10 +152,10 @@ void __stdcall onVoiceNotification(WPARAM, LPARAM context) {
     }
 }
 
-} // namespace
-
-SapiVoice::SapiVoice() : state_(std::make_unique<SapiVoiceState>()) {
-    SapiVoiceState& state = *state_;
+// The voice as it is created: SetInterest, the notification routine (which SAPI then
+// calls on this thread), and the first voice whose description names Chinese;
+// otherwise the default stays.
+void createVoice(SapiVoiceState& state) {
     if (FAILED(CoCreateInstance(kSpVoiceClass, nullptr, CLSCTX_ALL, kSpVoiceInterface,
                                 reinterpret_cast<void**>(state.voice.ReleaseAndGetAddressOf())))) {
         state.voice.Reset();
@@ -136,8 +163,6 @@ SapiVoice::SapiVoice() : state_(std::make_unique<SapiVoiceState>()) {
     }
     state.voice->SetInterest(kEventInterest, kEventInterest);
     state.voice->SetNotifyCallbackFunction(&onVoiceNotification, 0, reinterpret_cast<LPARAM>(&state));
-
-    // The first voice whose description names Chinese; otherwise the default stays.
     forEachVoice([&](ISpObjectToken& token, const std::string& description) {
         if (!namesChinese(description)) return true;
         state.voice->SetVoice(&token);
@@ -145,28 +170,102 @@ SapiVoice::SapiVoice() : state_(std::make_unique<SapiVoiceState>()) {
     });
 }
 
-SapiVoice::~SapiVoice() {
+void releaseVoice(SapiVoiceState& state) {
     // SAPI may still be speaking: no notification may reach the record after this.
-    if (state_->voice) state_->voice->SetNotifySink(nullptr);
+    if (state.voice) state.voice->SetNotifySink(nullptr);
+    state.voice.Reset();
+}
+
+DWORD WINAPI runSpeechThread(void* parameter) {
+    SapiVoiceState& state = *static_cast<SapiVoiceState*>(parameter);
+    {
+        const ScopedComInit com; // this thread's own apartment, where the voice lives
+        createVoice(state);
+        SpeechThread requests(state);
+        if (requests.create()) state.requests = requests.hwnd();
+        SetEvent(state.ready.get());
+        MSG message;
+        while (requests.hwnd() && GetMessageW(&message, nullptr, 0, 0) > 0)
+            DispatchMessageW(&message);
+        releaseVoice(state); // when the window could not be made
+    }
+    return 0;
+}
+
+// Waits for an event while still answering the messages that other threads send
+// this one: the voice's thread tells the receiver of speech events with SendMessage.
+void waitAnswering(HANDLE event) {
+    while (MsgWaitForMultipleObjects(1, &event, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+} // namespace
+
+bool SpeechThread::create() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    return registerWindowClass(windowClass(instance, kSpeechThreadClass)) &&
+           createWindow(0, kSpeechThreadClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance);
+}
+
+std::optional<LRESULT> SpeechThread::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case kListRequest: {
+        auto& descriptions = *reinterpret_cast<std::vector<std::string>*>(lParam);
+        if (!state_.voice) return 0;
+        return forEachVoice([&](ISpObjectToken&, const std::string& description) {
+            descriptions.push_back(description);
+            return true;
+        });
+    }
+    case kSpeakRequest:
+        if (!state_.voice) return 0;
+        state_.receiver = reinterpret_cast<HWND>(wParam);
+        return SUCCEEDED(state_.voice->Speak(reinterpret_cast<const std::wstring*>(lParam)->c_str(), SPF_ASYNC,
+                                             nullptr));
+    case kStopRequest:
+        releaseVoice(state_);
+        DestroyWindow(hwnd_);
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return std::nullopt;
+    }
+}
+
+SapiVoice::SapiVoice() : state_(std::make_unique<SapiVoiceState>()) {
+    // The voice is made on a thread of its own while the program builds its windows:
+    // COM, SAPI and the choice of voice take about 5 ms under Wine. Every call below
+    // waits for it first.
+    if (state_->ready) state_->thread.reset(CreateThread(nullptr, 0, runSpeechThread, state_.get(), 0, nullptr));
+}
+
+SapiVoice::~SapiVoice() {
+    if (HWND requests = readyRequests()) SendMessageW(requests, kStopRequest, 0, 0);
+    if (state_->thread) waitAnswering(state_->thread.get());
+}
+
+HWND SapiVoice::readyRequests() const {
+    if (!state_->thread) return nullptr;
+    waitAnswering(state_->ready.get());
+    return state_->requests;
 }
 
 std::vector<std::string> SapiVoice::listVoices() {
     std::vector<std::string> descriptions;
-    if (!state_->voice) return descriptions;
-    if (!forEachVoice([&](ISpObjectToken&, const std::string& description) {
-            descriptions.push_back(description);
-            return true;
-        }))
+    const HWND requests = readyRequests();
+    if (!requests || !SendMessageW(requests, kListRequest, 0, reinterpret_cast<LPARAM>(&descriptions)))
         descriptions.clear();
     return descriptions;
 }
 
 bool SapiVoice::speakText(std::string_view text) {
-    SapiVoiceState& state = *state_;
-    if (!state.voice) return false;
-    state.receiver = static_cast<HWND>(receiver());
+    const HWND requests = readyRequests();
+    if (!requests) return false;
     const std::wstring wide = toWide(text);
-    return SUCCEEDED(state.voice->Speak(wide.c_str(), SPF_ASYNC, nullptr));
+    return SendMessageW(requests, kSpeakRequest, reinterpret_cast<WPARAM>(receiver()),
+                        reinterpret_cast<LPARAM>(&wide)) != 0;
 }
 
 } // namespace tallyra

@@ -2,9 +2,16 @@
 // SAPI asynchronously, which queues them; the voice is the first installed one
 // whose description names Chinese. Under Wine, whose SpVoice has no voice, every
 // path ends in "no voice" without harm.
+//
+// The SpVoice object lives on a thread of its own, in that thread's apartment, and
+// is created there while the program builds its windows. Calls reach it through
+// SendMessage to a message-only window of that thread, which COM allows without
+// marshalling; its notifications reach the receiver the same way.
 #pragma once
 
 #include "speech/speech_voice.h"
+
+#include <windows.h>
 
 #include <memory>
 
@@ -14,17 +21,21 @@ struct SapiVoiceState;
 
 class SapiVoice final : public SpeechVoice {
 public:
-    // Initialises COM on the calling thread (the GUI thread, which every later
-    // call must come from) and creates the SpVoice object; without it the voice
-    // lists nothing and refuses every text.
+    // Starts the voice's thread, which creates the SpVoice object; without it the
+    // voice lists nothing and refuses every text. Later calls come from the thread
+    // that created this object (the GUI thread) and first wait for the creation.
     SapiVoice();
-    // Releases the SpVoice object without waiting for a text still being spoken.
+    // Releases the SpVoice object without waiting for a text still being spoken,
+    // and ends the voice's thread.
     ~SapiVoice() override;
 
     std::vector<std::string> listVoices() override;
     bool speakText(std::string_view text) override;
 
 private:
+    // The voice thread's window once the voice is created; null without one.
+    HWND readyRequests() const;
+
     std::unique_ptr<SapiVoiceState> state_;
 };
 

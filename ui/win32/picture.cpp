@@ -31,7 +31,7 @@ std::uint8_t blend(std::uint8_t over, std::uint8_t under, std::uint8_t alpha) {
 
 std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > MAXDWORD) return std::nullopt;
-    const tallyra::win32::ScopedComInit com; // counted when the voice has done it already
+    const tallyra::win32::ScopedComInit com; // the GUI thread's COM, for as long as the decoder needs it
     // Factory1: WIC as Windows 7 has it (Factory2 needs Windows 8).
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,

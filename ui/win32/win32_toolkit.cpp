@@ -362,8 +362,10 @@ bool Win32Toolkit::isFontInstalled(std::string_view face) const {
 void Win32Toolkit::openInBrowser(std::string_view address) {
     // shell32 (with shlwapi and more) is loaded on the first click of a link, not at every start.
     const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    if (shellExecute != nullptr)
-        shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (shellExecute == nullptr) return;
+    // The handler of an address may be a shell extension, which wants COM on the calling thread.
+    const tallyra::win32::ScopedComInit com;
+    shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Win32Toolkit::quit(int exitCode) {
