@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <span>
+
 namespace tallyra::ui::win32 {
 namespace {
 
@@ -43,6 +45,20 @@ std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design) {
     default:
         return std::make_unique<DrawnUnit>(owner, design);
     }
+}
+
+// Whether a unit overlaps or touches one listed before it in the same parent (a
+// button frame on the content area). Touching counts: rescaled edges may then overlap.
+bool meetsEarlierSibling(std::span<const UnitDesign> units, std::size_t index) {
+    const UnitDesign& unit = units[index];
+    for (std::size_t i = 0; i < index; ++i) {
+        const UnitDesign& other = units[i];
+        if (other.parent != unit.parent) continue;
+        if (unit.rect.left <= other.rect.left + other.rect.width && other.rect.left <= unit.rect.left + unit.rect.width &&
+            unit.rect.top <= other.rect.top + other.rect.height && other.rect.top <= unit.rect.top + unit.rect.height)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -89,7 +105,8 @@ bool TopWindow::create(HINSTANCE instance) {
         return false;
 
     units_.reserve(design_.units.size());
-    for (const UnitDesign& unitDesign : design_.units) {
+    for (std::size_t index = 0; index < design_.units.size(); ++index) {
+        const UnitDesign& unitDesign = design_.units[index];
         HWND parent = hwnd_;
         if (!unitDesign.parent.empty()) {
             if (const Unit* container = find(unitDesign.parent); container && container->hwnd())
@@ -97,11 +114,11 @@ bool TopWindow::create(HINSTANCE instance) {
         }
         units_.push_back(makeUnit(*this, unitDesign));
         // A unit that cannot be made stays without a window; the others still work.
-        if (units_.back()->create(instance, parent)) {
-            // Units listed later lie on top of earlier ones where they overlap (a button frame on
-            // the content area); new child windows would otherwise go below their siblings.
+        // Units listed later lie on top of earlier ones where they overlap; new child windows
+        // would otherwise go below their siblings. Only those that meet an earlier one are
+        // raised: under Wine each raise is a round trip to the window server.
+        if (units_.back()->create(instance, parent) && meetsEarlierSibling(design_.units, index))
             SetWindowPos(units_.back()->hwnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-        }
     }
     return true;
 }

@@ -203,7 +203,8 @@ Rect Win32Toolkit::windowRect(WindowId window) const {
 }
 
 void Win32Toolkit::setWindowRect(WindowId window, Rect rect) {
-    if (TopWindow* top = find(window))
+    // Placing a window where it already is (every window at 96 DPI) moves nothing.
+    if (TopWindow* top = find(window); top && windowRect(window) != rect)
         SetWindowPos(top->hwnd(), nullptr, rect.left, rect.top, rect.width, rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
