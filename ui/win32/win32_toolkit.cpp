@@ -179,7 +179,12 @@ WindowId Win32Toolkit::openWindow(const WindowDesign& design, WindowEvents& even
 }
 
 void Win32Toolkit::showWindow(WindowId window, bool visible) {
-    if (TopWindow* top = find(window)) ShowWindow(top->hwnd(), visible ? SW_SHOW : SW_HIDE);
+    TopWindow* top = find(window);
+    if (!top) return;
+    ShowWindow(top->hwnd(), visible ? SW_SHOW : SW_HIDE);
+    // Paints the window and its units at once, without a trip through the message
+    // queue for each of them.
+    if (visible) UpdateWindow(top->hwnd());
 }
 
 bool Win32Toolkit::isWindowVisible(WindowId window) const {
