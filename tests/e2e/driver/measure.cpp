@@ -50,12 +50,13 @@ std::optional<double> timeToPaint(const std::filesystem::path& exe, std::wstring
     waitUntil(
         [&] {
             for (HWND top : topWindows(process->id())) {
-                if (windowText(top) != caption) continue;
+                // The pixels first: reading them asks only the display, while each window
+                // text is a message that the program has to answer between its paints.
                 const RECT r = screenRect(top);
-                bool all = ready(top);
+                bool all = true;
                 for (auto [offset, color] : probes)
                     all = all && pixelIs({r.left + offset.x, r.top + offset.y}, color);
-                if (all) painted = top;
+                if (all && windowText(top) == caption && ready(top)) painted = top;
             }
             return painted != nullptr;
         },
