@@ -39,14 +39,26 @@ bool isInAFolder(const FilePath& file) {
 } // namespace
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
+    return readIniItems(file, section, {key}).front();
+}
+
+std::vector<std::string> readIniItems(const FilePath& file, std::string_view section,
+                                      std::initializer_list<std::string_view> keys) {
+    std::vector<std::string> values(keys.size());
     const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
-    key = skipLeadingControlBytes(key);
-    if (path.empty() || section.empty() || key.empty()) return {};
-
-    const auto raw = platform::readFileBytes(path);
-    if (!raw) return {};
-    return valueIn(normaliseFileBytes(*raw), section, key);
+    if (path.empty() || section.empty()) return values;
+    std::optional<std::string> bytes;
+    std::size_t index = 0;
+    for (std::string_view key : keys) {
+        key = skipLeadingControlBytes(key);
+        if (!key.empty()) {
+            if (!bytes) bytes = normaliseFileBytes(platform::readFileBytes(path).value_or(std::string()));
+            values[index] = valueIn(*bytes, section, key);
+        }
+        ++index;
+    }
+    return values;
 }
 
 bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key, std::string_view value) {

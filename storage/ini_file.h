@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyra {
 
@@ -22,6 +23,10 @@ inline constexpr std::size_t kIniValueLimit = 10239;
 // Leading bytes 0x01-0x20 of the path, section and key are skipped; when one of
 // them is then empty, the disk is not touched.
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key);
+// The values of several keys of one section, from one read of the file: items that
+// belong together (a roster's numbers and names) come from the same version of it.
+std::vector<std::string> readIniItems(const FilePath& file, std::string_view section,
+                                      std::initializer_list<std::string_view> keys);
 
 // Sets section/key to value (UTF-8, stored in the file encoding). The file and the
 // section are created when missing, the folder is not. Refuses (writes nothing,

@@ -39,9 +39,8 @@ FilePath rosterFilePath(std::string_view className) {
 }
 
 ClassRoster readRoster(std::string_view className) {
-    const auto file = rosterFilePath(className);
-    return {splitList(readIniItem(file, kRosterSection, kNumberKey), ","),
-            splitList(readIniItem(file, kRosterSection, kNameKey), ",")};
+    const std::vector<std::string> lists = readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
+    return {splitList(lists[0], ","), splitList(lists[1], ",")};
 }
 
 bool writeRoster(std::string_view className, const ClassRoster& roster) {
