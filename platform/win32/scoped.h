@@ -1,15 +1,10 @@
 // RAII holders for what the Windows code acquires: kernel handles, GDI objects,
-// selections into a device context, device contexts, painting, the thread's COM
-// initialisation and strings COM allocates. No code of
-// ours calls CloseHandle, DeleteObject, ReleaseDC, DeleteDC, EndPaint,
-// CoUninitialize or CoTaskMemFree itself, so no early return leaks anything,
-// however long the program rolls. COM interface pointers are held in
-// Microsoft::WRL::ComPtr.
+// selections into a device context, device contexts and painting (COM's are in
+// com.h). No code of ours calls CloseHandle, DeleteObject, ReleaseDC, DeleteDC or
+// EndPaint itself, so no early return leaks anything, however long the program rolls.
 #pragma once
 
 #include <windows.h>
-
-#include <objbase.h>
 
 #include <utility>
 
@@ -120,41 +115,5 @@ struct MemoryDCTraits {
     static void close(HDC dc) { DeleteDC(dc); }
 };
 using ScopedMemoryDC = ScopedResource<MemoryDCTraits>;
-
-// CoInitialize for the lifetime of the object; CoUninitialize only when the
-// initialisation succeeded (a thread already in another apartment must not be
-// uninitialised by us).
-class ScopedComInit {
-public:
-    ScopedComInit() : result_(CoInitialize(nullptr)) {}
-    ~ScopedComInit() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ScopedComInit(const ScopedComInit&) = delete;
-    ScopedComInit& operator=(const ScopedComInit&) = delete;
-
-private:
-    HRESULT result_;
-};
-
-// A wide string returned by a COM call, freed with CoTaskMemFree.
-class CoTaskMemString {
-public:
-    CoTaskMemString() = default;
-    ~CoTaskMemString() { reset(); }
-    CoTaskMemString(const CoTaskMemString&) = delete;
-    CoTaskMemString& operator=(const CoTaskMemString&) = delete;
-
-    const wchar_t* get() const { return text_; }
-    // For the out parameter of a COM call; frees what was held before.
-    wchar_t** put() {
-        reset();
-        return &text_;
-    }
-    void reset() { CoTaskMemFree(std::exchange(text_, nullptr)); }
-
-private:
-    wchar_t* text_ = nullptr;
-};
 
 } // namespace tallyra::win32

@@ -1,5 +1,6 @@
 #include "speech/sapi/sapi_voice.h"
 
+#include "platform/win32/com.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_object.h"
@@ -18,6 +19,8 @@ namespace tallyra {
 
 using Microsoft::WRL::ComPtr;
 using win32::CoTaskMemString;
+using win32::createComObject;
+using win32::freeComMemory;
 using win32::ScopedComInit;
 using win32::ScopedHandle;
 using win32::toUtf8;
@@ -110,7 +113,7 @@ std::string tokenDescription(ISpObjectToken& token, LANGID language) {
 // order, until visit returns false. False when the voices cannot be enumerated.
 template <typename Visit> bool forEachVoice(Visit visit) {
     ComPtr<ISpObjectTokenCategory> category;
-    if (FAILED(CoCreateInstance(kTokenCategoryClass, nullptr, CLSCTX_ALL, IID_PPV_ARGS(&category)))) return false;
+    if (FAILED(createComObject(kTokenCategoryClass, CLSCTX_ALL, IID_PPV_ARGS(&category)))) return false;
     if (FAILED(category->SetId(kVoiceCategory, FALSE))) return false;
     ComPtr<IEnumSpObjectTokens> tokens;
     if (FAILED(category->EnumTokens(L"", L"", tokens.GetAddressOf())) || !tokens) return false;
@@ -128,7 +131,7 @@ void clearEvent(SPEVENT& event) {
     switch (event.elParamType) {
     case SPET_LPARAM_IS_POINTER:
     case SPET_LPARAM_IS_STRING:
-        CoTaskMemFree(reinterpret_cast<void*>(event.lParam));
+        freeComMemory(reinterpret_cast<void*>(event.lParam));
         break;
     case SPET_LPARAM_IS_TOKEN:
     case SPET_LPARAM_IS_OBJECT:
@@ -156,8 +159,8 @@ void __stdcall onVoiceNotification(WPARAM, LPARAM context) {
 // calls on this thread), and the first voice whose description names Chinese;
 // otherwise the default stays.
 void createVoice(SapiVoiceState& state) {
-    if (FAILED(CoCreateInstance(kSpVoiceClass, nullptr, CLSCTX_ALL, kSpVoiceInterface,
-                                reinterpret_cast<void**>(state.voice.ReleaseAndGetAddressOf())))) {
+    if (FAILED(createComObject(kSpVoiceClass, CLSCTX_ALL, kSpVoiceInterface,
+                               reinterpret_cast<void**>(state.voice.ReleaseAndGetAddressOf())))) {
         state.voice.Reset();
         return;
     }

@@ -1,5 +1,6 @@
 #include "ui/win32/picture.h"
 
+#include "platform/win32/com.h"
 #include "ui/picture_fit.h"
 
 #include <wincodec.h>
@@ -34,7 +35,7 @@ std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes) {
     const tallyra::win32::ScopedComInit com; // the GUI thread's COM, for as long as the decoder needs it
     // Factory1: WIC as Windows 7 has it (Factory2 needs Windows 8).
     ComPtr<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
+    if (FAILED(tallyra::win32::createComObject(CLSID_WICImagingFactory1, CLSCTX_INPROC_SERVER,
                                 IID_PPV_ARGS(factory.GetAddressOf()))))
         return std::nullopt;
     ComPtr<IWICStream> stream;

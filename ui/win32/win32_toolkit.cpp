@@ -18,6 +18,7 @@
 //   input box is a #32770 dialog with its field as control 100, OK = IDOK, Cancel = IDCANCEL.
 #include "ui/win32/win32_toolkit.h"
 
+#include "platform/win32/com.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
