@@ -33,8 +33,6 @@ public:
     // Puts back the state saved by acquire: every paint starts from a fresh DC's state.
     void release();
 
-    SIZE size() const { return size_; }
-
 private:
     long maxPixels_;
     ScopedMemoryDC dc_;
