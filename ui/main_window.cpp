@@ -23,6 +23,92 @@ MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services)
 void MainWindow::addOwnMenuItems() {
     menu_.add([this] { return std::string(fullScreen_ ? "退出全屏\tEsc" : "全屏显示\tF11"); },
               [this] { setFullScreen(!fullScreen_); });
+    menu_.add([this] { return hotKeyMenuText(); }, [this] { askForHotKey(); }, {},
+              [this] { return hotKeyState_ != HotKeyState::Unsupported; });
+}
+
+std::string MainWindow::hotKeyMenuText() const {
+    const std::string name = hotKeyName(hotKey_);
+    switch (hotKeyState_) {
+    case HotKeyState::On:
+        return "更换全局热键（当前 " + name + "）…";
+    case HotKeyState::Taken:
+        return "更换全局热键（" + name + " 已被其他程序占用）…";
+    case HotKeyState::Unsupported:
+        break;
+    }
+    return "全局热键不可用：此桌面会话不允许程序注册热键（如 Wayland）";
+}
+
+void MainWindow::startHotKey() {
+    if (const auto saved = parseHotKey(settings::hotKey()); saved && !isForbiddenHotKey(*saved)) hotKey_ = *saved;
+    hotKeyState_ = toolkit_.setHotKey(window_, hotKey_);
+    if (hotKeyState_ == HotKeyState::Taken) {
+        const std::string text = "全局热键 " + hotKeyName(hotKey_) +
+                                 " 已被其他程序占用，本次不能用它抽取。可在主窗口的右键菜单中更换热键。";
+        toolkit_.showMessage({kHotKeyUnavailable, text, kWarningOk});
+    }
+}
+
+void MainWindow::askForHotKey() {
+    if (askingHotKey_) return;
+    askingHotKey_ = true;
+    titleBeforeAsking_ = toolkit_.text(window_, shared::kTitle);
+    toolkit_.setText(window_, shared::kTitle, kHotKeyPrompt);
+}
+
+bool MainWindow::onKeyStroke(WindowId, HotKey stroke) {
+    if (!askingHotKey_) return false;
+    if (isModifierKey(stroke.key)) return true; // the key is still to come
+    askingHotKey_ = false;
+    toolkit_.setText(window_, shared::kTitle, titleBeforeAsking_);
+    if (stroke != HotKey{0x1B}) takeHotKey(stroke); // Escape cancels
+    return true;
+}
+
+void MainWindow::takeHotKey(HotKey stroke) {
+    if (isForbiddenHotKey(stroke)) {
+        toolkit_.showMessage(kHotKeyForbidden);
+        return;
+    }
+    if (toolkit_.setHotKey(window_, stroke) != HotKeyState::On) {
+        const std::string text = hotKeyName(stroke) + " 已被其他程序占用，请换一个键。";
+        toolkit_.showMessage({kHotKeyUnavailable, text, kWarningOk});
+        hotKeyState_ = toolkit_.setHotKey(window_, hotKey_); // the old key, if it is still free
+        return;
+    }
+    hotKey_ = stroke;
+    hotKeyState_ = HotKeyState::On;
+    if (!settings::setHotKey(hotKeyName(stroke))) toolkit_.showMessage(kDataNotSaved);
+}
+
+bool MainWindow::isRolling() {
+    return toolkit_.text(window_, kStartStop) != kStartCaption;
+}
+
+void MainWindow::pressStartStop(bool byRemote) {
+    if (pressing_) return;
+    pressing_ = true;
+    pressByRemote_ = byRemote;
+    rollCall_.pressStartStop(*this);
+    pressing_ = false;
+}
+
+void MainWindow::onHotKey(WindowId) {
+    // Not while a box or another window of ours waits for the teacher.
+    if (pressing_ || askingHotKey_ || !toolkit_.isWindowVisible(window_) ||
+        (services_.anotherWindowOpen && services_.anotherWindowOpen()))
+        return;
+    if (!floating_) {
+        floating_ = true;
+        toolkit_.floatWindow(window_, true);
+        if (!isRolling()) pressStartStop(true);
+    } else if (isRolling()) {
+        pressStartStop(true);
+    } else {
+        floating_ = false;
+        toolkit_.floatWindow(window_, false);
+    }
 }
 
 void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
@@ -131,6 +217,7 @@ void MainWindow::runStartUp() {
     const std::string className = settings::currentClass();
     rollCall_.loadRoster(readRoster(className));
     showClassTitle(className);
+    startHotKey();
 }
 
 void MainWindow::onDestroying(WindowId) {
@@ -145,7 +232,7 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     } else if (event != UnitEvent::Clicked) {
         return;
     } else if (unit == kStartStop) {
-        rollCall_.pressStartStop(*this);
+        pressStartStop(false);
     } else if (unit == kSettingsButton) {
         setFullScreen(false);
         toolkit_.showWindow(window_, false);
@@ -169,7 +256,7 @@ void MainWindow::onKey(WindowId, Key key, KeyAction action) {
     if (action == KeyAction::Pressed) {
         keysDown_.insert(key);
     } else if (action == KeyAction::Released && keysDown_.erase(key) > 0) {
-        rollCall_.pressStartStop(*this); // the same path as a click on Start/Stop
+        pressStartStop(true); // the same path as a click on Start/Stop
     }
 }
 
@@ -199,6 +286,9 @@ void MainWindow::setTimerInterval(int milliseconds) {
 }
 
 MessageAnswer MainWindow::showMessage(const Message& message) {
+    // The round-end question of a roll driven from the keyboard, a remote or the hot
+    // key: the remote answers it too.
+    if (pressByRemote_ && (message.flags & 0x0F) == (kQuestionYesNo & 0x0F)) return toolkit_.askWithRemote(message);
     return toolkit_.showMessage(message);
 }
 

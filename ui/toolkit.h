@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/message_box.h"
+#include "ui/hot_key.h"
 #include "ui/layout.h"
 
 #include <optional>
@@ -62,6 +63,17 @@ public:
     // The user asked for the window's menu: a right click (at that screen point), the
     // menu key or Shift+F10 (no point: the menu opens at the window's corner).
     virtual void onMenuRequested(WindowId, std::optional<Point>) {}
+    // The window's global hot key was pressed, whichever program has the focus.
+    virtual void onHotKey(WindowId) {}
+    // Every key pressed in the window, as a hot key would name it, before onKey; true
+    // when the window took it, and onKey is not told of it.
+    virtual bool onKeyStroke(WindowId, HotKey) { return false; }
+};
+
+enum class HotKeyState {
+    On,          // registered
+    Taken,       // another program holds the key
+    Unsupported, // the session lets no program grab keys (Wayland)
 };
 
 struct Size {
@@ -85,6 +97,15 @@ public:
     // A popup menu of these items at a screen point (none: the window's top left corner),
     // run until the user chooses or dismisses it; the chosen item's index, or nothing.
     virtual std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) = 0;
+
+    // The window's global hot key (it replaces the one it had); onHotKey tells of its presses.
+    virtual HotKeyState setHotKey(WindowId window, HotKey key) = 0;
+    // Floating: on top of every other window, without taking the focus from the program
+    // that has it, centred on that program's monitor; boxes shown meanwhile come on top
+    // and take the focus. Not floating: back where it was, behind that program or minimised.
+    virtual void floatWindow(WindowId window, bool floating) = 0;
+    // A question that a presenter remote answers too: Page Down for Yes, Page Up for No.
+    virtual MessageAnswer askWithRemote(const Message& question) { return showMessage(question); }
 
     // Units, found by name within their window.
     virtual Rect unitRect(WindowId window, std::string_view unit) const = 0;

@@ -92,6 +92,37 @@ bool MemoryToolkit::chooseMenuItem(WindowId id, std::string_view text) {
     return true;
 }
 
+bool MemoryToolkit::pressHotKey(WindowId id) {
+    if (!window(id).hotKey) return false;
+    window(id).events->onHotKey(id);
+    return true;
+}
+
+void MemoryToolkit::stroke(WindowId id, HotKey stroke) {
+    window(id).events->onKeyStroke(id, stroke);
+}
+
+HotKeyState MemoryToolkit::setHotKey(WindowId id, HotKey key) {
+    window(id).hotKey.reset();
+    if (!hotKeysSupported) return HotKeyState::Unsupported;
+    for (HotKey taken : takenHotKeys)
+        if (taken == key) return HotKeyState::Taken;
+    window(id).hotKey = key;
+    return HotKeyState::On;
+}
+
+void MemoryToolkit::floatWindow(WindowId id, bool floating) {
+    log.push_back(floating ? "float" : "unfloat");
+    WindowState& state = window(id);
+    state.floating = floating;
+    if (floating) state.minimised = false;
+}
+
+MessageAnswer MemoryToolkit::askWithRemote(const Message& question) {
+    ++remoteQuestions;
+    return showMessage(question);
+}
+
 bool MemoryToolkit::tick(WindowId id, std::string_view name) {
     if (unit(id, name).interval <= 0) return false;
     window(id).events->onUnitEvent(id, name, UnitEvent::Tick);

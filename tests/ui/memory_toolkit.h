@@ -33,6 +33,8 @@ struct WindowState {
     Rect rect;
     bool visible = false;
     bool minimised = false;
+    bool floating = false;
+    std::optional<HotKey> hotKey;
     bool destroyed = false;
     std::map<std::string, UnitState, std::less<>> units;
 };
@@ -58,6 +60,11 @@ public:
     // Menus shown, and the next choices made in them (none: dismissed).
     std::vector<std::vector<MenuItem>> menus;
     std::deque<std::optional<int>> menuChoices;
+    // Keys another program holds, and whether the session lets a program grab keys at all.
+    std::vector<HotKey> takenHotKeys;
+    bool hotKeysSupported = true;
+    // Questions asked with the remote's answers.
+    int remoteQuestions = 0;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -70,6 +77,10 @@ public:
     void requestMenu(WindowId window);
     // Chooses the item with this text from the window's menu; false when there is none.
     bool chooseMenuItem(WindowId window, std::string_view text);
+    // The global hot key pressed while another program has the focus; false when the window has none.
+    bool pressHotKey(WindowId window);
+    // A key pressed in the window as the hot key sees it, then as onKey does.
+    void stroke(WindowId window, HotKey stroke);
     // Runs one tick of a timer when its interval is above 0; false when it is stopped.
     bool tick(WindowId window, std::string_view unit);
 
@@ -97,6 +108,9 @@ public:
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
     void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    HotKeyState setHotKey(WindowId window, HotKey key) override;
+    void floatWindow(WindowId window, bool floating) override;
+    MessageAnswer askWithRemote(const Message& question) override;
     Rect monitorRect(WindowId window) const override;
     std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;

@@ -11,6 +11,7 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include "ui/qt/fonts.h"
+#include "ui/qt/global_hot_key.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
@@ -22,6 +23,7 @@
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -86,6 +88,28 @@ MessageAnswer dismissedAnswer(unsigned flags) {
     }
 }
 
+// Page Down presses the box's Yes, Page Up its No, as a presenter remote sends them.
+class RemoteAnswers : public QObject {
+public:
+    RemoteAnswers(QAbstractButton* yes, QAbstractButton* no) : yes_(yes), no_(no) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_PageDown || key == Qt::Key_PageUp) {
+                (key == Qt::Key_PageDown ? yes_ : no_)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractButton* yes_;
+    QAbstractButton* no_;
+};
+
 } // namespace
 
 QtToolkit::QtToolkit() = default;
@@ -132,6 +156,33 @@ int QtToolkit::runModal(QDialog& box) {
 }
 
 MessageAnswer QtToolkit::showMessage(const Message& message) {
+    return showBox(message, false);
+}
+
+MessageAnswer QtToolkit::askWithRemote(const Message& question) {
+    return showBox(question, true);
+}
+
+bool QtToolkit::anyFloating() const {
+    for (const auto& [id, window] : windows_)
+        if (window && window->isFloating()) return true;
+    return false;
+}
+
+HotKeyState QtToolkit::setHotKey(WindowId window, HotKey key) {
+    if (!hotKey_)
+        hotKey_ = std::make_unique<GlobalHotKey>([this] {
+            if (TopWindow* top = topWindow(hotKeyWindow_)) top->notifyHotKey();
+        });
+    hotKeyWindow_ = window;
+    return hotKey_->set(key);
+}
+
+void QtToolkit::floatWindow(WindowId window, bool floating) {
+    if (TopWindow* top = topWindow(window)) top->setFloating(floating);
+}
+
+MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     QMessageBox box;
     box.setWindowTitle(toQString(message.title.empty() ? kUntitledMessage : message.title));
     // Plain text: class names and roster entries must show as typed, never as markup.
@@ -145,6 +196,10 @@ MessageAnswer QtToolkit::showMessage(const Message& message) {
     const bool secondIsDefault = (message.flags & kSecondButtonDefault) && answers.size() > 1;
     box.setDefaultButton(static_cast<QPushButton*>(answers[secondIsDefault ? 1 : 0].first));
     box.setEscapeButton(answers.back().first);
+    RemoteAnswers remoteAnswers(answers.front().first, answers.back().first);
+    if (remote && answers.size() == 2) box.installEventFilter(&remoteAnswers);
+    // Over a slide show the box comes on top of it.
+    if (anyFloating()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     runModal(box);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) return answer;

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QComboBox;
 class QWidget;
@@ -18,6 +19,7 @@ class QMenu;
 namespace tallyra::ui::qt {
 
 class TopWindow;
+class GlobalHotKey;
 struct Unit;
 
 class QtToolkit : public Toolkit {
@@ -60,6 +62,9 @@ public:
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
     void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
     Rect monitorRect(WindowId window) const override;
+    HotKeyState setHotKey(WindowId window, HotKey key) override;
+    void floatWindow(WindowId window, bool floating) override;
+    MessageAnswer askWithRemote(const Message& question) override;
     std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
 
@@ -91,11 +96,15 @@ private:
     Unit* findUnit(WindowId window, std::string_view unit) const;
     QComboBox* combo(WindowId window, std::string_view unit) const;
     int runModal(QDialog& box);
+    MessageAnswer showBox(const Message& message, bool remote);
+    bool anyFloating() const;
 
     WindowId nextId_ = 1;
     std::map<WindowId, QPointer<TopWindow>> windows_;
     ModalHook modalHook_;
     MenuHook menuHook_;
+    std::unique_ptr<GlobalHotKey> hotKey_;
+    WindowId hotKeyWindow_ = kNoWindow;
 };
 
 // Switches Qt's own high-DPI scaling off, so that the screen's logical DPI feeds the

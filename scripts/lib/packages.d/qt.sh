@@ -2,4 +2,5 @@
 # offscreen platforms), a Chinese face to draw the windows in, Xvfb and xwininfo
 # (x11-utils) for the screenshots and the package test, xdotool to click in it, python3 to draw the icons,
 # dpkg-dev for the .deb's library dependencies (dpkg-shlibdeps).
-ensure_packages qt6-base-dev qt6-qpa-plugins fonts-wqy-microhei xvfb xauth x11-utils xdotool python3 dpkg-dev
+# libx11-dev and libxcb1-dev: the global hot key grabs its key on the X server.
+ensure_packages qt6-base-dev libx11-dev libxcb1-dev qt6-qpa-plugins fonts-wqy-microhei xvfb xauth x11-utils xdotool python3 dpkg-dev
