@@ -891,12 +891,117 @@ void chineseFolder(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// A slide show's stand-in: a window over the whole screen, in the driver's own
+// process, that holds the focus and counts the Page Down presses it receives.
+class SlideShow {
+public:
+    SlideShow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+        windowClass.lpszClassName = L"E2ESlideShow";
+        RegisterClassW(&windowClass);
+        hwnd_ = CreateWindowExW(0, L"E2ESlideShow", L"slide show", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetForegroundWindow(hwnd_);
+        SetFocus(hwnd_);
+        pump();
+    }
+    ~SlideShow() { DestroyWindow(hwnd_); }
+    SlideShow(const SlideShow&) = delete;
+    SlideShow& operator=(const SlideShow&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    int pageDowns() {
+        pump();
+        return pageDowns_;
+    }
+    bool hasFocus() {
+        pump();
+        return GetForegroundWindow() == hwnd_ && GetFocus() == hwnd_;
+    }
+
+private:
+    static void pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SlideShow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && message == WM_KEYDOWN && wParam == VK_NEXT) ++self->pageDowns_;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    HWND hwnd_ = nullptr;
+    int pageDowns_ = 0;
+};
+
+bool isTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+// The hot key over a full-screen program that keeps the focus: start, stop, back;
+// then full screen and back to the exact rectangle.
+void hotKeyOverSlideShow(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.expectNoMessage("at start-up (F9 free)");
+    const RECT windowed = screenRect(main);
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        const auto hotKey = [&](std::wstring_view caption, const char* what) {
+            pressKey(VK_F9);
+            app.waitText(main, kStart, caption);
+            context.check(waitUntil([&] { return show.hasFocus(); }, Millis(2000)),
+                          std::string("the slide show lost the focus at the hot key's ") + what);
+        };
+        hotKey(L"停止", "start");
+        context.check(isTopmost(main) && IsWindowVisible(main), "the rolling window is not on top");
+        waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
+        hotKey(L"开始", "stop");
+        pressKey(VK_NEXT);
+        context.check(waitUntil([&] { return show.pageDowns() == 1; }, Millis(3000)),
+                      "the Page Down after the stop did not reach the slide show (" +
+                          std::to_string(show.pageDowns()) + " received)");
+        context.check(app.text(main, kStart) == L"开始", "the Page Down for the slide show started a roll");
+        pressKey(VK_F9);
+        context.check(waitUntil([&] { return !isTopmost(main); }, Millis(3000)), "the third press left it on top");
+        context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
+    }
+    // Full screen and back, from the keyboard of the main window.
+    if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+    pressKey(VK_F11);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const auto isAt = [&](const RECT& expected) {
+        const RECT rect = screenRect(main);
+        return EqualRect(&rect, &expected) != FALSE;
+    };
+    context.check(waitUntil([&] { return isAt(screen); }, Millis(3000)), "F11 did not fill the screen: " + describe(main));
+    pressKey(VK_ESCAPE);
+    context.check(waitUntil([&] { return isAt(windowed); }, Millis(3000)),
+                  "Escape did not give back the rectangle: " + describe(main));
+    app.expectNoMessage("after the hot key and full screen");
+    closeMainAndExpectZero(app, main);
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
     {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, true, classOnDisk},
     {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
     {"keyboard", "Space and Page Down start and stop a roll", true, false, keyboard},
+    {"hot_key", "the hot key over a full-screen program that keeps the focus; full screen and back", true, true,
+     hotKeyOverSlideShow},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
     {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, true, classLifecycle},
