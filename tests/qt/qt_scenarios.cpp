@@ -193,6 +193,59 @@ TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
         << window->pos().x() - before.x() << ", " << window->pos().y() - before.y();
 }
 
+// The columns and rows of a label's picture where its text put ink.
+QRect inkOf(QWidget* label) {
+    const QImage image = label->grab().toImage();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+// The longest texts show whole, at today's size where they fit and smaller where they
+// would be cut; in full screen as large as fits. ctest runs this once more at 144 DPI.
+TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("", "");
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(toolkit.topWindow(main)));
+    QString fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty += QChar(0x4E00 + 37 * i);
+    const std::pair<std::string_view, std::string> cases[] = {
+        {main_units::kName, "阿卜杜热合曼·买买提"},
+        {main_units::kName, qt::toUtf8(fifty)},
+        {main_units::kNumber, "12345678901234567890123"},
+        {main_units::kName, "张三"}, // fits today: keeps its size
+    };
+    for (bool fullScreen : {false, true}) {
+        windows.main().setFullScreen(fullScreen);
+        for (const auto& [unit, text] : cases) {
+            SCOPED_TRACE(text + (fullScreen ? " in full screen" : ""));
+            toolkit.setText(main, unit, text);
+            QWidget* label = toolkit.unitWidget(main, unit);
+            const QRect ink = inkOf(label);
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_GT(ink.left(), 0) << "cut at the left";
+            EXPECT_LT(ink.right(), label->width() - 1) << "cut at the right";
+            EXPECT_GT(ink.top(), 0) << "cut at the top";
+            EXPECT_LT(ink.bottom(), label->height() - 1) << "cut at the bottom";
+            if (fullScreen) { // as large as fits one way or the other
+                EXPECT_TRUE(ink.width() > label->width() * 8 / 10 || ink.height() > label->height() * 6 / 10)
+                    << ink.width() << "x" << ink.height() << " in " << label->width() << "x" << label->height();
+            } else if (text == "张三") {
+                EXPECT_GT(ink.height(), label->font().pixelSize() * 8 / 10);
+            }
+        }
+        toolkit.setText(main, main_units::kNumber, "");
+    }
+}
+
 TEST(QtBackend, ATimerCountsItsIntervalsAndDeliversThemOnceAFrame) {
     // Every 10 ms interval is counted, though they come a frame's worth at a time.
     int ticks = 0;
