@@ -966,7 +966,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
                           std::string("the slide show lost the focus at the hot key's ") + what);
         };
         hotKey(L"停止", "start");
-        context.check(isTopmost(main) && IsWindowVisible(main), "the rolling window is not on top");
+        context.check(waitUntil([&] { return isTopmost(main) && IsWindowVisible(main); }, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main) + " exstyle " + std::to_string(GetWindowLongW(main, GWL_EXSTYLE)));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         pressKey(VK_NEXT);
