@@ -966,8 +966,11 @@ void hotKeyOverSlideShow(CaseContext& context) {
                           std::string("the slide show lost the focus at the hot key's ") + what);
         };
         hotKey(L"停止", "start");
-        context.check(waitUntil([&] { return isTopmost(main) && IsWindowVisible(main); }, Millis(3000)),
-                      "the rolling window is not on top: " + describe(main) + " exstyle " + std::to_string(GetWindowLongW(main, GWL_EXSTYLE)));
+        // What the teacher sees: the window, over the slide show, at its centre.
+        const auto onTop = [&] { return GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main; };
+        context.check(waitUntil(onTop, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main) + (isTopmost(main) ? ", topmost" : "") +
+                          ", start button " + visible(app.text(main, kStart)));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         pressKey(VK_NEXT);
