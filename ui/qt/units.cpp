@@ -239,8 +239,17 @@ QFont DrawnUnit::fittedFont(const QString& line) const {
         const QFontMetrics metrics(unitFont(design_.font, charHeight));
         return Size{metrics.horizontalAdvance(line), metrics.height()};
     };
-    const int height = fittedCharHeight(fit_, own, {width(), this->height()}, measure);
-    return height == own ? font() : unitFont(design_.font, height);
+    if (fittedFor_ != size() || fittedFrom_ != own || fittedAs_ != fit_ ||
+        fittedHeights_.size() >= kMostRememberedLines) {
+        fittedHeights_.clear();
+        fittedFor_ = size();
+        fittedFrom_ = own;
+        fittedAs_ = fit_;
+    }
+    auto known = fittedHeights_.constFind(line);
+    if (known == fittedHeights_.constEnd())
+        known = fittedHeights_.insert(line, fittedCharHeight(fit_, own, {width(), this->height()}, measure));
+    return *known == own ? font() : unitFont(design_.font, *known);
 }
 
 void DrawnUnit::setText(const QString& text) {

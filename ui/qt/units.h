@@ -83,6 +83,11 @@ private:
     TextFit fit_ = TextFit::None;
     // The font the line is drawn in: the unit's, or a fitted one.
     QFont fittedFont(const QString& line) const;
+    // Each line's fitted height for the box, font and fit it was worked out for.
+    mutable QHash<QString, int> fittedHeights_;
+    mutable QSize fittedFor_;
+    mutable int fittedFrom_ = 0;
+    mutable TextFit fittedAs_ = TextFit::None;
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
     LargeTextPainter largeText_;
