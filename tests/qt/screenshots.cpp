@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
@@ -140,6 +141,25 @@ void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const ch
     check(shot, design, name, true, unitsWithText);
 }
 
+// Saves a message or input box once it shows, then closes it; no box is wider than the
+// program's windows.
+void shootBox(QDialog& box, const QDir& folder, const char* name, int windowWidth) {
+    if (!QTest::qWaitForWindowExposed(&box)) {
+        std::printf("FAIL %-16s never showed\n", name);
+        ++failures;
+    } else {
+        QTest::qWait(200); // the X server shows the paint a little later
+        const QRect at = box.frameGeometry();
+        QGuiApplication::primaryScreen()
+            ->grabWindow(0, at.x(), at.y(), at.width(), at.height())
+            .save(folder.filePath(QStringLiteral("qt-%1.png").arg(QLatin1String(name))));
+        const bool ok = at.width() <= windowWidth;
+        std::printf("%s %-16s is %d wide, the windows %d\n", ok ? "ok  " : "FAIL", name, at.width(), windowWidth);
+        failures += !ok;
+    }
+    box.reject();
+}
+
 } // namespace
 
 TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
@@ -179,6 +199,12 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         driver.answerNextMessage(MessageAnswer::Ok);
         driver.pressLink(about, about_units::kSupportLink);
         shoot(toolkit, windows.support()->id(), folder, "support");
+        const char* boxName = "message-box";
+        toolkit.setModalHook(
+            [&](QDialog& box) { shootBox(box, folder, boxName, toolkit.windowRect(main).width); });
+        toolkit.showMessage(kSupportQuestion);
+        boxName = "input-box";
+        toolkit.askText("请输入您要加入的班级名称:", "班级名称");
     }
     EXPECT_EQ(failures, 0) << "pixels wrong; see the FAIL lines and the screenshots in " << qPrintable(outputFolder);
 }

@@ -9,6 +9,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -33,6 +34,18 @@ Qt::Alignment alignmentOf(const UnitDesign& design) {
              : design.vAlign == VAlign::Bottom ? Qt::AlignBottom
                                                : Qt::AlignTop;
     return flags;
+}
+
+// A drop-down list is as high as its font needs, whatever its layout says, as on Windows:
+// the font's line height, two pixels of space above and below it and a two-pixel edge.
+int comboBoxHeight(const QFont& font) {
+    return QFontMetrics(font).height() + 8;
+}
+
+void placeWidget(const Unit& unit) {
+    const Rect& at = unit.rect;
+    const int height = unit.kind() == UnitKind::ComboBox ? comboBoxHeight(unit.widget->font()) : at.height;
+    unit.widget->setGeometry(at.left, at.top, at.width, height);
 }
 
 // Standard widgets take the design's colours through their palette.
@@ -71,6 +84,8 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         } else {
             auto* edit = new QLineEdit(toQString(design.text), parent);
             edit->setFrame(false);
+            // The text sits at the top of the box, as a Windows edit box puts it.
+            edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             edit->setReadOnly(design.readOnly);
             widget = edit;
         }
@@ -148,7 +163,7 @@ void createUnit(TopWindow& owner, Unit& unit, QWidget* parent) {
         unit.widget->setFont(unitFont(design.font, unit.charHeight));
     }
     unit.widget->setObjectName(toQString(design.name));
-    unit.widget->setGeometry(unit.rect.left, unit.rect.top, unit.rect.width, unit.rect.height);
+    placeWidget(unit);
     unit.widget->setVisible(design.visible);
     // Units listed later lie on top of earlier ones where they overlap.
     unit.widget->raise();
@@ -199,13 +214,14 @@ void setUnitText(Unit& unit, std::string_view text) {
 
 void setUnitRect(Unit& unit, Rect rect) {
     unit.rect = rect;
-    if (unit.widget) unit.widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+    if (unit.widget) placeWidget(unit);
 }
 
 void setUnitCharHeight(Unit& unit, int pixels) {
     if (!unit.widget || !hasText(unit.kind()) || pixels == unit.charHeight) return;
     unit.charHeight = pixels;
     unit.widget->setFont(unitFont(unit.design->font, pixels));
+    if (unit.kind() == UnitKind::ComboBox) placeWidget(unit);
     unit.widget->update();
 }
 
