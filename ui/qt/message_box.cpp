@@ -8,7 +8,7 @@ namespace tallyra::ui::qt {
 namespace {
 
 // The widest a box grows at 96 pixels per inch before its text wraps.
-constexpr int kWidest = 400;
+constexpr int kWidest = 340;
 
 } // namespace
 

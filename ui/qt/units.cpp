@@ -8,6 +8,7 @@
 #include "ui/qt/unit_timer.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -16,6 +17,8 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QTextDocument>
 
 namespace tallyra::ui::qt {
 namespace {
@@ -61,6 +64,29 @@ void colourStandardWidget(QWidget& widget, const UnitDesign& design) {
     widget.setAutoFillBackground(true);
 }
 
+void keepSystemColours(QWidget& widget) {
+    const QPalette system = QApplication::palette(&widget);
+    QPalette own; // every colour set, so that nothing comes from the coloured parent
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+            const auto colourRole = static_cast<QPalette::ColorRole>(role);
+            own.setBrush(colourGroup, colourRole, system.brush(colourGroup, colourRole));
+        }
+    widget.setPalette(own);
+}
+
+// As a Windows edit box: the scroll bar always there, the text two pixels from the left
+// edge and at the top.
+class MultiLineEdit : public QPlainTextEdit {
+public:
+    explicit MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        document()->setDocumentMargin(0);
+        setViewportMargins(2, 0, 0, 0);
+    }
+};
+
 // Multi-line edit boxes speak CR LF to the handlers, as on Windows; Qt's text uses LF.
 QString fromHandlerLines(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -76,7 +102,7 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
     switch (design.kind) {
     case UnitKind::EditBox:
         if (design.multiLine) {
-            auto* edit = new QPlainTextEdit(parent);
+            auto* edit = new MultiLineEdit(parent);
             edit->setFrameShape(QFrame::NoFrame);
             edit->setReadOnly(design.readOnly);
             edit->setPlainText(fromHandlerLines(toQString(design.text)));
@@ -116,6 +142,8 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         return nullptr;
     }
     colourStandardWidget(*widget, design);
+    // The scroll bar keeps the system's colours: in the unit's it would be white on white.
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) keepSystemColours(*edit->verticalScrollBar());
     widget->setFocusPolicy(design.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     return widget;
 }
