@@ -203,6 +203,8 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         toolkit.setModalHook(
             [&](QDialog& box) { shootBox(box, folder, boxName, toolkit.windowRect(main).width); });
         toolkit.showMessage(kSupportQuestion);
+        boxName = "message-box-shorter"; // Qt leaves texts up to 500 pixels wide unwrapped
+        toolkit.showMessage({kDeleteClassTitle, deleteClassQuestion("一班"), kDeleteClassFlags});
         boxName = "input-box";
         toolkit.askText("请输入您要加入的班级名称:", "班级名称");
     }

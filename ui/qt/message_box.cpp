@@ -1,6 +1,7 @@
 #include "ui/qt/message_box.h"
 
 #include <QEvent>
+#include <QLabel>
 #include <QLayout>
 #include <QScreen>
 
@@ -24,6 +25,9 @@ void MessageBox::narrow() {
     const int widest = kWidest * (shownOn ? shownOn->logicalDotsPerInchX() : 96.0) / 96.0;
     QLayout* boxLayout = layout();
     if (!boxLayout || width() <= widest) return;
+    // Qt wraps only texts wider than its own limit of 500 pixels.
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->text() == text()) label->setWordWrap(true);
     const int width = std::max(widest, boxLayout->totalMinimumSize().width());
     const int height = boxLayout->hasHeightForWidth() ? boxLayout->totalHeightForWidth(width)
                                                       : boxLayout->totalMinimumSize().height();
