@@ -200,8 +200,7 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         driver.pressLink(about, about_units::kSupportLink);
         shoot(toolkit, windows.support()->id(), folder, "support");
         const char* boxName = "message-box";
-        toolkit.setModalHook(
-            [&](QDialog& box) { shootBox(box, folder, boxName, toolkit.windowRect(main).width); });
+        toolkit.setModalHook([&](QDialog& box) { shootBox(box, folder, boxName, toolkit.windowRect(main).width); });
         toolkit.showMessage(kSupportQuestion);
         boxName = "message-box-shorter"; // Qt leaves texts up to 500 pixels wide unwrapped
         toolkit.showMessage({kDeleteClassTitle, deleteClassQuestion("一班"), kDeleteClassFlags});

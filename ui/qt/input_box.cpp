@@ -25,8 +25,8 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font) {
         const QFontMetrics metrics(font);
-        const int letters = metrics.horizontalAdvance(
-            QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+        const int letters =
+            metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         x_ = (letters / 26 + 1) / 2;
         y_ = metrics.height();
     }
@@ -48,8 +48,8 @@ private:
 } // namespace
 
 InputBox::InputBox(const QString& prompt, const QString& title)
-    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint) {
     QFont face(chineseFace().isEmpty() ? font().family() : chineseFace());
     face.setPointSize(kFacePoints);
     setFont(face);

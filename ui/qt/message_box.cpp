@@ -29,8 +29,8 @@ void MessageBox::narrow() {
     for (QLabel* label : findChildren<QLabel*>())
         if (label->text() == text()) label->setWordWrap(true);
     const int width = std::max(widest, boxLayout->totalMinimumSize().width());
-    const int height = boxLayout->hasHeightForWidth() ? boxLayout->totalHeightForWidth(width)
-                                                      : boxLayout->totalMinimumSize().height();
+    const int height =
+        boxLayout->hasHeightForWidth() ? boxLayout->totalHeightForWidth(width) : boxLayout->totalMinimumSize().height();
     setFixedSize(width, height);
 }
 
