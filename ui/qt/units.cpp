@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTextDocument>
 
 namespace tallyra::ui::qt {
@@ -87,6 +89,27 @@ public:
     }
 };
 
+// As a Windows drop-down list: while it has the focus, its text shows selected.
+class DropDownList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (hasFocus() && currentIndex() >= 0) {
+            const QRect field =
+                style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+            painter.fillRect(field, palette().color(QPalette::Highlight));
+            option.palette.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+        }
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
+
 // Multi-line edit boxes speak CR LF to the handlers, as on Windows; Qt's text uses LF.
 QString fromHandlerLines(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -117,7 +140,7 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         }
         break;
     case UnitKind::ComboBox: {
-        auto* combo = new QComboBox(parent);
+        auto* combo = new DropDownList(parent);
         combo->setEditable(false);
         combo->view()->setMinimumHeight(kDroppedListHeight);
         // activated comes from the user only (the list or the keyboard), also for the item
