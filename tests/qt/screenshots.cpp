@@ -148,11 +148,15 @@ void shootBox(QDialog& box, const QDir& folder, const char* name, int windowWidt
         std::printf("FAIL %-16s never showed\n", name);
         ++failures;
     } else {
-        QTest::qWait(200); // the X server shows the paint a little later
         const QRect at = box.frameGeometry();
-        QGuiApplication::primaryScreen()
-            ->grabWindow(0, at.x(), at.y(), at.width(), at.height())
-            .save(folder.filePath(QStringLiteral("qt-%1.png").arg(QLatin1String(name))));
+        QImage shot; // awaited until the X server shows the box's text
+        const bool shown = QTest::qWaitFor([&] {
+            shot = QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), at.width(), at.height()).toImage();
+            return showsText(shot, {0, 0, shot.width(), shot.height()});
+        });
+        if (!shown) std::printf("FAIL %-16s never showed its text\n", name);
+        failures += !shown;
+        shot.save(folder.filePath(QStringLiteral("qt-%1.png").arg(QLatin1String(name))));
         const bool ok = at.width() <= windowWidth;
         std::printf("%s %-16s is %d wide, the windows %d\n", ok ? "ok  " : "FAIL", name, at.width(), windowWidth);
         failures += !ok;
