@@ -130,7 +130,10 @@ void TopWindow::notifyHotKey() {
 void TopWindow::setFloating(bool floating) {
     if (floating == floating_ || isDestroying()) return;
     floating_ = floating;
-    constexpr Qt::WindowFlags kFloatingFlags = Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+    // Kept from the window manager too: several put a focused full-screen window above every
+    // "keep above" window, the slide show included.
+    constexpr Qt::WindowFlags kFloatingFlags =
+        Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint;
     if (floating) {
         placeBeforeFloating_ = pos();
         minimisedBeforeFloating_ = isMinimized();
