@@ -8,6 +8,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cmath>
 #include <utility>
 
@@ -998,12 +999,89 @@ void hotKeyOverSlideShow(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// Where a label's text put ink on the screen, relative to the label; empty when none.
+RECT inkOnScreen(HWND label) {
+    const RECT box = screenRect(label);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    RECT ink{width, height, -1, -1};
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int y = 0; bits && y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = pixels[y * width + x];
+            if (((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) / 3 < 128)
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                       std::max<LONG>(ink.bottom, y)};
+        }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// The longest number and names show whole in their boxes, in the window and in full screen.
+void longTexts(CaseContext& context) {
+    std::wstring fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty += static_cast<wchar_t>(0x4E00 + 37 * i);
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"12345678901234567890123,7", L"阿卜杜热合曼·买买提," + fifty));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    const auto checkWhole = [&](const std::string& when) {
+        for (const Unit* unit : {&kNumber, &kName}) {
+            HWND label = app.unit(main, *unit);
+            const RECT box = screenRect(label);
+            const RECT ink = inkOnScreen(label);
+            const std::string what = std::string(unit->name) + " " + when + " (" + std::to_string(ink.left) + "," +
+                                     std::to_string(ink.top) + "-" + std::to_string(ink.right) + "," +
+                                     std::to_string(ink.bottom) + " in " + std::to_string(box.right - box.left) +
+                                     "x" + std::to_string(box.bottom - box.top) + ")";
+            context.check(ink.right >= 0, "no text in " + what);
+            context.check(ink.left > 0 && ink.top > 0 && ink.right < box.right - box.left - 1 &&
+                              ink.bottom < box.bottom - box.top - 1,
+                          "text cut at an edge of " + what);
+        }
+    };
+    if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+    for (bool fullScreen : {false, true}) {
+        if (fullScreen) pressKey(VK_F11);
+        for (int draw = 0; draw < 2; ++draw) { // the class of two, one round each way
+            pressKey(VK_SPACE);
+            const bool asked = fullScreen && draw == 0;
+            if (asked) app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDYES);
+            app.waitText(main, kStart, L"停止");
+            pause(Millis(200));
+            if (asked) // the box took the focus: a click gives it back
+                app.click(main, kStart);
+            else
+                pressKey(VK_SPACE);
+            app.waitText(main, kStart, L"开始");
+            pause(Millis(200)); // painted
+            checkWhole(visible(app.text(main, kNumber)) + (fullScreen ? " in full screen" : ""));
+        }
+    }
+    pressKey(VK_ESCAPE);
+    closeMainAndExpectZero(app, main);
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
     {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, true, classOnDisk},
     {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
     {"keyboard", "Space and Page Down start and stop a roll", true, false, keyboard},
+    {"long_texts", "a 23-digit number and the longest names show whole, also in full screen", true, true, longTexts},
     {"hot_key", "the hot key over a full-screen program that keeps the focus; full screen and back", true, true,
      hotKeyOverSlideShow},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
