@@ -1,6 +1,5 @@
-// The roll's cost per tick on the Linux program's real widgets: the tick itself and
-// the repaint of the number and the name, in the normal window and in full screen
-// (run under a 1920x1080 Xvfb screen; scripts: see README's benchmarks).
+// The roll's cost per tick on the Linux program's widgets (the tick and the repaint of the
+// number and the name), normal window against full screen on a 1920x1080 Xvfb screen.
 #include "draw/roll_call.h"
 #include "storage/paths.h"
 #include "tests/support/file_paths.h"
@@ -37,15 +36,13 @@ void rollTicks(benchmark::State& state, bool fullScreen) {
     window.setFullScreen(fullScreen);
     QWidget* number = toolkit.unitWidget(id, main_units::kNumber);
     QWidget* name = toolkit.unitWidget(id, main_units::kName);
-    QApplication::processEvents();
+    QApplication::processEvents(); // shown and exposed: repaint() paints
     rollCall.pressStartStop(window);
     for (auto _ : state) {
         rollCall.rollTick(window);
         number->repaint();
         name->repaint();
     }
-    state.counters["width"] = toolkit.windowRect(id).width;
-    window.setFullScreen(false);
     toolkit.destroyWindow(id);
     overrideRunDirectory(FilePath());
     std::filesystem::remove_all(folder);

@@ -77,19 +77,11 @@ void MemoryToolkit::requestMenu(WindowId id) {
 }
 
 bool MemoryToolkit::chooseMenuItem(WindowId id, std::string_view text) {
-    std::optional<int> chosen;
-    // Look first, choose second: the menu is shown once, as a user sees it.
-    const std::size_t shown = menus.size();
-    menuChoices.push_front(std::nullopt);
+    menuChoiceText = text;
     requestMenu(id);
-    if (menus.size() == shown) return false;
-    const std::vector<MenuItem>& items = menus.back();
-    for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i].text == text) chosen = static_cast<int>(i);
-    if (!chosen) return false;
-    menuChoices.push_front(chosen);
-    requestMenu(id);
-    return true;
+    const bool chosen = menuChoiceText.empty();
+    menuChoiceText.clear();
+    return chosen;
 }
 
 bool MemoryToolkit::pressHotKey(WindowId id) {
@@ -212,6 +204,8 @@ Rect MemoryToolkit::monitorRect(WindowId) const {
 std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
     menus.emplace_back(items.begin(), items.end());
     log.push_back("menu");
+    for (std::size_t i = 0; i < items.size() && !menuChoiceText.empty(); ++i)
+        if (items[i].text == menuChoiceText) return menuChoiceText.clear(), static_cast<int>(i);
     if (menuChoices.empty()) return std::nullopt;
     const std::optional<int> choice = menuChoices.front();
     menuChoices.pop_front();

@@ -60,6 +60,7 @@ public:
     // Menus shown, and the next choices made in them (none: dismissed).
     std::vector<std::vector<MenuItem>> menus;
     std::deque<std::optional<int>> menuChoices;
+    std::string menuChoiceText; // chooseMenuItem's item
     // Keys another program holds, and whether the session lets a program grab keys at all.
     std::vector<HotKey> takenHotKeys;
     bool hotKeysSupported = true;
