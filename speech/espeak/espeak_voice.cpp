@@ -2,6 +2,7 @@
 
 #include "speech/espeak/audio_sink.h"
 #include "speech/espeak/speech_libraries.h"
+#include "speech/announce.h"
 #include "speech/voice_choice.h"
 
 #include <algorithm>
@@ -104,27 +105,20 @@ std::string_view firstLanguage(const espeak_VOICE& voice) {
     return voice.languages + 1;
 }
 
-// The program speaks Mandarin: those voices come first, so the choice of the
-// first description naming Chinese does not land on Cantonese or Hakka.
+// Mandarin, as espeak-ng names its first language.
 bool isMandarin(std::string_view language) {
     return language == "cmn" || language.starts_with("cmn-") || language == "zh-cmn" || language == "zh";
 }
 
-struct VoiceEntry {
-    std::string description;
-    std::string identifier;
-    bool mandarin = false;
-};
-
-std::vector<VoiceEntry> installedVoices(const Engine& e) {
-    std::vector<VoiceEntry> entries;
+std::vector<ListedVoice> installedVoices(const Engine& e) {
+    std::vector<ListedVoice> entries;
     const espeak_VOICE** list = e.library->listVoices(nullptr);
     for (std::size_t i = 0; list && list[i]; ++i) {
         const espeak_VOICE& voice = *list[i];
         if (!voice.identifier) continue;
-        entries.push_back({voice.name ? voice.name : "", voice.identifier, isMandarin(firstLanguage(voice))});
+        entries.push_back({voice.name ? voice.name : "", voice.identifier, std::string(firstLanguage(voice))});
     }
-    std::stable_partition(entries.begin(), entries.end(), [](const VoiceEntry& v) { return v.mandarin; });
+    orderForChoice(entries);
     return entries;
 }
 
@@ -143,6 +137,16 @@ private:
 
 } // namespace
 
+bool readsPinyin(std::string_view language) {
+    return language == "cmn-latn-pinyin";
+}
+
+void orderForChoice(std::vector<ListedVoice>& voices) {
+    const auto rank = [](const ListedVoice& v) { return readsPinyin(v.language) ? 0 : isMandarin(v.language) ? 1 : 2; };
+    std::stable_sort(voices.begin(), voices.end(),
+                     [&](const ListedVoice& a, const ListedVoice& b) { return rank(a) < rank(b); });
+}
+
 EspeakVoice::EspeakVoice(std::unique_ptr<PcmSink> sink, std::string dataFolder)
     : sink_(sink ? std::move(sink) : std::make_unique<AudioSink>()), dataFolder_(std::move(dataFolder)) {}
 
@@ -155,16 +159,18 @@ void EspeakVoice::load() {
     std::lock_guard lock(e.mutex);
     if (!loadEngine(e, dataFolder_)) return;
 
-    const std::vector<VoiceEntry> entries = installedVoices(e);
+    const std::vector<ListedVoice> entries = installedVoices(e);
     std::vector<std::string> descriptions;
     descriptions.reserve(entries.size());
-    for (const VoiceEntry& entry : entries)
+    for (const ListedVoice& entry : entries)
         descriptions.push_back(entry.description);
 
     std::string identifier, description;
+    bool pinyin = false;
     if (const auto chosen = chooseVoice(descriptions)) {
         identifier = entries[*chosen].identifier;
         description = entries[*chosen].description;
+        pinyin = readsPinyin(entries[*chosen].language);
     } else if (const espeak_VOICE* current = e.library->currentVoice(); current && current->identifier) {
         identifier = current->identifier; // no Chinese voice: the library's default voice stays
         description = current->name ? current->name : current->identifier;
@@ -178,6 +184,7 @@ void EspeakVoice::load() {
 
     voiceId_ = std::move(identifier);
     chosenVoice_ = std::move(description);
+    readsPinyin_ = pinyin;
     voices_ = std::move(descriptions);
     worker_ = std::thread([this] { run(); });
 }
@@ -212,6 +219,28 @@ bool EspeakVoice::speakText(std::string_view text) {
     }
     wake_.notify_one();
     return true;
+}
+
+bool EspeakVoice::speakAnnouncement(std::string_view number, std::string_view name) {
+    prepare();
+    return speakText(readsPinyin_ ? pinyinAnnouncement(number, name) : announcementText(number, name));
+}
+
+std::string EspeakVoice::phonemes(std::string_view text) {
+    prepare();
+    if (voiceId_.empty()) return {};
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (!selectVoice(e, voiceId_)) return {};
+    const std::string copy(text); // NUL-terminated
+    const void* rest = copy.c_str();
+    std::string phonemes;
+    while (rest) {
+        const char* clause = e.library->textToPhonemes(&rest, espeakCHARS_UTF8, 0);
+        if (!phonemes.empty()) phonemes += ' ';
+        phonemes += clause ? clause : "";
+    }
+    return phonemes;
 }
 
 void EspeakVoice::run() {

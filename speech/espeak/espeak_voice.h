@@ -21,6 +21,23 @@
 
 namespace tallyra {
 
+// A voice as espeak-ng lists it; language is its first language ("cmn", "yue").
+struct ListedVoice {
+    std::string description;
+    std::string identifier;
+    std::string language;
+};
+
+// True for the Mandarin voice that reads Latin letters as pinyin. espeak-ng 1.51's
+// plain Mandarin voice reads them as English, and with them its own readings of
+// some characters: 号 comes out as "hao four".
+bool readsPinyin(std::string_view language);
+
+// Puts the voices in the order the choice of the first one naming Chinese goes
+// through: the Mandarin voice that reads pinyin, the other Mandarin voices, then
+// the rest (Cantonese and Hakka are "Chinese" too), each group in espeak-ng's order.
+void orderForChoice(std::vector<ListedVoice>& voices);
+
 class EspeakVoice final : public SpeechVoice {
 public:
     // dataFolder: an espeak-ng-data folder; empty takes the library's own. espeak-ng
@@ -32,8 +49,16 @@ public:
     std::vector<std::string> listVoices() override;
     bool speakText(std::string_view text) override;
 
+    // A listed surname at the start of the name is read with its surname reading,
+    // as pinyin, when the voice reads pinyin.
+    bool speakAnnouncement(std::string_view number, std::string_view name) override;
+
     // Description of the voice that speaks; empty when no voice can speak.
     const std::string& chosenVoice();
+
+    // What the voice makes of a text, in espeak-ng's phoneme mnemonics, one clause
+    // after another; empty when no voice can speak.
+    std::string phonemes(std::string_view text);
 
 private:
     void prepare();
@@ -47,6 +72,7 @@ private:
     std::vector<std::string> voices_; // empty when no voice can speak
     std::string voiceId_;
     std::string chosenVoice_;
+    bool readsPinyin_ = false;
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -38,7 +38,8 @@ const Synthesiser* synthesiser() {
             .find(s.setVoiceByName, "espeak_ng_SetVoiceByName")
             .find(s.synthesize, "espeak_ng_Synthesize")
             .find(s.listVoices, "espeak_ListVoices")
-            .find(s.currentVoice, "espeak_GetCurrentVoice");
+            .find(s.currentVoice, "espeak_GetCurrentVoice")
+            .find(s.textToPhonemes, "espeak_TextToPhonemes");
         return library.complete() ? &s : nullptr;
     }();
     return loaded;
