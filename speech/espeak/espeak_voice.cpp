@@ -17,6 +17,10 @@ namespace {
 // the next draw settles at once.
 constexpr auto kLinger = std::chrono::milliseconds(300);
 
+// How long a text after a silence waits for the sound device to open; a device
+// that takes longer is taken to play it.
+constexpr auto kDeviceWait = std::chrono::milliseconds(500);
+
 // Receives the samples of one synthesis; false stops it.
 class SynthTarget {
 public:
@@ -127,8 +131,11 @@ class SinkWriter final : public SynthTarget {
 public:
     SinkWriter(PcmSink& sink, const std::atomic<bool>& stopping) : sink_(sink), stopping_(stopping) {}
     bool take(std::span<const std::int16_t> samples) override {
-        return !stopping_.load(std::memory_order_relaxed) && sink_.writeSamples(samples);
+        if (stopping_.load(std::memory_order_relaxed)) return false;
+        played = played && sink_.writeSamples(samples);
+        return played;
     }
+    bool played = true; // the device took every sample so far
 
 private:
     PcmSink& sink_;
@@ -196,6 +203,7 @@ EspeakVoice::~EspeakVoice() {
         queue_.clear();
     }
     wake_.notify_one();
+    deviceAnswered_.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
@@ -212,13 +220,14 @@ const std::string& EspeakVoice::chosenVoice() {
 bool EspeakVoice::speakText(std::string_view text) {
     prepare();
     if (!worker_.joinable()) return false;
-    {
-        std::lock_guard lock(mutex_);
-        if (stopping_) return false;
-        queue_.emplace_back(text);
-    }
+    std::unique_lock lock(mutex_);
+    if (stopping_) return false;
+    queue_.emplace_back(text);
+    const std::uint64_t ticket = ++queued_;
     wake_.notify_one();
-    return true;
+    if (deviceOpen_) return true; // the device is playing or lingering: it takes this text too
+    if (!deviceAnswered_.wait_for(lock, kDeviceWait, [&] { return stopping_ || answered_ >= ticket; })) return true;
+    return lastOpened_;
 }
 
 bool EspeakVoice::speakAnnouncement(std::string_view number, std::string_view name) {
@@ -252,6 +261,7 @@ void EspeakVoice::run() {
             const auto ready = [this] { return stopping_ || !queue_.empty(); };
             if (deviceHeld && !ready()) {
                 if (!wake_.wait_until(lock, sink_->playingUntil() + kLinger, ready)) {
+                    deviceOpen_ = false; // the next text waits for the device to open again
                     lock.unlock();
                     sink_->finish();
                     deviceHeld = false;
@@ -272,11 +282,25 @@ void EspeakVoice::run() {
 void EspeakVoice::synthesise(const std::string& text) {
     Engine& e = engine();
     std::lock_guard lock(e.mutex);
-    if (!selectVoice(e, voiceId_)) return;
     sink_->beginText(text, e.sampleRate);
+    const bool opened = selectVoice(e, voiceId_) && sink_->openDevice();
+    setDeviceOpen(opened, true);
     SinkWriter writer(*sink_, stopping_);
-    synthesiseInto(e, text, writer);
+    if (opened) synthesiseInto(e, text, writer);
     sink_->endText();
+    if (!writer.played) setDeviceOpen(false, false); // lost while playing: the next text tries again
+}
+
+void EspeakVoice::setDeviceOpen(bool open, bool answersText) {
+    {
+        std::lock_guard lock(mutex_);
+        deviceOpen_ = open;
+        if (answersText) {
+            lastOpened_ = open;
+            ++answered_;
+        }
+    }
+    deviceAnswered_.notify_all();
 }
 
 } // namespace tallyra

@@ -1,6 +1,8 @@
 // The voice on Linux: espeak-ng. A worker thread owns the synthesis and a queue of
 // texts, so speakText returns at once and texts are spoken one after another in
-// the order they came, none interrupting another. The synthesiser (some 3.5 MB and
+// the order they came, none interrupting another. Only the first text after a
+// silence waits for the worker to open the sound device, so that a voice without
+// one refuses the text as the Windows voice does. The synthesiser (some 3.5 MB and
 // a few milliseconds) is loaded by the first call that needs it: a program with
 // speech off never loads it. Speech is synthesised into
 // memory and handed to a PcmSink (the sound device in the program), so a missing
@@ -12,6 +14,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -65,6 +68,9 @@ private:
     void load();
     void run();
     void synthesise(const std::string& text);
+    // The worker tells speakText whether the device is open; answersText: for the
+    // text it has just begun.
+    void setDeviceOpen(bool open, bool answersText);
 
     std::unique_ptr<PcmSink> sink_;
     std::string dataFolder_;
@@ -78,6 +84,11 @@ private:
     std::condition_variable wake_;
     std::deque<std::string> queue_;
     std::atomic<bool> stopping_ = false;
+    std::condition_variable deviceAnswered_;
+    bool deviceOpen_ = false;     // the worker holds a device that took the last text
+    std::uint64_t queued_ = 0;    // texts queued so far
+    std::uint64_t answered_ = 0;  // texts for which the device opened or failed
+    bool lastOpened_ = false;     // the device opened for the text answered last
     std::thread worker_;
 };
 

@@ -23,6 +23,20 @@ private:
     bool complete_ = true;
 };
 
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA's own error handler prints every failed look-up of a sound card on standard
+// error; the voice reports a missing device itself, through the text it refuses.
+void silenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD); // loaded with pcaudio, or not in use
+    if (!alsa) return;
+    using SetHandler = int (*)(ErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(ignoreAlsaError);
+    dlclose(alsa); // only drops the reference taken above
+}
+
 } // namespace
 
 const Synthesiser* synthesiser() {
@@ -56,6 +70,7 @@ const SoundOutput* soundOutput() {
             .find(s.flush, "audio_object_flush")
             .find(s.close, "audio_object_close")
             .find(s.destroy, "audio_object_destroy");
+        silenceAlsa();
         return library.complete() ? &s : nullptr;
     }();
     return loaded;

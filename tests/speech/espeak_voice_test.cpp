@@ -66,6 +66,7 @@ public:
     }
 
     std::chrono::microseconds writeDelay{0}; // a slow device
+    bool noDevice = false;
 
 private:
     friend class RecordingSink;
@@ -80,6 +81,7 @@ public:
     void beginText(std::string_view text, int sampleRate) override {
         update([&](std::vector<Recorded>& texts) { texts.push_back({std::string(text), sampleRate, {}, false}); });
     }
+    bool openDevice() override { return !recording_->noDevice; }
     bool writeSamples(std::span<const std::int16_t> samples) override {
         if (recording_->writeDelay.count() > 0) std::this_thread::sleep_for(recording_->writeDelay);
         update([&](std::vector<Recorded>& texts) {
@@ -232,7 +234,8 @@ TEST(EspeakVoiceTest, OddTextsAreSpokenWithoutHarm) {
 }
 
 // The sound device as the program uses it, watched from outside: on a machine
-// without one every text is dropped, and speaking still neither hangs nor crashes.
+// without one every text is refused, as the Windows voice refuses it, and speaking
+// neither hangs nor crashes.
 class WatchedAudioSink final : public PcmSink {
 public:
     explicit WatchedAudioSink(std::shared_ptr<Recording> recording) : recorder_(recording) {}
@@ -240,6 +243,7 @@ public:
         device_.beginText(text, sampleRate);
         recorder_.beginText(text, sampleRate);
     }
+    bool openDevice() override { return device_.openDevice(); }
     bool writeSamples(std::span<const std::int16_t> samples) override {
         const bool played = device_.writeSamples(samples);
         recorder_.writeSamples(samples);
@@ -259,14 +263,22 @@ private:
 };
 
 TEST(EspeakVoiceTest, SpeaksThroughTheSoundDeviceOrWithoutOne) {
+    AudioSink probe;
+    probe.beginText("", 22050);
+    const bool device = probe.openDevice();
     auto recording = std::make_shared<Recording>();
     {
         EspeakVoice voice(std::make_unique<WatchedAudioSink>(recording));
-        ASSERT_TRUE(voice.speakText("07号张三"));
-        ASSERT_TRUE(voice.speakText("12号李四"));
+        EXPECT_EQ(voice.speakText("07号张三"), device);
+        EXPECT_EQ(voice.speakText("12号李四"), device);
         ASSERT_TRUE(recording->waitForEnded(2));
     }
     EXPECT_EQ(recording->texts().size(), 2u);
+
+    RecordedVoice silent;
+    silent.recording->noDevice = true;
+    EXPECT_FALSE(silent.voice.speakText("07号张三"));
+    EXPECT_FALSE(silent.voice.speakAnnouncement("12", "李四"));
 }
 
 // espeak-ng is loaded once per process, so each data folder is tried in a child
