@@ -1,6 +1,7 @@
 // What the program says and when: the announcement of a settled student (the roll
-// call's settle listener) and the start-up check that a voice is installed. Both
-// read the speech switch from the settings file at the moment they run.
+// call's settle listener), the forms of it that each speech engine is given, and
+// the start-up check that a voice is installed. announcePick and the check read the
+// speech switch from the settings file at the moment they run.
 #pragma once
 
 #include "speech/speech_voice.h"

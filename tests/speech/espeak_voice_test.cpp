@@ -1,7 +1,8 @@
 // The espeak-ng voice for real, with the audio kept in memory (test machines have
-// no sound card): the Mandarin voice is chosen, an announcement sounds like one,
-// queued texts are spoken whole and in order, releasing stops at once, missing
-// voice data means no voice, and a machine without a sound device is no problem.
+// no sound card): the chosen voice says Mandarin (checked through its phonemes),
+// a leading surname is said with its surname reading, an announcement sounds like
+// one, queued texts are spoken whole and in order, releasing stops at once, missing
+// voice data means no voice, and a machine without a sound device refuses texts.
 #include "speech/espeak/audio_sink.h"
 #include "speech/espeak/espeak_voice.h"
 #include "speech/announce.h"
