@@ -973,6 +973,16 @@ void hotKeyOverSlideShow(CaseContext& context) {
         pressKey(VK_F9);
         context.check(waitUntil([&] { return !isTopmost(main); }, Millis(3000)), "the third press left it on top");
         context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
+        hotKey(L"停止", "second roll");
+        hotKey(L"开始", "second stop"); // the round is over: after the window went back, the next press asks
+        pressKey(VK_F9);
+        pause(Millis(300));
+        pressKey(VK_F9);
+        context.require(waitMessageBox(app.processId(), Millis(5000)).has_value(), "no round-end question");
+        pressKey(VK_NEXT); // the remote's Yes
+        app.waitText(main, kStart, L"停止");
+        pressKey(VK_F9);
+        app.waitText(main, kStart, L"开始");
     }
     // Full screen and back, from the keyboard of the main window.
     if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
