@@ -2,7 +2,6 @@
 
 #include "storage/text_encoding.h"
 
-
 namespace tallyra::ini {
 namespace {
 

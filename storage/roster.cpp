@@ -39,7 +39,8 @@ FilePath rosterFilePath(std::string_view className) {
 }
 
 ClassRoster readRoster(std::string_view className) {
-    const std::vector<std::string> lists = readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
+    const std::vector<std::string> lists =
+        readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
     return {splitList(lists[0], ","), splitList(lists[1], ",")};
 }
 

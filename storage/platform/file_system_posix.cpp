@@ -176,8 +176,8 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     std::string temporary;
     ScopedFd fd(createExclusive(target + ".tmp", replacing ? 0600 : 0644, temporary));
     if (fd.get() < 0) return false;
-    const bool written = writeAll(fd.get(), bytes) &&
-                         (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) && ::fsync(fd.get()) == 0;
+    const bool written = writeAll(fd.get(), bytes) && (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
+                         ::fsync(fd.get()) == 0;
     ::close(fd.release());
     if (written && beforeReplaceHook()) beforeReplaceHook()();
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -286,7 +286,8 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        struct stat locked {}, named {};
+        struct stat locked {
+        }, named{};
         if (::fstat(fd.get(), &locked) == 0 && ::lstat(file_.utf8().c_str(), &named) == 0 &&
             locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
             handle_ = fd.release();

@@ -92,8 +92,8 @@ template <typename Body> void measured(benchmark::State& state, Body body) {
         body();
         peak = std::max(peak, heapPeak - base);
     }
-    state.counters["peak_heap"] = benchmark::Counter(static_cast<double>(peak), benchmark::Counter::kDefaults,
-                                                     benchmark::Counter::kIs1024);
+    state.counters["peak_heap"] =
+        benchmark::Counter(static_cast<double>(peak), benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
 }
 
 void readIniItemFromLongClassList(benchmark::State& state, const char* key) {
@@ -160,8 +160,8 @@ void settingsWindowReadsFor10000Classes(benchmark::State& state) {
     std::string classes;
     for (int i = 1; i <= 10000; ++i)
         classes += (i > 1 ? "," : "") + std::to_string(i);
-    folder.write("Config.conf", "[Settings]\r\nFirst=False\r\n[Class]\r\nClassName=" + classes +
-                                    "\r\nDefault=10000\r\n");
+    folder.write("Config.conf",
+                 "[Settings]\r\nFirst=False\r\n[Class]\r\nClassName=" + classes + "\r\nDefault=10000\r\n");
     const FilePath config = settingsFilePath();
     measured(state, [&] {
         const std::string list = readIniItem(config, "Class", "ClassName");

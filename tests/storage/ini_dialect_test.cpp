@@ -43,8 +43,7 @@ const FindCase kFindCases[] = {
     {"only one pair", "[S]\r\nk=\"\"a\"\"\r\n", "S", "k", "\"a\""},
     {"quotes that differ stay", "[S]\r\nk=\"a'\r\n", "S", "k", "\"a'"},
     {"a lone quote stays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
-    {"only the first of two sections of a name", "[S]\r\na=1\r\n[s]\r\nk=2\r\na=3\r\n", "S", "k",
-     std::nullopt},
+    {"only the first of two sections of a name", "[S]\r\na=1\r\n[s]\r\nk=2\r\na=3\r\n", "S", "k", std::nullopt},
     {"the first section's value wins", "[S]\r\na=1\r\n[X]\r\n[S]\r\na=3\r\n", "S", "a", "1"},
 };
 

@@ -914,7 +914,8 @@ void heldSettings(CaseContext& context) {
     std::atomic<int> holds{0};
     std::jthread scanner([&, path = app.dataFile(L"Config.conf").wstring()](std::stop_token stop) {
         while (!stop.stop_requested()) {
-            HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+            HANDLE h =
+                CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (h != INVALID_HANDLE_VALUE) ++holds;
             Sleep(400);
             if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
