@@ -243,7 +243,8 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     if (listing == nullptr) return names;
     while (const dirent* entry = ::readdir(listing)) {
         struct stat info {};
-        if (::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+        if (entry->d_name != kFolderLockName && ::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 &&
+            S_ISREG(info.st_mode))
             names.emplace_back(entry->d_name);
     }
     ::closedir(listing);

@@ -232,7 +232,9 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     HANDLE search = FindFirstFileW(native(folder / "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(toUtf8(found.cFileName));
+        std::string name = toUtf8(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name != kFolderLockName)
+            names.push_back(std::move(name));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;

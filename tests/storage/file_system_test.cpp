@@ -55,6 +55,7 @@ TEST_F(FileSystem, HeldFilesFailAndTheLockHoldsAcrossDriveLetters) {
     {
         const platform::FolderLock lock(toFilePath(data()));
         ASSERT_TRUE(lock.held());
+        EXPECT_EQ(platform::filesInFolder(alias), std::vector<std::string>{"Config.conf"}); // the lock file is no data
         const platform::FolderLock other(alias, std::chrono::milliseconds(300));
         EXPECT_TRUE(!other.held() && other.busy());
     }
@@ -137,6 +138,7 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     {
         const platform::FolderLock lock(toFilePath(data()));
         ASSERT_TRUE(lock.held());
+        EXPECT_EQ(platform::filesInFolder(alias), std::vector<std::string>{}); // the lock file is no data
         EXPECT_EXIT(
             {
                 const platform::FolderLock other(alias, std::chrono::milliseconds(300));
