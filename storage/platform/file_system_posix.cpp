@@ -124,13 +124,17 @@ FileRead readFile(const FilePath& file) {
         result.outcome = ReadOutcome::Failed;
         return result;
     }
-    // O_NONBLOCK: opening a FIFO must not wait for a writer (it is refused below).
+    // A device is never opened (opening one can act on the hardware); O_NONBLOCK: a
+    // FIFO put there meanwhile must not wait for a writer (fstat refuses it below).
+    struct stat named {};
+    if (::stat(file.utf8().c_str(), &named) != 0 && errno == ENOENT) return result;
+    result.outcome = ReadOutcome::Failed;
+    if (S_ISCHR(named.st_mode) || S_ISBLK(named.st_mode)) return result;
     ScopedFd fd(::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-        result.outcome = errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+        if (errno == ENOENT) result.outcome = ReadOutcome::Missing;
         return result;
     }
-    result.outcome = ReadOutcome::Failed;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uint64_t>(info.st_size) > kReadLimit)
