@@ -33,16 +33,10 @@ std::string convert(const char* to, const char* from, std::string_view input, st
 
 } // namespace
 
-std::string utf8ToGb18030(std::string_view utf8) {
-    return convert("GB18030", "UTF-8", utf8, "?");
-}
+std::string utf8ToGb18030(std::string_view utf8) { return convert("GB18030", "UTF-8", utf8, "?"); }
 
-std::string gb18030ToUtf8(std::string_view bytes) {
-    return convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD");
-}
+std::string gb18030ToUtf8(std::string_view bytes) { return convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD"); }
 
-bool encodesEveryCharacter() {
-    return true;
-}
+bool encodesEveryCharacter() { return true; }
 
 } // namespace tallyra::platform
