@@ -901,10 +901,9 @@ void heldSettings(CaseContext& context) {
     app.writeData(L"Config.conf", settingsFile(L"一班,二班", L"二班"));
     app.writeData(L"一班.conf", rosterFile(L"1", L"张三"));
     app.writeData(L"二班.conf", rosterFile(L"1,2", L"李四,王五"));
-    const std::filesystem::path data = app.dataFile(L"Config.conf").parent_path();
     const auto snapshot = [&] {
         std::vector<std::pair<std::wstring, std::optional<std::string>>> files;
-        for (const auto& entry : std::filesystem::directory_iterator(data))
+        for (const auto& entry : std::filesystem::directory_iterator(app.folder() / L"Data"))
             files.emplace_back(entry.path().filename().wstring(), readFileBytes(entry.path()));
         std::sort(files.begin(), files.end());
         return files;
