@@ -973,7 +973,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
                           std::to_string(show.pageDowns()) + " received)");
         context.check(app.text(main, kStart) == L"开始", "the Page Down for the slide show started a roll");
         pressKey(VK_F9);
-        context.check(waitUntil([&] { return !isTopmost(main); }, Millis(3000)), "the third press left it on top");
+        context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
+                      "the third press left it on top");
         context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
         hotKey(L"停止", "second roll");
         hotKey(L"开始", "second stop"); // the round is over: after the window went back, the next press asks
