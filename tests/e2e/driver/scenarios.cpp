@@ -950,7 +950,6 @@ void hotKeyOverSlideShow(CaseContext& context) {
     HWND main = app.waitFor(Win::Main);
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     app.expectNoMessage("at start-up (F9 free)");
-    const RECT windowed = screenRect(main);
     {
         SlideShow show;
         context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
@@ -989,6 +988,7 @@ void hotKeyOverSlideShow(CaseContext& context) {
     }
     // Full screen and back, from the keyboard of the main window.
     if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+    const RECT windowed = screenRect(main);
     pressKey(VK_F11);
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     const auto isAt = [&](const RECT& expected) {
@@ -1074,6 +1074,7 @@ void longTexts(CaseContext& context) {
         }
     }
     pressKey(VK_ESCAPE);
+    waitUntil([&] { return IsWindowVisible(app.unit(main, kMainClose)) != FALSE; }, Millis(3000));
     closeMainAndExpectZero(app, main);
 }
 
