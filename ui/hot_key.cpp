@@ -10,10 +10,10 @@ struct NamedKey {
 
 // Keys other than letters, digits and F1–F24, by name.
 constexpr NamedKey kNamedKeys[] = {
-    {0x08, "Backspace"}, {0x09, "Tab"},       {0x0D, "Enter"},    {0x13, "Pause"},  {0x1B, "Esc"},
-    {0x20, "Space"},     {0x21, "PageUp"},    {0x22, "PageDown"}, {0x23, "End"},    {0x24, "Home"},
-    {0x25, "Left"},      {0x26, "Up"},        {0x27, "Right"},    {0x28, "Down"},   {0x2D, "Insert"},
-    {0x2E, "Delete"},    {0x5D, "Menu"},      {0x91, "ScrollLock"}, {0xBC, ","},    {0xBE, "."},
+    {0x08, "Backspace"}, {0x09, "Tab"},    {0x0D, "Enter"},      {0x13, "Pause"}, {0x1B, "Esc"},
+    {0x20, "Space"},     {0x21, "PageUp"}, {0x22, "PageDown"},   {0x23, "End"},   {0x24, "Home"},
+    {0x25, "Left"},      {0x26, "Up"},     {0x27, "Right"},      {0x28, "Down"},  {0x2D, "Insert"},
+    {0x2E, "Delete"},    {0x5D, "Menu"},   {0x91, "ScrollLock"}, {0xBC, ","},     {0xBE, "."},
 };
 
 constexpr NamedKey kModifiers[] = {{kControl, "Ctrl"}, {kAlt, "Alt"}, {kShift, "Shift"}, {kWin, "Win"}};
@@ -72,8 +72,23 @@ bool isForbiddenHotKey(HotKey key) {
     // Whatever the modifiers: keys a slide show, a presenter remote, the system or
     // this program use (F1 help, F5 and Shift+F5 start a show, F10 the menu bar, F11 full screen).
     switch (code) {
-    case 0x08: case 0x09: case 0x0D: case 0x1B: case 0x20: case 0x21: case 0x22: case 0x23: case 0x24:
-    case 0x25: case 0x26: case 0x27: case 0x28: case 0x5D: case 0x70: case 0x79: case 0x7A:
+    case 0x08:
+    case 0x09:
+    case 0x0D:
+    case 0x1B:
+    case 0x20:
+    case 0x21:
+    case 0x22:
+    case 0x23:
+    case 0x24:
+    case 0x25:
+    case 0x26:
+    case 0x27:
+    case 0x28:
+    case 0x5D:
+    case 0x70:
+    case 0x79:
+    case 0x7A:
         return true;
     case 0x74: // F5: Ctrl+F5 and Alt+F5 are free
         return (key.modifiers & ~kShift) == 0;

@@ -44,8 +44,8 @@ void MainWindow::startHotKey() {
     if (const auto saved = parseHotKey(settings::hotKey()); saved && !isForbiddenHotKey(*saved)) hotKey_ = *saved;
     hotKeyState_ = toolkit_.setHotKey(window_, hotKey_);
     if (hotKeyState_ == HotKeyState::Taken) {
-        const std::string text = "全局热键 " + hotKeyName(hotKey_) +
-                                 " 已被其他程序占用，本次不能用它抽取。可在主窗口的右键菜单中更换热键。";
+        const std::string text =
+            "全局热键 " + hotKeyName(hotKey_) + " 已被其他程序占用，本次不能用它抽取。可在主窗口的右键菜单中更换热键。";
         toolkit_.showMessage({kHotKeyUnavailable, text, kWarningOk});
     }
 }
@@ -156,9 +156,9 @@ void MainWindow::setFullScreen(bool on) {
     const int buttonsTop = height - margin - startFrame.height;
     const int buttonsLeft = (width - (settingsFrame.left + settingsFrame.width - startFrame.left)) / 2;
     toolkit_.setUnitRect(window_, kStartStopFrame, {buttonsLeft, buttonsTop, startFrame.width, startFrame.height});
-    toolkit_.setUnitRect(window_, kSettingsFrame,
-                         {buttonsLeft + settingsFrame.left - startFrame.left, buttonsTop, settingsFrame.width,
-                          settingsFrame.height});
+    toolkit_.setUnitRect(
+        window_, kSettingsFrame,
+        {buttonsLeft + settingsFrame.left - startFrame.left, buttonsTop, settingsFrame.width, settingsFrame.height});
     const int textHeight = buttonsTop - 2 * margin;
     const int numberHeight = textHeight * 9 / 20;
     toolkit_.setUnitRect(window_, kNumber, {margin, margin, width - 2 * margin, numberHeight});

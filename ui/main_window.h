@@ -40,8 +40,7 @@ inline constexpr std::string_view kHotKeyUnavailable = "热键不可用";
 inline constexpr std::string_view kHotKeyPrompt = "请按下新的全局热键（Esc 取消）";
 inline constexpr Message kHotKeyForbidden{
     kHotKeyUnavailable,
-    "这个键不能用作全局热键：幻灯片放映、打字或本程序要用到它。请换一个键，例如 F9、F8 或 Ctrl+Alt+F。",
-    kWarningOk};
+    "这个键不能用作全局热键：幻灯片放映、打字或本程序要用到它。请换一个键，例如 F9、F8 或 Ctrl+Alt+F。", kWarningOk};
 
 inline constexpr Message kFirstRunNotice{
     "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
@@ -137,7 +136,7 @@ private:
     bool floating_ = false;
     bool askingHotKey_ = false;
     std::string titleBeforeAsking_;
-    bool pressing_ = false;    // inside Start/Stop (its boxes and the announcement)
+    bool pressing_ = false;      // inside Start/Stop (its boxes and the announcement)
     bool pressByRemote_ = false; // the press under way came from a key or the hot key
     bool fullScreen_ = false;
     // What full screen changes, as it was before.

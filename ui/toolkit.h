@@ -18,10 +18,10 @@ using WindowId = int;
 inline constexpr WindowId kNoWindow = 0;
 
 enum class UnitEvent {
-    Clicked,     // image button (press and release on it) or radio box
-    LinkPressed, // hyperlink: as soon as the left button goes down
-    ItemChosen,  // combo box: the user confirmed a choice (never when code sets the selection)
-    Tick,        // timer
+    Clicked,       // image button (press and release on it) or radio box
+    LinkPressed,   // hyperlink: as soon as the left button goes down
+    ItemChosen,    // combo box: the user confirmed a choice (never when code sets the selection)
+    Tick,          // timer
     DoubleClicked, // label: two quick presses on it
 };
 

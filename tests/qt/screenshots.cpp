@@ -15,10 +15,10 @@
 #include <QApplication>
 #include <QCursor>
 #include <QDialog>
-#include <QProcess>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 

@@ -52,8 +52,8 @@ TEST(TextFit, TheFittedHeightIsTheLargestThatFits) {
         };
         const auto fitsWidth = [&](int height) { return measure(height).width <= box.width; };
         const auto fitsBoth = [&](int height) { return fitsWidth(height) && measure(height).height <= box.height; };
-        SCOPED_TRACE(::testing::Message() << characters << " characters at " << charHeight << " in " << box.width << "x"
-                                        << box.height);
+        SCOPED_TRACE(::testing::Message()
+                     << characters << " characters at " << charHeight << " in " << box.width << "x" << box.height);
         EXPECT_EQ(fittedCharHeight(TextFit::None, charHeight, box, measure), charHeight);
         const int shrunk = fittedCharHeight(TextFit::Shrink, charHeight, box, measure);
         if (fitsWidth(charHeight)) {

@@ -20,14 +20,30 @@ struct KeyNames {
 
 // Keys other than letters, digits and F1–F24 (keysyms from X11/keysymdef.h).
 constexpr KeyNames kKeys[] = {
-    {0x08, Qt::Key_Backspace, 0xFF08}, {0x09, Qt::Key_Tab, 0xFF09},       {0x0D, Qt::Key_Return, 0xFF0D},
-    {0x0D, Qt::Key_Enter, 0xFF0D},     {0x13, Qt::Key_Pause, 0xFF13},     {0x1B, Qt::Key_Escape, 0xFF1B},
-    {0x20, Qt::Key_Space, 0x0020},     {0x21, Qt::Key_PageUp, 0xFF55},    {0x22, Qt::Key_PageDown, 0xFF56},
-    {0x23, Qt::Key_End, 0xFF57},       {0x24, Qt::Key_Home, 0xFF50},      {0x25, Qt::Key_Left, 0xFF51},
-    {0x26, Qt::Key_Up, 0xFF52},        {0x27, Qt::Key_Right, 0xFF53},     {0x28, Qt::Key_Down, 0xFF54},
-    {0x2D, Qt::Key_Insert, 0xFF63},    {0x2E, Qt::Key_Delete, 0xFFFF},    {0x5D, Qt::Key_Menu, 0xFF67},
-    {0x91, Qt::Key_ScrollLock, 0xFF14}, {0xBC, Qt::Key_Comma, 0x002C},    {0xBE, Qt::Key_Period, 0x002E},
-    {0x10, Qt::Key_Shift, 0},          {0x11, Qt::Key_Control, 0},        {0x12, Qt::Key_Alt, 0},
+    {0x08, Qt::Key_Backspace, 0xFF08},
+    {0x09, Qt::Key_Tab, 0xFF09},
+    {0x0D, Qt::Key_Return, 0xFF0D},
+    {0x0D, Qt::Key_Enter, 0xFF0D},
+    {0x13, Qt::Key_Pause, 0xFF13},
+    {0x1B, Qt::Key_Escape, 0xFF1B},
+    {0x20, Qt::Key_Space, 0x0020},
+    {0x21, Qt::Key_PageUp, 0xFF55},
+    {0x22, Qt::Key_PageDown, 0xFF56},
+    {0x23, Qt::Key_End, 0xFF57},
+    {0x24, Qt::Key_Home, 0xFF50},
+    {0x25, Qt::Key_Left, 0xFF51},
+    {0x26, Qt::Key_Up, 0xFF52},
+    {0x27, Qt::Key_Right, 0xFF53},
+    {0x28, Qt::Key_Down, 0xFF54},
+    {0x2D, Qt::Key_Insert, 0xFF63},
+    {0x2E, Qt::Key_Delete, 0xFFFF},
+    {0x5D, Qt::Key_Menu, 0xFF67},
+    {0x91, Qt::Key_ScrollLock, 0xFF14},
+    {0xBC, Qt::Key_Comma, 0x002C},
+    {0xBE, Qt::Key_Period, 0x002E},
+    {0x10, Qt::Key_Shift, 0},
+    {0x11, Qt::Key_Control, 0},
+    {0x12, Qt::Key_Alt, 0},
     {0x5B, Qt::Key_Meta, 0},
 };
 
@@ -105,9 +121,9 @@ HotKeyState GlobalHotKey::set(HotKey key) {
     bool taken = false;
     xcb_void_cookie_t cookies[std::size(kLockStates)];
     for (std::size_t i = 0; i < std::size(kLockStates); ++i)
-        cookies[i] = xcb_grab_key_checked(connection, 1, root, static_cast<uint16_t>(modifiers | kLockStates[i]),
-                                          static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC,
-                                          XCB_GRAB_MODE_ASYNC);
+        cookies[i] =
+            xcb_grab_key_checked(connection, 1, root, static_cast<uint16_t>(modifiers | kLockStates[i]),
+                                 static_cast<xcb_keycode_t>(keycode), XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     // Another client's grab of the same key answers BadAccess.
     for (xcb_void_cookie_t cookie : cookies) {
         if (xcb_generic_error_t* error = xcb_request_check(connection, cookie)) {

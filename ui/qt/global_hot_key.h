@@ -27,7 +27,7 @@ private:
     void release();
 
     std::function<void()> pressed_;
-    unsigned keycode_ = 0;  // grabbed: 0 when none
+    unsigned keycode_ = 0;   // grabbed: 0 when none
     unsigned modifiers_ = 0; // X modifier mask
     bool filtering_ = false;
     bool down_ = false; // a held key repeats its press: one press until it is released

@@ -293,7 +293,8 @@ void QtToolkit::setVisible(WindowId window, std::string_view unit, bool visible)
 
 void QtToolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) {
     Unit* found = findUnit(window, unit);
-    if (found && found->kind() == UnitKind::Label && found->widget) static_cast<DrawnUnit*>(found->widget)->setTextFit(fit);
+    if (found && found->kind() == UnitKind::Label && found->widget)
+        static_cast<DrawnUnit*>(found->widget)->setTextFit(fit);
 }
 
 Rect QtToolkit::monitorRect(WindowId window) const {

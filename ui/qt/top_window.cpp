@@ -18,7 +18,6 @@
 
 #include <algorithm>
 
-
 namespace tallyra::ui::qt {
 namespace {
 

@@ -18,7 +18,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace tallyra::ui::qt {
 
 class TopWindow;
@@ -30,9 +29,9 @@ QColor toQColor(Color color);
 
 struct Unit {
     const UnitDesign* design = nullptr;
-    Rect rect;                 // relative to the parent unit or window, as the layouts count
-    int charHeight = 0;        // pixels; 0 for kinds without text
-    QWidget* widget = nullptr; // owned by its parent widget; null for timers
+    Rect rect;                  // relative to the parent unit or window, as the layouts count
+    int charHeight = 0;         // pixels; 0 for kinds without text
+    QWidget* widget = nullptr;  // owned by its parent widget; null for timers
     UnitTimer* timer = nullptr; // timers only; owned by the top window
 
     std::string_view name() const { return design->name; }

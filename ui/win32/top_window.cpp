@@ -55,7 +55,8 @@ bool meetsEarlierSibling(std::span<const UnitDesign> units, std::size_t index) {
     for (std::size_t i = 0; i < index; ++i) {
         const UnitDesign& other = units[i];
         if (other.parent != unit.parent) continue;
-        if (unit.rect.left <= other.rect.left + other.rect.width && other.rect.left <= unit.rect.left + unit.rect.width &&
+        if (unit.rect.left <= other.rect.left + other.rect.width &&
+            other.rect.left <= unit.rect.left + unit.rect.width &&
             unit.rect.top <= other.rect.top + other.rect.height && other.rect.top <= unit.rect.top + unit.rect.height)
             return true;
     }

@@ -345,8 +345,8 @@ std::optional<int> Win32Toolkit::showMenu(WindowId window, std::optional<Point> 
     }
     // The window must be the foreground one, or the menu stays open when the user clicks elsewhere.
     SetForegroundWindow(top->hwnd());
-    const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0,
-                                       top->hwnd(), nullptr);
+    const BOOL chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, top->hwnd(), nullptr);
     DestroyMenu(menu);
     if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
     return chosen - 1;

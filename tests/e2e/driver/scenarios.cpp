@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <thread>
 #include <utility>
 
@@ -962,14 +962,13 @@ void hotKeyOverSlideShow(CaseContext& context) {
         hotKey(L"停止", "start");
         // What the teacher sees: the window, over the slide show, at its centre.
         const auto onTop = [&] { return GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main; };
-        context.check(waitUntil(onTop, Millis(3000)),
-                      "the rolling window is not on top: " + describe(main));
+        context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         pressKey(VK_NEXT);
         context.check(waitUntil([&] { return show.pageDowns() == 1; }, Millis(3000)),
-                      "the Page Down after the stop did not reach the slide show (" +
-                          std::to_string(show.pageDowns()) + " received)");
+                      "the Page Down after the stop did not reach the slide show (" + std::to_string(show.pageDowns()) +
+                          " received)");
         context.check(app.text(main, kStart) == L"开始", "the Page Down for the slide show started a roll");
         pressKey(VK_F9);
         context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
@@ -995,7 +994,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
         const RECT rect = screenRect(main);
         return EqualRect(&rect, &expected) != FALSE;
     };
-    context.check(waitUntil([&] { return isAt(screen); }, Millis(3000)), "F11 did not fill the screen: " + describe(main));
+    context.check(waitUntil([&] { return isAt(screen); }, Millis(3000)),
+                  "F11 did not fill the screen: " + describe(main));
     pressKey(VK_ESCAPE);
     context.check(waitUntil([&] { return isAt(windowed); }, Millis(3000)),
                   "Escape did not give back the rectangle: " + describe(main));
