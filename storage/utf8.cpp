@@ -1,15 +1,8 @@
-#include "storage/file_names.h"
+#include "storage/utf8.h"
 
 namespace tallyra {
-namespace {
 
-// Decodes the character at pos; length 0 when the bytes there form none.
-struct Decoded {
-    char32_t codePoint = 0;
-    std::size_t length = 0;
-};
-
-Decoded decodeAt(std::string_view text, std::size_t pos) {
+Utf8Character decodeUtf8At(std::string_view text, std::size_t pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) return {lead, 1};
     std::size_t extra = 0;
@@ -35,12 +28,37 @@ Decoded decodeAt(std::string_view text, std::size_t pos) {
     return {value, extra + 1};
 }
 
-} // namespace
+bool isValidUtf8(std::string_view bytes) {
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const std::size_t length = decodeUtf8At(bytes, pos).length;
+        if (length == 0) return false;
+        pos += length;
+    }
+    return true;
+}
+
+void appendUtf8(std::string& utf8, char32_t c) {
+    if (c < 0x80) {
+        utf8 += static_cast<char>(c);
+    } else if (c < 0x800) {
+        utf8 += static_cast<char>(0xC0 | (c >> 6));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        utf8 += static_cast<char>(0xE0 | (c >> 12));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        utf8 += static_cast<char>(0xF0 | (c >> 18));
+        utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        utf8 += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
 
 std::size_t characterCount(std::string_view utf8) {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < utf8.size(); ++count) {
-        const std::size_t length = decodeAt(utf8, pos).length;
+        const std::size_t length = decodeUtf8At(utf8, pos).length;
         pos += length == 0 ? 1 : length;
     }
     return count;
