@@ -34,6 +34,7 @@ enum MessageFlags : unsigned {
     kInformationOk = messageFlags(MessageIcon::Information, MessageButtons::Ok),
     kSecondButtonDefault = 0x100, // added to a flag above: the second button (No, Cancel) is the default
 };
+static_assert((kSecondButtonDefault & 0xFFu) == 0, "the default button lies outside the icon and button parts");
 
 enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
