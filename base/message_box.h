@@ -4,7 +4,7 @@
 // Flags and answers carry the values of the Windows message-box API.
 #pragma once
 
-#include <mutex>
+#include <atomic>
 #include <set>
 #include <string>
 #include <string_view>
@@ -50,12 +50,17 @@ inline bool operator==(const Message& a, const Message& b) {
 
 // A text made while the program runs (a refusal that names a character, say).
 // A Message only views its texts, so such a text is kept for the rest of the run;
-// equal texts are kept once, so the few a teacher can cause stay a few.
+// equal texts are kept once, so the few a teacher can cause stay a few. (A spin
+// lock, not std::mutex: its error path would link the library's exception code
+// back into the Windows program; the lock is held for one insertion.)
 inline std::string_view keptMessageText(std::string text) {
-    static std::mutex guard;
+    static std::atomic_flag busy;
     static std::set<std::string, std::less<>> kept;
-    const std::lock_guard<std::mutex> lock(guard);
-    return *kept.insert(std::move(text)).first;
+    while (busy.test_and_set(std::memory_order_acquire)) {
+    }
+    const std::string_view stored = *kept.insert(std::move(text)).first;
+    busy.clear(std::memory_order_release);
+    return stored;
 }
 
 // Task-modal boxes without owner window; returns the button the user pressed.
