@@ -1,5 +1,7 @@
 #include "storage/utf8.h"
 
+#include <cstdio>
+
 namespace tallyra {
 
 Utf8Character decodeUtf8At(std::string_view text, std::size_t pos) {
@@ -53,6 +55,13 @@ void appendUtf8(std::string& utf8, char32_t c) {
         utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         utf8 += static_cast<char>(0x80 | (c & 0x3F));
     }
+}
+
+std::string characterCode(std::string_view utf8) {
+    const Utf8Character c = utf8.empty() ? Utf8Character{} : decodeUtf8At(utf8, 0);
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c.length == 0 ? 0xFFFD : c.codePoint));
+    return code;
 }
 
 std::size_t characterCount(std::string_view utf8) {

@@ -21,6 +21,11 @@ bool isValidUtf8(std::string_view bytes);
 // Appends one character (a Unicode code point) in UTF-8.
 void appendUtf8(std::string& utf8, char32_t c);
 
+// "U+" and the hexadecimal code of the character that starts the text ("U+FFFD"
+// for bytes that form none): a message names a character by it too, since a rare
+// or private-use one may show as an empty box.
+std::string characterCode(std::string_view utf8);
+
 // Number of characters in a UTF-8 text; a byte that starts no valid character counts as one.
 std::size_t characterCount(std::string_view utf8);
 
