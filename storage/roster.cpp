@@ -5,6 +5,7 @@
 #include "storage/lists.h"
 #include "storage/paths.h"
 #include "storage/platform/file_system.h"
+#include "storage/text_encoding.h"
 
 namespace tallyra {
 namespace {
@@ -73,6 +74,13 @@ std::string formatRosterText(const ClassRoster& roster) {
     return text;
 }
 
+Message rosterTextUnstorable(std::string_view character) {
+    return {"无法保存",
+            keptMessageText("学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                            "）无法保存到数据文件中，请更换后重试！"),
+            kErrorOk};
+}
+
 std::optional<Message> checkRosterText(std::string_view text) {
     if (text.empty()) return kRosterTextEmpty;
     if (text.find('\t') == std::string_view::npos) return kRosterTextWithoutTab;
@@ -108,6 +116,10 @@ RosterParse parseRosterText(std::string_view text) {
     // The count of students comes from the numbers: they must all read back.
     if (!readsBackWhole(result.roster.numbers)) {
         result.refusal = kRosterRowInvalid;
+        return result;
+    }
+    if (const auto character = unstorableCharacter(text)) {
+        result.refusal = rosterTextUnstorable(*character);
         return result;
     }
     if (!fitsIniValue(joinList(result.roster.numbers)) || !fitsIniValue(joinList(result.roster.names)))

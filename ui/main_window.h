@@ -74,7 +74,7 @@ public:
     // Empties the number and name display.
     void clearDisplay();
     // The native handle of the hidden label that the voice sends its notifications to.
-    void* voiceReceiver() const;
+    NativeWindow voiceReceiver() const;
 
     // The menu of a right click, the menu key or Shift+F10; features add their items to it.
     MainMenu& menu() { return menu_; }
