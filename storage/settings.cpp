@@ -29,6 +29,14 @@ bool setVoiceOn(bool on) {
     return writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse);
 }
 
+bool newRoundEachStart() {
+    return readIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey) == kTrue;
+}
+
+bool setNewRoundEachStart(bool on) {
+    return writeIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey, on ? kTrue : kFalse);
+}
+
 FirstRun prepareFirstRun() {
     if (readIniItem(settingsFilePath(), kSettingsSection, kFirstKey) == kFalse) return FirstRun::NotFirst;
     const auto folder = dataFolderPath();

@@ -21,6 +21,8 @@ inline constexpr std::string_view kVoiceKey = "Voice";
 inline constexpr std::string_view kClassSection = "Class";
 inline constexpr std::string_view kClassNameKey = "ClassName";
 inline constexpr std::string_view kDefaultKey = "Default";
+// A new item, which older copies ignore: "True" brings back a new round at every start and class choice.
+inline constexpr std::string_view kNewRoundEachStartKey = "NewRoundEachStart";
 inline constexpr std::string_view kTrue = "True";
 inline constexpr std::string_view kFalse = "False";
 
@@ -49,6 +51,10 @@ std::string currentClass();
 // Voice: speech is on only when it is exactly "True".
 bool voiceOn();
 [[nodiscard]] bool setVoiceOn(bool on);
+
+// NewRoundEachStart: off unless exactly "True".
+bool newRoundEachStart();
+[[nodiscard]] bool setNewRoundEachStart(bool on);
 
 enum class FirstRun {
     NotFirst,    // First is exactly "False"
