@@ -16,7 +16,71 @@ std::string mainWindowTitle(std::string_view className) {
 }
 
 MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {}
+    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {
+    addOwnMenuItems();
+}
+
+void MainWindow::addOwnMenuItems() {
+    menu_.add([this] { return std::string(fullScreen_ ? "退出全屏\tEsc" : "全屏显示\tF11"); },
+              [this] { setFullScreen(!fullScreen_); });
+}
+
+void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
+    if (menu_.empty()) return;
+    const std::vector<MenuItem> items = menu_.items();
+    if (const std::optional<int> chosen = toolkit_.showMenu(window_, at, items))
+        menu_.choose(static_cast<std::size_t>(*chosen));
+}
+
+namespace {
+
+// The units full screen moves or hides; the title bar's units are hidden.
+constexpr std::string_view kTitleBarUnits[] = {shared::kTitle, shared::kMinimiseButton, shared::kCloseButton};
+constexpr std::string_view kMovedUnits[] = {shared::kContent, kNumber, kName, kStartStopFrame, kSettingsFrame};
+
+} // namespace
+
+void MainWindow::setFullScreen(bool on) {
+    if (on == fullScreen_ || window_ == kNoWindow) return;
+    fullScreen_ = on;
+    if (!on) {
+        toolkit_.setWindowRect(window_, windowedRect_);
+        for (const auto& [unit, rect] : windowedUnits_)
+            toolkit_.setUnitRect(window_, unit, rect);
+        for (std::string_view unit : kTitleBarUnits)
+            toolkit_.setVisible(window_, unit, true);
+        toolkit_.setTextFit(window_, kNumber, TextFit::Shrink);
+        toolkit_.setTextFit(window_, kName, TextFit::Shrink);
+        return;
+    }
+    windowedRect_ = toolkit_.windowRect(window_);
+    for (std::string_view unit : kMovedUnits)
+        windowedUnits_[unit] = toolkit_.unitRect(window_, unit);
+    const Rect screen = toolkit_.monitorRect(window_);
+    const int width = screen.width, height = screen.height;
+    for (std::string_view unit : kTitleBarUnits)
+        toolkit_.setVisible(window_, unit, false);
+    toolkit_.setWindowRect(window_, screen);
+    toolkit_.setUnitRect(window_, shared::kContent, {0, 0, width, height});
+    // The buttons keep their size, side by side at the bottom; the number and the name
+    // share the rest.
+    const Rect startFrame = windowedUnits_[kStartStopFrame];
+    const Rect settingsFrame = windowedUnits_[kSettingsFrame];
+    const int margin = height / 30;
+    const int buttonsTop = height - margin - startFrame.height;
+    const int buttonsLeft = (width - (settingsFrame.left + settingsFrame.width - startFrame.left)) / 2;
+    toolkit_.setUnitRect(window_, kStartStopFrame, {buttonsLeft, buttonsTop, startFrame.width, startFrame.height});
+    toolkit_.setUnitRect(window_, kSettingsFrame,
+                         {buttonsLeft + settingsFrame.left - startFrame.left, buttonsTop, settingsFrame.width,
+                          settingsFrame.height});
+    const int textHeight = buttonsTop - 2 * margin;
+    const int numberHeight = textHeight * 9 / 20;
+    toolkit_.setUnitRect(window_, kNumber, {margin, margin, width - 2 * margin, numberHeight});
+    toolkit_.setUnitRect(window_, kName,
+                         {margin, margin + numberHeight, width - 2 * margin, textHeight - numberHeight});
+    toolkit_.setTextFit(window_, kNumber, TextFit::Fill);
+    toolkit_.setTextFit(window_, kName, TextFit::Fill);
+}
 
 WindowId MainWindow::open() {
     window_ = toolkit_.openWindow(kMainWindowDesign, *this);
@@ -76,11 +140,14 @@ void MainWindow::onDestroying(WindowId) {
 void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event == UnitEvent::Tick && unit == kRollTimer) {
         rollCall_.rollTick(*this);
+    } else if (event == UnitEvent::DoubleClicked && (unit == kNumber || unit == kName)) {
+        setFullScreen(!fullScreen_);
     } else if (event != UnitEvent::Clicked) {
         return;
     } else if (unit == kStartStop) {
         rollCall_.pressStartStop(*this);
     } else if (unit == kSettingsButton) {
+        setFullScreen(false);
         toolkit_.showWindow(window_, false);
         if (services_.openSettings) services_.openSettings();
     } else if (unit == shared::kMinimiseButton) {
@@ -92,6 +159,10 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
 
 void MainWindow::onKey(WindowId, Key key, KeyAction action) {
     if (key == Key::Other) return;
+    if (key == Key::F11 || key == Key::Escape) {
+        if (action == KeyAction::Pressed && (key == Key::F11 || fullScreen_)) setFullScreen(!fullScreen_);
+        return;
+    }
     // A key acts on its release, once per press, and only when it also went down
     // here: a key held down never answers the box that its own press opened, and
     // the release of the Enter that answered a box starts nothing.

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "draw/roll_call.h"
+#include "ui/main_menu.h"
 #include "ui/toolkit.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -66,12 +68,22 @@ public:
     // The native handle of the hidden label that the voice sends its notifications to.
     void* voiceReceiver() const;
 
+    // The menu of a right click, the menu key or Shift+F10; features add their items to it.
+    MainMenu& menu() { return menu_; }
+
+    // Full screen: the window fills its monitor and the number and name take the
+    // largest size that fits; leaving gives back the exact rectangle it had.
+    bool isFullScreen() const { return fullScreen_; }
+    void setFullScreen(bool on);
+
     // WindowEvents
     void onCreated(WindowId window) override;
     void onDestroying(WindowId window) override;
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
     // Space, Enter, Page Down/Up and the arrows press Start/Stop.
+    // F11 and a double click on the number or name switch full screen; Escape leaves it.
     void onKey(WindowId window, Key key, KeyAction action) override;
+    void onMenuRequested(WindowId window, std::optional<Point> at) override;
 
     // RollCallView
     std::string numberText() const override;
@@ -85,6 +97,7 @@ public:
 
 private:
     void runStartUp();
+    void addOwnMenuItems();
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
@@ -94,6 +107,11 @@ private:
     float dpiScale_ = 1.0f;
     // Start/stop keys that went down in this window and are not yet released.
     std::set<Key> keysDown_;
+    MainMenu menu_;
+    bool fullScreen_ = false;
+    // What full screen changes, as it was before.
+    Rect windowedRect_;
+    std::map<std::string_view, Rect> windowedUnits_;
 };
 
 } // namespace tallyra::ui

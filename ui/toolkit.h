@@ -7,6 +7,7 @@
 #include "ui/layout.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -20,11 +21,25 @@ enum class UnitEvent {
     LinkPressed, // hyperlink: as soon as the left button goes down
     ItemChosen,  // combo box: the user confirmed a choice (never when code sets the selection)
     Tick,        // timer
+    DoubleClicked, // label: two quick presses on it
 };
 
 // The keys a window is told about: those a teacher or a presenter remote uses to
-// start and stop (Space, Enter, Page Down/Up, the arrows); every other key is Other.
-enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Other };
+// start and stop (Space, Enter, Page Down/Up, the arrows), Escape and F11 (full
+// screen); every other key is Other.
+enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Escape, F11, Other };
+
+struct Point {
+    int x = 0, y = 0;
+    friend constexpr bool operator==(Point, Point) = default;
+};
+
+// One item of a popup menu.
+struct MenuItem {
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+};
 
 enum class KeyAction {
     Pressed,  // the key went down
@@ -44,6 +59,9 @@ public:
     // A key pressed or released while the window is the active one (whichever of
     // its units has the focus). The key still does what it does in that unit.
     virtual void onKey(WindowId, Key, KeyAction) {}
+    // The user asked for the window's menu: a right click (at that screen point), the
+    // menu key or Shift+F10 (no point: the menu opens at the window's corner).
+    virtual void onMenuRequested(WindowId, std::optional<Point>) {}
 };
 
 struct Size {
@@ -62,6 +80,11 @@ public:
     virtual void destroyWindow(WindowId window) = 0;
     virtual Rect windowRect(WindowId window) const = 0;
     virtual void setWindowRect(WindowId window, Rect rect) = 0;
+    // The whole area of the monitor the window is on, in screen coordinates.
+    virtual Rect monitorRect(WindowId window) const = 0;
+    // A popup menu of these items at a screen point (none: the window's top left corner),
+    // run until the user chooses or dismisses it; the chosen item's index, or nothing.
+    virtual std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) = 0;
 
     // Units, found by name within their window.
     virtual Rect unitRect(WindowId window, std::string_view unit) const = 0;
@@ -71,6 +94,8 @@ public:
     // Character height becomes points × vertical pixels per inch / 72, rounded.
     virtual void setFontSize(WindowId window, std::string_view unit, int points) = 0;
     virtual void setVisible(WindowId window, std::string_view unit, bool visible) = 0;
+    // Labels: how the text fits the box (the design's fit until changed).
+    virtual void setTextFit(WindowId window, std::string_view unit, TextFit fit) = 0;
     virtual void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) = 0;
 
     // Combo boxes (positions 0-based, -1 for no selection) and radio boxes.

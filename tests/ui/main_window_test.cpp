@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace tallyra::ui {
@@ -168,6 +169,48 @@ TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
     toolkit.key(window->id(), Key::Down, KeyAction::Released);
     EXPECT_EQ(toolkit.messages.size(), 2u);
     EXPECT_EQ(label(main_units::kStartStop), "开始");
+}
+
+TEST_F(MainWindowTest, FullScreenFromTheMenuF11OrADoubleClickAndBackToTheExactRectangle) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01"}, {"张三"}});
+    toolkit.pixelsPerInch = 144;
+    toolkit.screen = {1920, 1080};
+    start();
+    const WindowId id = window->id();
+    toolkit.setWindowRect(id, {333, 44, 690, 651}); // moved by the teacher
+    const auto units = [&] {
+        std::vector<std::pair<Rect, bool>> all;
+        for (const auto& [name, unit] : toolkit.window(id).units)
+            all.emplace_back(unit.rect, unit.visible);
+        return all;
+    };
+    const auto before = units();
+    const std::function<void()> ways[] = {
+        [&] { ASSERT_TRUE(toolkit.chooseMenuItem(id, "全屏显示\tF11")); },
+        [&] { toolkit.key(id, Key::F11, KeyAction::Pressed); },
+        [&] { toolkit.doubleClick(id, main_units::kName); },
+    };
+    for (const auto& enter : ways) {
+        enter();
+        ASSERT_TRUE(window->isFullScreen());
+        EXPECT_EQ(toolkit.windowRect(id), (Rect{0, 0, 1920, 1080}));
+        EXPECT_FALSE(toolkit.unit(id, shared::kTitle).visible);
+        EXPECT_EQ(toolkit.unit(id, main_units::kNumber).fit, TextFit::Fill);
+        // The roll-call keys still start and stop.
+        toolkit.key(id, Key::PageDown, KeyAction::Pressed);
+        toolkit.key(id, Key::PageDown, KeyAction::Released);
+        EXPECT_EQ(label(main_units::kStartStop), "停止");
+        press();
+        rollCall.loadRoster(readRoster("一班"));
+        toolkit.key(id, Key::Escape, KeyAction::Pressed);
+        EXPECT_FALSE(window->isFullScreen());
+        EXPECT_EQ(toolkit.windowRect(id), (Rect{333, 44, 690, 651}));
+        EXPECT_EQ(units(), before);
+        EXPECT_EQ(toolkit.unit(id, main_units::kName).fit, TextFit::Shrink);
+    }
+    toolkit.key(id, Key::Escape, KeyAction::Pressed); // Escape in the normal window does nothing
+    EXPECT_EQ(toolkit.windowRect(id), (Rect{333, 44, 690, 651}));
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {

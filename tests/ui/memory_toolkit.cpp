@@ -67,6 +67,31 @@ void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
     window(id).events->onUnitEvent(id, name, UnitEvent::ItemChosen);
 }
 
+void MemoryToolkit::doubleClick(WindowId id, std::string_view name) {
+    unit(id, name);
+    window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
+}
+
+void MemoryToolkit::requestMenu(WindowId id) {
+    window(id).events->onMenuRequested(id, std::nullopt);
+}
+
+bool MemoryToolkit::chooseMenuItem(WindowId id, std::string_view text) {
+    std::optional<int> chosen;
+    // Look first, choose second: the menu is shown once, as a user sees it.
+    const std::size_t shown = menus.size();
+    menuChoices.push_front(std::nullopt);
+    requestMenu(id);
+    if (menus.size() == shown) return false;
+    const std::vector<MenuItem>& items = menus.back();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].text == text) chosen = static_cast<int>(i);
+    if (!chosen) return false;
+    menuChoices.push_front(chosen);
+    requestMenu(id);
+    return true;
+}
+
 bool MemoryToolkit::tick(WindowId id, std::string_view name) {
     if (unit(id, name).interval <= 0) return false;
     window(id).events->onUnitEvent(id, name, UnitEvent::Tick);
@@ -87,6 +112,7 @@ WindowId MemoryToolkit::openWindow(const WindowDesign& design, WindowEvents& eve
         unitState.charHeight = unitDesign.font.charHeight;
         unitState.visible = unitDesign.visible;
         unitState.interval = unitDesign.interval;
+        unitState.fit = unitDesign.fit;
     }
     log.push_back("open:" + std::string(design.name));
     events.onCreated(id);
@@ -142,6 +168,23 @@ void MemoryToolkit::setFontSize(WindowId id, std::string_view name, int points) 
 
 void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) {
     unit(id, name).visible = visible;
+}
+
+void MemoryToolkit::setTextFit(WindowId id, std::string_view name, TextFit fit) {
+    unit(id, name).fit = fit;
+}
+
+Rect MemoryToolkit::monitorRect(WindowId) const {
+    return {0, 0, screen.width, screen.height};
+}
+
+std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
+    menus.emplace_back(items.begin(), items.end());
+    log.push_back("menu");
+    if (menuChoices.empty()) return std::nullopt;
+    const std::optional<int> choice = menuChoices.front();
+    menuChoices.pop_front();
+    return choice;
 }
 
 void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int milliseconds) {

@@ -24,6 +24,7 @@ struct UnitState {
     std::vector<std::string> items;
     int selection = -1;
     bool checked = false;
+    TextFit fit = TextFit::None;
 };
 
 struct WindowState {
@@ -54,6 +55,9 @@ public:
     std::vector<std::string> openedAddresses;
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
+    // Menus shown, and the next choices made in them (none: dismissed).
+    std::vector<std::vector<MenuItem>> menus;
+    std::deque<std::optional<int>> menuChoices;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -61,6 +65,11 @@ public:
     void choose(WindowId window, std::string_view unit, int index);
     // A key going down or up while the window is active.
     void key(WindowId window, Key key, KeyAction action);
+    void doubleClick(WindowId window, std::string_view unit);
+    // A right click on the window (or the menu key); then the choice is made from menuChoices.
+    void requestMenu(WindowId window);
+    // Chooses the item with this text from the window's menu; false when there is none.
+    bool chooseMenuItem(WindowId window, std::string_view text);
     // Runs one tick of a timer when its interval is above 0; false when it is stopped.
     bool tick(WindowId window, std::string_view unit);
 
@@ -87,6 +96,9 @@ public:
     void setText(WindowId window, std::string_view unit, std::string_view text) override;
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    Rect monitorRect(WindowId window) const override;
+    std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
     void clearItems(WindowId window, std::string_view unit) override;
     void addItem(WindowId window, std::string_view unit, std::string_view text) override;

@@ -22,6 +22,7 @@
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -238,6 +239,40 @@ void QtToolkit::setFontSize(WindowId window, std::string_view unit, int points) 
 void QtToolkit::setVisible(WindowId window, std::string_view unit, bool visible) {
     Unit* found = findUnit(window, unit);
     if (found && found->widget) found->widget->setVisible(visible);
+}
+
+void QtToolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->kind() == UnitKind::Label && found->widget) static_cast<DrawnUnit*>(found->widget)->setTextFit(fit);
+}
+
+Rect QtToolkit::monitorRect(WindowId window) const {
+    const TopWindow* top = topWindow(window);
+    const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect area = screen->geometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+std::optional<int> QtToolkit::showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) {
+    TopWindow* top = topWindow(window);
+    if (!top || items.empty()) return std::nullopt;
+    QMenu menu(top);
+    std::vector<QAction*> actions;
+    for (const MenuItem& item : items) {
+        // The text after a tab shows as the item's key, right-aligned, as in a Windows menu.
+        QAction* action = menu.addAction(toQString(item.text));
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        action->setEnabled(item.enabled);
+        actions.push_back(action);
+    }
+    if (menuHook_) QTimer::singleShot(0, &menu, [this, &menu] { menuHook_(menu); });
+    const QPoint point = at ? QPoint(at->x, at->y) : top->mapToGlobal(QPoint(32, 32));
+    const QAction* chosen = menu.exec(point);
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (actions[i] == chosen) return static_cast<int>(i);
+    return std::nullopt;
 }
 
 void QtToolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {

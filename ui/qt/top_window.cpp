@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -36,6 +37,10 @@ Key keyOf(int qtKey) {
         return Key::Right;
     case Qt::Key_Down:
         return Key::Down;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    case Qt::Key_F11:
+        return Key::F11;
     default:
         return Key::Other;
     }
@@ -158,6 +163,14 @@ void TopWindow::closeEvent(QCloseEvent* event) {
     destroyWindow();
 }
 
+void TopWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on any unit (they pass it up) or the menu key.
+    if (isDestroying()) return;
+    std::optional<Point> at;
+    if (event->reason() != QContextMenuEvent::Keyboard) at = Point{event->globalPos().x(), event->globalPos().y()};
+    events_.onMenuRequested(id_, at);
+}
+
 void TopWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!watchingKeys_ && windowHandle()) {
@@ -177,6 +190,11 @@ bool TopWindow::eventFilter(QObject* watched, QEvent* event) {
     const KeyAction action = !pressed              ? KeyAction::Released
                              : key->isAutoRepeat() ? KeyAction::Repeated
                                                    : KeyAction::Pressed;
+    // Shift+F10 opens the menu, as on Windows (the menu key comes as a context menu event).
+    if (action == KeyAction::Pressed && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        events_.onMenuRequested(id_, std::nullopt);
+        return true;
+    }
     events_.onKey(id_, keyOf(key->key()), action);
     return false; // the key still does what it does in the unit that has the focus
 }

@@ -1,6 +1,7 @@
 #include "ui/qt/units.h"
 
 #include "ui/picture_fit.h"
+#include "ui/text_fit.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/image_button.h"
 #include "ui/qt/pictures.h"
@@ -9,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -213,7 +215,7 @@ void setUnitCharHeight(Unit& unit, int pixels) {
 // DrawnUnit
 
 DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
-    : QWidget(parent), owner_(owner), design_(*unit.design), text_(toQString(unit.design->text)) {
+    : QWidget(parent), owner_(owner), design_(*unit.design), text_(toQString(unit.design->text)), fit_(design_.fit) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (design_.kind == UnitKind::Hyperlink) {
         setCursor(Qt::PointingHandCursor);
@@ -223,8 +225,31 @@ DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
         picture_ = loadPicture(design_.picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+void DrawnUnit::setTextFit(TextFit fit) {
+    if (fit == fit_) return;
+    fit_ = fit;
+    update();
+}
+
+QFont DrawnUnit::fittedFont(const QString& line) const {
+    if (fit_ == TextFit::None) return font();
+    const int own = font().pixelSize();
+    const auto measure = [&](int charHeight) {
+        if (charHeight == own) return Size{advanceOf(line), fontMetrics().height()};
+        const QFontMetrics metrics(unitFont(design_.font, charHeight));
+        return Size{metrics.horizontalAdvance(line), metrics.height()};
+    };
+    const int height = fittedCharHeight(fit_, own, {width(), this->height()}, measure);
+    return height == own ? font() : unitFont(design_.font, height);
+}
+
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
+    if (fit_ == TextFit::Fill) { // the text's size changes with it
+        text_ = text;
+        update();
+        return;
+    }
     // A label repaints only the columns its old and new text cover: the rolling display
     // changes at every frame, and most of its width is background.
     const QRect before = textColumns(text_);
@@ -271,11 +296,12 @@ void DrawnUnit::paintEvent(QPaintEvent* event) {
         line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
         if (line.isEmpty()) break;
         const Color colour = design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor;
-        if (font().pixelSize() > kLargestCachedGlyphSize &&
-            largeText_.draw(painter, font(), toQColor(colour), rect(), alignmentOf(design_), line))
+        const QFont drawn = fittedFont(line);
+        if (drawn.pixelSize() > kLargestCachedGlyphSize &&
+            largeText_.draw(painter, drawn, toQColor(colour), rect(), alignmentOf(design_), line))
             break;
         painter.setPen(toQColor(colour));
-        painter.setFont(font());
+        painter.setFont(drawn);
         painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);
         break;
     }
@@ -322,6 +348,11 @@ void DrawnUnit::mousePressEvent(QMouseEvent* event) {
         return; // nothing after this: the handler may have destroyed the window
     }
     owner_.beginDrag(event->globalPosition().toPoint());
+}
+
+void DrawnUnit::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && design_.kind == UnitKind::Label)
+        owner_.notify(design_.name, UnitEvent::DoubleClicked);
 }
 
 void DrawnUnit::mouseMoveEvent(QMouseEvent* event) {

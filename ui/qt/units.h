@@ -57,10 +57,13 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
+    // Labels: how the text fits the box.
+    void setTextFit(TextFit fit);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -77,6 +80,9 @@ private:
     const UnitDesign& design_;
     QString text_;
     bool hot_ = false; // hyperlinks: pointer over it
+    TextFit fit_ = TextFit::None;
+    // The font the line is drawn in: the unit's, or a fitted one.
+    QFont fittedFont(const QString& line) const;
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
     LargeTextPainter largeText_;

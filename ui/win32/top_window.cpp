@@ -309,6 +309,15 @@ std::optional<LRESULT> TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         }
         return std::nullopt;
+    case WM_CONTEXTMENU: {
+        // A right click anywhere on the window (units pass it up), the menu key or Shift+F10 (-1: no point).
+        if (destroying_ || detached_) return 0;
+        std::optional<Point> at;
+        if (lParam != -1) at = Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const std::shared_ptr<const void> keepAlive = lifetime(); // an item may close the window
+        events_.onMenuRequested(id_, at);
+        return 0;
+    }
     case WM_DESTROY:
         destroying_ = true;
         if (!detached_) events_.onDestroying(id_);

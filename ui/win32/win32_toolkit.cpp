@@ -132,6 +132,10 @@ Key keyOf(WPARAM virtualKey) {
         return Key::Right;
     case VK_DOWN:
         return Key::Down;
+    case VK_ESCAPE:
+        return Key::Escape;
+    case VK_F11:
+        return Key::F11;
     default:
         return Key::Other;
     }
@@ -245,6 +249,50 @@ void Win32Toolkit::setVisible(WindowId window, std::string_view unit, bool visib
     Unit* found = findUnit(window, unit);
     if (!found || !found->hwnd() || found->kind() == UnitKind::Timer) return;
     ShowWindow(found->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Toolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->kind() == UnitKind::Label) static_cast<DrawnUnit*>(found)->setTextFit(fit);
+}
+
+Rect Win32Toolkit::monitorRect(WindowId window) const {
+    const TopWindow* top = find(window);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!top || !GetMonitorInfoW(MonitorFromWindow(top->hwnd(), MONITOR_DEFAULTTONEAREST), &info))
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& area = info.rcMonitor;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+std::optional<int> Win32Toolkit::showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) {
+    const TopWindow* top = find(window);
+    if (!top || items.empty()) return std::nullopt;
+    const HMENU menu = CreatePopupMenu();
+    if (!menu) return std::nullopt;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        UINT flags = MF_STRING;
+        if (items[i].checked) flags |= MF_CHECKED;
+        if (!items[i].enabled) flags |= MF_GRAYED;
+        // Command ids start at 1: TrackPopupMenu returns 0 when nothing was chosen.
+        AppendMenuW(menu, flags, i + 1, toWide(items[i].text).c_str());
+    }
+    POINT point{};
+    if (at) {
+        point = {at->x, at->y};
+    } else {
+        RECT rect{};
+        GetWindowRect(top->hwnd(), &rect);
+        point = {rect.left + 32, rect.top + 32};
+    }
+    // The window must be the foreground one, or the menu stays open when the user clicks elsewhere.
+    SetForegroundWindow(top->hwnd());
+    const BOOL chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0,
+                                       top->hwnd(), nullptr);
+    DestroyMenu(menu);
+    if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
+    return chosen - 1;
 }
 
 void Win32Toolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {

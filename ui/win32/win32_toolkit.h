@@ -40,6 +40,9 @@ public:
     void setText(WindowId window, std::string_view unit, std::string_view text) override;
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    Rect monitorRect(WindowId window) const override;
+    std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
 
     void clearItems(WindowId window, std::string_view unit) override;
