@@ -99,6 +99,10 @@ bool appendPick(const Pick& pick) {
     return platform::appendToFile(pickRecordPath(), pickLine(pick), std::string(kByteOrderMark).append(kHeaderLine));
 }
 
+bool pickRecordExists() {
+    return platform::isFile(pickRecordPath());
+}
+
 std::vector<Pick> readPickRecord() {
     return parsePickRecord(platform::readFileBytes(pickRecordPath()).value_or(std::string()));
 }

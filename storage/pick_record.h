@@ -37,6 +37,7 @@ std::vector<Pick> parsePickRecord(std::string_view text);
 // Appends the pick; a new file starts with the byte-order mark and a header line.
 // Earlier lines are never rewritten. False when the append failed.
 [[nodiscard]] bool appendPick(const Pick& pick);
+bool pickRecordExists();
 // Every pick recorded so far; empty when there is no record or it cannot be read.
 std::vector<Pick> readPickRecord();
 

@@ -126,6 +126,8 @@ public:
     // Chinese face for 微软雅黑, where that face is rarely installed).
     virtual bool isFontInstalled(std::string_view face) const = 0;
     virtual void openInBrowser(std::string_view address) = 0;
+    // Opens a file with the program the system gives its kind (a .csv in a spreadsheet).
+    virtual void openFile(std::string_view path) = 0;
     // Ends the message loop; the program then exits with this code.
     virtual void quit(int exitCode) = 0;
     // The native handle of a unit, for services that talk to it directly (the voice's

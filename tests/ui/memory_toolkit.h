@@ -53,6 +53,7 @@ public:
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
+    std::vector<std::string> openedFiles;
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
     // Menus shown, and the next choices made in them (none: dismissed).
@@ -116,6 +117,7 @@ public:
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
+    void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
     void quit(int exitCode) override;
     void* nativeHandle(WindowId window, std::string_view unit) const override;
 

@@ -363,6 +363,10 @@ void QtToolkit::openInBrowser(std::string_view address) {
     QDesktopServices::openUrl(QUrl(toQString(address)));
 }
 
+void QtToolkit::openFile(std::string_view path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+}
+
 void QtToolkit::quit(int exitCode) {
     QCoreApplication::exit(exitCode);
 }

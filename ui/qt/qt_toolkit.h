@@ -81,6 +81,7 @@ public:
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
+    void openFile(std::string_view path) override;
     void quit(int exitCode) override;
     void* nativeHandle(WindowId window, std::string_view unit) const override;
 

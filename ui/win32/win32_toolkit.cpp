@@ -423,6 +423,11 @@ void Win32Toolkit::openInBrowser(std::string_view address) {
     shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+// A file's default program is found the same way as a web address's.
+void Win32Toolkit::openFile(std::string_view path) {
+    openInBrowser(path);
+}
+
 void Win32Toolkit::quit(int exitCode) {
     PostQuitMessage(exitCode);
 }
