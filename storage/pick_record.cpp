@@ -104,7 +104,7 @@ bool pickRecordExists() {
 }
 
 std::vector<Pick> readPickRecord() {
-    return parsePickRecord(platform::readFileBytes(pickRecordPath()).value_or(std::string()));
+    return parsePickRecord(platform::readFile(pickRecordPath()).bytes);
 }
 
 std::string nowText() {

@@ -53,12 +53,12 @@ FilePath marksFilePath(std::string_view className, std::string_view extension) {
 
 MarksFile readMarksFile(const FilePath& file, std::string_view section) {
     MarksFile result;
-    const std::optional<std::string> raw = platform::readFileBytes(file);
-    if (!raw) {
-        result.state = platform::isFile(file) ? MarksFileState::Failed : MarksFileState::Missing;
+    const platform::FileRead read = platform::readFile(file);
+    if (read.outcome != platform::ReadOutcome::Read) {
+        result.state = read.outcome == platform::ReadOutcome::Failed ? MarksFileState::Failed : MarksFileState::Missing;
         return result;
     }
-    const std::string bytes = normaliseFileBytes(*raw);
+    const std::string bytes = normaliseFileBytes(read.bytes);
     result.state = MarksFileState::Damaged;
     const auto numbers = unbracketList(itemOf(bytes, section, kNumberKey).value_or(""));
     const auto names = unbracketList(itemOf(bytes, section, kNameKey).value_or(""));
@@ -92,6 +92,7 @@ bool writeMarksFile(std::string_view className, std::string_view extension, std:
     const FilePath folder = dataFolderPath();
     if (!platform::isFolder(folder)) return false;
     platform::FolderLock lock(folder);
+    if (!lock.held()) return false;
     return platform::replaceFileAtomically(marksFilePath(className, extension), bytes);
 }
 
@@ -99,9 +100,10 @@ bool moveMarksFile(std::string_view oldName, std::string_view newName, std::stri
     const FilePath from = marksFilePath(oldName, extension);
     const FilePath to = marksFilePath(newName, extension);
     if (from == to) return true;
-    const std::optional<std::string> bytes = platform::readFileBytes(from);
-    if (!bytes) return !platform::isFile(from) && platform::deleteFile(to);
-    return platform::replaceFileAtomically(to, *bytes) && platform::deleteFile(from);
+    const platform::FileRead read = platform::readFile(from);
+    if (read.outcome == platform::ReadOutcome::Missing) return platform::deleteFile(to);
+    return read.outcome == platform::ReadOutcome::Read && platform::replaceFileAtomically(to, read.bytes) &&
+           platform::deleteFile(from);
 }
 
 } // namespace
