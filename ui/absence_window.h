@@ -1,6 +1,6 @@
-// Today's absent students of the current class: choose a student, mark them
-// present or absent; the list below shows who is marked. A mark holds for the
-// PC's calendar day and is kept in Data, never in the roster.
+// Today's absent students of the current class: a list of its students with a
+// check box each; 保存 keeps the checks. A mark holds for the PC's calendar day and
+// is kept in Data, never in the roster.
 #pragma once
 
 #include "ui/secondary_window.h"
@@ -10,12 +10,10 @@ namespace tallyra::ui {
 extern const WindowDesign kAbsenceWindowDesign;
 
 namespace absence_units {
-inline constexpr std::string_view kStudentLabel = "studentLabel";
-inline constexpr std::string_view kStudentBox = "studentBox";
-inline constexpr std::string_view kPresent = "presentRadio";
-inline constexpr std::string_view kAbsent = "absentRadio";
 inline constexpr std::string_view kListLabel = "absentListLabel";
-inline constexpr std::string_view kListBox = "absentListBox";
+inline constexpr std::string_view kStudentList = "studentList";
+inline constexpr std::string_view kSaveFrame = "saveAbsentFrame";
+inline constexpr std::string_view kSaveButton = "saveAbsentButton";
 } // namespace absence_units
 
 class AbsenceWindow : public SecondaryWindow {
@@ -27,9 +25,7 @@ private:
     const WindowDesign& design() const override { return kAbsenceWindowDesign; }
     void onOpened() override;
     void onClosed() override { windows_.showMain(); }
-    // The radio boxes and the list follow the roll call's marks.
-    void showMarks();
-    void mark(bool absent);
+    void saveAbsences();
 };
 
 } // namespace tallyra::ui

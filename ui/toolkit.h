@@ -112,6 +112,9 @@ public:
     virtual void setSelection(WindowId window, std::string_view unit, int index) = 0;
     virtual void setChecked(WindowId window, std::string_view unit, bool checked) = 0;
     virtual bool isChecked(WindowId window, std::string_view unit) const = 0;
+    // Check lists: the check box of one item (0-based).
+    virtual void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) = 0;
+    virtual bool isItemChecked(WindowId window, std::string_view unit, int index) const = 0;
 
     // The modal input box: prompt, title, an empty one-line field, OK and Cancel.
     // Nothing when cancelled.

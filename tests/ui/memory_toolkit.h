@@ -22,6 +22,7 @@ struct UnitState {
     bool visible = true;
     int interval = 0;
     std::vector<std::string> items;
+    std::vector<bool> itemChecks; // check lists
     int selection = -1;
     bool checked = false;
     TextFit fit = TextFit::None;
@@ -110,6 +111,8 @@ public:
     void setSelection(WindowId window, std::string_view unit, int index) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
+    void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
+    bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
     MessageAnswer showMessage(const Message& message) override;
     std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
     void declareDpiAware() override;

@@ -11,6 +11,7 @@
 #include <map>
 
 class QComboBox;
+class QListWidget;
 class QWidget;
 class QDialog;
 class QMenu;
@@ -73,6 +74,8 @@ public:
     void setSelection(WindowId window, std::string_view unit, int index) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
+    void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
+    bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
 
     std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
 
@@ -91,6 +94,7 @@ public:
 private:
     Unit* findUnit(WindowId window, std::string_view unit) const;
     QComboBox* combo(WindowId window, std::string_view unit) const;
+    QListWidget* checkList(WindowId window, std::string_view unit) const;
     int runModal(QDialog& box);
 
     WindowId nextId_ = 1;

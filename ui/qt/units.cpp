@@ -10,6 +10,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QListWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -99,6 +100,12 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         widget = radio;
         break;
     }
+    case UnitKind::CheckList: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        widget = list;
+        break;
+    }
     default:
         return nullptr;
     }
@@ -169,6 +176,8 @@ std::string unitText(const Unit& unit) {
         return toUtf8(static_cast<QComboBox*>(widget)->currentText());
     case UnitKind::RadioBox:
         return toUtf8(static_cast<QRadioButton*>(widget)->text());
+    case UnitKind::CheckList:
+        return {};
     default:
         return toUtf8(static_cast<DrawnUnit*>(widget)->text());
     }
@@ -189,7 +198,8 @@ void setUnitText(Unit& unit, std::string_view text) {
             static_cast<QLineEdit*>(widget)->setText(value);
         break;
     case UnitKind::ComboBox:
-        break; // a combo box's text is its selected item
+    case UnitKind::CheckList:
+        break; // a combo box's text is its selected item; a check list has none
     case UnitKind::RadioBox:
         static_cast<QRadioButton*>(widget)->setText(value);
         break;
