@@ -301,7 +301,7 @@ void QtToolkit::addItem(WindowId window, std::string_view unit, std::string_view
     }
     if (QListWidget* list = checkList(window, unit)) {
         auto* item = new QListWidgetItem(toQString(text), list);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setFlags(Qt::ItemIsEnabled);
         item->setCheckState(Qt::Unchecked);
     }
 }

@@ -103,6 +103,11 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
     case UnitKind::CheckList: {
         auto* list = new QListWidget(parent);
         list->setSelectionMode(QAbstractItemView::NoSelection);
+        // A click anywhere on a row ticks its box, as on Windows with a full-row list;
+        // the items are not user-checkable themselves, so the box never toggles twice.
+        QObject::connect(list, &QListWidget::itemClicked, list, [](QListWidgetItem* item) {
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        });
         widget = list;
         break;
     }
