@@ -47,8 +47,13 @@ std::optional<std::string> itemOf(std::string_view bytes, std::string_view secti
     return decodeFromFile(*value);
 }
 
+// Beside the roster file and spelt as it is: a Data folder copied from Windows with
+// "A班.conf" for the class a班 keeps "A班.round", and a missing marks file never
+// costs a search of the folder.
 FilePath marksFilePath(std::string_view className, std::string_view extension) {
-    return dataFolderPath() / storedFileName(std::string(className).append(extension));
+    std::string path = rosterFilePath(className).utf8();
+    path.resize(path.size() - std::string_view(".conf").size());
+    return FilePath(path.append(extension));
 }
 
 MarksFile readMarksFile(const FilePath& file, std::string_view section) {
