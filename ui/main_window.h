@@ -73,7 +73,7 @@ public:
     // Shows how many students are left in this round, of how many, and how many are absent.
     void showRoundCount();
     // The native handle of the hidden label that the voice sends its notifications to.
-    void* voiceReceiver() const;
+    NativeWindow voiceReceiver() const;
 
     // The menu of a right click, the menu key or Shift+F10; features add their items to it.
     MainMenu& menu() { return menu_; }

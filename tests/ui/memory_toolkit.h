@@ -122,7 +122,7 @@ public:
     void openInBrowser(std::string_view address) override;
     void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
     void quit(int exitCode) override;
-    void* nativeHandle(WindowId window, std::string_view unit) const override;
+    NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
     std::map<WindowId, WindowState> windows_;

@@ -6,11 +6,14 @@
 //   under that name on X11.
 // - Every unit's widget has the unit's name as its object name (QObject::objectName),
 //   so QWidget::findChild finds it; QtToolkit::unitWidget does the same by window id.
-// - Message boxes are QMessageBoxes and the input box is a QInputDialog, both modal to
-//   the application; a test answers them through setModalHook.
+// - Message boxes are QMessageBoxes (message_box.h) and the input box is a QDialog
+//   with one QLineEdit (input_box.h), both modal to the application; a test answers
+//   them through setModalHook.
 #include "ui/qt/qt_toolkit.h"
 
 #include "ui/qt/fonts.h"
+#include "ui/qt/input_box.h"
+#include "ui/qt/message_box.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
@@ -22,7 +25,6 @@
 #include <QListWidget>
 #include <QDesktopServices>
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -36,19 +38,16 @@ namespace tallyra::ui::qt {
 namespace {
 
 constexpr std::string_view kUntitledMessage = "信息：";
-constexpr unsigned kIconMask = 0xF0;
-constexpr unsigned kButtonsMask = 0x0F;
-static_assert((kSecondButtonDefault & (kIconMask | kButtonsMask)) == 0);
 
 QMessageBox::Icon iconOf(unsigned flags) {
-    switch (flags & kIconMask) {
-    case 0x10:
+    switch (messageIcon(flags)) {
+    case MessageIcon::Error:
         return QMessageBox::Critical;
-    case 0x20:
+    case MessageIcon::Question:
         return QMessageBox::Question;
-    case 0x30:
+    case MessageIcon::Warning:
         return QMessageBox::Warning;
-    case 0x40:
+    case MessageIcon::Information:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -63,11 +62,11 @@ struct BoxButton {
 
 // The buttons of a flag's button type, with the captions a Chinese system gives them.
 std::vector<BoxButton> buttonsOf(unsigned flags) {
-    switch (flags & kButtonsMask) {
-    case 0x1:
+    switch (messageButtons(flags)) {
+    case MessageButtons::OkCancel:
         return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok},
                 {"取消", QMessageBox::RejectRole, MessageAnswer::Cancel}};
-    case 0x4:
+    case MessageButtons::YesNo:
         return {{"是(&Y)", QMessageBox::YesRole, MessageAnswer::Yes},
                 {"否(&N)", QMessageBox::NoRole, MessageAnswer::No}};
     default:
@@ -77,10 +76,10 @@ std::vector<BoxButton> buttonsOf(unsigned flags) {
 
 // Closed without a button (Escape, the window manager): the answer that changes nothing.
 MessageAnswer dismissedAnswer(unsigned flags) {
-    switch (flags & kButtonsMask) {
-    case 0x1:
+    switch (messageButtons(flags)) {
+    case MessageButtons::OkCancel:
         return MessageAnswer::Cancel;
-    case 0x4:
+    case MessageButtons::YesNo:
         return MessageAnswer::No;
     default:
         return MessageAnswer::Ok;
@@ -138,7 +137,7 @@ int QtToolkit::runModal(QDialog& box) {
 }
 
 MessageAnswer QtToolkit::showMessage(const Message& message) {
-    QMessageBox box;
+    MessageBox box;
     box.setWindowTitle(toQString(message.title.empty() ? kUntitledMessage : message.title));
     // Plain text: class names and roster entries must show as typed, never as markup.
     box.setTextFormat(Qt::PlainText);
@@ -158,16 +157,9 @@ MessageAnswer QtToolkit::showMessage(const Message& message) {
 }
 
 std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::string_view title) {
-    QInputDialog box;
-    box.setWindowTitle(toQString(title));
-    box.setLabelText(toQString(prompt));
-    box.setInputMode(QInputDialog::TextInput);
-    box.setTextValue(QString());
-    box.setOkButtonText(QStringLiteral("确定"));
-    box.setCancelButtonText(QStringLiteral("取消"));
-    box.setWindowModality(Qt::ApplicationModal);
+    InputBox box(toQString(prompt), toQString(title));
     if (runModal(box) != QDialog::Accepted) return std::nullopt;
-    return toUtf8(box.textValue());
+    return toUtf8(box.text());
 }
 
 WindowId QtToolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
@@ -396,8 +388,8 @@ void QtToolkit::quit(int exitCode) {
     QCoreApplication::exit(exitCode);
 }
 
-void* QtToolkit::nativeHandle(WindowId window, std::string_view unit) const {
-    return unitWidget(window, unit);
+NativeWindow QtToolkit::nativeHandle(WindowId window, std::string_view unit) const {
+    return reinterpret_cast<NativeWindow>(unitWidget(window, unit));
 }
 
 void prepareApplication() {

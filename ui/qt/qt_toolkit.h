@@ -86,7 +86,7 @@ public:
     void openInBrowser(std::string_view address) override;
     void openFile(std::string_view path) override;
     void quit(int exitCode) override;
-    void* nativeHandle(WindowId window, std::string_view unit) const override;
+    NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
     // The window forgets its id when it is being destroyed.
     void forget(WindowId window);

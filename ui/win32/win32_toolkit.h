@@ -67,7 +67,7 @@ public:
     void openInBrowser(std::string_view address) override;
     void openFile(std::string_view path) override;
     void quit(int exitCode) override;
-    void* nativeHandle(WindowId window, std::string_view unit) const override;
+    NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
     // The window object forgets its id when its native window is gone.
     void forget(WindowId window);
