@@ -1,17 +1,8 @@
 #include "speech/announce.h"
 
-#include "storage/ini_file.h"
-#include "storage/paths.h"
 #include "storage/settings.h"
 
 namespace tallyra {
-namespace {
-
-bool speechSwitchedOn() {
-    return settings::voiceOn();
-}
-
-} // namespace
 
 std::string announcementText(std::string_view number, std::string_view name) {
     std::string text;
@@ -20,13 +11,14 @@ std::string announcementText(std::string_view number, std::string_view name) {
     return text;
 }
 
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const std::string& number, const std::string& name) {
-    if (!speechSwitchedOn()) return;
+void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
+                  const std::string& name) {
+    if (!settings::voiceOn(data)) return;
     if (!voice.speakText(announcementText(number, name))) boxes.showMessage(kSpeakFailedNotice);
 }
 
-void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes) {
-    if (!speechSwitchedOn()) return;
+void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data) {
+    if (!settings::voiceOn(data)) return;
     if (voice.listVoices().empty()) boxes.showMessage(kNoVoiceMessage);
 }
 

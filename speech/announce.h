@@ -5,6 +5,7 @@
 
 #include "speech/speech_voice.h"
 #include "base/message_box.h"
+#include "storage/data_folder.h"
 
 #include <string>
 #include <string_view>
@@ -21,10 +22,11 @@ std::string announcementText(std::string_view number, std::string_view name);
 
 // When Voice is exactly "True", queues the announcement; a refusal shows
 // kSpeakFailedNotice once and is not retried.
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const std::string& number, const std::string& name);
+void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
+                  const std::string& name);
 
 // When Voice is exactly "True" and no voice is installed, shows kNoVoiceMessage.
 // Changes nothing else: the switch stays on.
-void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes);
+void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data);
 
 } // namespace tallyra

@@ -3,7 +3,6 @@
 #include "storage/class_list.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
-#include "storage/paths.h"
 #include "storage/platform/file_system.h"
 
 namespace tallyra {
@@ -34,34 +33,38 @@ const std::string& ClassRoster::nameAt(std::size_t position) const {
     return itemAt(names, position);
 }
 
-FilePath rosterFilePath(std::string_view className) {
-    return dataFolderPath() / storedFileName(std::string(className) + ".conf");
+StoredRoster loadRoster(const DataFolder& data, std::string_view className) {
+    if (hasControlCharacter(className)) return {}; // never a path: a NUL would name another file
+    const IniDocument file = IniDocument::read(data.rosterFile(className));
+    const IniDocument::Value numbers = file.value(kRosterSection, kNumberKey);
+    const IniDocument::Value names = file.value(kRosterSection, kNameKey);
+    return {{splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
 }
 
-ClassRoster readRoster(std::string_view className) {
-    const std::vector<std::string> lists = readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
-    return {splitList(lists[0], ","), splitList(lists[1], ",")};
+ClassRoster readRoster(const DataFolder& data, std::string_view className) {
+    return loadRoster(data, className).roster;
 }
 
-bool writeRoster(std::string_view className, const ClassRoster& roster) {
+bool writeRoster(const DataFolder& data, std::string_view className, const ClassRoster& roster) {
     if (!isOwnRosterFileName(className)) return false;
+    IniDocument file = IniDocument::read(data.rosterFile(className));
     // Both lists in one replace: a crash between two writes would pair new numbers with old names.
-    return writeIniItems(rosterFilePath(className), kRosterSection,
-                         {{kNumberKey, joinList(roster.numbers)}, {kNameKey, joinList(roster.names)}});
+    return file.set(kRosterSection, kNumberKey, joinList(roster.numbers)) &&
+           file.set(kRosterSection, kNameKey, joinList(roster.names)) && file.save();
 }
 
-bool createRosterFile(std::string_view className) {
+bool createRosterFile(const DataFolder& data, std::string_view className) {
     if (!isOwnRosterFileName(className)) return false;
-    const auto file = rosterFilePath(className);
+    IniDocument file = IniDocument::read(data.rosterFile(className));
     // A file left from a lost settings file, a first-run reset or hand editing
     // holds a roster: the class adopts it instead of emptying it.
-    if (platform::readFileBytes(file)) return true;
-    return writeIniItems(file, kRosterSection, {{kNameKey, ""}, {kNumberKey, ""}});
+    if (file.state() == IniDocument::State::Read) return true;
+    return file.set(kRosterSection, kNameKey, "") && file.set(kRosterSection, kNumberKey, "") && file.save();
 }
 
-bool deleteRosterFile(std::string_view className) {
+bool deleteRosterFile(const DataFolder& data, std::string_view className) {
     if (!isOwnRosterFileName(className)) return false;
-    return platform::deleteFile(rosterFilePath(className));
+    return platform::deleteFile(data.rosterFile(className));
 }
 
 std::string formatRosterText(const ClassRoster& roster) {
@@ -92,8 +95,9 @@ RosterParse parseRosterText(std::string_view text) {
         result.roster.numbers.push_back(fields[0]);
         result.roster.names.push_back(fields[1]);
     }
-    // The count of students comes from the numbers: they must all read back.
-    if (!readsBackWhole(result.roster.numbers)) {
+    // The count of students comes from the numbers: they must all read back; and
+    // a last name of blanks would read back as no name.
+    if (!readsBackWhole(result.roster.numbers) || !readsBackWhole(result.roster.names)) {
         result.refusal = kRosterRowInvalid;
         return result;
     }

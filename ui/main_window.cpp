@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "storage/paths.h"
+#include "storage/classes.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
@@ -15,8 +15,8 @@ std::string mainWindowTitle(std::string_view className) {
     return title;
 }
 
-MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {}
+MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services)
+    : toolkit_(toolkit), rollCall_(rollCall), data_(data), services_(std::move(services)) {}
 
 WindowId MainWindow::open() {
     window_ = toolkit_.openWindow(kMainWindowDesign, *this);
@@ -52,20 +52,27 @@ void MainWindow::runStartUp() {
     placeWindow(toolkit_, window_, dpiScale_);
     if (needsRescaling(dpiScale_)) rescaleUnits(toolkit_, window_, kMainWindowDesign, dpiScale_);
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
-    if (const auto notice = settleDataFolder()) toolkit_.showMessage(notice->message());
-    switch (settings::prepareFirstRun()) {
+    if (services_.dataFolderNotice) toolkit_.showMessage(services_.dataFolderNotice->message());
+    std::string readFailure;
+    switch (settings::prepareFirstRun(data_)) {
     case settings::FirstRun::NotFirst:
         break;
     case settings::FirstRun::Prepared:
         toolkit_.showMessage(kFirstRunNotice);
         break;
     case settings::FirstRun::WriteFailed:
-        toolkit_.showMessage(kDataNotSaved);
+        toolkit_.showMessage(kFirstRunNotSaved);
+        break;
+    case settings::FirstRun::ReadFailed:
+        toolkit_.showMessage(fileNotReadMessage(data_.settingsFile(), readFailure));
         break;
     }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
-    const std::string className = settings::currentClass();
-    rollCall_.loadRoster(readRoster(className));
+    const std::string className = settings::currentClass(data_);
+    const StoredRoster roster = loadRoster(data_, className);
+    if (roster.state == IniDocument::State::Failed && !className.empty())
+        toolkit_.showMessage(fileNotReadMessage(data_.rosterFile(className), readFailure));
+    rollCall_.loadRoster(roster.roster);
     showClassTitle(className);
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "draw/roll_call.h"
+#include "storage/data_folder.h"
 #include "ui/toolkit.h"
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -34,6 +36,11 @@ inline constexpr Message kFontMissingWarning{
     "字体未安装", "检测到您的电脑中没有安装本程序依赖的微软雅黑字体，程序显示可能不正确！建议您安装微软雅黑字体！",
     kWarningOk};
 
+inline constexpr Message kFirstRunNotSaved{
+    "启动失败",
+    "程序启动时未能写入设置：无法写入 Data "
+    "文件夹中的文件。请确认该文件夹不是只读的且磁盘空间充足，下次启动时程序将再次尝试！",
+    kErrorOk};
 inline constexpr Message kFirstRunNotice{
     "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
     kInformationOk};
@@ -48,9 +55,11 @@ public:
         std::function<void(MessageBoxes&)> checkVoices;
         // Opens the settings window (the main window has hidden itself already).
         std::function<void()> openSettings;
+        // Told once at start, after the font check: where the data is kept now.
+        std::optional<DataFolderNotice> dataFolderNotice;
     };
 
-    MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services);
+    MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services);
 
     // Creates the window (running the start-up sequence) and shows it.
     WindowId open();
@@ -88,6 +97,7 @@ private:
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
+    const DataFolder& data_;
     Services services_;
     WindowId window_ = kNoWindow;
     int timerInterval_ = 0;

@@ -7,10 +7,10 @@
 
 namespace tallyra::ui {
 
-WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services)
-    : toolkit_(toolkit), rollCall_(rollCall) {
+WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, MainWindow::Services services)
+    : toolkit_(toolkit), rollCall_(rollCall), data_(std::move(data)) {
     if (!services.openSettings) services.openSettings = [this] { openSettings(); };
-    main_ = std::make_unique<MainWindow>(toolkit, rollCall, std::move(services));
+    main_ = std::make_unique<MainWindow>(toolkit, rollCall, data_, std::move(services));
 }
 
 WindowSet::~WindowSet() = default;
@@ -97,6 +97,10 @@ void WindowSet::classDeleted(int index, std::optional<int> next, bool lastClass)
         main_->showClassTitle("");
         main_->clearDisplay();
     }
+}
+
+void WindowSet::classListChanged() {
+    if (SettingsWindow* window = settings()) window->reloadClasses();
 }
 
 void WindowSet::showAbout() {

@@ -21,11 +21,12 @@ class SupportWindow;
 
 class WindowSet {
 public:
-    WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services);
+    WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, MainWindow::Services services);
     ~WindowSet();
 
     Toolkit& toolkit() { return toolkit_; }
     RollCall& rollCall() { return rollCall_; }
+    const DataFolder& data() const { return data_; }
     MainWindow& main() { return *main_; }
     // The DPI scale the main window measured at start-up.
     float dpiScale() const { return main_->dpiScale(); }
@@ -63,6 +64,8 @@ public:
     // The class at index is gone. The class now at next, if any, becomes current;
     // when it was the last class, the main window names none and shows no student.
     void classDeleted(int index, std::optional<int> next, bool lastClass);
+    // Another copy changed the class list: the settings window shows it as it now is.
+    void classListChanged();
 
 private:
     template <typename Window> Window* ifOpen(const std::unique_ptr<Window>& window);
@@ -70,6 +73,7 @@ private:
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
+    DataFolder data_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SettingsWindow> settings_;
     std::unique_ptr<ClassManagementWindow> classManagement_;

@@ -19,7 +19,7 @@ using testing::MemoryToolkit;
 class MainWindowTest : public ::testing::Test {
 protected:
     WindowId start() {
-        window = std::make_unique<MainWindow>(toolkit, rollCall, services);
+        window = std::make_unique<MainWindow>(toolkit, rollCall, data, services);
         return window->open();
     }
 
@@ -28,6 +28,7 @@ protected:
     bool tick() { return toolkit.tick(window->id(), main_units::kRollTimer); }
 
     ProgramFolder folder;
+    DataFolder data = folder.data();
     MemoryToolkit toolkit;
     RollCall rollCall;
     MainWindow::Services services;
@@ -44,7 +45,7 @@ TEST_F(MainWindowTest, FirstStartWarnsAboutTheFontBeforeTheFirstRunNoticeAndChec
         if (entry != "open:MainWindow") order.push_back(entry);
     EXPECT_EQ(order, (std::vector<std::string>{"dpi-aware", "message:字体未安装", "message:首次运行", "voice-check"}));
     EXPECT_EQ(toolkit.messages.front(), kFontMissingWarning);
-    EXPECT_EQ(readIniItem(settingsFilePath(), kSettingsSection, kFirstKey), "False");
+    EXPECT_EQ(readIniItem(folder.data().settingsFile(), kSettingsSection, kFirstKey), "False");
     EXPECT_TRUE(toolkit.isWindowVisible(window->id()));
 }
 
@@ -62,7 +63,8 @@ TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
         caseFolder.prepare(c.classList, c.current);
         MemoryToolkit caseToolkit;
         RollCall caseRollCall;
-        MainWindow caseWindow(caseToolkit, caseRollCall, {});
+        const DataFolder caseData = caseFolder.data();
+        MainWindow caseWindow(caseToolkit, caseRollCall, caseData, {});
         const WindowId id = caseWindow.open();
         EXPECT_EQ(caseToolkit.text(id, shared::kTitle), c.expected);
         EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;
@@ -132,7 +134,7 @@ TEST_F(MainWindowTest, StartStopKeysActOnReleaseOncePerPress) {
         ASSERT_TRUE(tick());
         stroke(key, 5); // held down: still one press
         EXPECT_EQ(label(main_units::kStartStop), "开始");
-        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster("一班"));
+        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster(folder.data(), "一班"));
     }
     stroke(Key::Other);
     EXPECT_EQ(label(main_units::kStartStop), "开始");

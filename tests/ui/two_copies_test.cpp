@@ -31,9 +31,9 @@ int operationsPerCopy() {
 
 // One copy's work; what it kept goes to the file expected, one class a line:
 // name TAB numbers TAB names. Exits 0 when every operation of its own succeeded.
-[[noreturn]] void runCopy(char copy, int operations, const std::filesystem::path& expected) {
+[[noreturn]] void runCopy(const DataFolder& data, char copy, int operations, const std::filesystem::path& expected) {
     std::mt19937 random(copy);
-    Program program;
+    Program program(data);
     program.openClassManagement();
     Kept kept;
     int added = 0;
@@ -97,7 +97,7 @@ TEST(TwoCopies, EveryClassEitherKeptIsListedOnceWithItsLastSavedRoster) {
     for (char copy : {'A', 'B'}) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) runCopy(copy, operations, folder.path() / (std::string("kept-") + copy));
+        if (child == 0) runCopy(folder.data(), copy, operations, folder.path() / (std::string("kept-") + copy));
         children.push_back(child);
     }
     for (pid_t child : children) {
@@ -106,17 +106,17 @@ TEST(TwoCopies, EveryClassEitherKeptIsListedOnceWithItsLastSavedRoster) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a copy's own operation failed";
     }
 
-    const std::vector<std::string> listed = splitList(settings::classList(), ",");
+    const std::vector<std::string> listed = splitList(settings::classList(folder.data()), ",");
     std::size_t keptInAll = 0;
     for (char copy : {'A', 'B'}) {
         const Kept kept = readKept(folder.path() / (std::string("kept-") + copy));
         keptInAll += kept.size();
         for (const auto& [name, roster] : kept) {
             EXPECT_EQ(std::count(listed.begin(), listed.end(), name), 1) << name;
-            EXPECT_EQ(readRoster(name), roster) << name;
+            EXPECT_EQ(readRoster(folder.data(), name), roster) << name;
         }
     }
-    EXPECT_EQ(listed.size(), keptInAll) << "a deleted class is still listed: " << settings::classList();
+    EXPECT_EQ(listed.size(), keptInAll) << "a deleted class is still listed: " << settings::classList(folder.data());
     std::printf("two copies, %d operations each: %zu classes kept, all listed once with their last saved rosters\n",
                 operations, keptInAll);
 }

@@ -25,13 +25,13 @@ protected:
 
     // "file: Key=value" for each item the replace changes, "file: unchanged" when it changes none.
     void recordReplace() {
-        for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
+        for (const auto& entry : std::filesystem::directory_iterator(toFsPath(folder.data().path()))) {
             const std::u8string utf8Name = entry.path().filename().u8string();
             const std::string name(utf8Name.begin(), utf8Name.end());
             const std::size_t tmp = name.find(".conf.tmp");
             if (tmp == std::string::npos) continue;
             const std::string target = name.substr(0, tmp + 5);
-            const std::string before = fileBytes(dataFolderPath() / target);
+            const std::string before = fileBytes(folder.data().path() / target);
             const std::string after = fileBytes(toFilePath(entry.path()));
             std::string changes;
             for (const char* section : {"Settings", "Class", "ClassData"}) {
@@ -69,7 +69,7 @@ protected:
 TEST_F(WriteOrderTest, AddClass) {
     addClass("一班");
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number= Name=", "Config.conf: ClassName=一班", "Config.conf: Default=一班"}));
-    EXPECT_EQ(fileBytes(rosterFilePath("一班")), "[ClassData]\r\nName=\r\nNumber=\r\n");
+    EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
     addClass("二班");
     EXPECT_EQ(takeLog(), (Log{"二班.conf: Number= Name=", "Config.conf: ClassName=一班,二班"}));
@@ -77,10 +77,10 @@ TEST_F(WriteOrderTest, AddClass) {
 
 TEST_F(WriteOrderTest, AddingAClassWhoseFileWasLeftBehindAdoptsIt) {
     const std::string leftBehind = "[ClassData]\r\nNumber=1\r\nName=\xD5\xC5\xC8\xFD\r\n";
-    std::ofstream(toFsPath(rosterFilePath("一班")), std::ios::binary) << leftBehind;
+    std::ofstream(toFsPath(folder.data().rosterFile("一班")), std::ios::binary) << leftBehind;
     addClass("一班");
     EXPECT_EQ(takeLog(), (Log{"Config.conf: ClassName=一班", "Config.conf: Default=一班"}));
-    EXPECT_EQ(fileBytes(rosterFilePath("一班")), leftBehind);
+    EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")), leftBehind);
     EXPECT_EQ(toolkit.text(classWindow, class_management_units::kRosterBox), "1\t张三\r\n");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"1"}, {"张三"}}));
 }
@@ -92,7 +92,7 @@ TEST_F(WriteOrderTest, SaveUnderTheSameName) {
     save(0, "一班", "1\t张三\r\n2\t李四\r\n");
     EXPECT_EQ(takeLog(), (Log{"一班.conf: Number=1,2 Name=张三,李四", "Config.conf: unchanged"}));
     // Later saves replace both values in place: the file keeps Name before Number.
-    EXPECT_EQ(fileBytes(rosterFilePath("一班")),
+    EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")),
               "[ClassData]\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\nNumber=1,2\r\n");
 
     save(1, "二班", "1\t张三\r\n");
@@ -106,7 +106,7 @@ TEST_F(WriteOrderTest, SaveUnderANewName) {
     save(0, "三班", "1\t张三\r\n2\t李四\r\n");
     EXPECT_EQ(takeLog(), (Log{"三班.conf: Number=1,2 Name=张三,李四", "Config.conf: Default=三班",
                               "Config.conf: ClassName=三班,二班", "Config.conf: unchanged"}));
-    EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath("一班")))); // the old file stays behind
+    EXPECT_TRUE(std::filesystem::exists(toFsPath(folder.data().rosterFile("一班")))); // the old file stays behind
 
     save(1, "四班", "1\t张三\r\n");
     EXPECT_EQ(takeLog(), (Log{"四班.conf: Number=1 Name=张三", "Config.conf: ClassName=三班,四班"}));
@@ -118,11 +118,11 @@ TEST_F(WriteOrderTest, DeleteClass) {
     takeLog();
     deleteItem(0);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=", "Config.conf: ClassName=二班", "Config.conf: Default=二班"}));
-    EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath("一班"))));
+    EXPECT_FALSE(std::filesystem::exists(toFsPath(folder.data().rosterFile("一班"))));
 
     deleteItem(0);
     EXPECT_EQ(takeLog(), (Log{"Config.conf: Default=", "Config.conf: ClassName="}));
-    EXPECT_FALSE(std::filesystem::exists(toFsPath(rosterFilePath("二班"))));
+    EXPECT_FALSE(std::filesystem::exists(toFsPath(folder.data().rosterFile("二班"))));
 }
 
 } // namespace

@@ -1,20 +1,10 @@
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 
 #include "storage/file_names.h"
 #include "storage/platform/file_system.h"
 
 namespace tallyra {
 namespace {
-
-struct Locations {
-    FilePath runDirectoryOverride;
-    std::optional<FilePath> settledDataFolder;
-};
-
-Locations& locations() {
-    static Locations state;
-    return state;
-}
 
 bool isInstalledSystemWide(const FilePath& runFolder) {
     return runFolder.utf8() == "/usr" || runFolder.utf8().starts_with("/usr/");
@@ -37,54 +27,44 @@ bool copyFiles(const FilePath& from, const FilePath& to) {
 
 } // namespace
 
-std::string storedFileName(std::string_view fileName) {
+std::string DataFolder::storedFileName(std::string_view fileName) const {
     std::string stored(fileName);
-    const FilePath folder = dataFolderPath();
-    if (platform::isFile(folder / fileName)) return stored; // also every match on Windows
-    for (const std::string& name : platform::filesInFolder(folder)) {
+    if (platform::isFile(path_ / fileName)) return stored; // also every match on Windows
+    for (const std::string& name : platform::filesInFolder(path_)) {
         if (name == fileName) return name;
         if (stored == fileName && sameFileName(name, fileName)) stored = name;
     }
     return stored;
 }
 
+FilePath DataFolder::rosterFile(std::string_view className) const {
+    return path_ / storedFileName(std::string(className) + ".conf");
+}
+
 FilePath runDirectory() {
-    if (!locations().runDirectoryOverride.empty()) return locations().runDirectoryOverride;
     return platform::executablePath().parent();
 }
 
-FilePath dataFolderPath() {
-    if (locations().settledDataFolder) return *locations().settledDataFolder;
-    return runDirectory() / "Data";
-}
-
-FilePath settingsFilePath() {
-    return dataFolderPath() / "Config.conf";
-}
-
-void overrideRunDirectory(const FilePath& folder) {
-    locations().runDirectoryOverride = folder;
-    locations().settledDataFolder.reset();
-}
-
-std::optional<DataFolderNotice> settleDataFolder() {
-    const FilePath runFolder = runDirectory();
+SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     const FilePath beside = runFolder / "Data";
-    FilePath& settled = locations().settledDataFolder.emplace(beside);
-    if (!isInstalledSystemWide(runFolder) && usableHere(beside)) return std::nullopt;
+    SettledDataFolder settled{DataFolder(beside), std::nullopt};
+    if (!isInstalledSystemWide(runFolder) && usableHere(beside)) return settled;
 
     const FilePath base = platform::userDataBase();
-    if (base.empty()) return std::nullopt; // nowhere else to go; failed writes will tell
+    if (base.empty()) return settled; // nowhere else to go; failed writes will tell
     const FilePath own = base / "Tallyra" / "Data";
     if (platform::isFolder(own)) {
-        settled = own;
-        return std::nullopt;
+        settled.folder = DataFolder(own);
+        return settled;
     }
-    if (!makeDirectoryPath(own)) return std::nullopt;
-    settled = own;
+    if (!makeDirectoryPath(own)) return settled;
+    settled.folder = DataFolder(own);
 
     DataFolderNotice notice;
-    notice.text = "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" + own.utf8();
+    // A read-only Data folder in a writable program folder is named as such: the teacher looks there.
+    const bool onlyDataReadOnly = platform::isFolder(beside) && platform::canWriteInFolder(runFolder);
+    notice.text = std::string(onlyDataReadOnly ? "程序所在文件夹中的 Data 文件夹无法写入" : "程序所在的文件夹无法写入") +
+                  "，班级和设置从现在起保存在：\r\n" + own.utf8();
     bool copiedAll = !platform::isFolder(beside) || copyFiles(beside, own);
     const FilePath virtualStore = platform::virtualStoreFolder(beside);
     if (!virtualStore.empty() && platform::isFolder(virtualStore))
@@ -94,8 +74,8 @@ std::optional<DataFolderNotice> settleDataFolder() {
         notice.flags = kWarningOk;
     }
     // An installed program keeps its data in the user's folder as a matter of course.
-    if (isInstalledSystemWide(runFolder) && copiedAll) return std::nullopt;
-    return notice;
+    if (!isInstalledSystemWide(runFolder) || !copiedAll) settled.notice = notice;
+    return settled;
 }
 
 bool isDirectory(const FilePath& path) {
