@@ -1,0 +1,109 @@
+// The POSIX file layer under faults: files that cannot be read, links planted
+// under the names it creates, and the folder lock reached through two paths.
+#include "data_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tallyra::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::ReadOutcome;
+
+class FileSystem : public DataFolderTest {
+protected:
+    FilePath path(const char* name) const { return toFilePath(data() / name); }
+    fs::path outside() const { return root_ / "outside"; }
+};
+
+TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
+    writeBytes(data() / "plain", "abc");
+    ASSERT_EQ(::mkfifo((data() / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", data() / "zero");
+    fs::create_symlink("nowhere", data() / "dangling");
+    fs::create_directory(data() / "folder");
+    writeBytes(data() / "huge", "");
+    fs::resize_file(data() / "huge", platform::kReadLimit + 1);
+    writeBytes(data() / "hooked", "x");
+    platform::setReadFailureHook([&](const FilePath& file) { return file == path("hooked"); });
+    const struct {
+        const char* name;
+        ReadOutcome outcome;
+    } kCases[] = {
+        {"plain", ReadOutcome::Read},    {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
+        {"fifo", ReadOutcome::Failed},   {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
+        {"huge", ReadOutcome::Failed},   {"hooked", ReadOutcome::Failed},
+    };
+    for (const auto& c : kCases) {
+        const platform::FileRead read = platform::readFile(path(c.name));
+        EXPECT_EQ(read.outcome, c.outcome) << c.name;
+        EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::Read ? "abc" : "") << c.name;
+    }
+    platform::setReadFailureHook(nullptr);
+    fs::permissions(data() / "plain", fs::perms::none);
+    EXPECT_EXIT(
+        {
+            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
+            std::_Exit(platform::readFile(path("plain")).outcome == ReadOutcome::Failed ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+// Links planted under the temporary and probe names this process would try first
+// are never followed; a link the teacher made (a synced file) is written through.
+TEST_F(FileSystem, WritesNeverFollowPlantedLinksButKeepTheFilesOwnLinkAndMode) {
+    writeBytes(outside(), "keep");
+    for (int n = 0; n < 20; ++n) {
+        const std::string suffix = std::to_string(::getpid()) + "-" + std::to_string(n);
+        fs::create_symlink(outside(), data() / ("Config.conf.tmp" + suffix));
+        fs::create_symlink(outside(), data() / (".tallyra-write-test." + suffix));
+    }
+    writeBytes(config(), "old");
+    fs::permissions(config(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(platform::canWriteInFolder(toFilePath(data())));
+    EXPECT_TRUE(platform::replaceFileAtomically(toFilePath(config()), "new"));
+    EXPECT_EQ(readBytes(outside()), "keep");
+    EXPECT_EQ(readBytes(config()), "new");
+    EXPECT_EQ(fs::status(config()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+    fs::create_symlink(outside(), data() / "linked.conf");
+    EXPECT_TRUE(platform::replaceFileAtomically(path("linked.conf"), "synced"));
+    EXPECT_TRUE(fs::is_symlink(data() / "linked.conf"));
+    EXPECT_EQ(readBytes(outside()), "synced");
+}
+
+TEST_F(FileSystem, DeleteHonoursItsFailureHook) {
+    writeBytes(data() / "a", "x");
+    platform::setDeleteFailureHook([](const FilePath&) { return true; });
+    EXPECT_FALSE(platform::deleteFile(path("a")));
+    platform::setDeleteFailureHook(nullptr);
+    EXPECT_TRUE(fs::exists(data() / "a"));
+    EXPECT_TRUE(platform::deleteFile(path("a")));
+}
+
+// Another process reaching the folder through a symbolic link meets the same lock,
+// gives up after its wait instead of hanging, and gets it once it is free.
+TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
+    fs::create_directory_symlink(data(), root_ / "alias");
+    const FilePath alias = toFilePath(root_ / "alias");
+    {
+        const platform::FolderLock lock(toFilePath(data()));
+        ASSERT_TRUE(lock.held());
+        EXPECT_EXIT(
+            {
+                const platform::FolderLock other(alias, std::chrono::milliseconds(300));
+                std::_Exit(!other.held() && other.busy() ? 0 : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
+    EXPECT_FALSE(fs::exists(data() / platform::kFolderLockName));
+    EXPECT_EXIT(std::_Exit(platform::FolderLock(alias, std::chrono::milliseconds(300)).held() ? 0 : 1),
+                ::testing::ExitedWithCode(0), "");
+    const platform::FolderLock missing(toFilePath(root_ / "none"));
+    EXPECT_FALSE(missing.held() || missing.busy());
+}
+
+} // namespace
+} // namespace tallyra::testing
