@@ -69,8 +69,12 @@ std::optional<Message> refuseRename(std::string_view list, std::string_view oldN
     return refusal;
 }
 
-// The lock of the Data folder, taken once for the whole operation (it is not re-entrant).
-using OperationLock = platform::FolderLock;
+// The lock of the Data folder, taken once for the whole operation (it is not
+// re-entrant). Without it nothing is read for a decision or written.
+std::optional<Result> lockRefusal(const platform::FolderLock& lock, const Message& failed) {
+    if (lock.held()) return std::nullopt;
+    return stop(Outcome::Failed, lock.busy() ? kDataFolderBusy : failed);
+}
 
 } // namespace
 
@@ -90,7 +94,8 @@ Listing readListing(const DataFolder& data) {
 
 Result addClass(const DataFolder& data, std::string_view name, bool makeCurrent) {
     if (name.empty()) return stop(Outcome::Refused, kClassNameEmpty);
-    OperationLock lock(data.path());
+    const platform::FolderLock lock(data.path());
+    if (auto stopped = lockRefusal(lock, kDataNotSaved)) return *stopped;
     Settings settings(data);
     if (auto stopped = checkSettings(settings, nullptr)) return *stopped;
     std::optional<Message> refusal = checkNewClassName(settings.list.text, name);
@@ -115,7 +120,8 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
     if (newName.empty()) return stop(Outcome::Refused, kSaveNameEmpty);
     if (auto refusal = checkRosterText(rosterText)) return stop(Outcome::Refused, *refusal);
 
-    OperationLock lock(data.path());
+    const platform::FolderLock lock(data.path());
+    if (auto stopped = lockRefusal(lock, kDataNotSaved)) return *stopped;
     Settings settings(data);
     if (auto stopped = checkSettings(settings, &shown)) return *stopped;
     const bool renamed = newName != shown.name;
@@ -161,7 +167,8 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
 }
 
 Result deleteClass(const DataFolder& data, const ShownClass& shown) {
-    OperationLock lock(data.path());
+    const platform::FolderLock lock(data.path());
+    if (auto stopped = lockRefusal(lock, kClassNotDeleted)) return *stopped;
     Settings settings(data);
     if (auto stopped = checkSettings(settings, &shown)) return *stopped;
     if (auto stopped = checkListWhole(settings)) return *stopped;
@@ -179,7 +186,8 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
 }
 
 Result chooseClass(const DataFolder& data, const ShownClass& shown) {
-    OperationLock lock(data.path());
+    const platform::FolderLock lock(data.path());
+    if (auto stopped = lockRefusal(lock, kDataNotSaved)) return *stopped;
     Settings settings(data);
     if (auto stopped = checkSettings(settings, &shown)) return *stopped;
     if (hasControlCharacter(shown.name)) return stop(Outcome::Refused, kClassNameInvalid);

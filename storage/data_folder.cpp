@@ -19,8 +19,9 @@ bool usableHere(const FilePath& folder) {
 bool copyFiles(const FilePath& from, const FilePath& to) {
     bool copiedAll = true;
     for (const std::string& name : platform::filesInFolder(from)) {
-        const auto bytes = platform::readFileBytes(from / name);
-        copiedAll = bytes && platform::replaceFileAtomically(to / name, *bytes) && copiedAll;
+        const platform::FileRead read = platform::readFile(from / name);
+        copiedAll = read.outcome == platform::ReadOutcome::Read && platform::replaceFileAtomically(to / name, read.bytes) &&
+                    copiedAll;
     }
     return copiedAll;
 }

@@ -36,12 +36,17 @@ bool isInAFolder(const FilePath& file) {
 IniDocument IniDocument::read(const FilePath& file) {
     IniDocument document;
     document.file_ = file;
-    std::optional<std::string> bytes = platform::readFileBytes(file);
-    if (bytes) {
+    platform::FileRead read = platform::readFile(file);
+    switch (read.outcome) {
+    case platform::ReadOutcome::Missing:
+        break;
+    case platform::ReadOutcome::Read:
         document.state_ = State::Read;
-        document.bytes_ = normaliseFileBytes(*bytes);
-    } else if (platform::isFile(file)) {
+        document.bytes_ = normaliseFileBytes(read.bytes);
+        break;
+    case platform::ReadOutcome::Failed:
         document.state_ = State::Failed;
+        break;
     }
     return document;
 }
@@ -100,6 +105,7 @@ bool writeIniItems(const FilePath& file, std::string_view section, std::initiali
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
     platform::FolderLock lock(file.parent());
+    if (!lock.held()) return false;
     IniDocument document = IniDocument::read(file);
     for (const IniItem& item : items)
         if (!document.set(section, item.key, item.value)) return false;
@@ -112,6 +118,7 @@ bool changeIniItem(const FilePath& file, std::string_view section, std::string_v
         key.find_first_of("\r\n=") != std::string_view::npos || !isInAFolder(file))
         return false;
     platform::FolderLock lock(file.parent());
+    if (!lock.held()) return false;
     IniDocument document = IniDocument::read(file);
     if (document.failed()) return false;
     const std::optional<std::string> changed = change(document.value(section, key).text);

@@ -33,7 +33,8 @@ bool setVoiceOn(const DataFolder& data, bool on) {
 FirstRun prepareFirstRun(const DataFolder& data) {
     const FilePath file = data.settingsFile();
     const IniDocument stored = IniDocument::read(file);
-    if (stored.failed()) return FirstRun::ReadFailed;
+    // Only a file inside a Data folder can hold settings: behind a file or a link loop there is none.
+    if (stored.failed() && isDirectory(data.path())) return FirstRun::ReadFailed;
     if (stored.value(kSettingsSection, kFirstKey).text == kFalse) return FirstRun::NotFirst;
     if (!isDirectory(data.path())) makeDirectoryPath(data.path());
     const bool written = writeIniItem(file, kSettingsSection, kFirstKey, kFalse) &&
