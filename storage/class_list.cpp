@@ -95,7 +95,8 @@ std::optional<Message> checkNewClassName(std::string_view classList, std::string
 }
 
 bool hasControlCharacter(std::string_view name) {
-    return std::any_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
 bool isOwnRosterFileName(std::string_view className) {

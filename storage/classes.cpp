@@ -115,8 +115,8 @@ Result addClass(const DataFolder& data, std::string_view name, bool makeCurrent)
     return result;
 }
 
-Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName,
-                 std::string_view rosterText, const ClassRoster& shownRoster, bool overwrite) {
+Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName, std::string_view rosterText,
+                 const ClassRoster& shownRoster, bool overwrite) {
     if (newName.empty()) return stop(Outcome::Refused, kSaveNameEmpty);
     if (auto refusal = checkRosterText(rosterText)) return stop(Outcome::Refused, *refusal);
 
@@ -161,7 +161,9 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
         return stop(Outcome::Failed, kDataNotSaved);
 
     Result result;
-    result.roster = readRoster(data, newName);
+    // The roll call gets the roster as it reads back (the dialect drops blanks at the list's ends).
+    const StoredRoster back = loadRoster(data, newName);
+    result.roster = back.state == IniDocument::State::Read ? back.roster : parsed.roster;
     result.current = current;
     return result;
 }
@@ -200,4 +202,4 @@ Result chooseClass(const DataFolder& data, const ShownClass& shown) {
     return result;
 }
 
-} // namespace classes
+} // namespace tallyra::classes

@@ -35,11 +35,10 @@ inline constexpr Message kListTooLongToChange{
 inline constexpr Message kRosterTooLongToSave{
     "数据过长", "该班级已保存的学号姓名数据超出了程序能够完整读取的长度，为避免丢失数据，本次保存未写入任何内容！",
     kErrorOk};
-inline constexpr Message kClassNotDeleted{
-    "删除失败",
-    "班级未能删除：无法写入 Data "
-    "文件夹中的文件。请确认该文件夹不是只读的、文件未被其他程序占用，然后重试！",
-    kErrorOk};
+inline constexpr Message kClassNotDeleted{"删除失败",
+                                          "班级未能删除：无法写入 Data "
+                                          "文件夹中的文件。请确认该文件夹不是只读的、文件未被其他程序占用，然后重试！",
+                                          kErrorOk};
 inline constexpr Message kRosterFileNotDeleted{
     "删除失败", "班级已从列表中删除，但无法删除 Data 文件夹中它的学号姓名文件，该文件已不再使用，可以手动删除。",
     kWarningOk};
@@ -101,8 +100,8 @@ Result addClass(const DataFolder& data, std::string_view enteredName, bool makeC
 // takes the class's place in the list (and as current class); the old file stays
 // behind, unlisted. shownRoster is the roster the window showed: when the stored
 // one differs, nothing is written unless overwrite is set.
-Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName,
-                 std::string_view rosterText, const ClassRoster& shownRoster, bool overwrite = false);
+Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName, std::string_view rosterText,
+                 const ClassRoster& shownRoster, bool overwrite = false);
 
 // Unlists the class (and clears Default when it was current), then deletes its
 // roster file unless its name is no roster file of its own.

@@ -20,8 +20,8 @@ bool copyFiles(const FilePath& from, const FilePath& to) {
     bool copiedAll = true;
     for (const std::string& name : platform::filesInFolder(from)) {
         const platform::FileRead read = platform::readFile(from / name);
-        copiedAll = read.outcome == platform::ReadOutcome::Read && platform::replaceFileAtomically(to / name, read.bytes) &&
-                    copiedAll;
+        copiedAll = read.outcome == platform::ReadOutcome::Read &&
+                    platform::replaceFileAtomically(to / name, read.bytes) && copiedAll;
     }
     return copiedAll;
 }
@@ -64,8 +64,9 @@ SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     DataFolderNotice notice;
     // A read-only Data folder in a writable program folder is named as such: the teacher looks there.
     const bool onlyDataReadOnly = platform::isFolder(beside) && platform::canWriteInFolder(runFolder);
-    notice.text = std::string(onlyDataReadOnly ? "程序所在文件夹中的 Data 文件夹无法写入" : "程序所在的文件夹无法写入") +
-                  "，班级和设置从现在起保存在：\r\n" + own.utf8();
+    notice.text =
+        std::string(onlyDataReadOnly ? "程序所在文件夹中的 Data 文件夹无法写入" : "程序所在的文件夹无法写入") +
+        "，班级和设置从现在起保存在：\r\n" + own.utf8();
     bool copiedAll = !platform::isFolder(beside) || copyFiles(beside, own);
     const FilePath virtualStore = platform::virtualStoreFolder(beside);
     if (!virtualStore.empty() && platform::isFolder(virtualStore))

@@ -58,8 +58,8 @@ IniDocument::Value IniDocument::value(std::string_view section, std::string_view
 }
 
 bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
-    if (section.find_first_of("\r\n]") != std::string_view::npos || key.find_first_of("\r\n=") != std::string_view::npos ||
-        !fitsIniValue(value))
+    if (section.find_first_of("\r\n]") != std::string_view::npos ||
+        key.find_first_of("\r\n=") != std::string_view::npos || !fitsIniValue(value))
         return false;
     bytes_ = ini::withValue(bytes_, encodeForFile(section), encodeForFile(key), encodeForFile(value));
     return true;

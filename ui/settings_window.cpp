@@ -113,7 +113,8 @@ void SettingsWindow::addClass(std::string_view name, bool select) {
 }
 
 void SettingsWindow::renameClass(int index, std::string_view name) {
-    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size()) classes_[static_cast<std::size_t>(index)] = name;
+    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size())
+        classes_[static_cast<std::size_t>(index)] = name;
     toolkit_.setItemText(window_, kClassBox, index, name);
 }
 
