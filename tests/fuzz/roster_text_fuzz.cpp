@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scratch().clear();
     FUZZ_REQUIRE(writeRoster(fuzz::scratch().dataFolder(), "一班", roster));
     const ClassRoster read = readRoster(fuzz::scratch().dataFolder(), "一班");
-    FUZZ_REQUIRE(read.size() == roster.size());
+    FUZZ_REQUIRE(read.size() == roster.size() && read.names.size() == roster.names.size()); // no name lost
     FUZZ_REQUIRE(read == asStored(roster));
     return 0;
 }

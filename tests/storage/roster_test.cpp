@@ -74,6 +74,7 @@ TEST(RosterText, ChecksAndRefusals) {
         {"empty number in the last row", "1\t张三\r\n\t李四\r\n", std::nullopt, kRosterRowInvalid},
         {"empty number in the only row", "\t李四", std::nullopt, kRosterRowInvalid},
         {"blank number in the last row", "1\t张三\r\n  \t李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"blank name in the last row", "1\t张三\r\n2\t  \r\n", std::nullopt, kRosterRowInvalid},
         {"number and name both empty", "1\t张三\r\n\t\t\r\n2\t李四\r\n", std::nullopt, kRosterRowInvalid},
         // Its own text, "1\t", would be refused at the next save.
         {"empty name before a second TAB", "1\t\t\r\n2\t李四\r\n", std::nullopt, kRosterRowInvalid},
