@@ -83,17 +83,27 @@ std::optional<Message> checkRosterText(std::string_view text) {
 
 RosterParse parseRosterText(std::string_view text) {
     RosterParse result;
-    for (const std::string& row : splitList(text, "\r\n")) {
+    // Rows are looked at in place: a pasted text of millions of empty rows costs no copy per row.
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find("\r\n", start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view row = text.substr(start, end - start);
+        start = end + 2;
         if (row.empty()) continue;
-        const std::vector<std::string> fields = splitList(row, "\t");
+        const std::size_t tab = row.find('\t');
+        const std::string_view number = row.substr(0, tab);
+        std::string_view name = tab == std::string_view::npos ? std::string_view() : row.substr(tab + 1);
+        // A TAB that ends the row is an empty last column (a spreadsheet's): it is dropped.
+        if (name.ends_with('\t')) name.remove_suffix(1);
         // An empty name is refused in every form: "1\t" has one field, and "1\t\t"
         // would be accepted once and then be refused as "1\t" at its next save.
-        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1]) || fields[1].empty()) {
+        if (tab == std::string_view::npos || name.find('\t') != std::string_view::npos || name.empty() ||
+            !isSafeField(number) || !isSafeField(name)) {
             result.refusal = kRosterRowInvalid;
             return result;
         }
-        result.roster.numbers.push_back(fields[0]);
-        result.roster.names.push_back(fields[1]);
+        result.roster.numbers.emplace_back(number);
+        result.roster.names.emplace_back(name);
     }
     // The count of students comes from the numbers: they must all read back; and
     // a last name of blanks would read back as no name.

@@ -36,18 +36,31 @@ void readIniItemFromLongClassList(benchmark::State& state, const char* key) {
 BENCHMARK_CAPTURE(readIniItemFromLongClassList, Default, "Default");
 BENCHMARK_CAPTURE(readIniItemFromLongClassList, ClassName, "ClassName");
 
-void parseRosterTextOf2000Rows(benchmark::State& state) {
+// 2,000 rows still fit in a file value (the parse is accepted); 100,000 are parsed whole and then refused.
+void parseRosterTextOfRows(benchmark::State& state) {
     std::string text;
-    // Short enough that both lists still fit in a file value, so the parse is accepted.
-    for (int i = 1; i <= 2000; ++i)
+    for (int i = 1; i <= state.range(0); ++i)
         text += std::to_string(i) + "\t张三\r\n";
-    if (parseRosterText(text).refusal) state.SkipWithError("the roster text was refused");
+    if (state.range(0) <= 2000 && parseRosterText(text).refusal) state.SkipWithError("the roster text was refused");
     for (auto _ : state) {
         const RosterParse parse = parseRosterText(text);
         benchmark::DoNotOptimize(parse.roster.numbers.data());
     }
 }
-BENCHMARK(parseRosterTextOf2000Rows);
+BENCHMARK(parseRosterTextOfRows)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// A pasted text of 50 MB of empty rows: no row is kept, and nothing per row should be.
+void parseRosterTextOf50MbOfEmptyRows(benchmark::State& state) {
+    std::string text;
+    for (int i = 0; i < 25 * 1024 * 1024; ++i)
+        text += "\r\n";
+    text += "1\t张三\r\n";
+    for (auto _ : state) {
+        const RosterParse parse = parseRosterText(text);
+        benchmark::DoNotOptimize(parse.roster.numbers.data());
+    }
+}
+BENCHMARK(parseRosterTextOf50MbOfEmptyRows)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 } // namespace tallyra
