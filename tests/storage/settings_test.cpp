@@ -185,17 +185,26 @@ TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
                                      std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
     std::filesystem::permissions(userBase_, std::filesystem::perms::all, std::filesystem::perm_options::add);
-    EXPECT_EXIT(
-        {
-            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
-            const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
-            const auto& notice = settled.notice;
-            const bool copied =
-                readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
-                readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
-            std::_Exit(notice && notice->flags == 0x40 && settled.folder.path() == userData() && copied ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    // A copy that fails is never forgotten: the notice warns and names the old folder.
+    for (const bool copyFails : {false, true}) {
+        std::filesystem::remove_all(userBase_ / "Tallyra");
+        EXPECT_EXIT(
+            {
+                if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
+                if (copyFails) platform::setReplaceFailureHook([](const FilePath&) { return true; });
+                const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
+                const auto& notice = settled.notice;
+                const bool copied =
+                    readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
+                    readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
+                std::_Exit(notice && notice->flags == (copyFails ? 0x30u : 0x40u) &&
+                                   settled.folder.path() == userData() && copied != copyFails &&
+                                   (notice->text.find(toFilePath(data()).utf8()) != std::string::npos) == copyFails
+                               ? 0
+                               : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
     EXPECT_EQ(readBytes(data("Config.conf")), "[Settings]\r\nFirst=False\r\n"); // the original stays
 }
 #endif
