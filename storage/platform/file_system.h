@@ -70,7 +70,8 @@ bool isFile(const FilePath& path);
 bool makeFolder(const FilePath& path);
 // True when a new file can be created in the folder (it is created and removed again).
 bool canWriteInFolder(const FilePath& folder);
-// Names of the regular files directly in the folder; empty when it cannot be listed.
+// Names of the regular files directly in the folder, less the folder lock's own
+// file; empty when it cannot be listed.
 std::vector<std::string> filesInFolder(const FilePath& folder);
 // The user's own folder for application data (%LOCALAPPDATA% on Windows,
 // $XDG_DATA_HOME or ~/.local/share elsewhere); empty when the system names none.

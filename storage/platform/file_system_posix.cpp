@@ -124,13 +124,17 @@ FileRead readFile(const FilePath& file) {
         result.outcome = ReadOutcome::Failed;
         return result;
     }
-    // O_NONBLOCK: opening a FIFO must not wait for a writer (it is refused below).
+    // A device is never opened (opening one can act on the hardware); O_NONBLOCK: a
+    // FIFO put there meanwhile must not wait for a writer (fstat refuses it below).
+    struct stat named {};
+    if (::stat(file.utf8().c_str(), &named) != 0 && errno == ENOENT) return result;
+    result.outcome = ReadOutcome::Failed;
+    if (S_ISCHR(named.st_mode) || S_ISBLK(named.st_mode)) return result;
     ScopedFd fd(::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-        result.outcome = errno == ENOENT ? ReadOutcome::Missing : ReadOutcome::Failed;
+        if (errno == ENOENT) result.outcome = ReadOutcome::Missing;
         return result;
     }
-    result.outcome = ReadOutcome::Failed;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         static_cast<std::uint64_t>(info.st_size) > kReadLimit)
@@ -176,8 +180,8 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     std::string temporary;
     ScopedFd fd(createExclusive(target + ".tmp", replacing ? 0600 : 0644, temporary));
     if (fd.get() < 0) return false;
-    const bool written = writeAll(fd.get(), bytes) &&
-                         (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) && ::fsync(fd.get()) == 0;
+    const bool written = writeAll(fd.get(), bytes) && (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
+                         ::fsync(fd.get()) == 0;
     ::close(fd.release());
     if (written && beforeReplaceHook()) beforeReplaceHook()();
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
@@ -243,7 +247,8 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     if (listing == nullptr) return names;
     while (const dirent* entry = ::readdir(listing)) {
         struct stat info {};
-        if (::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+        if (entry->d_name != kFolderLockName && ::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 &&
+            S_ISREG(info.st_mode))
             names.emplace_back(entry->d_name);
     }
     ::closedir(listing);
@@ -286,7 +291,8 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        struct stat locked {}, named {};
+        struct stat locked {
+        }, named{};
         if (::fstat(fd.get(), &locked) == 0 && ::lstat(file_.utf8().c_str(), &named) == 0 &&
             locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
             handle_ = fd.release();

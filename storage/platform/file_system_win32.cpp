@@ -92,8 +92,8 @@ FileRead readFile(const FilePath& file) {
     const std::wstring path = native(file);
     ScopedHandle h;
     for (int attempt = 0;; ++attempt) {
-        h.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        h.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         if (h) break;
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
@@ -149,8 +149,7 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
         if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD error = GetLastError();
-        if (attempt == 25 || (!heldByAnother(error) && error != ERROR_ACCESS_DENIED))
-            return false;
+        if (attempt == 25 || (!heldByAnother(error) && error != ERROR_ACCESS_DENIED)) return false;
         Sleep(20);
     }
 }
@@ -233,7 +232,9 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     HANDLE search = FindFirstFileW(native(folder / "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(toUtf8(found.cFileName));
+        std::string name = toUtf8(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name != kFolderLockName)
+            names.push_back(std::move(name));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
@@ -281,7 +282,8 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
         // Access is denied both by a folder that takes no new file and, for a
         // moment, by a lock file its last holder is removing.
         const DWORD error = GetLastError();
-        const bool released = error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+        const bool released =
+            error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
         if (!heldByAnother(error) && !released) return;
         if (GetTickCount() - start >= static_cast<DWORD>(wait.count())) {
             busy_ = true;

@@ -1,10 +1,16 @@
-// The POSIX file layer under faults: files that cannot be read, links planted
-// under the names it creates, and the folder lock reached through two paths.
+// The file layer under faults: files that cannot be read, links planted under the
+// names it creates, and the folder lock reached through two paths.
 #include "data_folder.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <algorithm>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace tallyra::testing {
 namespace {
@@ -17,6 +23,47 @@ protected:
     FilePath path(const char* name) const { return toFilePath(data() / name); }
     fs::path outside() const { return root_ / "outside"; }
 };
+
+#ifdef _WIN32
+
+// A file held without sharing for longer than the retries, a folder and a device
+// fail; a second drive letter for the same folder meets the same lock.
+TEST_F(FileSystem, HeldFilesFailAndTheLockHoldsAcrossDriveLetters) {
+    writeBytes(config(), "abc");
+    EXPECT_EQ(platform::readFile(path("none")).outcome, ReadOutcome::Missing);
+    EXPECT_EQ(platform::readFile(FilePath("NUL")).outcome, ReadOutcome::Failed);
+    EXPECT_EQ(platform::readFile(toFilePath(data())).outcome, ReadOutcome::Failed);
+    {
+        const HANDLE held = CreateFileW(config().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(platform::readFile(toFilePath(config())).outcome, ReadOutcome::Failed);
+        CloseHandle(held);
+    }
+    EXPECT_EQ(platform::readFile(toFilePath(config())).bytes, "abc");
+
+    // Wine's drive Z: is the Unix root, so the folder can be reached through a second drive letter.
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr) GTEST_SKIP() << "a second drive letter for one folder is set up under Wine only";
+    char* unix = unixName(data().c_str());
+    ASSERT_NE(unix, nullptr);
+    std::string viaZ = std::string("Z:") + unix;
+    HeapFree(GetProcessHeap(), 0, unix);
+    std::replace(viaZ.begin(), viaZ.end(), '/', '\\');
+    const FilePath alias(viaZ);
+    {
+        const platform::FolderLock lock(toFilePath(data()));
+        ASSERT_TRUE(lock.held());
+        EXPECT_EQ(platform::filesInFolder(alias), std::vector<std::string>{"Config.conf"}); // the lock file is no data
+        const platform::FolderLock other(alias, std::chrono::milliseconds(300));
+        EXPECT_TRUE(!other.held() && other.busy());
+    }
+    EXPECT_TRUE(platform::FolderLock(alias, std::chrono::milliseconds(300)).held());
+    EXPECT_FALSE(std::filesystem::exists(data() / platform::kFolderLockName));
+}
+
+#else
 
 TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
     writeBytes(data() / "plain", "abc");
@@ -32,9 +79,9 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
         const char* name;
         ReadOutcome outcome;
     } kCases[] = {
-        {"plain", ReadOutcome::Read},    {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
-        {"fifo", ReadOutcome::Failed},   {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
-        {"huge", ReadOutcome::Failed},   {"hooked", ReadOutcome::Failed},
+        {"plain", ReadOutcome::Read},  {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
+        {"fifo", ReadOutcome::Failed}, {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
+        {"huge", ReadOutcome::Failed}, {"hooked", ReadOutcome::Failed},
     };
     for (const auto& c : kCases) {
         const platform::FileRead read = platform::readFile(path(c.name));
@@ -91,6 +138,7 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     {
         const platform::FolderLock lock(toFilePath(data()));
         ASSERT_TRUE(lock.held());
+        EXPECT_EQ(platform::filesInFolder(alias), std::vector<std::string>{}); // the lock file is no data
         EXPECT_EXIT(
             {
                 const platform::FolderLock other(alias, std::chrono::milliseconds(300));
@@ -104,6 +152,8 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     const platform::FolderLock missing(toFilePath(root_ / "none"));
     EXPECT_FALSE(missing.held() || missing.busy());
 }
+
+#endif
 
 } // namespace
 } // namespace tallyra::testing
