@@ -1,5 +1,4 @@
 // The first-run step on the settings file.
-#include "storage/classes.h"
 #include "storage/settings.h"
 
 #include "data_folder.h"
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <thread>
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -72,22 +70,6 @@ TEST_F(FirstRunTest, AFolderThatCannotBeCreatedIsReportedAndTriedAgain) {
         EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::WriteFailed);
         EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::WriteFailed); // nothing could be written: the next start tries again
     }
-}
-
-// Two copies of the program changing the class list at the same moment: each
-// change is one read-change-write under the lock, so neither is lost.
-TEST_F(FirstRunTest, ClassListChangesOfTwoThreadsAreNeverLost) {
-    std::filesystem::create_directory(data());
-    ASSERT_EQ(prepareFirstRun(dataFolder()), FirstRun::Prepared);
-    const auto addMany = [this](const std::string& prefix) {
-        for (int i = 0; i < 50; ++i)
-            ASSERT_TRUE(classes::addClass(dataFolder(), prefix + std::to_string(i), false).done());
-    };
-    std::thread first(addMany, "甲"), second(addMany, "乙");
-    first.join();
-    second.join();
-    const std::string list = settings::classList(dataFolder());
-    EXPECT_EQ(std::count(list.begin(), list.end(), ','), 99);
 }
 
 // Where the Data folder settles, with the user's own folder in a folder of the test.

@@ -337,30 +337,6 @@ TEST_F(ClassManagementTest, AHandEditedClassNamingTheSettingsFileIsKeptButNeverW
         << "deleting the class deleted the settings file";
 }
 
-TEST_F(SaveClassTest, EveryFailedWriteIsReportedAndStopsTheSave) {
-    struct Case {
-        std::string_view name;
-        std::string failingFile; // the replace of this file fails
-        std::string_view classListAfter;
-    } const cases[] = {
-        {"一班", "一班.conf", "一班,二班"},
-        {"五班", "五班.conf", "一班,二班"},
-        {"五班", "Config.conf", "一班,二班"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " with " + c.failingFile + " failing");
-        platform::setReplaceFailureHook(
-            [&](const FilePath& file) { return toFsPath(file).filename() == pathFromUtf8(c.failingFile); });
-        toolkit.messages.clear();
-        save(c.name, "7\t新\r\n");
-        platform::setReplaceFailureHook({});
-        EXPECT_EQ(toolkit.messages, std::vector<Message>{kDataNotSaved});
-        EXPECT_EQ(classList(), c.classListAfter);
-        EXPECT_EQ(readRoster(folder.data(), "一班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
-        EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "二班"}));
-    }
-}
-
 TEST_F(SaveClassTest, RefusalsWriteNothing) {
     struct Case {
         std::string_view name, rows;
