@@ -151,7 +151,10 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
     } else if (unit == kVoiceOn || unit == kVoiceOff) {
         const bool on = unit == kVoiceOn;
         if (!settings::setVoiceOn(windows_.data(), on)) {
-            toolkit_.showMessage(kDataNotSaved);
+            // A settings file that could not be read is named as such: it was not written over.
+            const IniDocument stored = IniDocument::read(windows_.data().settingsFile());
+            std::string text;
+            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file(), text) : kDataNotSaved);
             // The boxes keep showing what is stored.
             const bool storedOn = settings::voiceOn(windows_.data());
             toolkit_.setChecked(window_, kVoiceOn, storedOn);
