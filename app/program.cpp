@@ -32,8 +32,8 @@ int Program::run() {
         if (voice_) checkVoicesAtStart(*voice_, boxes, windows_->data());
     };
     services.dataFolderNotice = std::move(settled.notice);
-    windows_ = std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder),
-                                               std::move(services));
+    windows_ =
+        std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder), std::move(services));
     if (windows_->main().open() == ui::kNoWindow) return 1;
     return platform_.runMessageLoop();
 }

@@ -3,8 +3,8 @@
 // read the speech switch from the settings file at the moment they run.
 #pragma once
 
-#include "speech/speech_voice.h"
 #include "base/message_box.h"
+#include "speech/speech_voice.h"
 #include "storage/data_folder.h"
 
 #include <string>

@@ -14,11 +14,10 @@ std::string addClassName(std::string_view list, std::string_view name);
 std::string removeClassName(std::string_view list, std::string_view name);
 std::string renameClassName(std::string_view list, std::string_view oldName, std::string_view newName);
 
-inline constexpr Message kClassNameInvalid{
-    "班级名称无效",
-    "班级名称不能包含 \\ / : * ? \" < > | "
-    "等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重试！",
-    kErrorOk};
+inline constexpr Message kClassNameInvalid{"班级名称无效",
+                                           "班级名称不能包含 \\ / : * ? \" < > | "
+                                           "等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重试！",
+                                           kErrorOk};
 inline constexpr Message kClassNameTooLong{"班级名称过长", "班级名称不能超过50个字，请重试！", kErrorOk};
 inline constexpr Message kClassListFull{"班级过多", "班级数量已达上限，无法再加入新的班级！", kErrorOk};
 inline constexpr Message kClassNameWithComma{"输入有误", "班级名称不允许带有半角逗号，请重试！", kErrorOk};

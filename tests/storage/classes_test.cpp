@@ -15,9 +15,9 @@
 namespace tallyra {
 namespace {
 
+using classes::Outcome;
 using testing::readBytes;
 using testing::writeBytes;
-using classes::Outcome;
 
 class ClassesTest : public testing::DataFolderTest {
 protected:
@@ -50,30 +50,47 @@ TEST_F(ClassesTest, RefusalsAndFailuresWriteNothing) {
         std::string_view title;
         std::string secondRoster = kRoster; // 二班.conf
     } kCases[] = {
-        {"add while Config.conf cannot be read", kConfig, [](const FilePath& f) { return f.utf8().ends_with("Config.conf"); },
+        {"add while Config.conf cannot be read", kConfig,
+         [](const FilePath& f) { return f.utf8().ends_with("Config.conf"); },
          [](const DataFolder& d) { return classes::addClass(d, "三班", false); }, Outcome::Failed, "读取失败"},
-        {"add over a roster file that cannot be read", kConfig, [](const FilePath& f) { return f.utf8().ends_with("三班.conf"); },
+        {"add over a roster file that cannot be read", kConfig,
+         [](const FilePath& f) { return f.utf8().ends_with("三班.conf"); },
          [](const DataFolder& d) { return classes::addClass(d, "三班", false); }, Outcome::Failed, "读取失败"},
-        {"save a roster that cannot be read", kConfig, [](const FilePath& f) { return f.utf8().ends_with("一班.conf"); },
-         [](const DataFolder& d) { return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", kShown); },
+        {"save a roster that cannot be read", kConfig,
+         [](const FilePath& f) { return f.utf8().ends_with("一班.conf"); },
+         [](const DataFolder& d) {
+             return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", kShown);
+         },
          Outcome::Failed, "读取失败"},
         {"delete from a list longer than a read", "[Class]\r\n" + longList, nullptr,
-         [](const DataFolder& d) { return classes::deleteClass(d, {0, "一班"}); }, Outcome::Refused, "数据过长"},
+         [](const DataFolder& d) {
+             return classes::deleteClass(d, {0, "一班"});
+         },
+         Outcome::Refused, "数据过长"},
         {"save a roster whose stored names are longer than a read", kConfig, nullptr,
          [](const DataFolder& d) {
              return classes::saveClass(d, {1, "二班"}, "二班", "1\t丙\r\n", {{"1"}, {std::string(10239, 'y')}});
          },
          Outcome::Refused, "数据过长", "[ClassData]\r\nNumber=1\r\nName=" + std::string(10300, 'y') + "\r\n"},
         {"save a listed name holding a NUL", "[Class]\r\nClassName=一班," + nulName + "\r\n", nullptr,
-         [&](const DataFolder& d) { return classes::saveClass(d, {1, nulName}, nulName, "1\t丙\r\n", {}); },
+         [&](const DataFolder& d) {
+             return classes::saveClass(d, {1, nulName}, nulName, "1\t丙\r\n", {});
+         },
          Outcome::Refused, kClassNameInvalid.title},
         {"delete a class another copy renamed to a case variant", "[Class]\r\nClassName=a班\r\n", nullptr,
-         [](const DataFolder& d) { return classes::deleteClass(d, {0, "A班"}); }, Outcome::ClassGone, kClassGone.title},
+         [](const DataFolder& d) {
+             return classes::deleteClass(d, {0, "A班"});
+         },
+         Outcome::ClassGone, kClassGone.title},
         {"save under a new name a class another copy deleted", "[Class]\r\nClassName=二班\r\n", nullptr,
-         [](const DataFolder& d) { return classes::saveClass(d, {0, "一班"}, "三班", "1\t丙\r\n", kShown); },
+         [](const DataFolder& d) {
+             return classes::saveClass(d, {0, "一班"}, "三班", "1\t丙\r\n", kShown);
+         },
          Outcome::ClassGone, kClassGone.title},
         {"save over a roster another copy changed", kConfig, nullptr,
-         [](const DataFolder& d) { return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", {{"1"}, {"甲"}}); },
+         [](const DataFolder& d) {
+             return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", {{"1"}, {"甲"}});
+         },
          Outcome::RosterChanged, kRosterChanged.title},
     };
     for (const auto& c : kCases) {

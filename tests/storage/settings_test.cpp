@@ -68,7 +68,8 @@ TEST_F(FirstRunTest, AFolderThatCannotBeCreatedIsReportedAndTriedAgain) {
             writeBytes(data(), "a file where the folder should be");
         }
         EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::WriteFailed);
-        EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::WriteFailed); // nothing could be written: the next start tries again
+        EXPECT_EQ(prepareFirstRun(dataFolder()),
+                  FirstRun::WriteFailed); // nothing could be written: the next start tries again
     }
 }
 

@@ -2,8 +2,8 @@
 // with helpers that write the settings and roster files as the program leaves them.
 #pragma once
 
-#include "storage/ini_file.h"
 #include "storage/data_folder.h"
+#include "storage/ini_file.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "tests/support/file_paths.h"

@@ -290,7 +290,8 @@ TEST_F(SaveClassTest, SavingTheCurrentClassStartsAFreshRoundWithItsRows) {
     EXPECT_EQ(toolkit.messages, std::vector<Message>{kSaveDone});
     EXPECT_EQ(readRoster(folder.data(), "一班"), (ClassRoster{{"1", "2", "3"}, {"甲", "乙", "丙"}}));
     EXPECT_EQ(rollCall.drawPool().size(), 3u);
-    EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")), encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n"));
+    EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")),
+              encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n"));
 }
 
 TEST_F(SaveClassTest, SavingUnderANewNameLeavesTheOldFileBehind) {

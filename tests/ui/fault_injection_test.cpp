@@ -164,7 +164,8 @@ protected:
         EXPECT_EQ(program.items(program.classes), listed);
         for (std::size_t i = 0; i < listed.size(); ++i) {
             program.toolkit.choose(program.classes, kClassBox, static_cast<int>(i));
-            EXPECT_EQ(program.toolkit.text(program.classes, unit::kRosterBox), formatRosterText(readRoster(folder_->data(), listed[i])));
+            EXPECT_EQ(program.toolkit.text(program.classes, unit::kRosterBox),
+                      formatRosterText(readRoster(folder_->data(), listed[i])));
         }
     }
 
