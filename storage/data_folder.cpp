@@ -2,6 +2,7 @@
 
 #include "storage/file_names.h"
 #include "storage/platform/file_system.h"
+#include "storage/platform/file_times.h"
 
 namespace tallyra {
 namespace {
@@ -46,20 +47,55 @@ FilePath runDirectory() {
     return platform::executablePath().parent();
 }
 
+namespace {
+
+// Both folders hold data: the one whose settings were written last is the one in use
+// (a stick that was read-only one day keeps the classes added in the user's folder).
+bool ownIsNewer(const FilePath& beside, const FilePath& own) {
+    const auto besideTime = platform::lastWriteTime(beside / "Config.conf");
+    const auto ownTime = platform::lastWriteTime(own / "Config.conf");
+    return besideTime && ownTime && *ownTime > *besideTime;
+}
+
+// The user's folder remembers which Data folder the last start of a program in
+// this folder used, so that a change from one start to the next is told. Only a
+// user folder that exists keeps it; another program folder is another program.
+std::optional<DataFolderNotice> noticeOfChange(const FilePath& own, const FilePath& beside, const FilePath& used) {
+    const FilePath marker = own.parent() / "last-data-folder.txt";
+    const std::string now = beside.utf8() + "\n" + used.utf8();
+    const platform::FileRead last = platform::readFile(marker);
+    if (last.outcome == platform::ReadOutcome::Read && last.bytes == now) return std::nullopt;
+    (void)platform::replaceFileAtomically(marker, now);
+    const std::string lastBeside = last.bytes.substr(0, last.bytes.find('\n'));
+    if (last.outcome != platform::ReadOutcome::Read || lastBeside != beside.utf8()) return std::nullopt;
+    return DataFolderNotice{"班级和设置的保存位置与上次启动时不同，现在保存在：\r\n" + used.utf8() +
+                                "\r\n\r\n上次使用的位置：\r\n" + last.bytes.substr(lastBeside.size() + 1),
+                            kInformationOk};
+}
+
+} // namespace
+
 SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     const FilePath beside = runFolder / "Data";
     SettledDataFolder settled{DataFolder(beside), std::nullopt};
-    if (!isInstalledSystemWide(runFolder) && usableHere(beside)) return settled;
-
     const FilePath base = platform::userDataBase();
+    const FilePath own = base.empty() ? FilePath() : base / "Tallyra" / "Data";
+    const bool ownExists = !own.empty() && platform::isFolder(own);
+    if (!isInstalledSystemWide(runFolder) && usableHere(beside)) {
+        if (ownExists && ownIsNewer(beside, own)) settled.folder = DataFolder(own);
+        if (ownExists) settled.notice = noticeOfChange(own, beside, settled.folder.path());
+        return settled;
+    }
+
     if (base.empty()) return settled; // nowhere else to go; failed writes will tell
-    const FilePath own = base / "Tallyra" / "Data";
-    if (platform::isFolder(own)) {
+    if (ownExists) {
         settled.folder = DataFolder(own);
+        settled.notice = noticeOfChange(own, beside, own);
         return settled;
     }
     if (!makeDirectoryPath(own)) return settled;
     settled.folder = DataFolder(own);
+    (void)noticeOfChange(own, beside, own); // the move itself is told below
 
     DataFolderNotice notice;
     // A read-only Data folder in a writable program folder is named as such: the teacher looks there.

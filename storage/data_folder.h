@@ -56,7 +56,9 @@ struct SettledDataFolder {
 // Data folder beside the executable, then Windows' VirtualStore copy of it (which
 // holds the newer files); it never copies over a user folder that exists. The
 // notice comes with that one start (for a program under /usr only when something
-// could not be copied).
+// could not be copied). When both folders hold data, the one whose Config.conf was
+// written last is used; once the user's folder exists, it remembers the folder of
+// the last start, and a start that uses another one says so.
 SettledDataFolder settleDataFolder(const FilePath& runFolder);
 
 bool isDirectory(const FilePath& path);

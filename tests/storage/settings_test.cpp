@@ -6,6 +6,7 @@
 #include "storage/platform/file_system.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #ifdef _WIN32
 #include <windows.h>
@@ -134,6 +135,26 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
         if (c.userDataExists) {
             EXPECT_EQ(readBytes(userData() / "Config.conf"), "kept");
         }
+    }
+}
+
+// Both folders hold data: the settings written last win, and a change of folder is told once.
+TEST_F(DataFolderPlaceTest, TheFolderWrittenLastIsUsedAndAChangeIsTold) {
+    std::filesystem::create_directories(data());
+    std::filesystem::create_directories(userData());
+    writeBytes(data("Config.conf"), "beside");
+    writeBytes(userData() / "Config.conf", "own");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    const struct {
+        int besideAge, ownAge; // minutes
+        bool expectOwn, expectNotice;
+    } kCases[] = {{10, 20, false, false}, {20, 10, true, true}, {20, 10, true, false}, {5, 10, false, true}};
+    for (const auto& c : kCases) {
+        std::filesystem::last_write_time(data("Config.conf"), now - std::chrono::minutes(c.besideAge));
+        std::filesystem::last_write_time(userData() / "Config.conf", now - std::chrono::minutes(c.ownAge));
+        const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
+        EXPECT_EQ(settled.folder.path(), c.expectOwn ? userData() : data());
+        EXPECT_EQ(settled.notice.has_value(), c.expectNotice);
     }
 }
 
