@@ -4,6 +4,7 @@
 #include "storage/ini_file.h"
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
+#include "storage/text_encoding.h"
 
 namespace tallyra {
 namespace {
@@ -75,6 +76,13 @@ std::string formatRosterText(const ClassRoster& roster) {
     return text;
 }
 
+Message rosterTextUnstorable(std::string_view character) {
+    return {"无法保存",
+            keptMessageText("学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                            "）无法保存到数据文件中，请更换后重试！"),
+            kErrorOk};
+}
+
 std::optional<Message> checkRosterText(std::string_view text) {
     if (text.empty()) return kRosterTextEmpty;
     if (text.find('\t') == std::string_view::npos) return kRosterTextWithoutTab;
@@ -109,6 +117,10 @@ RosterParse parseRosterText(std::string_view text) {
     // a last name of blanks would read back as no name.
     if (!readsBackWhole(result.roster.numbers) || !readsBackWhole(result.roster.names)) {
         result.refusal = kRosterRowInvalid;
+        return result;
+    }
+    if (const auto character = unstorableCharacter(text)) {
+        result.refusal = rosterTextUnstorable(*character);
         return result;
     }
     if (!fitsIniValue(joinList(result.roster.numbers)) || !fitsIniValue(joinList(result.roster.names)))

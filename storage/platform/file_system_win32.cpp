@@ -271,7 +271,7 @@ FilePath virtualStoreFolder(const FilePath& folder) {
 FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) : file_(folder / kFolderLockName) {
     const std::wstring path = native(file_);
     const DWORD start = GetTickCount();
-    for (;;) {
+    for (int refused = 0;;) {
         HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -279,12 +279,16 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
             held_ = true;
             return;
         }
-        // Access is denied both by a folder that takes no new file and, for a
-        // moment, by a lock file its last holder is removing.
+        // Access is denied for a moment while the last holder's file is being
+        // removed, and for good by a folder that takes no new file.
         const DWORD error = GetLastError();
-        const bool released =
-            error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (!heldByAnother(error) && !released) return;
+        if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            if (++refused == 5) return;
+        } else if (!heldByAnother(error) && error != ERROR_ACCESS_DENIED) {
+            return;
+        } else {
+            refused = 0;
+        }
         if (GetTickCount() - start >= static_cast<DWORD>(wait.count())) {
             busy_ = true;
             return;

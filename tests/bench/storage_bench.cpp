@@ -40,22 +40,11 @@ void uncounted(void* block) noexcept {
 
 } // namespace
 
+// The array and sized forms call these two.
 void* operator new(std::size_t size) {
     return counted(size);
 }
-void* operator new[](std::size_t size) {
-    return counted(size);
-}
 void operator delete(void* block) noexcept {
-    uncounted(block);
-}
-void operator delete[](void* block) noexcept {
-    uncounted(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    uncounted(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
     uncounted(block);
 }
 
