@@ -21,15 +21,19 @@ Program::~Program() {
 void Program::announce(const std::string& number, const std::string& name) {
     if (!voice_ || !windows_) return;
     voice_->setReceiver(windows_->main().voiceReceiver());
-    announcePick(*voice_, platform_.toolkit, number, name);
+    announcePick(*voice_, platform_.toolkit, windows_->data(), number, name);
 }
 
 int Program::run() {
+    // Where the data is kept is settled once per start; every window reaches the files through it.
+    SettledDataFolder settled = settleDataFolder(platform_.runDirectory ? platform_.runDirectory() : runDirectory());
     ui::MainWindow::Services services;
     services.checkVoices = [this](MessageBoxes& boxes) {
-        if (voice_) checkVoicesAtStart(*voice_, boxes);
+        if (voice_) checkVoicesAtStart(*voice_, boxes, windows_->data());
     };
-    windows_ = std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(services));
+    services.dataFolderNotice = std::move(settled.notice);
+    windows_ =
+        std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder), std::move(services));
     if (windows_->main().open() == ui::kNoWindow) return 1;
     return platform_.runMessageLoop();
 }

@@ -6,6 +6,7 @@
 
 #include "draw/roll_call.h"
 #include "speech/speech_voice.h"
+#include "storage/data_folder.h"
 #include "ui/toolkit.h"
 #include "ui/window_set.h"
 
@@ -21,6 +22,8 @@ struct Platform {
     std::function<int()> runMessageLoop;
     // Makes the program's one voice.
     std::function<std::unique_ptr<SpeechVoice>()> createVoice = createSpeechVoice;
+    // The folder the program runs from (its Data folder is settled from it); the executable's own when empty.
+    std::function<FilePath()> runDirectory = nullptr;
 };
 
 class Program {

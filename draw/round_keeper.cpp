@@ -19,7 +19,8 @@ std::string roundCountText(const RollCall& rollCall) {
     return text;
 }
 
-RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes) : rollCall_(rollCall), boxes_(boxes) {
+RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
+    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {
     rollCall_.setRoundListener([this](std::size_t position) { roundChanged(position); });
 }
 
@@ -36,7 +37,7 @@ void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reas
         if (const auto kept = inMemory_.find(className_); kept != inMemory_.end()) {
             drawn_ = kept->second;
         } else if (!className_.empty()) {
-            MarksFile round = readRoundFile(className_);
+            MarksFile round = readRoundFile(data_, className_);
             switch (round.state) {
             case MarksFileState::Missing:
                 break;
@@ -48,17 +49,17 @@ void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reas
                 break;
             case MarksFileState::Failed: {
                 inMemory_[className_] = {};
-                const std::string text = roundUnreadableText(roundFilePath(className_).utf8());
+                const std::string text = roundUnreadableText(roundFilePath(data_, className_).utf8());
                 tellOnce({kRoundUnreadableTitle, text, kWarningOk});
                 break;
             }
             }
         }
     }
-    const bool freshRound = reason != Reason::Changed && settings::newRoundEachStart();
+    const bool freshRound = reason != Reason::Changed && settings::newRoundEachStart(data_);
     StudentMarks absent;
     if (!className_.empty()) {
-        const MarksFile absences = readAbsenceFile(className_);
+        const MarksFile absences = readAbsenceFile(data_, className_);
         if (absences.state == MarksFileState::Read && absences.date == todayText())
             absent = marksOnRoster(roster, absences.students);
     }
@@ -74,7 +75,7 @@ void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newNam
         MarkedStudents round = std::move(kept->second);
         inMemory_.erase(kept);
         inMemory_[std::string(newName)] = std::move(round);
-    } else if (!moveStudentMarks(oldName, newName)) {
+    } else if (!moveStudentMarks(data_, oldName, newName)) {
         tellOnce(kRoundSaveFailed);
     }
     if (loaded_ && className_ == oldName) className_ = std::string(newName);
@@ -82,7 +83,7 @@ void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newNam
 
 void RoundKeeper::classDeleted(std::string_view className) {
     if (const auto kept = inMemory_.find(className); kept != inMemory_.end()) inMemory_.erase(kept);
-    else if (!deleteStudentMarks(className)) tellOnce(kRoundSaveFailed);
+    else if (!deleteStudentMarks(data_, className)) tellOnce(kRoundSaveFailed);
     if (loaded_ && className_ == className) {
         loaded_ = false;
         className_.clear();
@@ -93,7 +94,7 @@ void RoundKeeper::classDeleted(std::string_view className) {
 bool RoundKeeper::setAbsent(const StudentMarks& absent) {
     rollCall_.setAbsent(absent);
     if (className_.empty()) return false;
-    return writeAbsenceFile(className_, markedStudents(rollCall_.roster(), rollCall_.absent()), todayText());
+    return writeAbsenceFile(data_, className_, markedStudents(rollCall_.roster(), rollCall_.absent()), todayText());
 }
 
 void RoundKeeper::startNewRound() {
@@ -105,12 +106,12 @@ void RoundKeeper::roundChanged(std::size_t position) {
     if (className_.empty()) return;
     if (inMemory_.count(className_)) {
         inMemory_[className_] = drawn_;
-    } else if (!writeRoundFile(className_, drawn_)) {
+    } else if (!writeRoundFile(data_, className_, drawn_)) {
         tellOnce(kRoundSaveFailed);
     }
     if (position == 0) return;
     const Pick pick{nowText(), className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
-    if (!appendPick(pick)) tellOnce(kRecordAppendFailed);
+    if (!appendPick(data_, pick)) tellOnce(kRecordAppendFailed);
 }
 
 } // namespace tallyra

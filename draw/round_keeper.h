@@ -43,7 +43,7 @@ public:
         Changed, // its roster was saved, or another class was added or deleted
     };
 
-    RoundKeeper(RollCall& rollCall, MessageBoxes& boxes);
+    RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data);
 
     // Hands the class's roster to the roll call with its round and today's absences.
     // The same class again keeps its round in memory, following the new roster.
@@ -65,6 +65,7 @@ private:
 
     RollCall& rollCall_;
     MessageBoxes& boxes_;
+    DataFolder data_;
     std::string className_;
     bool loaded_ = false;
     MarkedStudents drawn_; // the current class's round, as stored

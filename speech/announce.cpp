@@ -6,10 +6,6 @@
 namespace tallyra {
 namespace {
 
-bool speechSwitchedOn() {
-    return settings::voiceOn();
-}
-
 // Text as XML character data or attribute value. Control characters that XML 1.0
 // cannot carry become spaces, so a stray one in a roster never makes SAPI refuse
 // the whole announcement.
@@ -72,13 +68,14 @@ std::string sapiAnnouncementXml(std::string_view number, std::string_view name) 
     return xml;
 }
 
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const std::string& number, const std::string& name) {
-    if (!speechSwitchedOn()) return;
+void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
+                  const std::string& name) {
+    if (!settings::voiceOn(data)) return;
     if (!voice.speakAnnouncement(number, name)) boxes.showMessage(kSpeakFailedNotice);
 }
 
-void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes) {
-    if (!speechSwitchedOn()) return;
+void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data) {
+    if (!settings::voiceOn(data)) return;
     if (voice.listVoices().empty()) boxes.showMessage(kNoVoiceMessage);
 }
 

@@ -4,8 +4,9 @@
 // speech switch from the settings file at the moment they run.
 #pragma once
 
-#include "speech/speech_voice.h"
 #include "base/message_box.h"
+#include "speech/speech_voice.h"
+#include "storage/data_folder.h"
 
 #include <string>
 #include <string_view>
@@ -32,10 +33,11 @@ std::string sapiAnnouncementXml(std::string_view number, std::string_view name);
 
 // When Voice is exactly "True", queues the announcement; a refusal shows
 // kSpeakFailedNotice once and is not retried.
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const std::string& number, const std::string& name);
+void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
+                  const std::string& name);
 
 // When Voice is exactly "True" and no voice is installed, shows kNoVoiceMessage.
 // Changes nothing else: the switch stays on.
-void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes);
+void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data);
 
 } // namespace tallyra

@@ -5,6 +5,7 @@
 #include "storage/lists.h"
 #include "storage/text_encoding.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -102,9 +103,14 @@ std::optional<Message> checkNewClassName(std::string_view classList, std::string
     return checkClassName(name);
 }
 
+bool hasControlCharacter(std::string_view name) {
+    return std::any_of(name.begin(), name.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
 bool isOwnRosterFileName(std::string_view className) {
-    return className.find_first_of("\\/") == std::string_view::npos && !isSettingsFileName(className) &&
-           !isDeviceName(className);
+    return className.find_first_of("\\/") == std::string_view::npos && !hasControlCharacter(className) &&
+           !isSettingsFileName(className) && !isDeviceName(className);
 }
 
 std::optional<Message> checkClassListLength(std::string_view newList) {

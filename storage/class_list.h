@@ -14,12 +14,11 @@ std::string addClassName(std::string_view list, std::string_view name);
 std::string removeClassName(std::string_view list, std::string_view name);
 std::string renameClassName(std::string_view list, std::string_view oldName, std::string_view newName);
 
-inline constexpr Message kClassNameInvalid{
-    "班级名称无效",
-    "班级名称不能包含 \\ / : * ? \" < > | "
-    "等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重新输入！",
-    kErrorOk};
-inline constexpr Message kClassNameTooLong{"班级名称过长", "班级名称不能超过50个字，请重新输入！", kErrorOk};
+inline constexpr Message kClassNameInvalid{"班级名称无效",
+                                           "班级名称不能包含 \\ / : * ? \" < > | "
+                                           "等字符，不能以空格开头或以空格、句点结尾，也不能是系统保留的名称，请重试！",
+                                           kErrorOk};
+inline constexpr Message kClassNameTooLong{"班级名称过长", "班级名称不能超过50个字，请重试！", kErrorOk};
 inline constexpr Message kClassListFull{"班级过多", "班级数量已达上限，无法再加入新的班级！", kErrorOk};
 inline constexpr Message kClassNameWithComma{"输入有误", "班级名称不允许带有半角逗号，请重试！", kErrorOk};
 // The first title is the one the program has always shown when the list holds a single class.
@@ -49,8 +48,11 @@ std::optional<Message> checkNewClassName(std::string_view classList, std::string
 
 // True when a roster file of this name may be written or deleted: an existing
 // class, perhaps from older or hand-edited data, keeps working whatever its name,
-// unless the name would leave the Data folder, names the settings file or a device.
+// unless the name would leave the Data folder, names the settings file or a
+// device, or holds a control character (a NUL would cut the path short: such a
+// name is never turned into a path at all).
 bool isOwnRosterFileName(std::string_view className);
+bool hasControlCharacter(std::string_view name);
 
 // Refuses a new class list that would not read back whole.
 std::optional<Message> checkClassListLength(std::string_view newList);

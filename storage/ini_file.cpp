@@ -28,16 +28,47 @@ bool fitsIniValue(std::string_view value) {
 
 namespace {
 
-std::string valueIn(std::string_view fileBytes, std::string_view section, std::string_view key) {
-    const auto value = ini::findValue(fileBytes, encodeForFile(section), encodeForFile(key));
-    return value ? decodeFromFile(cutFileBytes(*value, kIniValueLimit)) : std::string();
-}
-
 bool isInAFolder(const FilePath& file) {
     return platform::isFolder(file.parent());
 }
 
 } // namespace
+
+IniDocument IniDocument::read(const FilePath& file) {
+    IniDocument document;
+    document.file_ = file;
+    platform::FileRead read = platform::readFile(file);
+    switch (read.outcome) {
+    case platform::ReadOutcome::Missing:
+        break;
+    case platform::ReadOutcome::Read:
+        document.state_ = State::Read;
+        document.bytes_ = normaliseFileBytes(read.bytes);
+        break;
+    case platform::ReadOutcome::Failed:
+        document.state_ = State::Failed;
+        break;
+    }
+    return document;
+}
+
+IniDocument::Value IniDocument::value(std::string_view section, std::string_view key) const {
+    const auto value = ini::findValue(bytes_, encodeForFile(section), encodeForFile(key));
+    if (!value) return {};
+    return {decodeFromFile(cutFileBytes(*value, kIniValueLimit)), value->size() > kIniValueLimit};
+}
+
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+    if (section.find_first_of("\r\n]") != std::string_view::npos ||
+        key.find_first_of("\r\n=") != std::string_view::npos || !fitsIniValue(value))
+        return false;
+    bytes_ = ini::withValue(bytes_, encodeForFile(section), encodeForFile(key), encodeForFile(value));
+    return true;
+}
+
+bool IniDocument::save() const {
+    return !failed() && isInAFolder(file_) && platform::replaceFileAtomically(file_, bytes_);
+}
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
     return readIniItems(file, section, {key}).front();
@@ -49,13 +80,13 @@ std::vector<std::string> readIniItems(const FilePath& file, std::string_view sec
     const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
     if (path.empty() || section.empty()) return values;
-    std::optional<std::string> bytes;
+    std::optional<IniDocument> document;
     std::size_t index = 0;
     for (std::string_view key : keys) {
         key = skipLeadingControlBytes(key);
         if (!key.empty()) {
-            if (!bytes) bytes = normaliseFileBytes(platform::readFileBytes(path).value_or(std::string()));
-            values[index] = valueIn(*bytes, section, key);
+            if (!document) document = IniDocument::read(path);
+            values[index] = document->value(section, key).text;
         }
         ++index;
     }
@@ -75,11 +106,11 @@ bool writeIniItems(const FilePath& file, std::string_view section, std::initiali
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
     platform::FolderLock lock(file.parent());
-    std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
-    const std::string fileSection = encodeForFile(section);
+    if (!lock.held()) return false;
+    IniDocument document = IniDocument::read(file);
     for (const IniItem& item : items)
-        bytes = ini::withValue(bytes, fileSection, encodeForFile(item.key), encodeForFile(item.value));
-    return platform::replaceFileAtomically(file, bytes);
+        if (!document.set(section, item.key, item.value)) return false;
+    return document.save();
 }
 
 bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
@@ -88,12 +119,12 @@ bool changeIniItem(const FilePath& file, std::string_view section, std::string_v
         key.find_first_of("\r\n=") != std::string_view::npos || !isInAFolder(file))
         return false;
     platform::FolderLock lock(file.parent());
-    const std::string bytes = normaliseFileBytes(platform::readFileBytes(file).value_or(std::string()));
-    const std::optional<std::string> changed = change(valueIn(bytes, section, key));
+    if (!lock.held()) return false;
+    IniDocument document = IniDocument::read(file);
+    if (document.failed()) return false;
+    const std::optional<std::string> changed = change(document.value(section, key).text);
     if (!changed) return true;
-    if (!fitsIniValue(*changed)) return false;
-    return platform::replaceFileAtomically(
-        file, ini::withValue(bytes, encodeForFile(section), encodeForFile(key), encodeForFile(*changed)));
+    return document.set(section, key, *changed) && document.save();
 }
 
 } // namespace tallyra

@@ -56,4 +56,33 @@ struct IniItem {
 // kIniValueLimit, and no character the file encoding would store as another.
 bool fitsIniValue(std::string_view value);
 
+// One INI file read whole, for code that reads several items, decides, and
+// writes them back in one replace while it holds the folder's lock itself.
+class IniDocument {
+public:
+    enum class State { Missing, Read, Failed };
+    struct Value {
+        std::string text; // UTF-8, at most kIniValueLimit bytes in the file encoding
+        bool cut = false; // the stored value was longer: text is only its beginning
+    };
+
+    static IniDocument read(const FilePath& file);
+
+    const FilePath& file() const { return file_; }
+    State state() const { return state_; }
+    // The file exists but could not be read: it must not be written over.
+    bool failed() const { return state_ == State::Failed; }
+
+    Value value(std::string_view section, std::string_view key) const;
+    // Sets the item in memory; false (nothing changed) when it would not read back whole.
+    [[nodiscard]] bool set(std::string_view section, std::string_view key, std::string_view value);
+    // Replaces the file with what was read and set; never after a failed read.
+    [[nodiscard]] bool save() const;
+
+private:
+    FilePath file_;
+    State state_ = State::Missing;
+    std::string bytes_; // file encoding
+};
+
 } // namespace tallyra

@@ -1,6 +1,5 @@
 #include "storage/pick_record.h"
 
-#include "storage/paths.h"
 #include "storage/platform/append.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
@@ -63,8 +62,8 @@ std::string unguarded(std::string field) {
 
 } // namespace
 
-FilePath pickRecordPath() {
-    return dataFolderPath() / kPickRecordFileName;
+FilePath pickRecordPath(const DataFolder& data) {
+    return data.path() / kPickRecordFileName;
 }
 
 std::string csvField(std::string_view text) {
@@ -94,17 +93,17 @@ std::vector<Pick> parsePickRecord(std::string_view text) {
     return picks;
 }
 
-bool appendPick(const Pick& pick) {
-    if (!platform::isFolder(dataFolderPath())) return false;
-    return platform::appendToFile(pickRecordPath(), pickLine(pick), std::string(kByteOrderMark).append(kHeaderLine));
+bool appendPick(const DataFolder& data, const Pick& pick) {
+    if (!platform::isFolder(data.path())) return false;
+    return platform::appendToFile(pickRecordPath(data), pickLine(pick), std::string(kByteOrderMark).append(kHeaderLine));
 }
 
-bool pickRecordExists() {
-    return platform::isFile(pickRecordPath());
+bool pickRecordExists(const DataFolder& data) {
+    return platform::isFile(pickRecordPath(data));
 }
 
-std::vector<Pick> readPickRecord() {
-    return parsePickRecord(platform::readFile(pickRecordPath()).bytes);
+std::vector<Pick> readPickRecord(const DataFolder& data) {
+    return parsePickRecord(platform::readFile(pickRecordPath(data)).bytes);
 }
 
 std::string nowText() {

@@ -5,6 +5,7 @@
 // run as a formula is written with a leading apostrophe.
 #pragma once
 
+#include "storage/data_folder.h"
 #include "storage/file_path.h"
 
 #include <string>
@@ -23,7 +24,7 @@ struct Pick {
     friend bool operator==(const Pick&, const Pick&) = default;
 };
 
-FilePath pickRecordPath();
+FilePath pickRecordPath(const DataFolder& data);
 
 // One CSV field: quoted when it holds a comma, a quote or a line break, and
 // guarded with a leading apostrophe when it starts like a formula.
@@ -36,10 +37,10 @@ std::vector<Pick> parsePickRecord(std::string_view text);
 
 // Appends the pick; a new file starts with the byte-order mark and a header line.
 // Earlier lines are never rewritten. False when the append failed.
-[[nodiscard]] bool appendPick(const Pick& pick);
-bool pickRecordExists();
+[[nodiscard]] bool appendPick(const DataFolder& data, const Pick& pick);
+bool pickRecordExists(const DataFolder& data);
 // Every pick recorded so far; empty when there is no record or it cannot be read.
-std::vector<Pick> readPickRecord();
+std::vector<Pick> readPickRecord(const DataFolder& data);
 
 // The PC's local date and time as the record stores it.
 std::string nowText();

@@ -3,7 +3,6 @@
 #include "storage/class_list.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
-#include "storage/paths.h"
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
@@ -35,35 +34,38 @@ const std::string& ClassRoster::nameAt(std::size_t position) const {
     return itemAt(names, position);
 }
 
-FilePath rosterFilePath(std::string_view className) {
-    return dataFolderPath() / storedFileName(std::string(className) + ".conf");
+StoredRoster loadRoster(const DataFolder& data, std::string_view className) {
+    if (hasControlCharacter(className)) return {}; // never a path: a NUL would name another file
+    const IniDocument file = IniDocument::read(data.rosterFile(className));
+    const IniDocument::Value numbers = file.value(kRosterSection, kNumberKey);
+    const IniDocument::Value names = file.value(kRosterSection, kNameKey);
+    return {{splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
 }
 
-ClassRoster readRoster(std::string_view className) {
-    const std::vector<std::string> lists =
-        readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
-    return {splitList(lists[0], ","), splitList(lists[1], ",")};
+ClassRoster readRoster(const DataFolder& data, std::string_view className) {
+    return loadRoster(data, className).roster;
 }
 
-bool writeRoster(std::string_view className, const ClassRoster& roster) {
+bool writeRoster(const DataFolder& data, std::string_view className, const ClassRoster& roster) {
     if (!isOwnRosterFileName(className)) return false;
+    IniDocument file = IniDocument::read(data.rosterFile(className));
     // Both lists in one replace: a crash between two writes would pair new numbers with old names.
-    return writeIniItems(rosterFilePath(className), kRosterSection,
-                         {{kNumberKey, joinList(roster.numbers)}, {kNameKey, joinList(roster.names)}});
+    return file.set(kRosterSection, kNumberKey, joinList(roster.numbers)) &&
+           file.set(kRosterSection, kNameKey, joinList(roster.names)) && file.save();
 }
 
-bool createRosterFile(std::string_view className) {
+bool createRosterFile(const DataFolder& data, std::string_view className) {
     if (!isOwnRosterFileName(className)) return false;
-    const auto file = rosterFilePath(className);
+    IniDocument file = IniDocument::read(data.rosterFile(className));
     // A file left from a lost settings file, a first-run reset or hand editing
     // holds a roster: the class adopts it instead of emptying it.
-    if (platform::readFileBytes(file)) return true;
-    return writeIniItems(file, kRosterSection, {{kNameKey, ""}, {kNumberKey, ""}});
+    if (file.state() == IniDocument::State::Read) return true;
+    return file.set(kRosterSection, kNameKey, "") && file.set(kRosterSection, kNumberKey, "") && file.save();
 }
 
-bool deleteRosterFile(std::string_view className) {
+bool deleteRosterFile(const DataFolder& data, std::string_view className) {
     if (!isOwnRosterFileName(className)) return false;
-    return platform::deleteFile(rosterFilePath(className));
+    return platform::deleteFile(data.rosterFile(className));
 }
 
 std::string formatRosterText(const ClassRoster& roster) {
@@ -89,32 +91,31 @@ std::optional<Message> checkRosterText(std::string_view text) {
 
 RosterParse parseRosterText(std::string_view text) {
     RosterParse result;
-    constexpr std::string_view kRowEnd = "\r\n";
-    // Rows and fields are views into the text: only the accepted fields are copied.
+    // Rows are looked at in place: a pasted text of millions of empty rows costs no copy per row.
     for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find(kRowEnd, start);
+        std::size_t end = text.find("\r\n", start);
         if (end == std::string_view::npos) end = text.size();
         const std::string_view row = text.substr(start, end - start);
-        start = end + kRowEnd.size();
+        start = end + 2;
         if (row.empty()) continue;
-        // Number TAB name; one TAB ending the row adds no field (as splitList drops an
-        // empty last piece). An empty name is refused in every form: "1\t" has one
-        // field, and "1\t\t" would be accepted once and then be refused as "1\t" at
-        // its next save.
         const std::size_t tab = row.find('\t');
         const std::string_view number = row.substr(0, tab);
         std::string_view name = tab == std::string_view::npos ? std::string_view() : row.substr(tab + 1);
+        // A TAB that ends the row is an empty last column (a spreadsheet's): it is dropped.
         if (name.ends_with('\t')) name.remove_suffix(1);
-        if (tab == std::string_view::npos || name.find('\t') != std::string_view::npos || !isSafeField(number) ||
-            !isSafeField(name) || name.empty()) {
+        // An empty name is refused in every form: "1\t" has one field, and "1\t\t"
+        // would be accepted once and then be refused as "1\t" at its next save.
+        if (tab == std::string_view::npos || name.find('\t') != std::string_view::npos || name.empty() ||
+            !isSafeField(number) || !isSafeField(name)) {
             result.refusal = kRosterRowInvalid;
             return result;
         }
         result.roster.numbers.emplace_back(number);
         result.roster.names.emplace_back(name);
     }
-    // The count of students comes from the numbers: they must all read back.
-    if (!readsBackWhole(result.roster.numbers)) {
+    // The count of students comes from the numbers: they must all read back; and
+    // a last name of blanks would read back as no name.
+    if (!readsBackWhole(result.roster.numbers) || !readsBackWhole(result.roster.names)) {
         result.refusal = kRosterRowInvalid;
         return result;
     }

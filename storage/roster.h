@@ -4,7 +4,8 @@
 #pragma once
 
 #include "base/message_box.h"
-#include "storage/file_path.h"
+#include "storage/data_folder.h"
+#include "storage/ini_file.h"
 
 #include <optional>
 #include <string>
@@ -32,22 +33,34 @@ struct ClassRoster {
     friend bool operator==(const ClassRoster&, const ClassRoster&) = default;
 };
 
-FilePath rosterFilePath(std::string_view className);
+// A roster file as read: its students, whether it could be read at all, and
+// whether a list was longer than a read returns (then the roster is cut and must
+// never be written back).
+struct StoredRoster {
+    ClassRoster roster;
+    IniDocument::State state = IniDocument::State::Missing;
+    bool cut = false;
+};
+StoredRoster loadRoster(const DataFolder& data, std::string_view className);
+// The students only: a file that is missing or cannot be read gives an empty roster.
+ClassRoster readRoster(const DataFolder& data, std::string_view className);
 
-ClassRoster readRoster(std::string_view className);
+// The writes below take no lock: a caller that may meet another running copy
+// holds the folder's lock around its whole operation (storage/classes does).
 
 // Writes Number and Name in one replace of the file. False when nothing was
 // written: a list that would not read back whole, a name that is no roster file
-// of its own (isOwnRosterFileName), or a failed write.
-[[nodiscard]] bool writeRoster(std::string_view className, const ClassRoster& roster);
+// of its own (isOwnRosterFileName), a file that could not be read, or a failed write.
+[[nodiscard]] bool writeRoster(const DataFolder& data, std::string_view className, const ClassRoster& roster);
 
 // Gives a new class its roster file, with Name and Number both empty. A file that
-// already exists is adopted as it is, with the students it holds.
-[[nodiscard]] bool createRosterFile(std::string_view className);
+// already exists is adopted as it is, with the students it holds; one that cannot
+// be read is left alone and gives false.
+[[nodiscard]] bool createRosterFile(const DataFolder& data, std::string_view className);
 
 // True when the file is gone afterwards (also when it was gone before). A name
 // that is no roster file of its own deletes nothing and gives false.
-[[nodiscard]] bool deleteRosterFile(std::string_view className);
+[[nodiscard]] bool deleteRosterFile(const DataFolder& data, std::string_view className);
 
 std::string formatRosterText(const ClassRoster& roster);
 

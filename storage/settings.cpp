@@ -1,59 +1,63 @@
 #include "storage/settings.h"
 
 #include "storage/ini_file.h"
-#include "storage/paths.h"
 
-namespace tallyra::settings {
+namespace tallyra {
 
-std::string classList() {
-    return readIniItem(settingsFilePath(), kClassSection, kClassNameKey);
+Message fileNotReadMessage(const FilePath& file, std::string& textStore) {
+    std::string name = file.utf8().substr(file.parent().utf8().size());
+    if (!name.empty() && (name.front() == '/' || name.front() == '\\')) name.erase(0, 1);
+    textStore = "无法读取 Data 文件夹中的文件 " + name +
+                "，该文件可能正被其他程序占用或没有读取权限。为保护其中的数据，本次操作未写入任何内容，请稍后重试！";
+    return {"读取失败", textStore, kErrorOk};
 }
 
-bool changeClassList(const std::function<std::optional<std::string>(std::string_view list)>& change) {
-    return changeIniItem(settingsFilePath(), kClassSection, kClassNameKey, change);
+namespace settings {
+
+std::string classList(const DataFolder& data) {
+    return readIniItem(data.settingsFile(), kClassSection, kClassNameKey);
 }
 
-std::string currentClass() {
-    return readIniItem(settingsFilePath(), kClassSection, kDefaultKey);
+std::string currentClass(const DataFolder& data) {
+    return readIniItem(data.settingsFile(), kClassSection, kDefaultKey);
 }
 
-bool setCurrentClass(std::string_view className) {
-    return writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, className);
+bool voiceOn(const DataFolder& data) {
+    return readIniItem(data.settingsFile(), kSettingsSection, kVoiceKey) == kTrue;
 }
 
-bool voiceOn() {
-    return readIniItem(settingsFilePath(), kSettingsSection, kVoiceKey) == kTrue;
+bool setVoiceOn(const DataFolder& data, bool on) {
+    return writeIniItem(data.settingsFile(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse);
 }
 
-bool setVoiceOn(bool on) {
-    return writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse);
+std::string hotKey(const DataFolder& data) {
+    return readIniItem(data.settingsFile(), kSettingsSection, kHotKeyKey);
 }
 
-std::string hotKey() {
-    return readIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey);
+bool setHotKey(const DataFolder& data, std::string_view name) {
+    return writeIniItem(data.settingsFile(), kSettingsSection, kHotKeyKey, name);
 }
 
-bool setHotKey(std::string_view name) {
-    return writeIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey, name);
+bool newRoundEachStart(const DataFolder& data) {
+    return readIniItem(data.settingsFile(), kSettingsSection, kNewRoundEachStartKey) == kTrue;
 }
 
-bool newRoundEachStart() {
-    return readIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey) == kTrue;
+bool setNewRoundEachStart(const DataFolder& data, bool on) {
+    return writeIniItem(data.settingsFile(), kSettingsSection, kNewRoundEachStartKey, on ? kTrue : kFalse);
 }
 
-bool setNewRoundEachStart(bool on) {
-    return writeIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey, on ? kTrue : kFalse);
-}
-
-FirstRun prepareFirstRun() {
-    if (readIniItem(settingsFilePath(), kSettingsSection, kFirstKey) == kFalse) return FirstRun::NotFirst;
-    const auto folder = dataFolderPath();
-    if (!isDirectory(folder)) makeDirectoryPath(folder);
-    const auto file = settingsFilePath();
+FirstRun prepareFirstRun(const DataFolder& data) {
+    const FilePath file = data.settingsFile();
+    const IniDocument stored = IniDocument::read(file);
+    // Only a file inside a Data folder can hold settings: behind a file or a link loop there is none.
+    if (stored.failed() && isDirectory(data.path())) return FirstRun::ReadFailed;
+    if (stored.value(kSettingsSection, kFirstKey).text == kFalse) return FirstRun::NotFirst;
+    if (!isDirectory(data.path())) makeDirectoryPath(data.path());
     const bool written = writeIniItem(file, kSettingsSection, kFirstKey, kFalse) &&
                          writeIniItem(file, kSettingsSection, kVoiceKey, kFalse) &&
                          writeIniItem(file, kClassSection, kClassNameKey, "");
     return written ? FirstRun::Prepared : FirstRun::WriteFailed;
 }
 
-} // namespace tallyra::settings
+} // namespace settings
+} // namespace tallyra

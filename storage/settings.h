@@ -1,12 +1,13 @@
 // The settings file Data/Config.conf: first-run marker, speech switch, class list
 // and current class, each behind a named function that knows its section, key and
 // default. Nothing is cached: every call reads or writes the file anew, so the
-// file is where the windows share these.
+// file is where the windows share these. Changes of the class list and the current
+// class go through storage/classes, which keeps their order with the roster files.
 #pragma once
 
 #include "base/message_box.h"
+#include "storage/data_folder.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,39 +36,38 @@ inline constexpr Message kDataNotSaved{
     "文件夹中的文件。请确认该文件夹不是只读的、文件未被其他程序占用且磁盘空间充足，然后重试！",
     kErrorOk};
 
+// A file that exists but could not be read (held by another program, no rights,
+// not a regular file): the operation stops there and writes nothing.
+Message fileNotReadMessage(const FilePath& file, std::string& textStore);
+
 namespace settings {
 
 // ClassName: the class names joined by "," in the order they were added.
-std::string classList();
-// Changes ClassName as one read-change-write under the Data folder's lock, so a
-// second running copy adding or removing a class at the same moment is never
-// lost: change gets the list as stored and gives the new list, or nothing to
-// leave it. False only when a write failed.
-[[nodiscard]] bool changeClassList(const std::function<std::optional<std::string>(std::string_view list)>& change);
-
+std::string classList(const DataFolder& data);
 // Default: the current class; empty when none is.
-std::string currentClass();
-[[nodiscard]] bool setCurrentClass(std::string_view className);
+std::string currentClass(const DataFolder& data);
 
 // Voice: speech is on only when it is exactly "True".
-bool voiceOn();
-[[nodiscard]] bool setVoiceOn(bool on);
+bool voiceOn(const DataFolder& data);
+// False (nothing written) when the file could not be read or written.
+[[nodiscard]] bool setVoiceOn(const DataFolder& data, bool on);
 
 // HotKey: the global hot key's name ("F9", "Ctrl+Alt+R"); empty when never chosen.
-std::string hotKey();
-[[nodiscard]] bool setHotKey(std::string_view name);
+std::string hotKey(const DataFolder& data);
+[[nodiscard]] bool setHotKey(const DataFolder& data, std::string_view name);
 // NewRoundEachStart: off unless exactly "True".
-bool newRoundEachStart();
-[[nodiscard]] bool setNewRoundEachStart(bool on);
+bool newRoundEachStart(const DataFolder& data);
+[[nodiscard]] bool setNewRoundEachStart(const DataFolder& data, bool on);
 
 enum class FirstRun {
     NotFirst,    // First is exactly "False"
     Prepared,    // the Data folder and a settings file for a first start are made
     WriteFailed, // they could not be: the next start tries again
+    ReadFailed,  // the settings file exists but could not be read: nothing is written
 };
 // Unless First is exactly "False": creates the Data folder and writes
 // First="False", Voice="False" and an empty ClassName, in that order.
-FirstRun prepareFirstRun();
+FirstRun prepareFirstRun(const DataFolder& data);
 
 } // namespace settings
 } // namespace tallyra

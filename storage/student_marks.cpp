@@ -4,7 +4,6 @@
 #include "storage/ini_dialect.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
-#include "storage/paths.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
@@ -50,8 +49,8 @@ std::optional<std::string> itemOf(std::string_view bytes, std::string_view secti
 // Beside the roster file and spelt as it is: a Data folder copied from Windows with
 // "A班.conf" for the class a班 keeps "A班.round", and a missing marks file never
 // costs a search of the folder.
-FilePath marksFilePath(std::string_view className, std::string_view extension) {
-    std::string path = rosterFilePath(className).utf8();
+FilePath marksFilePath(const DataFolder& data, std::string_view className, std::string_view extension) {
+    std::string path = data.rosterFile(className).utf8();
     path.resize(path.size() - std::string_view(".conf").size());
     return FilePath(path.append(extension));
 }
@@ -81,7 +80,7 @@ MarksFile readMarksFile(const FilePath& file, std::string_view section) {
     return result;
 }
 
-bool writeMarksFile(std::string_view className, std::string_view extension, std::string_view section,
+bool writeMarksFile(const DataFolder& data, std::string_view className, std::string_view extension, std::string_view section,
                     const MarkedStudents& students, std::string_view date) {
     if (!isOwnRosterFileName(className)) return false;
     std::string bytes;
@@ -94,16 +93,16 @@ bool writeMarksFile(std::string_view className, std::string_view extension, std:
     if (!set(kNumberKey, bracketList(students.numbers)) || !set(kNameKey, bracketList(students.names)) ||
         !set(kPlaceKey, bracketList(students.places)))
         return false;
-    const FilePath folder = dataFolderPath();
+    const FilePath& folder = data.path();
     if (!platform::isFolder(folder)) return false;
     platform::FolderLock lock(folder);
     if (!lock.held()) return false;
-    return platform::replaceFileAtomically(marksFilePath(className, extension), bytes);
+    return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes);
 }
 
-bool moveMarksFile(std::string_view oldName, std::string_view newName, std::string_view extension) {
-    const FilePath from = marksFilePath(oldName, extension);
-    const FilePath to = marksFilePath(newName, extension);
+bool moveMarksFile(const DataFolder& data, std::string_view oldName, std::string_view newName, std::string_view extension) {
+    const FilePath from = marksFilePath(data, oldName, extension);
+    const FilePath to = marksFilePath(data, newName, extension);
     if (from == to) return true;
     const platform::FileRead read = platform::readFile(from);
     if (read.outcome == platform::ReadOutcome::Missing) return platform::deleteFile(to);
@@ -141,35 +140,36 @@ StudentMarks marksOnRoster(const ClassRoster& roster, const MarkedStudents& stud
     return marks;
 }
 
-FilePath roundFilePath(std::string_view className) {
-    return marksFilePath(className, kRoundExtension);
+FilePath roundFilePath(const DataFolder& data, std::string_view className) {
+    return marksFilePath(data, className, kRoundExtension);
 }
-FilePath absenceFilePath(std::string_view className) {
-    return marksFilePath(className, kAbsentExtension);
-}
-
-MarksFile readRoundFile(std::string_view className) {
-    return readMarksFile(roundFilePath(className), kRoundSection);
-}
-MarksFile readAbsenceFile(std::string_view className) {
-    return readMarksFile(absenceFilePath(className), kAbsentSection);
+FilePath absenceFilePath(const DataFolder& data, std::string_view className) {
+    return marksFilePath(data, className, kAbsentExtension);
 }
 
-bool writeRoundFile(std::string_view className, const MarkedStudents& drawn) {
-    return writeMarksFile(className, kRoundExtension, kRoundSection, drawn, "");
+MarksFile readRoundFile(const DataFolder& data, std::string_view className) {
+    return readMarksFile(roundFilePath(data, className), kRoundSection);
 }
-bool writeAbsenceFile(std::string_view className, const MarkedStudents& absent, std::string_view date) {
-    return writeMarksFile(className, kAbsentExtension, kAbsentSection, absent, date);
-}
-
-bool moveStudentMarks(std::string_view oldName, std::string_view newName) {
-    const bool round = moveMarksFile(oldName, newName, kRoundExtension);
-    return moveMarksFile(oldName, newName, kAbsentExtension) && round;
+MarksFile readAbsenceFile(const DataFolder& data, std::string_view className) {
+    return readMarksFile(absenceFilePath(data, className), kAbsentSection);
 }
 
-bool deleteStudentMarks(std::string_view className) {
-    const bool round = platform::deleteFile(roundFilePath(className));
-    return platform::deleteFile(absenceFilePath(className)) && round;
+bool writeRoundFile(const DataFolder& data, std::string_view className, const MarkedStudents& drawn) {
+    return writeMarksFile(data, className, kRoundExtension, kRoundSection, drawn, "");
+}
+bool writeAbsenceFile(const DataFolder& data, std::string_view className, const MarkedStudents& absent,
+                      std::string_view date) {
+    return writeMarksFile(data, className, kAbsentExtension, kAbsentSection, absent, date);
+}
+
+bool moveStudentMarks(const DataFolder& data, std::string_view oldName, std::string_view newName) {
+    const bool round = moveMarksFile(data, oldName, newName, kRoundExtension);
+    return moveMarksFile(data, oldName, newName, kAbsentExtension) && round;
+}
+
+bool deleteStudentMarks(const DataFolder& data, std::string_view className) {
+    const bool round = platform::deleteFile(roundFilePath(data, className));
+    return platform::deleteFile(absenceFilePath(data, className)) && round;
 }
 
 std::string todayText() {

@@ -9,6 +9,7 @@
 // roster that changed in between: a student removed is gone, one added is unmarked.
 #pragma once
 
+#include "storage/data_folder.h"
 #include "storage/file_path.h"
 #include "storage/roster.h"
 
@@ -45,21 +46,22 @@ struct MarksFile {
     std::string date; // absences only: the day they were marked, YYYY-MM-DD
 };
 
-FilePath roundFilePath(std::string_view className);
-FilePath absenceFilePath(std::string_view className);
+FilePath roundFilePath(const DataFolder& data, std::string_view className);
+FilePath absenceFilePath(const DataFolder& data, std::string_view className);
 
-MarksFile readRoundFile(std::string_view className);
-MarksFile readAbsenceFile(std::string_view className);
+MarksFile readRoundFile(const DataFolder& data, std::string_view className);
+MarksFile readAbsenceFile(const DataFolder& data, std::string_view className);
 // Each replaces its file atomically under the Data folder's lock. False when
 // nothing was written (a class name that is no file of its own, a list that would
 // not read back whole, a failed write).
-[[nodiscard]] bool writeRoundFile(std::string_view className, const MarkedStudents& drawn);
-[[nodiscard]] bool writeAbsenceFile(std::string_view className, const MarkedStudents& absent, std::string_view date);
+[[nodiscard]] bool writeRoundFile(const DataFolder& data, std::string_view className, const MarkedStudents& drawn);
+[[nodiscard]] bool writeAbsenceFile(const DataFolder& data, std::string_view className, const MarkedStudents& absent,
+                                    std::string_view date);
 
 // A class renamed takes its marks along; a class deleted loses them. Neither
 // touches the roster file. False when a file could not be moved or deleted.
-[[nodiscard]] bool moveStudentMarks(std::string_view oldName, std::string_view newName);
-[[nodiscard]] bool deleteStudentMarks(std::string_view className);
+[[nodiscard]] bool moveStudentMarks(const DataFolder& data, std::string_view oldName, std::string_view newName);
+[[nodiscard]] bool deleteStudentMarks(const DataFolder& data, std::string_view className);
 
 // Today's date as the marks store it, YYYY-MM-DD.
 std::string todayText();

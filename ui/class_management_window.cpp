@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-#include "storage/class_list.h"
-#include "storage/lists.h"
-#include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
 
@@ -96,121 +93,116 @@ void ClassManagementWindow::onClosed() {
     windows_.showSettings();
 }
 
-std::string ClassManagementWindow::classBoxText() const {
-    return toolkit_.selectedItemText(window_, kClassBox);
+classes::ShownClass ClassManagementWindow::shownClass() const {
+    const int selected = toolkit_.selection(window_, kClassBox);
+    if (selected < 0 || static_cast<std::size_t>(selected) >= classes_.size()) return {};
+    return {selected, classes_[static_cast<std::size_t>(selected)]};
 }
 
 void ClassManagementWindow::openClassManagement() {
     rescaleForDpi();
+    fillClassBox({});
+}
 
-    const std::string classList = settings::classList();
-    if (!classList.empty() && classList.find(',') == std::string::npos) {
-        toolkit_.addItem(window_, kClassBox, classList);
+void ClassManagementWindow::fillClassBox(std::string_view select) {
+    const classes::Listing listing = classes::readListing(windows_.data());
+    if (listing.failure) toolkit_.showMessage(listing.failure->message());
+    classes_ = listing.classes;
+    toolkit_.clearItems(window_, kClassBox);
+    for (const std::string& name : classes_)
+        toolkit_.addItem(window_, kClassBox, name);
+    const std::string_view chosen = !select.empty() ? select : std::string_view(listing.current);
+    if (!listing.list.empty() && listing.list.find(',') == std::string::npos && select.empty()) {
         toolkit_.setSelection(window_, kClassBox, 0);
-    } else if (!classList.empty()) {
-        const std::vector<std::string> names = splitList(classList, ",");
-        for (const std::string& name : names)
-            toolkit_.addItem(window_, kClassBox, name);
-        const std::string current = settings::currentClass();
-        for (std::size_t i = 0; i < names.size(); ++i)
-            if (names[i] == current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
+    } else {
+        for (std::size_t i = 0; i < classes_.size(); ++i)
+            if (classes_[i] == chosen) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
     }
 
     if (toolkit_.selection(window_, kClassBox) < 0) {
-        toolkit_.setVisible(window_, kNoClassOverlay, true);
+        showNoClass();
     } else {
         toolkit_.setVisible(window_, kNoClassOverlay, false);
         toolkit_.setText(window_, kRosterBox, "");
-        toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
+        showClassRoster();
     }
-    toolkit_.setText(window_, kNameBox, classBoxText());
+}
+
+void ClassManagementWindow::showNoClass() {
+    shownRoster_ = {};
+    toolkit_.setText(window_, kRosterBox, "");
+    toolkit_.setText(window_, kNameBox, "");
+    toolkit_.setVisible(window_, kNoClassOverlay, true);
+}
+
+void ClassManagementWindow::showRoster(const ClassRoster& roster) {
+    shownRoster_ = roster;
+    toolkit_.setText(window_, kRosterBox, formatRosterText(roster));
 }
 
 void ClassManagementWindow::showClassRoster() {
-    toolkit_.setText(window_, kNameBox, classBoxText());
-    toolkit_.setText(window_, kRosterBox, formatRosterText(readRoster(classBoxText())));
+    const classes::ShownClass shown = shownClass();
+    toolkit_.setText(window_, kNameBox, shown.name);
+    const StoredRoster stored = loadRoster(windows_.data(), shown.name);
+    if (stored.state == IniDocument::State::Failed) {
+        std::string text;
+        toolkit_.showMessage(fileNotReadMessage(windows_.data().rosterFile(shown.name), text));
+    }
+    showRoster(stored.roster);
 }
 
 std::string deleteClassQuestion(std::string_view className) {
-    return "确定要删除班级“" + std::string(className) + "”吗？该班级的学号姓名数据将一并删除，无法恢复！";
+    return "确实要删除班级" + std::string(className) + "吗？该班级的学号姓名数据将一并删除，无法恢复！";
 }
 
-bool ClassManagementWindow::writeFailed() {
-    toolkit_.showMessage(kDataNotSaved);
-    return false;
+void ClassManagementWindow::showFailure(const classes::Result& result, std::string_view select) {
+    if (result.message) toolkit_.showMessage(result.message->message());
+    if (result.outcome != classes::Outcome::ClassGone && result.outcome != classes::Outcome::Failed) return;
+    // A step that failed after others were written, or another copy, changed the list:
+    // both class boxes show it as it now is. An unchanged list keeps the texts the teacher typed.
+    if (classes::readListing(windows_.data()).classes == classes_) return;
+    fillClassBox(select.empty() ? shownClass().name : select);
+    windows_.classListChanged();
 }
-
-// Every write below is checked: on a failure the teacher is told and the handler
-// stops. Roster files are written before the class list names them, so a stop
-// between two writes leaves at worst an unlisted file, which adding the class
-// adopts. The class list is changed as one read-change-write, so that a second
-// running copy changing it at the same moment is never lost.
 
 void ClassManagementWindow::addClass() {
     const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
     if (!answer) return;
     const std::string& name = *answer;
-    if (name.empty()) {
-        toolkit_.showMessage(kClassNameEmpty);
-        return;
-    }
-    const auto refuse = [&](std::string_view list) {
-        std::optional<Message> refusal = checkNewClassName(list, name);
-        if (!refusal) refusal = checkClassListLength(addClassName(list, name));
-        return refusal;
-    };
-    std::optional<Message> refusal = refuse(settings::classList());
-    if (!refusal && !createRosterFile(name)) return (void)writeFailed();
-    const bool listed = !refusal && settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
-        refusal = refuse(list); // the list as it is now, under the lock
-        if (refusal) return std::nullopt;
-        return addClassName(list, name);
-    });
-    if (refusal) {
-        toolkit_.showMessage(*refusal);
-        return;
-    }
-    if (!listed) return (void)writeFailed();
+    const classes::Result result = classes::addClass(windows_.data(), name, !windows_.hasCurrentClass());
+    if (!result.done()) return showFailure(result, name);
 
+    classes_.push_back(name);
     toolkit_.addItem(window_, kClassBox, name);
     toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
-    // An adopted file shows the students it holds.
-    const ClassRoster roster = readRoster(name);
-    toolkit_.setText(window_, kRosterBox, formatRosterText(roster));
+    showRoster(result.roster); // an adopted file shows the students it holds
     toolkit_.setText(window_, kNameBox, name);
     toolkit_.setVisible(window_, kNoClassOverlay, false);
 
     // The first class becomes the current one.
-    const bool becomesCurrent = !windows_.hasCurrentClass();
-    windows_.classAdded(name, becomesCurrent);
-    if (becomesCurrent) {
-        windows_.round().loadClass(name, roster, RoundKeeper::Reason::Changed);
-        if (!settings::setCurrentClass(name)) return (void)writeFailed();
+    windows_.classAdded(name, result.current);
+    if (result.current) {
+        windows_.round().loadClass(name, result.roster, RoundKeeper::Reason::Changed);
         windows_.currentClassChanged(name);
     }
 }
 
 void ClassManagementWindow::deleteClass() {
-    const int selected = toolkit_.selection(window_, kClassBox);
-    if (selected < 0) return; // nothing chosen: the overlay should have kept the click away
+    const classes::ShownClass shown = shownClass();
+    if (shown.index < 0) return; // nothing chosen: the overlay should have kept the click away
 
-    const std::string name = classBoxText();
-    const std::string question = deleteClassQuestion(name);
+    const std::string question = deleteClassQuestion(shown.name);
     if (toolkit_.showMessage({kDeleteClassTitle, question, kDeleteClassFlags}) != MessageAnswer::Yes) return;
 
+    const classes::Result result = classes::deleteClass(windows_.data(), shown);
+    if (!result.done()) return showFailure(result);
+    // Only once the files say so does the roll call lose the class.
     windows_.rollCall().loadRoster({});
-    if (settings::currentClass() == name && !settings::setCurrentClass("")) return (void)writeFailed();
-    bool lastClass = false;
-    const bool unlisted = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
-        lastClass = list == name;
-        if (!lastClass && list.find(',') == std::string_view::npos) return std::nullopt;
-        return removeClassName(list, name);
-    });
-    if (!unlisted) return (void)writeFailed();
-    // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
-    if (isOwnRosterFileName(name) && !deleteRosterFile(name)) writeFailed();
-    windows_.round().classDeleted(name);
+    if (result.message) toolkit_.showMessage(result.message->message());
+    windows_.round().classDeleted(shown.name);
 
+    const int selected = shown.index;
+    classes_.erase(classes_.begin() + selected);
     toolkit_.removeItem(window_, kClassBox, selected);
     const int left = toolkit_.itemCount(window_, kClassBox);
     const std::optional<int> next = left == 0 ? std::nullopt : std::optional<int>(std::min(selected, left - 1));
@@ -218,86 +210,34 @@ void ClassManagementWindow::deleteClass() {
         toolkit_.setSelection(window_, kClassBox, *next);
         showClassRoster();
     } else {
-        toolkit_.setText(window_, kRosterBox, "");
-        toolkit_.setText(window_, kNameBox, "");
-        toolkit_.setVisible(window_, kNoClassOverlay, true);
+        showNoClass();
     }
-    windows_.classDeleted(selected, next, lastClass);
+    windows_.classDeleted(selected, next, result.lastClass);
 }
 
 void ClassManagementWindow::saveClass() {
-    const int selected = toolkit_.selection(window_, kClassBox);
-    if (selected < 0) return; // nothing chosen: the overlay should have kept the click away
+    const classes::ShownClass shown = shownClass();
+    if (shown.index < 0) return; // nothing chosen: the overlay should have kept the click away
 
     const std::string newName = toolkit_.text(window_, kNameBox);
     const std::string rosterText = toolkit_.text(window_, kRosterBox);
-    if (newName.empty()) {
-        toolkit_.showMessage(kSaveNameEmpty);
-        return;
+    classes::Result result = classes::saveClass(windows_.data(), shown, newName, rosterText, shownRoster_);
+    if (result.outcome == classes::Outcome::RosterChanged) {
+        // Another copy saved this class since the box was filled: overwrite only when the teacher says so.
+        if (toolkit_.showMessage(result.message->message()) != MessageAnswer::Yes) return showRoster(result.roster);
+        result = classes::saveClass(windows_.data(), shown, newName, rosterText, result.roster, true);
     }
-    if (auto refusal = checkRosterText(rosterText)) {
-        toolkit_.showMessage(*refusal);
-        return;
-    }
+    if (!result.done()) return showFailure(result);
 
-    const std::string oldName = classBoxText();
-    std::optional<Message> refusal;
-    if (newName != oldName) {
-        refusal = refuseRename(settings::classList(), oldName, newName);
-    } else if (!isOwnRosterFileName(oldName)) {
-        // A class from older or hand-edited data whose name would leave the Data
-        // folder, or names the settings file or a device: keep it, write nothing.
-        refusal = kClassNameInvalid;
+    if (newName != shown.name) {
+        windows_.round().classRenamed(shown.name, newName);
+        classes_[static_cast<std::size_t>(shown.index)] = newName;
+        toolkit_.setItemText(window_, kClassBox, shown.index, newName);
+        windows_.classRenamed(shown.index, newName);
     }
-    // Rows are checked before anything is written, under a new name too.
-    const RosterParse parsed = parseRosterText(rosterText);
-    if (!refusal) refusal = parsed.refusal;
-    if (refusal) {
-        toolkit_.showMessage(*refusal);
-        return;
-    }
-
-    if (newName != oldName) {
-        if (!saveUnderNewName(selected, oldName, newName, parsed.roster)) return;
-    } else if (!writeRoster(newName, parsed.roster)) {
-        writeFailed();
-        return;
-    }
-    if (settings::currentClass() == newName) {
-        if (!settings::setCurrentClass(newName)) return (void)writeFailed();
-        windows_.round().loadClass(newName, readRoster(newName), RoundKeeper::Reason::Changed);
-    }
+    shownRoster_ = result.roster;
+    if (result.current) windows_.round().loadClass(newName, result.roster, RoundKeeper::Reason::Changed);
     toolkit_.showMessage(kSaveDone);
-}
-
-std::optional<Message> ClassManagementWindow::refuseRename(std::string_view classList, std::string_view oldName,
-                                                           std::string_view newName) {
-    std::optional<Message> refusal = checkNewClassName(classList, newName, oldName);
-    if (!refusal) refusal = checkClassListLength(renameClassName(classList, oldName, newName));
-    return refusal;
-}
-
-// The roster goes to the new name's file first; then the current class and the
-// class list take the new name. The old file stays behind, no longer listed.
-bool ClassManagementWindow::saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
-                                             const ClassRoster& roster) {
-    if (!writeRoster(newName, roster)) return writeFailed();
-    if (settings::currentClass() == oldName && !settings::setCurrentClass(newName)) return writeFailed();
-    std::optional<Message> refusal;
-    const bool renamed = settings::changeClassList([&](std::string_view list) -> std::optional<std::string> {
-        refusal = refuseRename(list, oldName, newName); // the list as it is now, under the lock
-        if (refusal) return std::nullopt;
-        return renameClassName(list, oldName, newName);
-    });
-    if (refusal) {
-        toolkit_.showMessage(*refusal);
-        return false;
-    }
-    if (!renamed) return writeFailed();
-    windows_.round().classRenamed(oldName, newName);
-    toolkit_.setItemText(window_, kClassBox, selected, newName);
-    windows_.classRenamed(selected, newName);
-    return true;
 }
 
 void ClassManagementWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {

@@ -4,6 +4,7 @@
 // call and the main window's title.
 #pragma once
 
+#include "storage/classes.h"
 #include "storage/roster.h"
 #include "ui/secondary_window.h"
 
@@ -34,8 +35,6 @@ inline constexpr std::string_view kNoClassOverlay = "noClassOverlay";
 inline constexpr std::string_view kAddClassPrompt = "请输入您要加入的班级名称:";
 inline constexpr std::string_view kAddClassTitle = "班级名称";
 
-inline constexpr Message kClassNameEmpty{"输入有误", "班级名称不允许为空，请重试！", kErrorOk};
-inline constexpr Message kSaveNameEmpty{"班级名为空", "班级名称不能为空！", kErrorOk};
 inline constexpr Message kSaveDone{"操作已完成", "操作已成功完成！", kInformationOk};
 // One misclick on "删除班级", right beside "保存", must not delete a roster for good.
 inline constexpr std::string_view kDeleteClassTitle = "删除班级";
@@ -59,13 +58,20 @@ private:
     void onOpened() override { openClassManagement(); }
     void onClosed() override;
 
-    std::string classBoxText() const;
-    // Shows the message of a failed write; false, so that a handler can stop with `return writeFailed();`.
-    bool writeFailed();
-    bool saveUnderNewName(int selected, const std::string& oldName, const std::string& newName,
-                          const ClassRoster& roster);
-    static std::optional<Message> refuseRename(std::string_view classList, std::string_view oldName,
-                                               std::string_view newName);
+    // The class at the box's selection, as read from the list; index -1 when none is chosen.
+    classes::ShownClass shownClass() const;
+    // Fills the class box from the list as stored now, choosing `select` when it is still listed,
+    // else the current class.
+    void fillClassBox(std::string_view select);
+    void showRoster(const ClassRoster& roster);
+    void showNoClass();
+    // Tells the teacher; when the class was gone, both class boxes show the list as it now is.
+    void showFailure(const classes::Result& result, std::string_view select = {});
+
+    // The names in the class box, as read from the list (the box may show a name cut short).
+    std::vector<std::string> classes_;
+    // The roster the roster box was last filled with: a save checks it is still the stored one.
+    ClassRoster shownRoster_;
 };
 
 } // namespace tallyra::ui

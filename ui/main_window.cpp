@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "storage/paths.h"
+#include "storage/classes.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "draw/round_keeper.h"
@@ -16,8 +16,8 @@ std::string mainWindowTitle(std::string_view className) {
     return title;
 }
 
-MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {
+MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services)
+    : toolkit_(toolkit), rollCall_(rollCall), data_(data), services_(std::move(services)) {
     addOwnMenuItems();
 }
 
@@ -42,7 +42,7 @@ std::string MainWindow::hotKeyMenuText() const {
 }
 
 void MainWindow::startHotKey() {
-    if (const auto saved = parseHotKey(settings::hotKey()); saved && !isForbiddenHotKey(*saved)) hotKey_ = *saved;
+    if (const auto saved = parseHotKey(settings::hotKey(data_)); saved && !isForbiddenHotKey(*saved)) hotKey_ = *saved;
     hotKeyState_ = toolkit_.setHotKey(window_, hotKey_);
     if (hotKeyState_ == HotKeyState::Taken) {
         const std::string text =
@@ -80,7 +80,7 @@ void MainWindow::takeHotKey(HotKey stroke) {
     }
     hotKey_ = stroke;
     hotKeyState_ = HotKeyState::On;
-    if (!settings::setHotKey(hotKeyName(stroke))) toolkit_.showMessage(kDataNotSaved);
+    if (!settings::setHotKey(data_, hotKeyName(stroke))) toolkit_.showMessage(kDataNotSaved);
 }
 
 bool MainWindow::isRolling() {
@@ -209,21 +209,28 @@ void MainWindow::runStartUp() {
     placeWindow(toolkit_, window_, dpiScale_);
     if (needsRescaling(dpiScale_)) rescaleUnits(toolkit_, window_, kMainWindowDesign, dpiScale_);
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
-    if (const auto notice = settleDataFolder()) toolkit_.showMessage(notice->message());
-    switch (settings::prepareFirstRun()) {
+    if (services_.dataFolderNotice) toolkit_.showMessage(services_.dataFolderNotice->message());
+    std::string readFailure;
+    switch (settings::prepareFirstRun(data_)) {
     case settings::FirstRun::NotFirst:
         break;
     case settings::FirstRun::Prepared:
         toolkit_.showMessage(kFirstRunNotice);
         break;
     case settings::FirstRun::WriteFailed:
-        toolkit_.showMessage(kDataNotSaved);
+        toolkit_.showMessage(kFirstRunNotSaved);
+        break;
+    case settings::FirstRun::ReadFailed:
+        toolkit_.showMessage(fileNotReadMessage(data_.settingsFile(), readFailure));
         break;
     }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
-    const std::string className = settings::currentClass();
-    if (services_.loadClass) services_.loadClass(className, readRoster(className));
-    else rollCall_.loadRoster(readRoster(className));
+    const std::string className = settings::currentClass(data_);
+    StoredRoster roster = loadRoster(data_, className);
+    if (roster.state == IniDocument::State::Failed && !className.empty())
+        toolkit_.showMessage(fileNotReadMessage(data_.rosterFile(className), readFailure));
+    if (services_.loadClass) services_.loadClass(className, std::move(roster.roster));
+    else rollCall_.loadRoster(std::move(roster.roster));
     showRoundCount();
     showClassTitle(className);
     startHotKey();

@@ -4,11 +4,13 @@
 #pragma once
 
 #include "draw/roll_call.h"
+#include "storage/data_folder.h"
 #include "ui/main_menu.h"
 #include "ui/toolkit.h"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -44,6 +46,11 @@ inline constexpr Message kHotKeyForbidden{
     kHotKeyUnavailable,
     "这个键不能用作全局热键：幻灯片放映、打字或本程序要用到它。请换一个键，例如 F9、F8 或 Ctrl+Alt+F。", kWarningOk};
 
+inline constexpr Message kFirstRunNotSaved{
+    "启动失败",
+    "程序启动时未能写入设置：无法写入 Data "
+    "文件夹中的文件。请确认该文件夹不是只读的且磁盘空间充足，下次启动时程序将再次尝试！",
+    kErrorOk};
 inline constexpr Message kFirstRunNotice{
     "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
     kInformationOk};
@@ -63,9 +70,11 @@ public:
         // Loads the class current at start into the roll call, with its round
         // (nothing: the roster alone, a full round).
         std::function<void(std::string_view className, ClassRoster roster)> loadClass;
+        // Told once at start, after the font check: where the data is kept now.
+        std::optional<DataFolderNotice> dataFolderNotice;
     };
 
-    MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services);
+    MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services);
 
     // Creates the window (running the start-up sequence) and shows it.
     WindowId open();
@@ -131,6 +140,7 @@ private:
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
+    const DataFolder& data_;
     Services services_;
     WindowId window_ = kNoWindow;
     int timerInterval_ = 0;

@@ -72,7 +72,7 @@ std::string recordSummary(std::span<const Pick> picks, std::string_view classNam
 
 void RecordWindow::onOpened() {
     rescaleForDpi();
-    const std::vector<Pick> picks = readPickRecord();
+    const std::vector<Pick> picks = readPickRecord(windows_.data());
     toolkit_.setText(window_, kRecordBox,
                      recordSummary(picks, windows_.round().className(), windows_.rollCall().roster(), todayText()));
 }
@@ -80,7 +80,7 @@ void RecordWindow::onOpened() {
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event != UnitEvent::Clicked) return;
     if (unit == kOpenButton) {
-        if (pickRecordExists()) toolkit_.openFile(pickRecordPath().utf8());
+        if (pickRecordExists(windows_.data())) toolkit_.openFile(pickRecordPath(windows_.data()).utf8());
         else toolkit_.showMessage(kNoRecordYet);
     } else if (unit == shared::kCloseButton) {
         windows_.showMain();

@@ -25,12 +25,13 @@ void addRoundMenuItems(WindowSet& windows) {
             main.showRoundCount();
         },
         {}, [&windows, hasStudents] { return hasStudents() && !windows.rollCall().isRolling(); });
+    const DataFolder& data = windows.data();
     main.menu().add([] { return std::string("每次启动或选择班级时重新开始一轮"); },
-                    [&toolkit] {
-                        if (!settings::setNewRoundEachStart(!settings::newRoundEachStart()))
+                    [&data, &toolkit] {
+                        if (!settings::setNewRoundEachStart(data, !settings::newRoundEachStart(data)))
                             toolkit.showMessage(kDataNotSaved);
                     },
-                    [] { return settings::newRoundEachStart(); });
+                    [&data] { return settings::newRoundEachStart(data); });
 }
 
 } // namespace tallyra::ui

@@ -1,9 +1,6 @@
 #include "ui/settings_window.h"
 
-#include "storage/ini_file.h"
-#include "storage/lists.h"
-#include "storage/paths.h"
-#include "storage/roster.h"
+#include "storage/classes.h"
 #include "storage/settings.h"
 #include "ui/dpi.h"
 
@@ -63,28 +60,35 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
 void SettingsWindow::onOpened() {
     rescaleForDpi();
 
-    const bool voiceOn = settings::voiceOn();
+    const bool voiceOn = settings::voiceOn(windows_.data());
     toolkit_.setChecked(window_, kVoiceOn, voiceOn);
     toolkit_.setChecked(window_, kVoiceOff, !voiceOn);
 
-    const std::string classList = settings::classList();
-    if (classList.empty()) return;
-    if (classList.find(',') == std::string::npos) {
-        toolkit_.addItem(window_, kClassBox, classList);
-        toolkit_.setSelection(window_, kClassBox, 0);
-        return;
-    }
-    int index = 0;
-    for (const std::string& name : splitList(classList, ",")) {
-        toolkit_.addItem(window_, kClassBox, name);
-        if (name == settings::currentClass()) toolkit_.setSelection(window_, kClassBox, index);
-        ++index;
-    }
     // Several classes and none of them current: the first one becomes current.
-    if (toolkit_.selection(window_, kClassBox) < 0 && toolkit_.itemCount(window_, kClassBox) > 0) {
+    if (!fillClassBox() && toolkit_.itemCount(window_, kClassBox) > 0) {
         toolkit_.setSelection(window_, kClassBox, 0);
         applyClassChoice();
     }
+}
+
+bool SettingsWindow::fillClassBox() {
+    const classes::Listing listing = classes::readListing(windows_.data());
+    if (listing.failure) toolkit_.showMessage(listing.failure->message());
+    classes_ = listing.classes;
+    toolkit_.clearItems(window_, kClassBox);
+    for (const std::string& name : classes_)
+        toolkit_.addItem(window_, kClassBox, name);
+    if (!listing.list.empty() && listing.list.find(',') == std::string::npos) {
+        toolkit_.setSelection(window_, kClassBox, 0);
+        return true;
+    }
+    for (std::size_t i = 0; i < classes_.size(); ++i)
+        if (classes_[i] == listing.current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
+    return toolkit_.selection(window_, kClassBox) >= 0;
+}
+
+void SettingsWindow::reloadClasses() {
+    if (classes::readListing(windows_.data()).classes != classes_) fillClassBox();
 }
 
 void SettingsWindow::onClosed() {
@@ -92,6 +96,9 @@ void SettingsWindow::onClosed() {
 }
 
 std::string SettingsWindow::classBoxText() const {
+    const int selected = toolkit_.selection(window_, kClassBox);
+    if (selected >= 0 && static_cast<std::size_t>(selected) < classes_.size())
+        return classes_[static_cast<std::size_t>(selected)];
     return toolkit_.selectedItemText(window_, kClassBox);
 }
 
@@ -100,15 +107,19 @@ bool SettingsWindow::hasSelectedClass() const {
 }
 
 void SettingsWindow::addClass(std::string_view name, bool select) {
+    classes_.emplace_back(name);
     toolkit_.addItem(window_, kClassBox, name);
     if (select) toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
 }
 
 void SettingsWindow::renameClass(int index, std::string_view name) {
+    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size())
+        classes_[static_cast<std::size_t>(index)] = name;
     toolkit_.setItemText(window_, kClassBox, index, name);
 }
 
 void SettingsWindow::removeClass(int index, std::optional<int> select) {
+    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size()) classes_.erase(classes_.begin() + index);
     toolkit_.removeItem(window_, kClassBox, index);
     if (!select) return;
     toolkit_.setSelection(window_, kClassBox, *select);
@@ -116,14 +127,19 @@ void SettingsWindow::removeClass(int index, std::optional<int> select) {
 }
 
 void SettingsWindow::applyClassChoice() {
-    const std::string className = classBoxText();
+    const int selected = toolkit_.selection(window_, kClassBox);
+    if (selected < 0 || static_cast<std::size_t>(selected) >= classes_.size()) return;
+    const std::string className = classes_[static_cast<std::size_t>(selected)];
+    const classes::Result result = classes::chooseClass(windows_.data(), {selected, className});
     // A failed write leaves the current class, and the roll call with it, as they were.
-    if (!settings::setCurrentClass(className)) {
-        toolkit_.showMessage(kDataNotSaved);
+    if (result.message) toolkit_.showMessage(result.message->message());
+    if (result.outcome == classes::Outcome::ClassGone) {
+        reloadClasses();
         return;
     }
+    if (!result.done()) return;
     windows_.rollCall().loadRoster({});
-    windows_.round().loadClass(className, readRoster(className), RoundKeeper::Reason::Chosen);
+    windows_.round().loadClass(className, result.roster, RoundKeeper::Reason::Chosen);
     windows_.classChosen(className);
 }
 
@@ -134,10 +150,13 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         return;
     } else if (unit == kVoiceOn || unit == kVoiceOff) {
         const bool on = unit == kVoiceOn;
-        if (!settings::setVoiceOn(on)) {
-            toolkit_.showMessage(kDataNotSaved);
+        if (!settings::setVoiceOn(windows_.data(), on)) {
+            // A settings file that could not be read is named as such: it was not written over.
+            const IniDocument stored = IniDocument::read(windows_.data().settingsFile());
+            std::string text;
+            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file(), text) : kDataNotSaved);
             // The boxes keep showing what is stored.
-            const bool storedOn = settings::voiceOn();
+            const bool storedOn = settings::voiceOn(windows_.data());
             toolkit_.setChecked(window_, kVoiceOn, storedOn);
             toolkit_.setChecked(window_, kVoiceOff, !storedOn);
         }

@@ -4,6 +4,9 @@
 
 #include "ui/secondary_window.h"
 
+#include <string>
+#include <vector>
+
 namespace tallyra::ui {
 
 extern const WindowDesign kSettingsWindowDesign;
@@ -49,6 +52,8 @@ public:
     void renameClass(int index, std::string_view name);
     // Removes an item; the item now at select, if any, is selected and made current.
     void removeClass(int index, std::optional<int> select);
+    // Shows the class list and the current class as they are stored now.
+    void reloadClasses();
 
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
@@ -56,6 +61,11 @@ private:
     const WindowDesign& design() const override { return kSettingsWindowDesign; }
     void onOpened() override;
     void onClosed() override;
+    // Fills the class box from one read of the settings file; true when a class is selected.
+    bool fillClassBox();
+
+    // The names in the class box, as read from the list (the box may show a name cut short).
+    std::vector<std::string> classes_;
 };
 
 } // namespace tallyra::ui

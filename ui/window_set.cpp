@@ -10,18 +10,18 @@
 
 namespace tallyra::ui {
 
-WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), round_(rollCall, toolkit) {
+WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, MainWindow::Services services)
+    : toolkit_(toolkit), rollCall_(rollCall), data_(std::move(data)), round_(rollCall, toolkit, data_) {
     if (!services.openSettings) services.openSettings = [this] { openSettings(); };
     if (!services.anotherWindowOpen)
         services.anotherWindowOpen = [this] {
-            return settings() || classManagement() || about() || changelog() || support();
+            return settings() || classManagement() || about() || changelog() || support() || absence() || record();
         };
     if (!services.loadClass)
         services.loadClass = [this](std::string_view className, ClassRoster roster) {
             round_.loadClass(className, std::move(roster), RoundKeeper::Reason::StartUp);
         };
-    main_ = std::make_unique<MainWindow>(toolkit, rollCall, std::move(services));
+    main_ = std::make_unique<MainWindow>(toolkit, rollCall, data_, std::move(services));
     addRoundMenuItems(*this);
 }
 
@@ -45,6 +45,12 @@ ChangelogWindow* WindowSet::changelog() {
 }
 SupportWindow* WindowSet::support() {
     return ifOpen(support_);
+}
+AbsenceWindow* WindowSet::absence() {
+    return ifOpen(absence_);
+}
+RecordWindow* WindowSet::record() {
+    return ifOpen(record_);
 }
 
 // A window that is already open is not opened a second time.
@@ -118,6 +124,10 @@ void WindowSet::classDeleted(int index, std::optional<int> next, bool lastClass)
         main_->clearDisplay();
     }
     main_->showRoundCount();
+}
+
+void WindowSet::classListChanged() {
+    if (SettingsWindow* window = settings()) window->reloadClasses();
 }
 
 void WindowSet::showAbout() {

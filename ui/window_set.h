@@ -24,11 +24,12 @@ class RecordWindow;
 
 class WindowSet {
 public:
-    WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services);
+    WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, MainWindow::Services services);
     ~WindowSet();
 
     Toolkit& toolkit() { return toolkit_; }
     RollCall& rollCall() { return rollCall_; }
+    const DataFolder& data() const { return data_; }
     // The current class's round, absences and record, kept in Data.
     RoundKeeper& round() { return round_; }
     MainWindow& main() { return *main_; }
@@ -51,6 +52,8 @@ public:
     AboutWindow* about();
     ChangelogWindow* changelog();
     SupportWindow* support();
+    AbsenceWindow* absence();
+    RecordWindow* record();
 
     // Shows the window if it is open.
     void showMain();
@@ -71,6 +74,8 @@ public:
     // The class at index is gone. The class now at next, if any, becomes current;
     // when it was the last class, the main window names none and shows no student.
     void classDeleted(int index, std::optional<int> next, bool lastClass);
+    // Another copy changed the class list: the settings window shows it as it now is.
+    void classListChanged();
 
 private:
     template <typename Window> Window* ifOpen(const std::unique_ptr<Window>& window);
@@ -78,6 +83,7 @@ private:
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
+    DataFolder data_;
     RoundKeeper round_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SettingsWindow> settings_;

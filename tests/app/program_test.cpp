@@ -60,7 +60,8 @@ protected:
                               user(toolkit.find("MainWindow"));
                               return toolkit.exitCode.value_or(-1);
                           },
-                          [this, hasVoice] { return std::make_unique<RecordingVoice>(voice, hasVoice); }};
+                          [this, hasVoice] { return std::make_unique<RecordingVoice>(voice, hasVoice); },
+                          [this] { return toFilePath(folder.path()); }};
         return runProgram(platform);
     }
 

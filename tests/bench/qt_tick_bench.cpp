@@ -1,7 +1,7 @@
 // The roll's cost per tick on the Linux program's widgets (the tick and the repaint of the
 // number and the name), normal window against full screen on a 1920x1080 Xvfb screen.
 #include "draw/roll_call.h"
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 #include "tests/support/file_paths.h"
 #include "ui/main_window.h"
 #include "ui/qt/qt_toolkit.h"
@@ -20,11 +20,11 @@ namespace {
 void rollTicks(benchmark::State& state, bool fullScreen) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tallyra-tick-bench";
     std::filesystem::create_directories(folder);
-    overrideRunDirectory(toFilePath(folder));
     qt::QtToolkit toolkit;
     toolkit.setModalHook([](QDialog& box) { box.reject(); }); // the first-run notice
     RollCall rollCall;
-    MainWindow window(toolkit, rollCall, {});
+    const DataFolder data(toFilePath(folder / "Data"));
+    MainWindow window(toolkit, rollCall, data, {});
     const WindowId id = window.open();
     ClassRoster roster;
     const char* names[] = {"阿卜杜热合曼·买买提", "张三", "欧阳明月", "李四", "司马光明"};
@@ -44,7 +44,6 @@ void rollTicks(benchmark::State& state, bool fullScreen) {
         name->repaint();
     }
     toolkit.destroyWindow(id);
-    overrideRunDirectory(FilePath());
     std::filesystem::remove_all(folder);
 }
 

@@ -2,7 +2,8 @@
 // each with its round file, against loading the roster alone (the start-up before
 // rounds were kept); and appending a pick to a record of 100,000 lines.
 #include "draw/round_keeper.h"
-#include "storage/paths.h"
+#include "storage/data_folder.h"
+#include "storage/ini_file.h"
 #include "storage/pick_record.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
@@ -29,7 +30,6 @@ struct ThousandClasses {
         if (::mkdtemp(pattern.data()) == nullptr) return;
         root = pattern;
         std::filesystem::create_directory(root / "Data");
-        overrideRunDirectory(FilePath(root.string()));
         ClassRoster roster;
         StudentMarks drawn;
         for (int i = 1; i <= 50; ++i) {
@@ -41,27 +41,26 @@ struct ThousandClasses {
         for (int i = 1; i <= 1000; ++i) {
             const std::string name = std::to_string(i) + "班";
             classes += (i > 1 ? "," : "") + name;
-            (void)writeRoster(name, roster);
-            (void)writeRoundFile(name, markedStudents(roster, drawn));
+            (void)writeRoster(folder(), name, roster);
+            (void)writeRoundFile(folder(), name, markedStudents(roster, drawn));
         }
-        (void)settings::changeClassList([&](std::string_view) { return classes; });
-        (void)settings::setCurrentClass("1000班");
+        (void)writeIniItem(folder().settingsFile(), kClassSection, kClassNameKey, classes);
+        (void)writeIniItem(folder().settingsFile(), kClassSection, kDefaultKey, "1000班");
     }
-    ~ThousandClasses() {
-        overrideRunDirectory(FilePath());
-        std::filesystem::remove_all(root);
-    }
+    ~ThousandClasses() { std::filesystem::remove_all(root); }
+    DataFolder folder() const { return DataFolder(FilePath((root / "Data").string())); }
 };
 
 void loadCurrentClass(benchmark::State& state, bool withRound) {
     const ThousandClasses data;
     NoBoxes boxes;
+    const DataFolder folder = data.folder();
     for (auto _ : state) {
         RollCall rollCall;
-        RoundKeeper keeper(rollCall, boxes);
-        const std::string className = settings::currentClass();
-        if (withRound) keeper.loadClass(className, readRoster(className), RoundKeeper::Reason::StartUp);
-        else rollCall.loadRoster(readRoster(className));
+        RoundKeeper keeper(rollCall, boxes, folder);
+        const std::string className = settings::currentClass(folder);
+        if (withRound) keeper.loadClass(className, readRoster(folder, className), RoundKeeper::Reason::StartUp);
+        else rollCall.loadRoster(readRoster(folder, className));
         benchmark::DoNotOptimize(rollCall.drawPool().data());
         if (rollCall.drawPool().size() != (withRound ? 25u : 50u)) state.SkipWithError("the round was not loaded");
     }
@@ -78,7 +77,7 @@ void appendPickToRecordOf100000Lines(benchmark::State& state) {
     }
     const Pick pick{nowText(), "1000班", "7", "学生7"};
     for (auto _ : state)
-        if (!appendPick(pick)) state.SkipWithError("the append failed");
+        if (!appendPick(data.folder(), pick)) state.SkipWithError("the append failed");
 }
 BENCHMARK(appendPickToRecordOf100000Lines)->Unit(benchmark::kMicrosecond);
 

@@ -21,9 +21,10 @@ using testing::FakeMainWindow;
 struct Start {
     FakeMainWindow window;
     RollCall rollCall;
-    RoundKeeper keeper{rollCall, window};
+    RoundKeeper keeper;
 
-    Start(std::string_view className, const ClassRoster& roster) {
+    Start(const DataFolder& data, std::string_view className, const ClassRoster& roster)
+        : keeper(rollCall, window, data) {
         keeper.loadClass(className, roster, RoundKeeper::Reason::StartUp);
     }
     std::string drawOne() {
@@ -75,10 +76,10 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         testing::writeBytes(data("一班.round"), encodeForFile(row.file));
         std::filesystem::remove(data("二班.round"));
         {
-            Start before("一班", row.roster);
+            Start before(dataFolder(), "一班", row.roster);
             row.between(before.keeper);
         }
-        Start after(row.loadedAs, row.roster);
+        Start after(dataFolder(), row.loadedAs, row.roster);
         EXPECT_EQ(after.rollCall.drawPool(), row.pool);
         EXPECT_EQ(after.window.shown, row.told);
     }
@@ -87,11 +88,11 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
 TEST_F(RoundKeeperTest, TwoDrawnBeforeARestartTheThirdAfterThenTheRoundEndsAndTheRecordHoldsAllThree) {
     std::vector<std::string> drawn;
     {
-        Start first("一班", kThree);
+        Start first(dataFolder(), "一班", kThree);
         drawn.push_back(first.drawOne());
         drawn.push_back(first.drawOne());
     }
-    Start second("一班", kThree);
+    Start second(dataFolder(), "一班", kThree);
     drawn.push_back(second.drawOne());
     std::vector<std::string> sorted = drawn;
     std::sort(sorted.begin(), sorted.end());
@@ -100,7 +101,7 @@ TEST_F(RoundKeeperTest, TwoDrawnBeforeARestartTheThirdAfterThenTheRoundEndsAndTh
     second.rollCall.pressStartStop(second.window);
     EXPECT_EQ(second.window.shown, std::vector<Message>{kRoundOverQuestion});
 
-    const std::vector<Pick> picks = readPickRecord();
+    const std::vector<Pick> picks = readPickRecord(dataFolder());
     ASSERT_EQ(picks.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(picks[i].className + picks[i].name, "一班" + drawn[i]);
@@ -112,10 +113,10 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
     const std::string rosterBytes = encodeForFile("[ClassData]\r\nNumber=1,2,3,4,5,6\r\nName=甲,乙,丙,丁,戊,己\r\n");
     testing::writeBytes(data("一班.conf"), rosterBytes);
     {
-        Start marking("一班", roster);
+        Start marking(dataFolder(), "一班", roster);
         ASSERT_TRUE(marking.keeper.setAbsent({false, true, false, false, true, false}));
     }
-    Start start("一班", roster); // today's marks hold after a restart
+    Start start(dataFolder(), "一班", roster); // today's marks hold after a restart
     EXPECT_EQ(roundCountText(start.rollCall), "剩余 4 / 6 · 缺席 2");
     for (int i = 0; i < 1000; ++i) {
         const std::string name = start.drawOne();
@@ -158,7 +159,7 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
         const std::string roundBytes = encodeForFile("[Round]\r\nNumber=[]\r\nName=[]\r\nPlace=[]\r\n");
         testing::writeBytes(data("一班.round"), roundBytes);
         row.inject();
-        Start start("一班", kThree);
+        Start start(dataFolder(), "一班", kThree);
         for (int i = 0; i < 3; ++i)
             EXPECT_FALSE(start.drawOne().empty());
         EXPECT_TRUE(start.rollCall.drawPool().empty());

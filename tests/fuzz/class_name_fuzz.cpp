@@ -65,7 +65,7 @@ void checkAcceptedName(const ClassNameInput& input) {
     // The roster file can be made, as a new regular file, right in the Data folder.
     scratch().clear();
     const std::string fileName = name + ".conf";
-    const std::filesystem::path file = toFsPath(rosterFilePath(name));
+    const std::filesystem::path file = toFsPath(fuzz::scratch().dataFolder().rosterFile(name));
     FUZZ_REQUIRE(file.parent_path() == scratch().data());
     const int fd = ::open(file.c_str(), O_CREAT | O_EXCL | O_WRONLY, 0644);
     FUZZ_REQUIRE(fd >= 0);

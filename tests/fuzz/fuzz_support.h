@@ -3,7 +3,7 @@
 // removed when the process ends.
 #pragma once
 
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 #include "tests/support/file_paths.h"
 
 #include <cstdio>
@@ -31,13 +31,13 @@ public:
     ScratchProgramFolder()
         : path_(std::filesystem::temp_directory_path() / ("tallyra-fuzz-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(path_ / "Data");
-        overrideRunDirectory(toFilePath(path_));
     }
     ~ScratchProgramFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
     std::filesystem::path data() const { return path_ / "Data"; }
+    DataFolder dataFolder() const { return DataFolder(toFilePath(data())); }
 
     // Empties the Data folder, so that every input starts from the same state.
     void clear() const {

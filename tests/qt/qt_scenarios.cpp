@@ -44,7 +44,7 @@ TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
     tallyra::testing::ProgramFolder folder;
     folder.prepare("", "");
     RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
     const WindowId main = windows.main().open();
     ASSERT_EQ(toolkit.horizontalPixelsPerInch(main), 96);
     QWidget* name = static_cast<qt::QtToolkit&>(toolkit).unitWidget(main, main_units::kName);
@@ -72,8 +72,8 @@ TEST(QtBackend, WindowsUnitsAndFontsAreRescaledOnceAtTheScreensDpi) {
     auto& qtToolkit = static_cast<qt::QtToolkit&>(qtDriver.toolkit());
 
     RollCall qtRollCall, memoryRollCall;
-    WindowSet onQt(qtToolkit, qtRollCall, MainWindow::Services{});
-    WindowSet inMemory(memory, memoryRollCall, MainWindow::Services{});
+    WindowSet onQt(qtToolkit, qtRollCall, folder.data(), MainWindow::Services{});
+    WindowSet inMemory(memory, memoryRollCall, folder.data(), MainWindow::Services{});
     std::vector<std::pair<WindowId, WindowId>> windows{{onQt.main().open(), inMemory.main().open()}};
     ASSERT_EQ(qtToolkit.horizontalPixelsPerInch(windows[0].first), memory.pixelsPerInch);
     if (qEnvironmentVariableIsSet("QT_FONT_DPI")) {
@@ -165,7 +165,7 @@ TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
     QtDriver driver;
     auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
     RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
     const WindowId main = windows.main().open();
     QWidget* window = toolkit.topWindow(main);
     QWidget* start = toolkit.unitWidget(main, main_units::kStartStop);
@@ -216,7 +216,7 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
     QtDriver driver;
     auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
     RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
     const WindowId main = windows.main().open();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(toolkit.topWindow(main)));
     QString fifty;

@@ -183,7 +183,7 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         ui::testing::QtDriver driver;
         auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
         RollCall rollCall;
-        WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+        WindowSet windows(toolkit, rollCall, programFolder.data(), MainWindow::Services{});
         const WindowId main = windows.main().open();
         shoot(toolkit, main, folder, "main");
         // A settled draw: the large number and name (glyphs kept as images) as they show.

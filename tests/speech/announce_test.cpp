@@ -47,7 +47,7 @@ TEST(AnnouncePickTest, SpeaksOnlyWhenVoiceIsExactlyTrue) {
         folder.setVoice(c.voice);
         FakeVoice voice;
         RecordingBoxes boxes;
-        announcePick(voice, boxes, "07", "张三");
+        announcePick(voice, boxes, folder.data(), "07", "张三");
         if (c.on) {
             EXPECT_EQ(voice.spoken, std::vector<std::string>{"07号张三"}) << describe(c.voice);
         } else {
@@ -71,7 +71,7 @@ TEST(AnnouncePickTest, JoinsNumberSuffixAndNameWithoutSpaces) {
     for (const Case& c : cases) {
         FakeVoice voice;
         RecordingBoxes boxes;
-        announcePick(voice, boxes, c.number, c.name);
+        announcePick(voice, boxes, folder.data(), c.number, c.name);
         EXPECT_EQ(voice.spoken, std::vector<std::string>{c.text});
     }
 }
@@ -100,11 +100,11 @@ TEST(AnnouncePickTest, ReadsTheSwitchAfreshAtEveryCall) {
     FakeVoice voice;
     RecordingBoxes boxes;
     folder.setVoice("True");
-    announcePick(voice, boxes, "01", "甲");
+    announcePick(voice, boxes, folder.data(), "01", "甲");
     folder.setVoice("False");
-    announcePick(voice, boxes, "02", "乙");
+    announcePick(voice, boxes, folder.data(), "02", "乙");
     folder.setVoice("True");
-    announcePick(voice, boxes, "03", "丙");
+    announcePick(voice, boxes, folder.data(), "03", "丙");
     EXPECT_EQ(voice.spoken, (std::vector<std::string>{"01号甲", "03号丙"}));
 }
 
@@ -120,7 +120,7 @@ TEST(AnnouncePickTest, SettledDrawIsSpokenAndARefusalShowsTheNoticeOnceWhileTheS
         RollCall rollCall;
         rollCall.loadRoster({{"01", "02", "03"}, {"甲", "乙", "丙"}});
         rollCall.setSettleListener(
-            [&](const std::string& number, const std::string& name) { announcePick(voice, window, number, name); });
+            [&](const std::string& number, const std::string& name) { announcePick(voice, window, folder.data(), number, name); });
 
         rollCall.pressStartStop(window);
         rollCall.rollTick(window);
@@ -152,18 +152,18 @@ TEST(CheckVoicesAtStartTest, WarnsOnlyWhenSwitchedOnWithoutVoicesAndChangesNothi
         for (const auto* installed : {&none, &one}) {
             ProgramFolder folder;
             folder.setVoice(c.voice);
-            const std::string before = fileBytes(settingsFilePath());
+            const std::string before = fileBytes(folder.data().settingsFile());
             FakeVoice voice;
             voice.voices = *installed;
             RecordingBoxes boxes;
 
-            checkVoicesAtStart(voice, boxes);
+            checkVoicesAtStart(voice, boxes, folder.data());
 
             const bool warns = c.on && installed->empty();
             EXPECT_EQ(boxes.shown, warns ? std::vector<Message>{kNoVoiceMessage} : std::vector<Message>{})
                 << describe(c.voice) << ", " << installed->size() << " voices";
             EXPECT_EQ(voice.listCalls, c.on ? 1 : 0) << describe(c.voice);
-            EXPECT_EQ(fileBytes(settingsFilePath()), before) << describe(c.voice);
+            EXPECT_EQ(fileBytes(folder.data().settingsFile()), before) << describe(c.voice);
         }
     }
 }

@@ -36,10 +36,10 @@ TEST(SapiVoiceTest, StartCheckAndAnnouncementsTakeTheNoVoicePathsUnderWine) {
     {
         SapiVoice voice;
         voice.setReceiver(reinterpret_cast<NativeWindow>(receiver));
-        checkVoicesAtStart(voice, boxes);
+        checkVoicesAtStart(voice, boxes, folder.data());
         const bool listed = !voice.listVoices().empty();
-        announcePick(voice, boxes, "07", "张三");
-        announcePick(voice, boxes, "12", "李四");
+        announcePick(voice, boxes, folder.data(), "07", "张三");
+        announcePick(voice, boxes, folder.data(), "12", "李四");
         std::vector<Message> expected;
         if (!listed) expected.push_back(kNoVoiceMessage);
         if (runningUnderWine()) {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "base/message_box.h"
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 #include "storage/platform/file_system.h"
 #include "tests/support/file_paths.h"
 
@@ -37,13 +37,11 @@ protected:
         root_ = std::filesystem::temp_directory_path() /
                 ("tallyra-test-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         ASSERT_TRUE(std::filesystem::create_directories(root_));
-        overrideRunDirectory(toFilePath(root_));
         if (createDataFolder_) std::filesystem::create_directory(root_ / "Data");
     }
 
     void TearDown() override {
         platform::setBeforeReplaceHook(nullptr);
-        overrideRunDirectory(FilePath());
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }
@@ -52,6 +50,7 @@ protected:
     // A file of the Data folder named in UTF-8 (a plain narrow string would be read in the ANSI code page on Windows).
     TestPath data(std::string_view file) const { return data() / pathFromUtf8(file); }
     TestPath config() const { return root_ / "Data" / "Config.conf"; }
+    DataFolder dataFolder() const { return DataFolder(toFilePath(root_ / "Data")); }
 
     std::filesystem::path root_;
     bool createDataFolder_ = true;

@@ -3,6 +3,7 @@
 // processes writing the same file.
 #include "storage/ini_file.h"
 #include "storage/text_encoding.h"
+#include "storage/platform/file_system.h"
 
 #include "data_folder.h"
 
@@ -111,6 +112,16 @@ TEST_F(IniFileTest, ValuesThatWouldNotReadBackWholeAreRefusedBeforeWriting) {
 TEST_F(IniFileTest, WritingNeedsTheFolderAndDoesNotCreateIt) {
     EXPECT_FALSE(writeIniItem(TestPath(root_ / "Missing" / "Config.conf"), "Settings", "First", "False"));
     EXPECT_FALSE(std::filesystem::exists(root_ / "Missing"));
+}
+
+// A rename that fails (here over a folder of the same name) leaves no temporary file behind.
+TEST_F(IniFileTest, AFailedRenameLeavesNothingBehind) {
+    std::filesystem::create_directories(data("一班.conf") / "inside");
+    EXPECT_FALSE(platform::replaceFileAtomically(data("一班.conf"), "[ClassData]\r\n"));
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(data()))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"一班.conf"});
 }
 
 TEST_F(IniFileTest, AnUnusableDataFolderFailsQuietly) {

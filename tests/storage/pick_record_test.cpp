@@ -35,13 +35,13 @@ TEST_F(PickRecordTest, EveryFieldReadsBackAndNoneStartsLikeAFormula) {
 
 TEST_F(PickRecordTest, AppendsKeepEveryEarlierLineAndStartAfterACutOne) {
     const Pick first{"2026-12-07 08:00:00", "一班", "01", "甲"}, second{"2026-12-07 08:01:00", "一班", "02", "乙"};
-    ASSERT_TRUE(appendPick(first));
+    ASSERT_TRUE(appendPick(dataFolder(), first));
     const std::string cut = testing::readBytes(data(kPickRecordFileName)) + "2026-12-07 08:00:30,一";
     testing::writeBytes(data(kPickRecordFileName), cut); // a crash in the middle of an append
-    ASSERT_TRUE(appendPick(second));
+    ASSERT_TRUE(appendPick(dataFolder(), second));
     const std::string bytes = testing::readBytes(data(kPickRecordFileName));
     EXPECT_EQ(bytes, cut + "\r\n" + pickLine(second));
-    const std::vector<Pick> picks = readPickRecord();
+    const std::vector<Pick> picks = readPickRecord(dataFolder());
     ASSERT_EQ(picks.size(), 3u);
     EXPECT_EQ(picks.front(), first);
     EXPECT_EQ(picks.back(), second);

@@ -74,6 +74,7 @@ TEST(RosterText, ChecksAndRefusals) {
         {"empty number in the last row", "1\t张三\r\n\t李四\r\n", std::nullopt, kRosterRowInvalid},
         {"empty number in the only row", "\t李四", std::nullopt, kRosterRowInvalid},
         {"blank number in the last row", "1\t张三\r\n  \t李四\r\n", std::nullopt, kRosterRowInvalid},
+        {"blank name in the last row", "1\t张三\r\n2\t  \r\n", std::nullopt, kRosterRowInvalid},
         {"number and name both empty", "1\t张三\r\n\t\t\r\n2\t李四\r\n", std::nullopt, kRosterRowInvalid},
         // Its own text, "1\t", would be refused at the next save.
         {"empty name before a second TAB", "1\t\t\r\n2\t李四\r\n", std::nullopt, kRosterRowInvalid},
@@ -105,15 +106,15 @@ class RosterFileTest : public testing::DataFolderTest {};
 
 TEST_F(RosterFileTest, WrittenRosterReadsBackAndIsGbkOnDisk) {
     const RosterParse parse = parseRosterText("1\t张三\r\n2\t李四\r\n");
-    ASSERT_TRUE(writeRoster("一班", parse.roster));
-    EXPECT_EQ(rosterFilePath("一班"), data("一班.conf"));
+    ASSERT_TRUE(writeRoster(dataFolder(), "一班", parse.roster));
+    EXPECT_EQ(dataFolder().rosterFile("一班"), data("一班.conf"));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD,\xC0\xEE\xCB\xC4\r\n");
-    EXPECT_EQ(readRoster("一班"), parse.roster);
+    EXPECT_EQ(readRoster(dataFolder(), "一班"), parse.roster);
 
     const ClassRoster withEmptyNumber = roster({"", "2"}, {"张三", "李四"});
-    ASSERT_TRUE(writeRoster("一班", withEmptyNumber));
-    EXPECT_EQ(readIniItem(rosterFilePath("一班"), "ClassData", "Number"), ",2");
-    EXPECT_EQ(readRoster("一班"), withEmptyNumber);
+    ASSERT_TRUE(writeRoster(dataFolder(), "一班", withEmptyNumber));
+    EXPECT_EQ(readIniItem(dataFolder().rosterFile("一班"), "ClassData", "Number"), ",2");
+    EXPECT_EQ(readRoster(dataFolder(), "一班"), withEmptyNumber);
 }
 
 // A Data folder copied from Windows, where file names ignore letter case.
@@ -132,21 +133,21 @@ TEST_F(RosterFileTest, FilesAreFoundWithoutRegardToLetterCase) {
         std::filesystem::remove_all(data());
         std::filesystem::create_directory(data());
         writeBytes(data(c.fileOnDisk), "[ClassData]\r\nNumber=1\r\nName=A\r\n");
-        EXPECT_EQ(readRoster(c.className).size(), c.found ? 1u : 0u);
+        EXPECT_EQ(readRoster(dataFolder(), c.className).size(), c.found ? 1u : 0u);
         if (!c.found) continue;
 #ifndef _WIN32 // Windows' own lookup finds the file under the name as given
-        EXPECT_EQ(rosterFilePath(c.className), data(c.fileOnDisk));
+        EXPECT_EQ(dataFolder().rosterFile(c.className), data(c.fileOnDisk));
 #endif
-        ASSERT_TRUE(writeRoster(c.className, roster({"1", "2"}, {"A", "B"})));
+        ASSERT_TRUE(writeRoster(dataFolder(), c.className, roster({"1", "2"}, {"A", "B"})));
         EXPECT_EQ(readIniItem(data(c.fileOnDisk), "ClassData", "Number"), "1,2");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data()), {}), 1) << "a second file appeared";
     }
 }
 
 TEST_F(RosterFileTest, MissingFileReadsAsEmptyRoster) {
-    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+    EXPECT_EQ(readRoster(dataFolder(), "二班"), ClassRoster{});
     writeBytes(data("二班.conf"), "[Other]\r\nNumber=1\r\n");
-    EXPECT_EQ(readRoster("二班"), ClassRoster{});
+    EXPECT_EQ(readRoster(dataFolder(), "二班"), ClassRoster{});
 }
 
 TEST_F(RosterFileTest, FilesWrittenByOtherProgramsRead) {
@@ -166,13 +167,13 @@ TEST_F(RosterFileTest, FilesWrittenByOtherProgramsRead) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         writeBytes(data("一班.conf"), c.bytes);
-        EXPECT_EQ(readRoster("一班"), c.expected);
+        EXPECT_EQ(readRoster(dataFolder(), "一班"), c.expected);
     }
 }
 
 TEST_F(RosterFileTest, SavingARosterResavedAsUtf8StoresTheWholeFileInGbk) {
     writeBytes(data("一班.conf"), "[ClassData]\nNumber=1\nName=张三\n[备注]\n班主任=李四\n");
-    ASSERT_TRUE(writeRoster("一班", roster({"1", "2"}, {"张三", "王五"})));
+    ASSERT_TRUE(writeRoster(dataFolder(), "一班", roster({"1", "2"}, {"张三", "王五"})));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\nNumber=1,2\nName=\xD5\xC5\xC8\xFD,\xCD\xF5\xCE\xE5\n"
                                             "[\xB1\xB8\xD7\xA2]\n\xB0\xE0\xD6\xF7\xC8\xCE=\xC0\xEE\xCB\xC4\n");
 }
@@ -185,27 +186,27 @@ TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) 
         big.numbers.push_back(std::to_string(i)); // numbers alone still fit
         big.names.push_back("张三");
     }
-    EXPECT_FALSE(writeRoster("一班", big));
+    EXPECT_FALSE(writeRoster(dataFolder(), "一班", big));
     EXPECT_EQ(readBytes(data("一班.conf")), before);
 }
 
 TEST_F(RosterFileTest, CreateMakesAnEmptyRosterAndAdoptsAnExistingFile) {
-    EXPECT_TRUE(createRosterFile("一班"));
+    EXPECT_TRUE(createRosterFile(dataFolder(), "一班"));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");
 
     // A file left from a lost settings file or a first-run reset keeps its students.
     const std::string leftBehind = "; kept\r\n[ClassData]\r\nNumber=1,2\r\nName=\xD5\xC5\xC8\xFD\r\n[Other]\r\nx=1\r\n";
     writeBytes(data("二班.conf"), leftBehind);
-    EXPECT_TRUE(createRosterFile("二班"));
+    EXPECT_TRUE(createRosterFile(dataFolder(), "二班"));
     EXPECT_EQ(readBytes(data("二班.conf")), leftBehind);
-    EXPECT_EQ(readRoster("二班"), roster({"1", "2"}, {"张三"}));
+    EXPECT_EQ(readRoster(dataFolder(), "二班"), roster({"1", "2"}, {"张三"}));
 }
 
 TEST_F(RosterFileTest, DeleteRemovesTheFileAndCountsAMissingOneAsDone) {
-    ASSERT_TRUE(createRosterFile("一班"));
-    EXPECT_TRUE(deleteRosterFile("一班"));
+    ASSERT_TRUE(createRosterFile(dataFolder(), "一班"));
+    EXPECT_TRUE(deleteRosterFile(dataFolder(), "一班"));
     EXPECT_FALSE(std::filesystem::exists(data("一班.conf")));
-    EXPECT_TRUE(deleteRosterFile("一班"));
+    EXPECT_TRUE(deleteRosterFile(dataFolder(), "一班"));
 }
 
 TEST_F(RosterFileTest, NamesFromAHandEditedClassListNeverReachOtherFiles) {
@@ -214,9 +215,9 @@ TEST_F(RosterFileTest, NamesFromAHandEditedClassListNeverReachOtherFiles) {
     writeBytes(data() / ".." / "x.conf", "keep");
     for (std::string_view name : {"Config", "cOnFiG", "../x", "..\\x", "CON", "com1 .x", "LPT\u00B9"}) {
         SCOPED_TRACE(name);
-        EXPECT_FALSE(writeRoster(name, roster({"1"}, {"甲"})));
-        EXPECT_FALSE(createRosterFile(name));
-        EXPECT_FALSE(deleteRosterFile(name));
+        EXPECT_FALSE(writeRoster(dataFolder(), name, roster({"1"}, {"甲"})));
+        EXPECT_FALSE(createRosterFile(dataFolder(), name));
+        EXPECT_FALSE(deleteRosterFile(dataFolder(), name));
     }
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\n");
     EXPECT_EQ(readBytes(data() / ".." / "x.conf"), "keep");

@@ -6,8 +6,8 @@
 #include "storage/platform/file_system.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
-#include <thread>
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -30,11 +30,11 @@ using settings::prepareFirstRun;
 
 TEST_F(FirstRunTest, FreshFolderGetsTheFileInOrderAndOneNotice) {
     ASSERT_FALSE(std::filesystem::exists(data()));
-    EXPECT_EQ(prepareFirstRun(), FirstRun::Prepared);
+    EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::Prepared);
     EXPECT_TRUE(std::filesystem::is_directory(data()));
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=\r\n");
 
-    EXPECT_EQ(prepareFirstRun(), FirstRun::NotFirst); // the second start
+    EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::NotFirst); // the second start
     EXPECT_EQ(readBytes(config()), "[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=\r\n");
 }
 
@@ -45,7 +45,7 @@ TEST_F(FirstRunTest, AnyMarkerButExactlyFalseRunsTheStepAgainAndKeepsDefault) {
         writeBytes(config(), std::string("[Settings]\r\nFirst=") + marker +
                                  "\r\nVoice=True\r\n[Class]\r\nClassName=一班,二班\r\nDefault=二班\r\n");
         writeBytes(data("二班.conf"), "[ClassData]\r\nNumber=1\r\nName=A\r\n");
-        EXPECT_EQ(prepareFirstRun(), FirstRun::Prepared);
+        EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::Prepared);
         EXPECT_EQ(readIniItem(config(), "Settings", "First"), "False");
         EXPECT_EQ(readIniItem(config(), "Settings", "Voice"), "False");
         EXPECT_EQ(readIniItem(config(), "Class", "ClassName"), "");
@@ -68,30 +68,10 @@ TEST_F(FirstRunTest, AFolderThatCannotBeCreatedIsReportedAndTriedAgain) {
         } else {
             writeBytes(data(), "a file where the folder should be");
         }
-        EXPECT_EQ(prepareFirstRun(), FirstRun::WriteFailed);
-        EXPECT_EQ(prepareFirstRun(), FirstRun::WriteFailed); // nothing could be written: the next start tries again
+        EXPECT_EQ(prepareFirstRun(dataFolder()), FirstRun::WriteFailed);
+        EXPECT_EQ(prepareFirstRun(dataFolder()),
+                  FirstRun::WriteFailed); // nothing could be written: the next start tries again
     }
-}
-
-// Two copies of the program changing the class list at the same moment: each
-// change is one read-change-write under the lock, so neither is lost.
-TEST_F(FirstRunTest, ClassListChangesOfTwoThreadsAreNeverLost) {
-    std::filesystem::create_directory(data());
-    ASSERT_EQ(prepareFirstRun(), FirstRun::Prepared);
-    const auto addMany = [](const std::string& prefix) {
-        for (int i = 0; i < 50; ++i) {
-            const std::string name = prefix + std::to_string(i);
-            ASSERT_TRUE(settings::changeClassList(
-                [&](std::string_view list) { return list.empty() ? name : std::string(list) + "," + name; }));
-        }
-    };
-    std::thread first(addMany, "甲"), second(addMany, "乙");
-    first.join();
-    second.join();
-    const std::string list = settings::classList();
-    EXPECT_EQ(std::count(list.begin(), list.end(), ','), 99);
-    EXPECT_TRUE(settings::changeClassList([](std::string_view) { return std::nullopt; }));
-    EXPECT_EQ(settings::classList(), list) << "a declined change writes nothing";
 }
 
 // Where the Data folder settles, with the user's own folder in a folder of the test.
@@ -135,10 +115,10 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
             std::filesystem::create_directories(userData());
             writeBytes(userData() / "Config.conf", "kept");
         }
-        overrideRunDirectory(toFilePath(root_));
-        const auto notice = settleDataFolder();
+        const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
+        const auto& notice = settled.notice;
         const auto expected = c.expectUserFolder ? userData() : data();
-        EXPECT_EQ(dataFolderPath(), expected);
+        EXPECT_EQ(settled.folder.path(), expected);
         EXPECT_TRUE(std::filesystem::is_directory(expected));
         EXPECT_EQ(std::filesystem::exists(userBase_ / "Tallyra"), c.expectUserFolder);
         ASSERT_EQ(notice.has_value(), c.expectNotice);
@@ -148,12 +128,33 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
                                "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" +
                                    std::string(reinterpret_cast<const char*>(userData().u8string().c_str())),
                                0x40}));
-            EXPECT_FALSE(settleDataFolder().has_value()) << "the next start says nothing";
-            EXPECT_EQ(dataFolderPath(), userData());
+            const SettledDataFolder next = settleDataFolder(toFilePath(root_));
+            EXPECT_FALSE(next.notice.has_value()) << "the next start says nothing";
+            EXPECT_EQ(next.folder.path(), userData());
         }
         if (c.userDataExists) {
             EXPECT_EQ(readBytes(userData() / "Config.conf"), "kept");
         }
+    }
+}
+
+// Both folders hold data: the settings written last win, and a change of folder is told once.
+TEST_F(DataFolderPlaceTest, TheFolderWrittenLastIsUsedAndAChangeIsTold) {
+    std::filesystem::create_directories(data());
+    std::filesystem::create_directories(userData());
+    writeBytes(data("Config.conf"), "beside");
+    writeBytes(userData() / "Config.conf", "own");
+    const auto now = std::filesystem::file_time_type::clock::now();
+    const struct {
+        int besideAge, ownAge; // minutes
+        bool expectOwn, expectNotice;
+    } kCases[] = {{10, 20, false, false}, {20, 10, true, true}, {20, 10, true, false}, {5, 10, false, true}};
+    for (const auto& c : kCases) {
+        std::filesystem::last_write_time(data("Config.conf"), now - std::chrono::minutes(c.besideAge));
+        std::filesystem::last_write_time(userData() / "Config.conf", now - std::chrono::minutes(c.ownAge));
+        const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
+        EXPECT_EQ(settled.folder.path(), c.expectOwn ? userData() : data());
+        EXPECT_EQ(settled.notice.has_value(), c.expectNotice);
     }
 }
 
@@ -170,10 +171,10 @@ TEST_F(DataFolderPlaceTest, WithoutLocalAppDataTheShellNamesTheUsersFolder) {
 
 #ifndef _WIN32
 TEST_F(DataFolderPlaceTest, AProgramUnderUsrAlwaysUsesTheUsersFolder) {
-    overrideRunDirectory(FilePath("/usr/lib/tallyra-test-that-does-not-exist"));
-    EXPECT_FALSE(settleDataFolder().has_value()) << "the user's folder is the normal place there";
-    EXPECT_EQ(dataFolderPath(), userData());
-    EXPECT_EQ(settingsFilePath(), TestPath(userData() / "Config.conf"));
+    const SettledDataFolder settled = settleDataFolder(FilePath("/usr/lib/tallyra-test-that-does-not-exist"));
+    EXPECT_FALSE(settled.notice.has_value()) << "the user's folder is the normal place there";
+    EXPECT_EQ(settled.folder.path(), userData());
+    EXPECT_EQ(settled.folder.settingsFile(), TestPath(userData() / "Config.conf"));
     EXPECT_FALSE(std::filesystem::exists("/usr/lib/tallyra-test-that-does-not-exist"));
 }
 
@@ -188,16 +189,26 @@ TEST_F(DataFolderPlaceTest, AnUnwritableDataFolderIsCopiedIntoTheUsersFolder) {
                                      std::filesystem::perms::others_write,
                                  std::filesystem::perm_options::remove);
     std::filesystem::permissions(userBase_, std::filesystem::perms::all, std::filesystem::perm_options::add);
-    EXPECT_EXIT(
-        {
-            if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
-            const auto notice = settleDataFolder();
-            const bool copied =
-                readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
-                readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
-            std::_Exit(notice && notice->flags == 0x40 && dataFolderPath() == userData() && copied ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
+    // A copy that fails is never forgotten: the notice warns and names the old folder.
+    for (const bool copyFails : {false, true}) {
+        std::filesystem::remove_all(userBase_ / "Tallyra");
+        EXPECT_EXIT(
+            {
+                if (::getuid() == 0 && ::setuid(65534) != 0) std::_Exit(3);
+                if (copyFails) platform::setReplaceFailureHook([](const FilePath&) { return true; });
+                const SettledDataFolder settled = settleDataFolder(toFilePath(root_));
+                const auto& notice = settled.notice;
+                const bool copied =
+                    readBytes(userData() / "Config.conf") == "[Settings]\r\nFirst=False\r\n" &&
+                    readBytes(userData() / pathFromUtf8("一班.conf")) == "[ClassData]\r\nNumber=1\r\nName=甲\r\n";
+                std::_Exit(notice && notice->flags == (copyFails ? 0x30u : 0x40u) &&
+                                   settled.folder.path() == userData() && copied != copyFails &&
+                                   (notice->text.find(toFilePath(data()).utf8()) != std::string::npos) == copyFails
+                               ? 0
+                               : 1);
+            },
+            ::testing::ExitedWithCode(0), "");
+    }
     EXPECT_EQ(readBytes(data("Config.conf")), "[Settings]\r\nFirst=False\r\n"); // the original stays
 }
 #endif
@@ -234,15 +245,12 @@ TEST(Locations, FilePathsJoinAndCutAtTheSeparator) {
 }
 
 TEST(Locations, BesideTheRunningExecutable) {
-    overrideRunDirectory(FilePath());
 #ifdef _WIN32
     const auto exe = toFsPath(platform::executablePath());
 #else
     const auto exe = std::filesystem::canonical("/proc/self/exe");
 #endif
     EXPECT_EQ(runDirectory(), TestPath(exe.parent_path()));
-    EXPECT_EQ(dataFolderPath(), TestPath(exe.parent_path() / "Data"));
-    EXPECT_EQ(settingsFilePath(), TestPath(exe.parent_path() / "Data" / "Config.conf"));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // with helpers that write the settings and roster files as the program leaves them.
 #pragma once
 
+#include "storage/data_folder.h"
 #include "storage/ini_file.h"
-#include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
 #include "tests/support/file_paths.h"
@@ -24,10 +24,8 @@ public:
         path_ = std::filesystem::temp_directory_path() /
                 ("tallyra-" + std::to_string(seed()) + "-" + std::to_string(seed()));
         std::filesystem::create_directories(path_);
-        overrideRunDirectory(toFilePath(path_));
     }
     ~ProgramFolder() {
-        overrideRunDirectory(FilePath());
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
@@ -36,31 +34,33 @@ public:
 
     // A settings file as the first run leaves it, with these classes and current class.
     void prepare(std::string_view classList, std::string_view current, std::string_view voice = "False") {
-        std::filesystem::create_directories(toFsPath(dataFolderPath()));
-        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
-        EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, voice));
-        EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kClassNameKey, classList));
+        std::filesystem::create_directories(path_ / "Data");
+        EXPECT_TRUE(writeIniItem(data().settingsFile(), kSettingsSection, kFirstKey, kFalse));
+        EXPECT_TRUE(writeIniItem(data().settingsFile(), kSettingsSection, kVoiceKey, voice));
+        EXPECT_TRUE(writeIniItem(data().settingsFile(), kClassSection, kClassNameKey, classList));
         if (!current.empty()) {
-            EXPECT_TRUE(writeIniItem(settingsFilePath(), kClassSection, kDefaultKey, current));
+            EXPECT_TRUE(writeIniItem(data().settingsFile(), kClassSection, kDefaultKey, current));
         }
     }
 
     // Writes Voice; nothing leaves the settings file without the item.
     void setVoice(const std::optional<std::string>& value) {
-        std::filesystem::create_directories(toFsPath(dataFolderPath()));
+        std::filesystem::create_directories(path_ / "Data");
         if (value) {
-            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, *value));
+            EXPECT_TRUE(writeIniItem(data().settingsFile(), kSettingsSection, kVoiceKey, *value));
         } else {
-            EXPECT_TRUE(writeIniItem(settingsFilePath(), kSettingsSection, kFirstKey, kFalse));
+            EXPECT_TRUE(writeIniItem(data().settingsFile(), kSettingsSection, kFirstKey, kFalse));
         }
     }
 
     void addRoster(std::string_view className, const ClassRoster& roster) {
-        std::filesystem::create_directories(toFsPath(dataFolderPath()));
-        EXPECT_TRUE(writeRoster(className, roster));
+        std::filesystem::create_directories(path_ / "Data");
+        EXPECT_TRUE(writeRoster(data(), className, roster));
     }
 
     const std::filesystem::path& path() const { return path_; }
+    // The Data folder of a program started here.
+    DataFolder data() const { return DataFolder(toFilePath(path_ / "Data")); }
 
 private:
     std::filesystem::path path_;

@@ -35,22 +35,22 @@ struct State {
     friend bool operator==(const State&, const State&) = default;
 };
 
-State stateNow() {
-    State state{settings::classList(), settings::currentClass(), {}};
+State stateNow(const DataFolder& data) {
+    State state{settings::classList(data), settings::currentClass(data), {}};
     for (const std::string& name : splitList(state.classList, ","))
-        state.listed[name] = readRoster(name);
+        state.listed[name] = readRoster(data, name);
     return state;
 }
 
 // Every roster file in the Data folder, listed or not, by class name.
-std::map<std::string, ClassRoster> rosterFiles() {
+std::map<std::string, ClassRoster> rosterFiles(const DataFolder& data) {
     std::map<std::string, ClassRoster> files;
-    for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
+    for (const auto& entry : std::filesystem::directory_iterator(toFsPath(data.path()))) {
         const std::u8string u8 = entry.path().filename().u8string();
         const std::string name(u8.begin(), u8.end());
         if (!name.ends_with(".conf") || name == "Config.conf") continue;
         const std::string className = name.substr(0, name.size() - 5);
-        files[className] = readRoster(className);
+        files[className] = readRoster(data, className);
     }
     return files;
 }
@@ -124,7 +124,7 @@ protected:
 
     // No student row is lost: every class's rows, old or newly saved, are in a file.
     void expectNoRowLost(const Operation& op) {
-        const auto files = rosterFiles();
+        const auto files = rosterFiles(folder_->data());
         const auto held = [&](const ClassRoster& roster) {
             return std::any_of(files.begin(), files.end(), [&](const auto& file) { return file.second == roster; });
         };
@@ -133,15 +133,15 @@ protected:
             if (name == op.deleted) continue;
             EXPECT_TRUE(held(roster) || (name == op.changed && held(kSaved))) << "the rows of " << name << " are lost";
         }
-        for (const std::string& name : splitList(settings::classList(), ","))
-            EXPECT_TRUE(std::filesystem::exists(toFsPath(rosterFilePath(name))))
+        for (const std::string& name : splitList(settings::classList(folder_->data()), ","))
+            EXPECT_TRUE(std::filesystem::exists(toFsPath(folder_->data().rosterFile(name))))
                 << name << " is listed without its roster file";
     }
 
     // A program started on the files reads them sensibly; the teacher sees every class.
     void expectReadsSensibly(Program& program) {
-        const std::string current = settings::currentClass();
-        EXPECT_EQ(program.rollCall.roster(), current.empty() ? ClassRoster{} : readRoster(current));
+        const std::string current = settings::currentClass(folder_->data());
+        EXPECT_EQ(program.rollCall.roster(), current.empty() ? ClassRoster{} : readRoster(folder_->data(), current));
         if (!current.empty()) {
             EXPECT_TRUE(program.titleNames(current));
         }
@@ -159,19 +159,20 @@ protected:
             EXPECT_TRUE(ofRoster) << number << " " << name;
         }
         program.openClassManagement();
-        const std::vector<std::string> listed = splitList(settings::classList(), ",");
+        const std::vector<std::string> listed = splitList(settings::classList(folder_->data()), ",");
         EXPECT_EQ(program.items(program.settings), listed);
         EXPECT_EQ(program.items(program.classes), listed);
         for (std::size_t i = 0; i < listed.size(); ++i) {
             program.toolkit.choose(program.classes, kClassBox, static_cast<int>(i));
-            EXPECT_EQ(program.toolkit.text(program.classes, unit::kRosterBox), formatRosterText(readRoster(listed[i])));
+            EXPECT_EQ(program.toolkit.text(program.classes, unit::kRosterBox),
+                      formatRosterText(readRoster(folder_->data(), listed[i])));
         }
     }
 
     // The files as the operation left them, for the list of states that remain possible.
-    static std::string describe(const State& state) {
+    std::string describe(const State& state) {
         std::string unlisted;
-        for (const auto& [name, roster] : rosterFiles())
+        for (const auto& [name, roster] : rosterFiles(folder_->data()))
             if (!state.listed.contains(name)) unlisted += " " + name + ".conf";
         return "ClassName=" + state.classList + " Default=" + state.current +
                (unlisted.empty() ? "" : " unlisted:" + unlisted);
@@ -188,40 +189,42 @@ TEST_F(FaultInjectionTest, EveryFailedWriteAndEveryStopLeavesRepairableFiles) {
         prepare(op);
         int writes = 0;
         {
-            Program program;
+            Program program(folder_->data());
             program.openClassManagement();
             platform::setReplaceFailureHook([&](const FilePath&) { return ++writes, false; });
             op.run(program);
             platform::setReplaceFailureHook({});
         }
-        const State meant = stateNow();
+        const State meant = stateNow(folder_->data());
         ASSERT_GT(writes, 0);
         std::set<std::string> states;
 
         for (int k = 0; k < writes; ++k) {
             SCOPED_TRACE("write " + std::to_string(k + 1) + " of " + std::to_string(writes) + " fails");
             prepare(op);
-            Program program;
+            Program program(folder_->data());
             program.openClassManagement();
             int count = 0;
             platform::setReplaceFailureHook([&](const FilePath&) { return count++ == k; });
             op.run(program);
             platform::setReplaceFailureHook({});
             ++faults;
-            states.insert(describe(stateNow()));
+            states.insert(describe(stateNow(folder_->data())));
 
             // The teacher is told, and the windows still show what is stored.
-            EXPECT_EQ(std::count(program.toolkit.messages.begin(), program.toolkit.messages.end(), kDataNotSaved), 1);
-            const std::vector<std::string> listed = splitList(settings::classList(), ",");
+            EXPECT_EQ(std::count_if(program.toolkit.messages.begin(), program.toolkit.messages.end(),
+                                    [](const Message& m) { return m == kDataNotSaved || m == kClassNotDeleted; }),
+                      1);
+            const std::vector<std::string> listed = splitList(settings::classList(folder_->data()), ",");
             EXPECT_EQ(program.items(program.classes), listed);
             EXPECT_EQ(program.items(program.settings), listed);
             expectNoRowLost(op);
             {
-                Program restarted;
+                Program restarted(folder_->data());
                 expectReadsSensibly(restarted);
             }
             op.repair(program);
-            EXPECT_EQ(stateNow(), meant);
+            EXPECT_EQ(stateNow(folder_->data()), meant);
         }
 
 #ifndef _WIN32 // the stops need fork()
@@ -229,7 +232,7 @@ TEST_F(FaultInjectionTest, EveryFailedWriteAndEveryStopLeavesRepairableFiles) {
             SCOPED_TRACE("stopped before write " + std::to_string(k + 1) + " of " + std::to_string(writes));
             prepare(op);
             {
-                Program program;
+                Program program(folder_->data());
                 program.openClassManagement();
                 const pid_t child = ::fork();
                 ASSERT_GE(child, 0);
@@ -246,12 +249,12 @@ TEST_F(FaultInjectionTest, EveryFailedWriteAndEveryStopLeavesRepairableFiles) {
                 ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 42) << "the stop did not happen";
             }
             ++faults;
-            states.insert(describe(stateNow()));
+            states.insert(describe(stateNow(folder_->data())));
             expectNoRowLost(op);
-            Program restarted;
+            Program restarted(folder_->data());
             expectReadsSensibly(restarted);
             op.repair(restarted);
-            EXPECT_EQ(stateNow(), meant);
+            EXPECT_EQ(stateNow(folder_->data()), meant);
         }
 #endif
         std::string found;

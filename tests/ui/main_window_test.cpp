@@ -20,7 +20,7 @@ using testing::MemoryToolkit;
 class MainWindowTest : public ::testing::Test {
 protected:
     WindowId start() {
-        window = std::make_unique<MainWindow>(toolkit, rollCall, services);
+        window = std::make_unique<MainWindow>(toolkit, rollCall, data, services);
         return window->open();
     }
 
@@ -29,6 +29,7 @@ protected:
     bool tick() { return toolkit.tick(window->id(), main_units::kRollTimer); }
 
     ProgramFolder folder;
+    DataFolder data = folder.data();
     MemoryToolkit toolkit;
     RollCall rollCall;
     MainWindow::Services services;
@@ -45,7 +46,7 @@ TEST_F(MainWindowTest, FirstStartWarnsAboutTheFontBeforeTheFirstRunNoticeAndChec
         if (entry != "open:MainWindow") order.push_back(entry);
     EXPECT_EQ(order, (std::vector<std::string>{"dpi-aware", "message:字体未安装", "message:首次运行", "voice-check"}));
     EXPECT_EQ(toolkit.messages.front(), kFontMissingWarning);
-    EXPECT_EQ(readIniItem(settingsFilePath(), kSettingsSection, kFirstKey), "False");
+    EXPECT_EQ(readIniItem(folder.data().settingsFile(), kSettingsSection, kFirstKey), "False");
     EXPECT_TRUE(toolkit.isWindowVisible(window->id()));
 }
 
@@ -63,7 +64,8 @@ TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
         caseFolder.prepare(c.classList, c.current);
         MemoryToolkit caseToolkit;
         RollCall caseRollCall;
-        MainWindow caseWindow(caseToolkit, caseRollCall, {});
+        const DataFolder caseData = caseFolder.data();
+        MainWindow caseWindow(caseToolkit, caseRollCall, caseData, {});
         const WindowId id = caseWindow.open();
         EXPECT_EQ(caseToolkit.text(id, shared::kTitle), c.expected);
         EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;
@@ -133,7 +135,7 @@ TEST_F(MainWindowTest, StartStopKeysActOnReleaseOncePerPress) {
         ASSERT_TRUE(tick());
         stroke(key, 5); // held down: still one press
         EXPECT_EQ(label(main_units::kStartStop), "开始");
-        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster("一班"));
+        if (rollCall.drawPool().empty()) rollCall.loadRoster(readRoster(folder.data(), "一班"));
     }
     stroke(Key::Other);
     EXPECT_EQ(label(main_units::kStartStop), "开始");
@@ -257,7 +259,7 @@ TEST_F(MainWindowTest, HotKeyTakenIsToldOnceAndCanBeChangedFromTheMenu) {
         EXPECT_EQ(window->hotKey(), c.expected);
     }
     EXPECT_EQ(toolkit.window(id).hotKey, (HotKey{0x77, kControl | kAlt}));
-    EXPECT_EQ(readIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey), "Ctrl+Alt+F8");
+    EXPECT_EQ(readIniItem(folder.data().settingsFile(), kSettingsSection, kHotKeyKey), "Ctrl+Alt+F8");
     window.reset();
     start(); // the key kept is the key taken
     EXPECT_EQ(toolkit.window(window->id()).hotKey, (HotKey{0x77, kControl | kAlt}));

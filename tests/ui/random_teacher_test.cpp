@@ -159,13 +159,13 @@ std::string caseVariant(std::string name) {
 
 class Session {
 public:
-    Session() { start(); }
+    explicit Session(DataFolder data) : data_(std::move(data)) { start(); }
 
     void start() {
         windows_.reset();
         toolkit_ = std::make_unique<MemoryToolkit>();
         rollCall_ = std::make_unique<RollCall>();
-        windows_ = std::make_unique<WindowSet>(*toolkit_, *rollCall_, MainWindow::Services{});
+        windows_ = std::make_unique<WindowSet>(*toolkit_, *rollCall_, data_, MainWindow::Services{});
         windows_->main().open();
     }
 
@@ -180,7 +180,7 @@ public:
                                              MessageAnswer::No};
             action.answers.push_back(answers[pick(4)]);
         }
-        const std::vector<std::string> listed = splitList(settings::classList(), ",");
+        const std::vector<std::string> listed = splitList(settings::classList(data_), ",");
         if (pick(8) == 0)
             action.inputs.push_back(std::nullopt);
         else if (!listed.empty() && pick(4) == 0)
@@ -300,13 +300,13 @@ public:
 
     // The first property the files or the windows break, if any.
     std::optional<std::string> brokenProperty(const Action& action, const std::filesystem::path& programFolder) {
-        const std::vector<std::string> listed = splitList(settings::classList(), ",");
+        const std::vector<std::string> listed = splitList(settings::classList(data_), ",");
         for (const std::string& name : listed)
-            if (!std::filesystem::is_regular_file(toFsPath(rosterFilePath(name))))
+            if (!std::filesystem::is_regular_file(toFsPath(data_.rosterFile(name))))
                 return "the listed class " + shown(name) + " has no roster file";
         for (const auto& entry : std::filesystem::directory_iterator(programFolder))
             if (entry.path().filename() != "Data") return "a file outside Data";
-        for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
+        for (const auto& entry : std::filesystem::directory_iterator(toFsPath(data_.path()))) {
             const std::u8string utf8 = entry.path().filename().u8string(); // string() may throw on Windows
             const std::string name(utf8.begin(), utf8.end());
             const bool kept = name.ends_with(".conf") || name.ends_with(".round") || name.ends_with(".absent") ||
@@ -314,9 +314,9 @@ public:
             if (!entry.is_regular_file() || !kept)
                 return "Data holds something that is no settings, roster, round or record file: " + name;
         }
-        const std::string current = settings::currentClass();
+        const std::string current = settings::currentClass(data_);
         if (!current.empty() && std::find(listed.begin(), listed.end(), current) != listed.end() &&
-            rollCall_->roster() != readRoster(current))
+            rollCall_->roster() != readRoster(data_, current))
             return "the roll call does not hold the roster of the current class " + shown(current);
         // Draws come only from the pool, and the pool holds only positions of the roster.
         const RollCall& rollCall = *rollCall_;
@@ -336,13 +336,14 @@ private:
     std::unique_ptr<MemoryToolkit> toolkit_;
     std::unique_ptr<RollCall> rollCall_;
     std::unique_ptr<WindowSet> windows_;
+    DataFolder data_;
 };
 
 // Replays the actions in a fresh program folder; stops at the first broken property.
 std::optional<std::string> replay(const std::vector<Action>& actions) {
     ProgramFolder folder;
     folder.prepare("", "");
-    Session session;
+    Session session(folder.data());
     for (std::size_t i = 0; i < actions.size(); ++i) {
         try {
             session.perform(actions[i]);
@@ -381,7 +382,7 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
     {
         ProgramFolder folder;
         folder.prepare("", "");
-        Session session;
+        Session session(folder.data());
         std::set<std::string> everListed;
         std::size_t mostListed = 0, saves = 0, refusals = 0;
         for (int i = 0; i < count && !broken; ++i) {
@@ -403,7 +404,7 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
             }
             session.toolkit().messages.clear();
             session.toolkit().messageTexts.clear();
-            const std::vector<std::string> listed = splitList(settings::classList(), ",");
+            const std::vector<std::string> listed = splitList(settings::classList(folder.data()), ",");
             everListed.insert(listed.begin(), listed.end());
             mostListed = std::max(mostListed, listed.size());
         }

@@ -42,7 +42,7 @@ TEST_F(RoundWindowsTest, TheMenuMarksAbsentStudentsShowsTheRecordAndStartsANewRo
     EXPECT_LT(text.find(drawn[0]), text.find(drawn[1])) << text;
     EXPECT_NE(text.find("（从少到多）：\r\n0 次  2号 乙\r\n1 次"), std::string::npos) << text;
     toolkit.click(record, record_units::kOpenButton);
-    EXPECT_EQ(toolkit.openedFiles, std::vector<std::string>{pickRecordPath().utf8()});
+    EXPECT_EQ(toolkit.openedFiles, std::vector<std::string>{pickRecordPath(folder.data()).utf8()});
     toolkit.click(record, shared::kCloseButton);
 
     toolkit.answers = {MessageAnswer::No, MessageAnswer::Yes};

@@ -33,14 +33,14 @@ TEST_F(SettingsWindowTest, OpeningShowsTheClassesAndTheCurrentOne) {
         caseFolder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
         testing::MemoryToolkit caseToolkit;
         RollCall caseRollCall;
-        WindowSet caseWindows(caseToolkit, caseRollCall, {});
+        WindowSet caseWindows(caseToolkit, caseRollCall, caseFolder.data(), {});
         caseWindows.main().open();
         caseToolkit.click(caseWindows.main().id(), main_units::kSettingsButton);
         const WindowId settings = caseWindows.settings()->id();
         SCOPED_TRACE(std::string(c.classList) + " / " + std::string(c.current));
         EXPECT_EQ(caseToolkit.unit(settings, kClassBox).items, c.items);
         EXPECT_EQ(caseToolkit.selection(settings, kClassBox), c.selected);
-        EXPECT_EQ(readIniItem(settingsFilePath(), kClassSection, kDefaultKey), c.currentAfter);
+        EXPECT_EQ(readIniItem(caseFolder.data().settingsFile(), kClassSection, kDefaultKey), c.currentAfter);
         EXPECT_EQ(caseToolkit.text(caseWindows.main().id(), shared::kTitle), c.title);
         EXPECT_FALSE(caseToolkit.isWindowVisible(caseWindows.main().id()));
         EXPECT_TRUE(caseToolkit.messages.empty());
@@ -121,7 +121,7 @@ TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainKeepsItsRoundUnlessTheSwi
     const WindowId settings = openSettings();
     toolkit.choose(settings, kClassBox, 0);
     EXPECT_EQ(rollCall.drawPool().size(), 1u);
-    ASSERT_TRUE(settings::setNewRoundEachStart(true));
+    ASSERT_TRUE(settings::setNewRoundEachStart(folder.data(), true));
     toolkit.choose(settings, kClassBox, 0);
     EXPECT_EQ(rollCall.drawPool().size(), 2u);
 }

@@ -29,8 +29,8 @@ struct Program {
     std::unique_ptr<WindowSet> windows;
     WindowId main = kNoWindow, settings = kNoWindow, classes = kNoWindow;
 
-    Program() {
-        windows = std::make_unique<WindowSet>(toolkit, rollCall, MainWindow::Services{});
+    explicit Program(const DataFolder& data) {
+        windows = std::make_unique<WindowSet>(toolkit, rollCall, data, MainWindow::Services{});
         main = windows->main().open();
     }
     void openClassManagement() {

@@ -28,7 +28,7 @@ using tallyra::testing::ProgramFolder;
 class WindowFixture : public ::testing::Test {
 protected:
     WindowId startProgram() {
-        windows = std::make_unique<WindowSet>(toolkit, rollCall, MainWindow::Services{});
+        windows = std::make_unique<WindowSet>(toolkit, rollCall, folder.data(), MainWindow::Services{});
         return windows->main().open();
     }
     WindowId openSettings() {
@@ -46,7 +46,7 @@ protected:
     WindowId settingsId() { return windows && windows->settings() ? windows->settings()->id() : kNoWindow; }
 
     std::string setting(std::string_view section, std::string_view key) {
-        return readIniItem(settingsFilePath(), section, key);
+        return readIniItem(folder.data().settingsFile(), section, key);
     }
     std::string classList() { return setting(kClassSection, kClassNameKey); }
     std::string current() { return setting(kClassSection, kDefaultKey); }

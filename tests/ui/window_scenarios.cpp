@@ -18,7 +18,7 @@ namespace st = settings_units;
 using namespace main_units;
 
 WindowId WindowScenarios::start() {
-    windows = std::make_unique<WindowSet>(driver->toolkit(), rollCall, MainWindow::Services{});
+    windows = std::make_unique<WindowSet>(driver->toolkit(), rollCall, folder.data(), MainWindow::Services{});
     return windows->main().open();
 }
 
@@ -78,16 +78,16 @@ TEST_P(WindowScenarios, SettingsChooseTheClassAndSwitchTheVoice) {
     EXPECT_EQ(driver->toolkit().selectedItemText(settings, st::kClassBox), "一班");
 
     driver->choose(settings, st::kClassBox, 1);
-    EXPECT_EQ(settings::currentClass(), "二班");
+    EXPECT_EQ(settings::currentClass(folder.data()), "二班");
     EXPECT_EQ(driver->text(main, shared::kTitle), "Tallyra × Korvane [二班]");
     EXPECT_EQ(rollCall.roster(), (ClassRoster{{"21", "22"}, {"丙", "丁"}}));
 
     driver->click(settings, st::kVoiceOn);
-    EXPECT_TRUE(settings::voiceOn());
+    EXPECT_TRUE(settings::voiceOn(folder.data()));
     EXPECT_TRUE(driver->toolkit().isChecked(settings, st::kVoiceOn));
     EXPECT_FALSE(driver->toolkit().isChecked(settings, st::kVoiceOff));
     driver->click(settings, st::kVoiceOff);
-    EXPECT_FALSE(settings::voiceOn());
+    EXPECT_FALSE(settings::voiceOn(folder.data()));
     EXPECT_FALSE(driver->toolkit().isChecked(settings, st::kVoiceOn));
 
     driver->click(settings, shared::kCloseButton);
@@ -106,7 +106,7 @@ TEST_P(WindowScenarios, AClassIsAddedThroughTheInputBoxAndSavedFromTheTypedRoste
     driver->answerNextInput("三班");
     driver->click(manager, cm::kAddButton);
     EXPECT_EQ(driver->askedInputs(), std::vector<std::string>{std::string(kAddClassTitle)});
-    EXPECT_EQ(settings::classList(), "三班");
+    EXPECT_EQ(settings::classList(folder.data()), "三班");
     EXPECT_EQ(driver->toolkit().selectedItemText(manager, cm::kClassBox), "三班");
 
     driver->type(manager, cm::kRosterBox, "1 甲\r\n");
@@ -114,7 +114,7 @@ TEST_P(WindowScenarios, AClassIsAddedThroughTheInputBoxAndSavedFromTheTypedRoste
     driver->type(manager, cm::kRosterBox, "1\t甲\r\n2\t乙\r\n");
     driver->click(manager, cm::kSaveButton);
     EXPECT_EQ(driver->shownMessages(), (std::vector<ShownMessage>{shown(kRosterTextWithoutTab), shown(kSaveDone)}));
-    EXPECT_EQ(readRoster("三班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
+    EXPECT_EQ(readRoster(folder.data(), "三班"), (ClassRoster{{"1", "2"}, {"甲", "乙"}}));
     EXPECT_EQ(driver->text(main, shared::kTitle), "Tallyra × Korvane [三班]");
 }
 

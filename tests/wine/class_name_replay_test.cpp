@@ -4,7 +4,7 @@
 // device, not another class's file under other capitals), listed by the folder
 // under exactly the name given. Reads the seed corpus in the source tree and what
 // scripts/fuzz has found in build/fuzz/corpus/class_name.
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 #include "storage/roster.h"
 #include "tests/fuzz/class_name_input.h"
 #include "tests/support/file_paths.h"
@@ -60,14 +60,13 @@ protected:
         GetTempPathW(MAX_PATH, temp);
         program_ = std::wstring(temp) + L"tallyra-replay-" + std::to_wstring(GetCurrentProcessId());
         data_ = program_ + L"\\Data";
-        overrideRunDirectory(toFilePath(std::filesystem::path(program_)));
     }
     void TearDown() override {
         clearData();
         RemoveDirectoryW(data_.c_str());
         RemoveDirectoryW(program_.c_str());
-        overrideRunDirectory(FilePath());
     }
+    DataFolder dataFolder() const { return DataFolder(toFilePath(std::filesystem::path(data_))); }
     void clearData() {
         for (const std::wstring& name : filesIn(data_))
             DeleteFileW((data_ + L"\\" + name).c_str());
@@ -80,12 +79,12 @@ protected:
         CreateDirectoryW(program_.c_str(), nullptr);
         CreateDirectoryW(data_.c_str(), nullptr);
         for (const std::string& listed : input.listed) {
-            const HANDLE file = CreateFileW(toFsPath(rosterFilePath(listed)).wstring().c_str(), GENERIC_WRITE, 0,
+            const HANDLE file = CreateFileW(toFsPath(dataFolder().rosterFile(listed)).wstring().c_str(), GENERIC_WRITE, 0,
                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
         }
         const std::vector<std::wstring> before = filesIn(data_);
-        const std::wstring path = toFsPath(rosterFilePath(input.newName)).wstring();
+        const std::wstring path = toFsPath(dataFolder().rosterFile(input.newName)).wstring();
         const HANDLE file =
             CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE)

@@ -4,7 +4,7 @@
 // writes, we read. Settings and roster files written by older copies of the
 // program, or read by other tools, depend on both directions.
 #include "storage/ini_file.h"
-#include "storage/paths.h"
+#include "storage/data_folder.h"
 #include "tests/support/file_paths.h"
 
 #include <windows.h>

@@ -645,7 +645,7 @@ void classLifecycle(CaseContext& context) {
 
     // Delete 二班, the only class: asked first (No is the default), then both files and boxes follow.
     app.click(manage, kDelete);
-    app.expectMessage(L"删除班级", L"确定要删除班级“二班”吗？该班级的学号姓名数据将一并删除，无法恢复！", {IDYES, IDNO},
+    app.expectMessage(L"删除班级", L"确实要删除班级二班吗？该班级的学号姓名数据将一并删除，无法恢复！", {IDYES, IDNO},
                       IDYES);
     // The boxes change after every file is written: await them before reading the files.
     waitUntil([&] { return comboCount(manageBox) == 0; }, Millis(5000));

@@ -1,13 +1,14 @@
 // Two running copies of the program on one Data folder, each a process of its
-// own driving the real windows: each adds classes of its own, saves their rosters
+// own running class operations: each adds classes of its own, saves their rosters
 // and deletes some, at the same time as the other. At the end every class that
 // either kept is listed exactly once, and its roster file holds what that copy
 // last saved; no class either deleted is listed. TALLYRA_TWO_COPIES_OPERATIONS
 // sets the number of operations each copy performs.
 #ifndef _WIN32
+#include "storage/classes.h"
 #include "storage/lists.h"
 #include "storage/settings.h"
-#include "tests/ui/teacher.h"
+#include "tests/support/program_folder.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,11 +17,10 @@
 #include <map>
 #include <random>
 
-namespace tallyra::ui {
+namespace tallyra {
 namespace {
 
 using tallyra::testing::ProgramFolder;
-using testing::Program;
 
 using Kept = std::map<std::string, ClassRoster>;
 
@@ -31,22 +31,18 @@ int operationsPerCopy() {
 
 // One copy's work; what it kept goes to the file expected, one class a line:
 // name TAB numbers TAB names. Exits 0 when every operation of its own succeeded.
-[[noreturn]] void runCopy(char copy, int operations, const std::filesystem::path& expected) {
+[[noreturn]] void runCopy(const DataFolder& data, char copy, int operations, const std::filesystem::path& expected) {
     std::mt19937 random(copy);
-    Program program;
-    program.openClassManagement();
     Kept kept;
     int added = 0;
     bool ok = true;
     for (int i = 0; i < operations && ok; ++i) {
         const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
-        program.toolkit.messages.clear();
         const std::size_t choice = kept.size() < 2 ? 0 : pick(3);
         if (choice == 0) {
             const std::string name = std::string(1, copy) + "班" + std::to_string(++added);
-            program.add(name);
             kept[name] = {};
-            ok = program.indexOf(program.classes, name) >= 0;
+            ok = classes::addClass(data, name, false).done();
         } else {
             auto it = kept.begin();
             std::advance(it, pick(kept.size()));
@@ -59,17 +55,14 @@ int operationsPerCopy() {
                     roster.names.push_back(std::string(1, copy) + "同学" + std::to_string(pick(1000)));
                     text += roster.numbers.back() + "\t" + roster.names.back() + "\r\n";
                 }
-                program.save(name, name, text);
+                ok = classes::saveClass(data, {-1, name}, name, text, it->second).done();
                 it->second = roster;
-                ok = !program.toolkit.messages.empty() && program.toolkit.messages.back() == kSaveDone;
             } else {
-                program.remove(name);
+                const classes::Result result = classes::deleteClass(data, {-1, name});
                 kept.erase(it);
-                ok = program.indexOf(program.classes, name) < 0;
+                ok = result.done() && !result.message;
             }
         }
-        for (const Message& message : program.toolkit.messages)
-            ok = ok && message.flags != kErrorOk;
     }
     std::ofstream out(expected, std::ios::binary);
     for (const auto& [name, roster] : kept)
@@ -97,7 +90,7 @@ TEST(TwoCopies, EveryClassEitherKeptIsListedOnceWithItsLastSavedRoster) {
     for (char copy : {'A', 'B'}) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
-        if (child == 0) runCopy(copy, operations, folder.path() / (std::string("kept-") + copy));
+        if (child == 0) runCopy(folder.data(), copy, operations, folder.path() / (std::string("kept-") + copy));
         children.push_back(child);
     }
     for (pid_t child : children) {
@@ -106,21 +99,21 @@ TEST(TwoCopies, EveryClassEitherKeptIsListedOnceWithItsLastSavedRoster) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a copy's own operation failed";
     }
 
-    const std::vector<std::string> listed = splitList(settings::classList(), ",");
+    const std::vector<std::string> listed = splitList(settings::classList(folder.data()), ",");
     std::size_t keptInAll = 0;
     for (char copy : {'A', 'B'}) {
         const Kept kept = readKept(folder.path() / (std::string("kept-") + copy));
         keptInAll += kept.size();
         for (const auto& [name, roster] : kept) {
             EXPECT_EQ(std::count(listed.begin(), listed.end(), name), 1) << name;
-            EXPECT_EQ(readRoster(name), roster) << name;
+            EXPECT_EQ(readRoster(folder.data(), name), roster) << name;
         }
     }
-    EXPECT_EQ(listed.size(), keptInAll) << "a deleted class is still listed: " << settings::classList();
+    EXPECT_EQ(listed.size(), keptInAll) << "a deleted class is still listed: " << settings::classList(folder.data());
     std::printf("two copies, %d operations each: %zu classes kept, all listed once with their last saved rosters\n",
                 operations, keptInAll);
 }
 
 } // namespace
-} // namespace tallyra::ui
+} // namespace tallyra
 #endif
