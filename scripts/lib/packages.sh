@@ -27,6 +27,10 @@ FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # (under which Wine's ANSI code page is 936).
 WINDOWS_TEST_PACKAGES=(googletest imagemagick locales)
 
+# apt-get waits for the package lock that another apt-get or an automatic update
+# holds, rather than failing at once.
+APT_GET=(apt-get -o DPkg::Lock::Timeout=600)
+
 # ensure_packages NAME...   (NAME may carry an architecture, e.g. wine32:i386)
 ensure_packages() {
     local missing=()
@@ -41,8 +45,8 @@ ensure_packages() {
     if printf '%s\n' "${missing[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
         $sudo dpkg --add-architecture i386
     fi
-    $sudo apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
+    $sudo "${APT_GET[@]}" update -q
+    DEBIAN_FRONTEND=noninteractive $sudo "${APT_GET[@]}" install -y -q "${missing[@]}"
 }
 
 # The zh_CN.UTF-8 locale, generated when missing (needs the locales package).
