@@ -1,6 +1,7 @@
 // What the program says and when: the announcement of a settled student (the roll
-// call's settle listener) and the start-up check that a voice is installed. Both
-// read the speech switch from the settings file at the moment they run.
+// call's settle listener), the forms of it that each speech engine is given, and
+// the start-up check that a voice is installed. announcePick and the check read the
+// speech switch from the settings file at the moment they run.
 #pragma once
 
 #include "speech/speech_voice.h"
@@ -18,6 +19,16 @@ inline constexpr Message kNoVoiceMessage{"未找到语音数据", "语音数据�
 
 // The spoken text: number, "号", name, without spaces.
 std::string announcementText(std::string_view number, std::string_view name);
+
+// The announcement for a voice that reads pinyin with tone numbers among Chinese
+// characters (espeak-ng's cmn-latn-pinyin voice): a listed surname at the start of
+// the name is replaced by its reading and a space ("07号zeng1 小明").
+std::string pinyinAnnouncement(std::string_view number, std::string_view name);
+
+// The announcement as SAPI 5 XML, to be spoken with SPF_IS_XML: number and name
+// escaped, a listed surname at the start of the name inside a PRON tag with its
+// reading in SAPI's Chinese phone set ("<PRON SYM=\"zeng 1\">曾</PRON>").
+std::string sapiAnnouncementXml(std::string_view number, std::string_view name);
 
 // When Voice is exactly "True", queues the announcement; a refusal shows
 // kSpeakFailedNotice once and is not retried.

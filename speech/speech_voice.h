@@ -32,6 +32,11 @@ public:
     // user about a refusal.
     virtual bool speakText(std::string_view text) = 0;
 
+    // Queues the announcement of a settled student (number, "号", name) as
+    // speakText does. A voice that can be told how to read a surname overrides it
+    // to read a listed surname at the start of the name with its surname reading.
+    virtual bool speakAnnouncement(std::string_view number, std::string_view name);
+
     // The receiver that the next speak call makes current.
     void setReceiver(SpeechReceiver receiver) { receiver_ = receiver; }
     SpeechReceiver receiver() const { return receiver_; }

@@ -15,6 +15,11 @@ void AudioSink::beginText(std::string_view, int sampleRate) {
     failed_ = false;
 }
 
+bool AudioSink::openDevice() {
+    failed_ = failed_ || sampleRate_ <= 0 || !open();
+    return !failed_;
+}
+
 bool AudioSink::open() {
     if (device_ && openRate_ == sampleRate_) return true;
     close(true);

@@ -22,6 +22,7 @@ public:
     AudioSink& operator=(const AudioSink&) = delete;
 
     void beginText(std::string_view text, int sampleRate) override;
+    bool openDevice() override;
     bool writeSamples(std::span<const std::int16_t> samples) override;
     void endText() override {}
     Clock::time_point playingUntil() const override { return playingUntil_; }

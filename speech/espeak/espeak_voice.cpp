@@ -2,6 +2,7 @@
 
 #include "speech/espeak/audio_sink.h"
 #include "speech/espeak/speech_libraries.h"
+#include "speech/announce.h"
 #include "speech/voice_choice.h"
 
 #include <algorithm>
@@ -15,6 +16,10 @@ namespace {
 // How long the sound device stays open after the last text has played, in case
 // the next draw settles at once.
 constexpr auto kLinger = std::chrono::milliseconds(300);
+
+// How long a text after a silence waits for the sound device to open; a device
+// that takes longer is taken to play it.
+constexpr auto kDeviceWait = std::chrono::milliseconds(500);
 
 // Receives the samples of one synthesis; false stops it.
 class SynthTarget {
@@ -104,27 +109,20 @@ std::string_view firstLanguage(const espeak_VOICE& voice) {
     return voice.languages + 1;
 }
 
-// The program speaks Mandarin: those voices come first, so the choice of the
-// first description naming Chinese does not land on Cantonese or Hakka.
+// Mandarin, as espeak-ng names its first language.
 bool isMandarin(std::string_view language) {
     return language == "cmn" || language.starts_with("cmn-") || language == "zh-cmn" || language == "zh";
 }
 
-struct VoiceEntry {
-    std::string description;
-    std::string identifier;
-    bool mandarin = false;
-};
-
-std::vector<VoiceEntry> installedVoices(const Engine& e) {
-    std::vector<VoiceEntry> entries;
+std::vector<ListedVoice> installedVoices(const Engine& e) {
+    std::vector<ListedVoice> entries;
     const espeak_VOICE** list = e.library->listVoices(nullptr);
     for (std::size_t i = 0; list && list[i]; ++i) {
         const espeak_VOICE& voice = *list[i];
         if (!voice.identifier) continue;
-        entries.push_back({voice.name ? voice.name : "", voice.identifier, isMandarin(firstLanguage(voice))});
+        entries.push_back({voice.name ? voice.name : "", voice.identifier, std::string(firstLanguage(voice))});
     }
-    std::stable_partition(entries.begin(), entries.end(), [](const VoiceEntry& v) { return v.mandarin; });
+    orderForChoice(entries);
     return entries;
 }
 
@@ -133,8 +131,11 @@ class SinkWriter final : public SynthTarget {
 public:
     SinkWriter(PcmSink& sink, const std::atomic<bool>& stopping) : sink_(sink), stopping_(stopping) {}
     bool take(std::span<const std::int16_t> samples) override {
-        return !stopping_.load(std::memory_order_relaxed) && sink_.writeSamples(samples);
+        if (stopping_.load(std::memory_order_relaxed)) return false;
+        played = played && sink_.writeSamples(samples);
+        return played;
     }
+    bool played = true; // the device took every sample so far
 
 private:
     PcmSink& sink_;
@@ -142,6 +143,16 @@ private:
 };
 
 } // namespace
+
+bool readsPinyin(std::string_view language) {
+    return language == "cmn-latn-pinyin";
+}
+
+void orderForChoice(std::vector<ListedVoice>& voices) {
+    const auto rank = [](const ListedVoice& v) { return readsPinyin(v.language) ? 0 : isMandarin(v.language) ? 1 : 2; };
+    std::stable_sort(voices.begin(), voices.end(),
+                     [&](const ListedVoice& a, const ListedVoice& b) { return rank(a) < rank(b); });
+}
 
 EspeakVoice::EspeakVoice(std::unique_ptr<PcmSink> sink, std::string dataFolder)
     : sink_(sink ? std::move(sink) : std::make_unique<AudioSink>()), dataFolder_(std::move(dataFolder)) {}
@@ -155,16 +166,18 @@ void EspeakVoice::load() {
     std::lock_guard lock(e.mutex);
     if (!loadEngine(e, dataFolder_)) return;
 
-    const std::vector<VoiceEntry> entries = installedVoices(e);
+    const std::vector<ListedVoice> entries = installedVoices(e);
     std::vector<std::string> descriptions;
     descriptions.reserve(entries.size());
-    for (const VoiceEntry& entry : entries)
+    for (const ListedVoice& entry : entries)
         descriptions.push_back(entry.description);
 
     std::string identifier, description;
+    bool pinyin = false;
     if (const auto chosen = chooseVoice(descriptions)) {
         identifier = entries[*chosen].identifier;
         description = entries[*chosen].description;
+        pinyin = readsPinyin(entries[*chosen].language);
     } else if (const espeak_VOICE* current = e.library->currentVoice(); current && current->identifier) {
         identifier = current->identifier; // no Chinese voice: the library's default voice stays
         description = current->name ? current->name : current->identifier;
@@ -178,6 +191,7 @@ void EspeakVoice::load() {
 
     voiceId_ = std::move(identifier);
     chosenVoice_ = std::move(description);
+    readsPinyin_ = pinyin;
     voices_ = std::move(descriptions);
     worker_ = std::thread([this] { run(); });
 }
@@ -189,6 +203,7 @@ EspeakVoice::~EspeakVoice() {
         queue_.clear();
     }
     wake_.notify_one();
+    deviceAnswered_.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
@@ -205,13 +220,36 @@ const std::string& EspeakVoice::chosenVoice() {
 bool EspeakVoice::speakText(std::string_view text) {
     prepare();
     if (!worker_.joinable()) return false;
-    {
-        std::lock_guard lock(mutex_);
-        if (stopping_) return false;
-        queue_.emplace_back(text);
-    }
+    std::unique_lock lock(mutex_);
+    if (stopping_) return false;
+    queue_.emplace_back(text);
+    const std::uint64_t ticket = ++queued_;
     wake_.notify_one();
-    return true;
+    if (deviceOpen_) return true; // the device is playing or lingering: it takes this text too
+    if (!deviceAnswered_.wait_for(lock, kDeviceWait, [&] { return stopping_ || answered_ >= ticket; })) return true;
+    return lastOpened_;
+}
+
+bool EspeakVoice::speakAnnouncement(std::string_view number, std::string_view name) {
+    prepare();
+    return speakText(readsPinyin_ ? pinyinAnnouncement(number, name) : announcementText(number, name));
+}
+
+std::string EspeakVoice::phonemes(std::string_view text) {
+    prepare();
+    if (voiceId_.empty()) return {};
+    Engine& e = engine();
+    std::lock_guard lock(e.mutex);
+    if (!selectVoice(e, voiceId_)) return {};
+    const std::string copy(text); // NUL-terminated
+    const void* rest = copy.c_str();
+    std::string phonemes;
+    while (rest) {
+        const char* clause = e.library->textToPhonemes(&rest, espeakCHARS_UTF8, 0);
+        if (!phonemes.empty()) phonemes += ' ';
+        phonemes += clause ? clause : "";
+    }
+    return phonemes;
 }
 
 void EspeakVoice::run() {
@@ -223,6 +261,7 @@ void EspeakVoice::run() {
             const auto ready = [this] { return stopping_ || !queue_.empty(); };
             if (deviceHeld && !ready()) {
                 if (!wake_.wait_until(lock, sink_->playingUntil() + kLinger, ready)) {
+                    deviceOpen_ = false; // the next text waits for the device to open again
                     lock.unlock();
                     sink_->finish();
                     deviceHeld = false;
@@ -243,11 +282,25 @@ void EspeakVoice::run() {
 void EspeakVoice::synthesise(const std::string& text) {
     Engine& e = engine();
     std::lock_guard lock(e.mutex);
-    if (!selectVoice(e, voiceId_)) return;
     sink_->beginText(text, e.sampleRate);
+    const bool opened = selectVoice(e, voiceId_) && sink_->openDevice();
+    setDeviceOpen(opened, true);
     SinkWriter writer(*sink_, stopping_);
-    synthesiseInto(e, text, writer);
+    if (opened) synthesiseInto(e, text, writer);
     sink_->endText();
+    if (!writer.played) setDeviceOpen(false, false); // lost while playing: the next text tries again
+}
+
+void EspeakVoice::setDeviceOpen(bool open, bool answersText) {
+    {
+        std::lock_guard lock(mutex_);
+        deviceOpen_ = open;
+        if (answersText) {
+            lastOpened_ = open;
+            ++answered_;
+        }
+    }
+    deviceAnswered_.notify_all();
 }
 
 } // namespace tallyra

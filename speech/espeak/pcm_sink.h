@@ -17,6 +17,9 @@ public:
     virtual ~PcmSink() = default;
 
     virtual void beginText(std::string_view text, int sampleRate) = 0;
+    // Called after beginText: makes the device ready for the text; false when
+    // there is none to play it on (the text is then not synthesised).
+    virtual bool openDevice() { return true; }
     // False drops the rest of the text (the device failed); the voice goes on
     // with the next text.
     virtual bool writeSamples(std::span<const std::int16_t> samples) = 0;

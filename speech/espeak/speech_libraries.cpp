@@ -23,6 +23,20 @@ private:
     bool complete_ = true;
 };
 
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA's own error handler prints every failed look-up of a sound card on standard
+// error; the voice reports a missing device itself, through the text it refuses.
+void silenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_NOLOAD); // loaded with pcaudio, or not in use
+    if (!alsa) return;
+    using SetHandler = int (*)(ErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(ignoreAlsaError);
+    dlclose(alsa); // only drops the reference taken above
+}
+
 } // namespace
 
 const Synthesiser* synthesiser() {
@@ -38,7 +52,8 @@ const Synthesiser* synthesiser() {
             .find(s.setVoiceByName, "espeak_ng_SetVoiceByName")
             .find(s.synthesize, "espeak_ng_Synthesize")
             .find(s.listVoices, "espeak_ListVoices")
-            .find(s.currentVoice, "espeak_GetCurrentVoice");
+            .find(s.currentVoice, "espeak_GetCurrentVoice")
+            .find(s.textToPhonemes, "espeak_TextToPhonemes");
         return library.complete() ? &s : nullptr;
     }();
     return loaded;
@@ -55,6 +70,7 @@ const SoundOutput* soundOutput() {
             .find(s.flush, "audio_object_flush")
             .find(s.close, "audio_object_close")
             .find(s.destroy, "audio_object_destroy");
+        silenceAlsa();
         return library.complete() ? &s : nullptr;
     }();
     return loaded;

@@ -20,6 +20,7 @@ struct Synthesiser {
     decltype(&espeak_ng_Synthesize) synthesize;
     decltype(&espeak_ListVoices) listVoices;
     decltype(&espeak_GetCurrentVoice) currentVoice;
+    decltype(&espeak_TextToPhonemes) textToPhonemes;
 };
 
 struct SoundOutput {

@@ -4,6 +4,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window_object.h"
+#include "speech/announce.h"
 #include "speech/voice_choice.h"
 
 #include <windows.h>
@@ -69,9 +70,14 @@ constexpr UINT kSpeechEventMessage = 0x8075;
 
 // Calls from the GUI thread, sent to the voice's thread.
 constexpr UINT kListRequest = WM_APP + 1;  // lParam: std::vector<std::string>*; 1 when listed
-constexpr UINT kSpeakRequest = WM_APP + 2; // wParam: receiver, lParam: const std::wstring*; 1 when queued
+constexpr UINT kSpeakRequest = WM_APP + 2; // wParam: receiver, lParam: const SpeakRequest*; 1 when queued
 constexpr UINT kStopRequest = WM_APP + 3;  // releases the voice and ends the thread
 constexpr wchar_t kSpeechThreadClass[] = L"TallyraSpeech";
+
+struct SpeakRequest {
+    std::wstring text;
+    DWORD flags;
+};
 
 // The user's interface language; GetUserDefaultUILanguage is looked up by name,
 // with GetUserDefaultLangID where it is missing or answers 0.
@@ -222,11 +228,12 @@ std::optional<LRESULT> SpeechThread::onMessage(UINT message, WPARAM wParam, LPAR
             return true;
         });
     }
-    case kSpeakRequest:
+    case kSpeakRequest: {
         if (!state_.voice) return 0;
         state_.receiver = reinterpret_cast<HWND>(wParam);
-        return SUCCEEDED(state_.voice->Speak(reinterpret_cast<const std::wstring*>(lParam)->c_str(), SPF_ASYNC,
-                                             nullptr));
+        const auto& request = *reinterpret_cast<const SpeakRequest*>(lParam);
+        return SUCCEEDED(state_.voice->Speak(request.text.c_str(), request.flags, nullptr));
+    }
     case kStopRequest:
         releaseVoice(state_);
         DestroyWindow(hwnd_);
@@ -263,12 +270,21 @@ std::vector<std::string> SapiVoice::listVoices() {
     return descriptions;
 }
 
+// Plain text is never taken for XML, even when it starts with "<" (SAPI's default guesses).
 bool SapiVoice::speakText(std::string_view text) {
+    return speak(text, SPF_ASYNC | SPF_IS_NOT_XML);
+}
+
+bool SapiVoice::speakAnnouncement(std::string_view number, std::string_view name) {
+    return speak(sapiAnnouncementXml(number, name), SPF_ASYNC | SPF_IS_XML);
+}
+
+bool SapiVoice::speak(std::string_view text, unsigned long flags) {
     const HWND requests = readyRequests();
     if (!requests) return false;
-    const std::wstring wide = toWide(text);
+    const SpeakRequest request{toWide(text), flags};
     return SendMessageW(requests, kSpeakRequest, reinterpret_cast<WPARAM>(receiver()),
-                        reinterpret_cast<LPARAM>(&wide)) != 0;
+                        reinterpret_cast<LPARAM>(&request)) != 0;
 }
 
 } // namespace tallyra

@@ -31,8 +31,13 @@ public:
 
     std::vector<std::string> listVoices() override;
     bool speakText(std::string_view text) override;
+    // Spoken as XML, a listed surname at the start of the name in a PRON tag.
+    bool speakAnnouncement(std::string_view number, std::string_view name) override;
 
 private:
+    // flags: SPEAKFLAGS for ISpVoice::Speak.
+    bool speak(std::string_view text, unsigned long flags);
+
     // The voice thread's window once the voice is created; null without one.
     HWND readyRequests() const;
 

@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
-#include <QInputDialog>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -123,15 +122,15 @@ void QtDriver::answer(QDialog& box) {
             messageAnswers_.pop_front();
         }
         pressed = buttonCaptioned(box, QString::fromUtf8(captionOf(wanted)));
-    } else if (auto* input = qobject_cast<QInputDialog*>(&box)) {
-        inputs_.push_back(qt::toUtf8(input->windowTitle()));
+    } else if (auto* field = box.findChild<QLineEdit*>()) { // the input box
+        inputs_.push_back(qt::toUtf8(box.windowTitle()));
         std::optional<std::string> wanted;
         if (!inputAnswers_.empty()) {
             wanted = inputAnswers_.front();
             inputAnswers_.pop_front();
         }
         if (wanted) {
-            if (auto* field = input->findChild<QLineEdit*>()) typeText(field, qt::toQString(*wanted));
+            typeText(field, qt::toQString(*wanted));
             pressed = buttonCaptioned(box, QStringLiteral("确定"));
         } else {
             pressed = buttonCaptioned(box, QStringLiteral("取消"));

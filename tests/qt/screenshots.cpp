@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
@@ -140,6 +141,29 @@ void shoot(qt::QtToolkit& toolkit, WindowId window, const QDir& folder, const ch
     check(shot, design, name, true, unitsWithText);
 }
 
+// Saves a message or input box once it shows, then closes it; no box is wider than the
+// program's windows.
+void shootBox(QDialog& box, const QDir& folder, const char* name, int windowWidth) {
+    if (!QTest::qWaitForWindowExposed(&box)) {
+        std::printf("FAIL %-16s never showed\n", name);
+        ++failures;
+    } else {
+        const QRect at = box.frameGeometry();
+        QImage shot; // awaited until the X server shows the box's text
+        const bool shown = QTest::qWaitFor([&] {
+            shot = QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), at.width(), at.height()).toImage();
+            return showsText(shot, {0, 0, shot.width(), shot.height()});
+        });
+        if (!shown) std::printf("FAIL %-16s never showed its text\n", name);
+        failures += !shown;
+        shot.save(folder.filePath(QStringLiteral("qt-%1.png").arg(QLatin1String(name))));
+        const bool ok = at.width() <= windowWidth;
+        std::printf("%s %-16s is %d wide, the windows %d\n", ok ? "ok  " : "FAIL", name, at.width(), windowWidth);
+        failures += !ok;
+    }
+    box.reject();
+}
+
 } // namespace
 
 TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
@@ -179,6 +203,13 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         driver.answerNextMessage(MessageAnswer::Ok);
         driver.pressLink(about, about_units::kSupportLink);
         shoot(toolkit, windows.support()->id(), folder, "support");
+        const char* boxName = "message-box";
+        toolkit.setModalHook([&](QDialog& box) { shootBox(box, folder, boxName, toolkit.windowRect(main).width); });
+        toolkit.showMessage(kSupportQuestion);
+        boxName = "message-box-shorter"; // Qt leaves texts up to 500 pixels wide unwrapped
+        toolkit.showMessage({kDeleteClassTitle, deleteClassQuestion("一班"), kDeleteClassFlags});
+        boxName = "input-box";
+        toolkit.askText("请输入您要加入的班级名称:", "班级名称");
     }
     EXPECT_EQ(failures, 0) << "pixels wrong; see the FAIL lines and the screenshots in " << qPrintable(outputFolder);
 }

@@ -6,11 +6,14 @@
 //   under that name on X11.
 // - Every unit's widget has the unit's name as its object name (QObject::objectName),
 //   so QWidget::findChild finds it; QtToolkit::unitWidget does the same by window id.
-// - Message boxes are QMessageBoxes and the input box is a QInputDialog, both modal to
-//   the application; a test answers them through setModalHook.
+// - Message boxes are QMessageBoxes (message_box.h) and the input box is a QDialog
+//   with one QLineEdit (input_box.h), both modal to the application; a test answers
+//   them through setModalHook.
 #include "ui/qt/qt_toolkit.h"
 
 #include "ui/qt/fonts.h"
+#include "ui/qt/input_box.h"
+#include "ui/qt/message_box.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
@@ -21,7 +24,6 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -131,7 +133,7 @@ int QtToolkit::runModal(QDialog& box) {
 }
 
 MessageAnswer QtToolkit::showMessage(const Message& message) {
-    QMessageBox box;
+    MessageBox box;
     box.setWindowTitle(toQString(message.title.empty() ? kUntitledMessage : message.title));
     // Plain text: class names and roster entries must show as typed, never as markup.
     box.setTextFormat(Qt::PlainText);
@@ -151,16 +153,9 @@ MessageAnswer QtToolkit::showMessage(const Message& message) {
 }
 
 std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::string_view title) {
-    QInputDialog box;
-    box.setWindowTitle(toQString(title));
-    box.setLabelText(toQString(prompt));
-    box.setInputMode(QInputDialog::TextInput);
-    box.setTextValue(QString());
-    box.setOkButtonText(QStringLiteral("确定"));
-    box.setCancelButtonText(QStringLiteral("取消"));
-    box.setWindowModality(Qt::ApplicationModal);
+    InputBox box(toQString(prompt), toQString(title));
     if (runModal(box) != QDialog::Accepted) return std::nullopt;
-    return toUtf8(box.textValue());
+    return toUtf8(box.text());
 }
 
 WindowId QtToolkit::openWindow(const WindowDesign& design, WindowEvents& events) {

@@ -8,13 +8,19 @@
 #include "ui/qt/unit_timer.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+#include <QTextDocument>
 
 namespace tallyra::ui::qt {
 namespace {
@@ -35,6 +41,18 @@ Qt::Alignment alignmentOf(const UnitDesign& design) {
     return flags;
 }
 
+// A drop-down list is as high as its font needs, whatever its layout says, as on Windows:
+// the font's line height, two pixels of space above and below it and a two-pixel edge.
+int comboBoxHeight(const QFont& font) {
+    return QFontMetrics(font).height() + 8;
+}
+
+void placeWidget(const Unit& unit) {
+    const Rect& at = unit.rect;
+    const int height = unit.kind() == UnitKind::ComboBox ? comboBoxHeight(unit.widget->font()) : at.height;
+    unit.widget->setGeometry(at.left, at.top, at.width, height);
+}
+
 // Standard widgets take the design's colours through their palette.
 void colourStandardWidget(QWidget& widget, const UnitDesign& design) {
     QPalette palette = widget.palette();
@@ -47,6 +65,50 @@ void colourStandardWidget(QWidget& widget, const UnitDesign& design) {
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }
+
+void keepSystemColours(QWidget& widget) {
+    const QPalette system = QApplication::palette(&widget);
+    QPalette own; // every colour set, so that nothing comes from the coloured parent
+    for (int group = 0; group < QPalette::NColorGroups; ++group)
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto colourGroup = static_cast<QPalette::ColorGroup>(group);
+            const auto colourRole = static_cast<QPalette::ColorRole>(role);
+            own.setBrush(colourGroup, colourRole, system.brush(colourGroup, colourRole));
+        }
+    widget.setPalette(own);
+}
+
+// As a Windows edit box: the scroll bar always there, the text two pixels from the left
+// edge and at the top.
+class MultiLineEdit : public QPlainTextEdit {
+public:
+    explicit MultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        document()->setDocumentMargin(0);
+        setViewportMargins(2, 0, 0, 0);
+    }
+};
+
+// As a Windows drop-down list: while it has the focus, its text shows selected.
+class DropDownList : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (hasFocus() && currentIndex() >= 0) {
+            const QRect field =
+                style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+            painter.fillRect(field, palette().color(QPalette::Highlight));
+            option.palette.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+        }
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+};
 
 // Multi-line edit boxes speak CR LF to the handlers, as on Windows; Qt's text uses LF.
 QString fromHandlerLines(QString text) {
@@ -63,7 +125,7 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
     switch (design.kind) {
     case UnitKind::EditBox:
         if (design.multiLine) {
-            auto* edit = new QPlainTextEdit(parent);
+            auto* edit = new MultiLineEdit(parent);
             edit->setFrameShape(QFrame::NoFrame);
             edit->setReadOnly(design.readOnly);
             edit->setPlainText(fromHandlerLines(toQString(design.text)));
@@ -71,12 +133,14 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         } else {
             auto* edit = new QLineEdit(toQString(design.text), parent);
             edit->setFrame(false);
+            // The text sits at the top of the box, as a Windows edit box puts it.
+            edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             edit->setReadOnly(design.readOnly);
             widget = edit;
         }
         break;
     case UnitKind::ComboBox: {
-        auto* combo = new QComboBox(parent);
+        auto* combo = new DropDownList(parent);
         combo->setEditable(false);
         combo->view()->setMinimumHeight(kDroppedListHeight);
         // activated comes from the user only (the list or the keyboard), also for the item
@@ -101,6 +165,8 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         return nullptr;
     }
     colourStandardWidget(*widget, design);
+    // The scroll bar keeps the system's colours: in the unit's it would be white on white.
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) keepSystemColours(*edit->verticalScrollBar());
     widget->setFocusPolicy(design.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
     return widget;
 }
@@ -148,7 +214,7 @@ void createUnit(TopWindow& owner, Unit& unit, QWidget* parent) {
         unit.widget->setFont(unitFont(design.font, unit.charHeight));
     }
     unit.widget->setObjectName(toQString(design.name));
-    unit.widget->setGeometry(unit.rect.left, unit.rect.top, unit.rect.width, unit.rect.height);
+    placeWidget(unit);
     unit.widget->setVisible(design.visible);
     // Units listed later lie on top of earlier ones where they overlap.
     unit.widget->raise();
@@ -199,13 +265,14 @@ void setUnitText(Unit& unit, std::string_view text) {
 
 void setUnitRect(Unit& unit, Rect rect) {
     unit.rect = rect;
-    if (unit.widget) unit.widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+    if (unit.widget) placeWidget(unit);
 }
 
 void setUnitCharHeight(Unit& unit, int pixels) {
     if (!unit.widget || !hasText(unit.kind()) || pixels == unit.charHeight) return;
     unit.charHeight = pixels;
     unit.widget->setFont(unitFont(unit.design->font, pixels));
+    if (unit.kind() == UnitKind::ComboBox) placeWidget(unit);
     unit.widget->update();
 }
 
