@@ -1,6 +1,6 @@
 #include "draw/random_source.h"
 
-#include "storage/platform/clock.h"
+#include "draw/platform/clock.h"
 
 #include <algorithm>
 

@@ -4,17 +4,14 @@
 // no speech service); createSpeechVoice picks the one the program was built with.
 #pragma once
 
+#include "base/native_window.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tallyra {
-
-// The window unit told when speaking starts and ends: a native handle as the
-// window toolkit hands it out (an HWND on Windows). Backends without such
-// notifications keep it and send nothing.
-using SpeechReceiver = void*;
 
 class SpeechVoice {
 public:
@@ -37,12 +34,13 @@ public:
     // to read a listed surname at the start of the name with its surname reading.
     virtual bool speakAnnouncement(std::string_view number, std::string_view name);
 
-    // The receiver that the next speak call makes current.
-    void setReceiver(SpeechReceiver receiver) { receiver_ = receiver; }
-    SpeechReceiver receiver() const { return receiver_; }
+    // The window unit told when speaking starts and ends, from the next speak call
+    // on. Backends without such notifications keep it and send nothing.
+    void setReceiver(NativeWindow receiver) { receiver_ = receiver; }
+    NativeWindow receiver() const { return receiver_; }
 
 private:
-    SpeechReceiver receiver_ = nullptr;
+    NativeWindow receiver_ = nullptr;
 };
 
 // The voice of the platform the program was built for. Never null: without a

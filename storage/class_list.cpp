@@ -3,6 +3,7 @@
 #include "storage/file_names.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
+#include "storage/text_encoding.h"
 
 #include <array>
 #include <vector>
@@ -65,6 +66,13 @@ std::string renameClassName(std::string_view list, std::string_view oldName, std
     return renamed ? joinList(items) : std::string(list);
 }
 
+Message classNameUnstorable(std::string_view character) {
+    return {"班级名称无效",
+            keptMessageText("班级名称中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                            "）无法保存到数据文件中，请更换后重试！"),
+            kErrorOk};
+}
+
 std::optional<Message> checkClassName(std::string_view name) {
     if (name.empty()) return std::nullopt;
     for (unsigned char c : name)
@@ -75,6 +83,7 @@ std::optional<Message> checkClassName(std::string_view name) {
     if (name.front() == ' ' || name.back() == ' ' || name.back() == '.') return kClassNameInvalid;
     if (isSettingsFileName(name) || isDeviceName(name)) return kClassNameInvalid;
     if (characterCount(name) > kClassNameMaxCharacters) return kClassNameTooLong;
+    if (const auto character = unstorableCharacter(name)) return classNameUnstorable(*character);
     return std::nullopt;
 }
 

@@ -26,13 +26,16 @@ inline constexpr Message kClassNameWithComma{"输入有误", "班级名称不允
 inline constexpr Message kClassNameTakenSingle{"班名名称重复", "发现了已有的班级名称，请更换新的名字后重试！",
                                                kErrorOk};
 inline constexpr Message kClassNameTaken{"班级名称重复", "发现了已有的班级名称，请更换新的名字后重试！", kErrorOk};
+// A name holding a character that the data files cannot store: the refusal names it.
+Message classNameUnstorable(std::string_view character);
 
 // Refuses a name that cannot be a roster file of its own in the Data folder: the
 // settings file's own name (in any capitals), characters a file name cannot hold,
 // "." and "..", blanks at either end or a dot at the end, and the names Windows
 // takes for devices in all their forms. Names longer than kClassNameMaxCharacters
 // characters are refused too: with ".conf" and the temporary file of a save they
-// must stay within the file system's name limit. An empty name is the caller's own check.
+// must stay within the file system's name limit. So is a name with a character the
+// class list's file encoding cannot store. An empty name is the caller's own check.
 inline constexpr std::size_t kClassNameMaxCharacters = 50;
 std::optional<Message> checkClassName(std::string_view name);
 

@@ -18,7 +18,4 @@ bool sameFileName(std::string_view a, std::string_view b);
 // the file system itself minds case.
 std::string upperCaseFileName(std::string_view utf8);
 
-// Number of characters in a UTF-8 text; a byte that starts no valid character counts as one.
-std::size_t characterCount(std::string_view utf8);
-
 } // namespace tallyra

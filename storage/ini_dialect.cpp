@@ -2,8 +2,6 @@
 
 #include "storage/text_encoding.h"
 
-#include <vector>
-
 namespace tallyra::ini {
 namespace {
 
@@ -34,62 +32,70 @@ struct Line {
     std::string_view value; // item value, trimmed
 };
 
-std::vector<Line> splitLines(std::string_view bytes) {
-    std::vector<Line> lines;
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        Line line;
-        line.start = pos;
-        const std::size_t newline = bytes.find('\n', pos);
-        line.next = newline == std::string_view::npos ? bytes.size() : newline + 1;
-        line.end = newline == std::string_view::npos ? bytes.size() : newline;
-        if (line.end > line.start && bytes[line.end - 1] == '\r') --line.end;
-        const std::string_view text = trim(bytes.substr(line.start, line.end - line.start));
-        if (text.empty()) {
-            line.kind = LineKind::Blank;
-        } else if (text.front() == ';') {
-            line.kind = LineKind::Comment;
-        } else if (text.front() == '[') {
-            line.kind = LineKind::Section;
-            const std::size_t close = text.rfind(']');
-            line.name =
-                trim(close == std::string_view::npos || close == 0 ? text.substr(1) : text.substr(1, close - 1));
-        } else {
-            line.kind = LineKind::Item;
-            const std::size_t equals = text.find('=');
-            line.name = trim(text.substr(0, equals));
-            if (equals != std::string_view::npos) line.value = trim(text.substr(equals + 1));
-        }
-        lines.push_back(line);
-        pos = line.next;
+// The line that starts at pos. Lines are read one at a time, so a file of millions
+// of lines costs no memory beyond its bytes.
+Line lineAt(std::string_view bytes, std::size_t pos) {
+    Line line;
+    line.start = pos;
+    const std::size_t newline = bytes.find('\n', pos);
+    line.next = newline == std::string_view::npos ? bytes.size() : newline + 1;
+    line.end = newline == std::string_view::npos ? bytes.size() : newline;
+    if (line.end > line.start && bytes[line.end - 1] == '\r') --line.end;
+    const std::string_view text = trim(bytes.substr(line.start, line.end - line.start));
+    if (text.empty()) {
+        line.kind = LineKind::Blank;
+    } else if (text.front() == ';') {
+        line.kind = LineKind::Comment;
+    } else if (text.front() == '[') {
+        line.kind = LineKind::Section;
+        const std::size_t close = text.rfind(']');
+        line.name = trim(close == std::string_view::npos || close == 0 ? text.substr(1) : text.substr(1, close - 1));
+    } else {
+        line.kind = LineKind::Item;
+        const std::size_t equals = text.find('=');
+        line.name = trim(text.substr(0, equals));
+        if (equals != std::string_view::npos) line.value = trim(text.substr(equals + 1));
     }
-    return lines;
+    return line;
 }
 
 struct Location {
-    std::optional<std::size_t> item;          // index of the matching item line
-    std::optional<std::size_t> lastOfSection; // index of the last non-blank line of the first matching section
+    std::optional<Line> item;          // the matching item line
+    std::optional<Line> lastOfSection; // the last non-blank line of the section
 };
 
-Location locate(const std::vector<Line>& lines, std::string_view section, std::string_view key) {
+// Only the first section of a name counts, as with the platform's own functions:
+// a key found only in a later section of the same name is not there, and a new
+// key joins the first section.
+Location locate(std::string_view bytes, std::string_view section, std::string_view key) {
     Location found;
     bool inSection = false;
-    bool inFirstSection = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Line& line = lines[i];
+    for (std::size_t pos = 0; pos < bytes.size();) {
+        const Line line = lineAt(bytes, pos);
+        pos = line.next;
         if (line.kind == LineKind::Section) {
+            if (inSection) return found; // the first section ended
             inSection = namesMatch(line.name, section);
-            inFirstSection = inSection && !found.lastOfSection;
-            if (inFirstSection) found.lastOfSection = i;
+            if (inSection) found.lastOfSection = line;
             continue;
         }
-        if (inFirstSection && line.kind != LineKind::Blank) found.lastOfSection = i;
-        if (inSection && line.kind == LineKind::Item && namesMatch(line.name, key)) {
-            found.item = i;
+        if (!inSection || line.kind == LineKind::Blank) continue;
+        found.lastOfSection = line;
+        if (line.kind == LineKind::Item && namesMatch(line.name, key)) {
+            found.item = line;
             return found;
         }
     }
     return found;
+}
+
+bool isQuote(char c) {
+    return c == '"' || c == '\'';
+}
+
+// A value held between one pair of the same quotes reads without them.
+bool isQuoted(std::string_view value) {
+    return value.size() >= 2 && isQuote(value.front()) && value.back() == value.front();
 }
 
 } // namespace
@@ -110,29 +116,35 @@ bool namesMatch(std::string_view a, std::string_view b) {
 }
 
 std::optional<std::string_view> findValue(std::string_view bytes, std::string_view section, std::string_view key) {
-    const std::vector<Line> lines = splitLines(bytes);
-    const Location found = locate(lines, section, key);
+    const Location found = locate(bytes, section, key);
     if (!found.item) return std::nullopt;
-    return lines[*found.item].value;
+    const std::string_view value = found.item->value;
+    return isQuoted(value) ? value.substr(1, value.size() - 2) : value;
 }
 
 std::string withValue(std::string_view bytes, std::string_view section, std::string_view key, std::string_view value) {
     constexpr std::string_view kLineBreak = "\r\n";
-    const std::vector<Line> lines = splitLines(bytes);
-    const Location found = locate(lines, section, key);
+    const Location found = locate(bytes, section, key);
+    // A value that would lose its quotes on reading gets one more pair (the blanks
+    // around it are never kept anyway).
+    std::string quoted;
+    if (isQuoted(trim(value))) {
+        quoted.append("\"").append(trim(value)).append("\"");
+        value = quoted;
+    }
     std::string out;
     out.reserve(bytes.size() + key.size() + value.size() + section.size() + 8);
 
     if (found.item) {
         // Keep the key as it was spelt; replace only what follows it.
-        const Line& line = lines[*found.item];
+        const Line& line = *found.item;
         out.append(bytes.substr(0, line.start));
         out.append(line.name).append("=").append(value);
         out.append(bytes.substr(line.end));
         return out;
     }
     if (found.lastOfSection) {
-        const Line& last = lines[*found.lastOfSection];
+        const Line& last = *found.lastOfSection;
         out.append(bytes.substr(0, last.next));
         // The section's last line may end the file without a line break, or with a lone CR,
         // which would not end the line: the new key would become part of its value.

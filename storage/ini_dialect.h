@@ -2,9 +2,12 @@
 //
 // Section and key names match without regard to (ASCII) case, stepping over
 // double-byte characters as a whole; blanks around names and values are not part
-// of them; a missing section or key reads as nothing. Writing replaces an existing
-// key's value in place, puts a new key after the last item of its section and a
-// new section at the end of the file, and leaves every other byte as it was.
+// of them; one pair of the same quotes (" or ') around a value is not part of it
+// either; only the first section of a name counts; a missing section or key reads
+// as nothing. Writing replaces an existing key's value in place, puts a new key
+// after the last item of its section and a new section at the end of the file, and
+// leaves every other byte as it was. A value that would lose its quotes on reading
+// is written inside one more pair, so that it reads back as given.
 #pragma once
 
 #include <optional>

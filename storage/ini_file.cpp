@@ -22,7 +22,8 @@ FilePath trimmedPath(const FilePath& file) {
 } // namespace
 
 bool fitsIniValue(std::string_view value) {
-    return value.find_first_of("\r\n") == std::string_view::npos && fileByteLength(value) <= kIniValueLimit;
+    return value.find_first_of("\r\n") == std::string_view::npos && fileByteLength(value) <= kIniValueLimit &&
+           storesAsItself(value);
 }
 
 namespace {

@@ -52,7 +52,8 @@ struct IniItem {
 [[nodiscard]] bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                                  const std::function<std::optional<std::string>(std::string_view value)>& change);
 
-// True when a value can be written and read back unchanged.
+// True when a value can be written and read back unchanged: no line break, within
+// kIniValueLimit, and no character the file encoding would store as another.
 bool fitsIniValue(std::string_view value);
 
 } // namespace tallyra

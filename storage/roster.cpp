@@ -5,6 +5,7 @@
 #include "storage/lists.h"
 #include "storage/paths.h"
 #include "storage/platform/file_system.h"
+#include "storage/text_encoding.h"
 
 namespace tallyra {
 namespace {
@@ -39,7 +40,8 @@ FilePath rosterFilePath(std::string_view className) {
 }
 
 ClassRoster readRoster(std::string_view className) {
-    const std::vector<std::string> lists = readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
+    const std::vector<std::string> lists =
+        readIniItems(rosterFilePath(className), kRosterSection, {kNumberKey, kNameKey});
     return {splitList(lists[0], ","), splitList(lists[1], ",")};
 }
 
@@ -72,6 +74,13 @@ std::string formatRosterText(const ClassRoster& roster) {
     return text;
 }
 
+Message rosterTextUnstorable(std::string_view character) {
+    return {"无法保存",
+            keptMessageText("学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                            "）无法保存到数据文件中，请更换后重试！"),
+            kErrorOk};
+}
+
 std::optional<Message> checkRosterText(std::string_view text) {
     if (text.empty()) return kRosterTextEmpty;
     if (text.find('\t') == std::string_view::npos) return kRosterTextWithoutTab;
@@ -80,21 +89,37 @@ std::optional<Message> checkRosterText(std::string_view text) {
 
 RosterParse parseRosterText(std::string_view text) {
     RosterParse result;
-    for (const std::string& row : splitList(text, "\r\n")) {
+    constexpr std::string_view kRowEnd = "\r\n";
+    // Rows and fields are views into the text: only the accepted fields are copied.
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find(kRowEnd, start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view row = text.substr(start, end - start);
+        start = end + kRowEnd.size();
         if (row.empty()) continue;
-        const std::vector<std::string> fields = splitList(row, "\t");
-        // An empty name is refused in every form: "1\t" has one field, and "1\t\t"
-        // would be accepted once and then be refused as "1\t" at its next save.
-        if (fields.size() != 2 || !isSafeField(fields[0]) || !isSafeField(fields[1]) || fields[1].empty()) {
+        // Number TAB name; one TAB ending the row adds no field (as splitList drops an
+        // empty last piece). An empty name is refused in every form: "1\t" has one
+        // field, and "1\t\t" would be accepted once and then be refused as "1\t" at
+        // its next save.
+        const std::size_t tab = row.find('\t');
+        const std::string_view number = row.substr(0, tab);
+        std::string_view name = tab == std::string_view::npos ? std::string_view() : row.substr(tab + 1);
+        if (name.ends_with('\t')) name.remove_suffix(1);
+        if (tab == std::string_view::npos || name.find('\t') != std::string_view::npos || !isSafeField(number) ||
+            !isSafeField(name) || name.empty()) {
             result.refusal = kRosterRowInvalid;
             return result;
         }
-        result.roster.numbers.push_back(fields[0]);
-        result.roster.names.push_back(fields[1]);
+        result.roster.numbers.emplace_back(number);
+        result.roster.names.emplace_back(name);
     }
     // The count of students comes from the numbers: they must all read back.
     if (!readsBackWhole(result.roster.numbers)) {
         result.refusal = kRosterRowInvalid;
+        return result;
+    }
+    if (const auto character = unstorableCharacter(text)) {
+        result.refusal = rosterTextUnstorable(*character);
         return result;
     }
     if (!fitsIniValue(joinList(result.roster.numbers)) || !fitsIniValue(joinList(result.roster.names)))

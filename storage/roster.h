@@ -57,6 +57,9 @@ inline constexpr Message kRosterRowInvalid{"数据出错", "学号姓名数据�
 inline constexpr Message kRosterTooLong{
     "数据过多", "学号姓名数据过多，超出了一个班级可以保存的长度，请分成几个班级保存！", kErrorOk};
 
+// A roster holding a character that the roster file cannot store: the refusal names it.
+Message rosterTextUnstorable(std::string_view character);
+
 // The first two checks of a roster text, run before a save touches anything:
 // empty text, then text without any TAB.
 std::optional<Message> checkRosterText(std::string_view text);
@@ -70,7 +73,8 @@ struct RosterParse {
 // number TAB name. A field holding "," (the list separator) or a lone CR or LF
 // (which would break the file's line), a row whose name is empty, and a roster
 // whose numbers would not read back whole (an empty or blank last number, a blank
-// first one) are refused like a malformed row.
+// first one) are refused like a malformed row. A character the file encoding
+// cannot store is refused by name.
 RosterParse parseRosterText(std::string_view text);
 
 } // namespace tallyra

@@ -2,22 +2,61 @@
 
 #include "storage/platform/codec.h"
 
+#include <algorithm>
+
 namespace tallyra {
+namespace {
+
+bool isAscii(std::string_view bytes) {
+    bool ascii = true;
+    for (unsigned char c : bytes)
+        ascii = ascii && c < 0x80;
+    return ascii;
+}
+
+// Where the first character of utf8 lies that the bytes do not read back as; nothing
+// when every one does.
+std::optional<std::size_t> firstChangedCharacter(std::string_view utf8, const std::optional<std::string>& bytes) {
+    const std::optional<std::string> readBack = bytes ? platform::gb18030ToUtf8(*bytes) : std::nullopt;
+    if (readBack && *readBack == utf8) return std::nullopt;
+    std::size_t pos = 0;
+    if (!readBack) {
+        // Without a converter only ASCII reaches the file as itself.
+        while (static_cast<unsigned char>(utf8[pos]) < 0x80)
+            ++pos;
+        return pos;
+    }
+    while (pos < utf8.size() && pos < readBack->size() && utf8[pos] == (*readBack)[pos])
+        ++pos;
+    pos = std::min(pos, utf8.size() - 1);
+    // The bytes before pos read back; the character holding pos does not.
+    for (int step = 0; step < 3 && pos > 0 && (static_cast<unsigned char>(utf8[pos]) & 0xC0) == 0x80; ++step)
+        --pos;
+    return pos;
+}
+
+} // namespace
 
 std::string encodeForFile(std::string_view utf8) {
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        ascii = ascii && c < 0x80;
-    if (ascii) return std::string(utf8);
-    return platform::utf8ToGb18030(utf8);
+    if (isAscii(utf8)) return std::string(utf8);
+    return platform::utf8ToGb18030(utf8).value_or(std::string(utf8));
+}
+
+bool storesAsItself(std::string_view utf8) {
+    return isAscii(utf8) || !firstChangedCharacter(utf8, platform::utf8ToGb18030(utf8));
+}
+
+std::optional<std::string> unstorableCharacter(std::string_view utf8) {
+    if (isAscii(utf8)) return std::nullopt;
+    const std::optional<std::size_t> pos = firstChangedCharacter(utf8, platform::utf8ToGb18030(utf8));
+    if (!pos) return std::nullopt;
+    const std::size_t length = decodeUtf8At(utf8, *pos).length;
+    return length == 0 ? std::string("\xEF\xBF\xBD") : std::string(utf8.substr(*pos, length));
 }
 
 std::string decodeFromFile(std::string_view fileBytes) {
-    bool ascii = true;
-    for (unsigned char c : fileBytes)
-        ascii = ascii && c < 0x80;
-    if (ascii) return std::string(fileBytes);
-    return platform::gb18030ToUtf8(fileBytes);
+    if (isAscii(fileBytes)) return std::string(fileBytes);
+    return platform::gb18030ToUtf8(fileBytes).value_or(std::string(fileBytes));
 }
 
 std::size_t fileCharLength(std::string_view bytes, std::size_t pos) {
@@ -30,10 +69,7 @@ std::size_t fileCharLength(std::string_view bytes, std::size_t pos) {
 }
 
 std::size_t fileByteLength(std::string_view utf8) {
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        ascii = ascii && c < 0x80;
-    return ascii ? utf8.size() : encodeForFile(utf8).size();
+    return isAscii(utf8) ? utf8.size() : encodeForFile(utf8).size();
 }
 
 std::string_view cutFileBytes(std::string_view bytes, std::size_t maxBytes) {
@@ -45,57 +81,6 @@ std::string_view cutFileBytes(std::string_view bytes, std::size_t maxBytes) {
         pos = next;
     }
     return bytes.substr(0, pos);
-}
-
-bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        std::size_t extra = 0;
-        unsigned codePoint = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1, codePoint = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2, codePoint = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3, codePoint = c & 0x07;
-        } else {
-            return false;
-        }
-        if (i + extra >= bytes.size()) return false;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto cc = static_cast<unsigned char>(bytes[i + k]);
-            if ((cc & 0xC0) != 0x80) return false;
-            codePoint = (codePoint << 6) | (cc & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((extra == 2 && codePoint < 0x800) || (extra == 3 && codePoint < 0x10000) || codePoint > 0x10FFFF ||
-            (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return false;
-        i += extra + 1;
-    }
-    return true;
-}
-
-void appendUtf8(std::string& utf8, char32_t c) {
-    if (c < 0x80) {
-        utf8 += static_cast<char>(c);
-    } else if (c < 0x800) {
-        utf8 += static_cast<char>(0xC0 | (c >> 6));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        utf8 += static_cast<char>(0xE0 | (c >> 12));
-        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        utf8 += static_cast<char>(0xF0 | (c >> 18));
-        utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        utf8 += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 namespace {
@@ -164,10 +149,7 @@ std::string normaliseFileBytes(std::string_view raw) {
     // scatters into rare characters and symbols. (Counting characters instead of
     // their share would misread short UTF-8 names such as 严军.) A file made only
     // of rare characters can go either way; ties stay GBK, the program's own encoding.
-    bool ascii = true;
-    for (unsigned char c : raw)
-        ascii = ascii && c < 0x80;
-    if (ascii || !isValidUtf8(raw)) return std::string(raw);
+    if (isAscii(raw) || !isValidUtf8(raw)) return std::string(raw);
     std::string asUtf8 = encodeForFile(raw);
     if (commonShare(asUtf8) > commonShare(raw)) return asUtf8;
     return std::string(raw);

@@ -7,14 +7,28 @@
 // in bytes are counted in the file encoding through fileByteLength.
 #pragma once
 
+#include "storage/utf8.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tallyra {
 
-// UTF-8 to GB18030 bytes. Invalid UTF-8 sequences become "?".
+// UTF-8 to GB18030 bytes. Invalid UTF-8 sequences, and characters this system
+// cannot store, become "?": a write checks storesAsItself first.
 std::string encodeForFile(std::string_view utf8);
+
+// True when every character of the text reads back from the file as itself.
+bool storesAsItself(std::string_view utf8);
+
+// The first character (as UTF-8) that this system cannot store in the file
+// encoding: one outside GBK where there is no GB18030 converter (Wine), one the
+// converter has no bytes for (iconv lacks a few private-use characters), any beyond
+// ASCII when there is no converter at all; U+FFFD stands for bytes that are no
+// UTF-8. Nothing when the whole text is stored as itself.
+std::optional<std::string> unstorableCharacter(std::string_view utf8);
 
 // GB18030 (and so GBK) bytes to UTF-8. Bytes that form no character become a
 // replacement character (U+FFFD, or "?" from some converters); none is dropped silently.
@@ -28,11 +42,6 @@ std::size_t fileCharLength(std::string_view fileBytes, std::size_t pos);
 
 // The longest prefix of at most maxBytes bytes that does not end inside a character.
 std::string_view cutFileBytes(std::string_view fileBytes, std::size_t maxBytes);
-
-bool isValidUtf8(std::string_view bytes);
-
-// Appends one character (a Unicode code point) in UTF-8.
-void appendUtf8(std::string& utf8, char32_t c);
 
 // A file that a teacher re-saved in an editor as UTF-8 (with or without a
 // byte-order mark) or as "Unicode" (UTF-16 with a byte-order mark) is turned back

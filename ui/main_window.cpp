@@ -37,7 +37,7 @@ void MainWindow::clearDisplay() {
     toolkit_.setText(window_, kNumber, "");
 }
 
-void* MainWindow::voiceReceiver() const {
+NativeWindow MainWindow::voiceReceiver() const {
     return toolkit_.nativeHandle(window_, kFeedbackLabel);
 }
 

@@ -64,7 +64,7 @@ public:
     // Empties the number and name display.
     void clearDisplay();
     // The native handle of the hidden label that the voice sends its notifications to.
-    void* voiceReceiver() const;
+    NativeWindow voiceReceiver() const;
 
     // WindowEvents
     void onCreated(WindowId window) override;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/message_box.h"
+#include "base/native_window.h"
 #include "ui/layout.h"
 
 #include <optional>
@@ -105,7 +106,7 @@ public:
     virtual void quit(int exitCode) = 0;
     // The native handle of a unit, for services that talk to it directly (the voice's
     // notifications); null where there is none.
-    virtual void* nativeHandle(WindowId window, std::string_view unit) const = 0;
+    virtual NativeWindow nativeHandle(WindowId window, std::string_view unit) const = 0;
 };
 
 } // namespace tallyra::ui

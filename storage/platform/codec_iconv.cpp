@@ -7,9 +7,10 @@
 namespace tallyra::platform {
 namespace {
 
-std::string convert(const char* to, const char* from, std::string_view input, std::string_view replacement) {
+std::optional<std::string> convert(const char* to, const char* from, std::string_view input,
+                                   std::string_view replacement) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
     std::string out;
     out.reserve(input.size() * 2);
     char buffer[1024];
@@ -33,10 +34,12 @@ std::string convert(const char* to, const char* from, std::string_view input, st
 
 } // namespace
 
-std::string utf8ToGb18030(std::string_view utf8) { return convert("GB18030", "UTF-8", utf8, "?"); }
+std::optional<std::string> utf8ToGb18030(std::string_view utf8) {
+    return convert("GB18030", "UTF-8", utf8, "?");
+}
 
-std::string gb18030ToUtf8(std::string_view bytes) { return convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD"); }
-
-bool encodesEveryCharacter() { return true; }
+std::optional<std::string> gb18030ToUtf8(std::string_view bytes) {
+    return convert("UTF-8", "GB18030", bytes, "\xEF\xBF\xBD");
+}
 
 } // namespace tallyra::platform

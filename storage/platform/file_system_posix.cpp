@@ -1,27 +1,63 @@
-// POSIX file operations: write-to-temporary, fsync, rename; flock on the folder.
+// POSIX file operations: exclusive temporary file, fsync, rename; an OFD lock on a
+// lock file inside the folder.
 #include "storage/platform/file_system.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace tallyra::platform {
 namespace {
+
+using Hook = std::function<bool(const FilePath&)>;
 
 std::function<void()>& beforeReplaceHook() {
     static std::function<void()> hook;
     return hook;
 }
 
-std::function<bool(const FilePath&)>& replaceFailureHook() {
-    static std::function<bool(const FilePath&)> hook;
+Hook& replaceFailureHook() {
+    static Hook hook;
     return hook;
 }
+
+Hook& readFailureHook() {
+    static Hook hook;
+    return hook;
+}
+
+Hook& deleteFailureHook() {
+    static Hook hook;
+    return hook;
+}
+
+bool asked(const Hook& hook, const FilePath& file) {
+    return hook && hook(file);
+}
+
+// Closes the descriptor on every way out.
+class ScopedFd {
+public:
+    explicit ScopedFd(int fd) : fd_(fd) {}
+    ~ScopedFd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    ScopedFd(const ScopedFd&) = delete;
+    ScopedFd& operator=(const ScopedFd&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
 
 bool writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -40,45 +76,121 @@ const char* folderName(const FilePath& folder) {
     return folder.empty() ? "." : folder.utf8().c_str();
 }
 
+// Creates a new file of a name nobody else has: `base` plus the process id and a
+// counter, tried again with the next number while the name is taken. O_EXCL with
+// O_NOFOLLOW means a link planted under that name is never followed.
+int createExclusive(const std::string& base, mode_t mode, std::string& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = base + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+// The file a write to `file` should replace: a symbolic link (a teacher's sync
+// folder) is followed, so the link stays and its target gets the new contents.
+std::string replaceTarget(const FilePath& file) {
+    std::string path = file.utf8();
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        char buffer[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
+        if (length <= 0) return path;
+        const std::string link(buffer, static_cast<std::size_t>(length));
+        if (link.front() == '/') {
+            path = link;
+        } else {
+            const std::size_t slash = path.rfind('/');
+            path = slash == std::string::npos ? link : path.substr(0, slash + 1) + link;
+        }
+    }
+    return path;
+}
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 } // namespace
 
-std::optional<std::string> readFileBytes(const FilePath& file) {
-    const int fd = ::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string bytes;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
+FileRead readFile(const FilePath& file) {
+    FileRead result;
+    if (asked(readFailureHook(), file)) {
+        result.outcome = ReadOutcome::Failed;
+        return result;
     }
-    ::close(fd);
-    return bytes;
+    // A device is never opened (opening one can act on the hardware); O_NONBLOCK: a
+    // FIFO put there meanwhile must not wait for a writer (fstat refuses it below).
+    struct stat named {};
+    if (::stat(file.utf8().c_str(), &named) != 0 && errno == ENOENT) return result;
+    result.outcome = ReadOutcome::Failed;
+    if (S_ISCHR(named.st_mode) || S_ISBLK(named.st_mode)) return result;
+    ScopedFd fd(::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+        if (errno == ENOENT) result.outcome = ReadOutcome::Missing;
+        return result;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::uint64_t>(info.st_size) > kReadLimit)
+        return result;
+    // Read straight into the result; a file that grows meanwhile is still bounded.
+    std::string bytes;
+    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kReadLimit) return result;
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kReadLimit + 1));
+        }
+        const ssize_t got = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return result;
+        if (got == 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    bytes.resize(filled);
+    result.outcome = ReadOutcome::Read;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+void setReadFailureHook(std::function<bool(const FilePath&)> hook) {
+    readFailureHook() = std::move(hook);
+}
+
+std::optional<std::string> readFileBytes(const FilePath& file) {
+    FileRead read = readFile(file);
+    if (read.outcome != ReadOutcome::Read) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
-    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
-    const std::string temporary = file.utf8() + ".tmp" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ::close(fd);
+    if (asked(replaceFailureHook(), file)) return false;
+    const std::string target = replaceTarget(file);
+    // The new file keeps the permissions of the one it replaces; a new one gets
+    // the usual 644 less the umask.
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    std::string temporary;
+    ScopedFd fd(createExclusive(target + ".tmp", replacing ? 0600 : 0644, temporary));
+    if (fd.get() < 0) return false;
+    const bool written = writeAll(fd.get(), bytes) && (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
+                         ::fsync(fd.get()) == 0;
+    ::close(fd.release());
     if (written && beforeReplaceHook()) beforeReplaceHook()();
-    if (!written || ::rename(temporary.c_str(), file.utf8().c_str()) != 0) {
+    if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }
     // Make the rename itself durable.
-    const int folder = ::open(folderName(file.parent()), O_RDONLY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    const ScopedFd folder(::open(parentOf(target).c_str(), O_RDONLY | O_CLOEXEC));
+    if (folder.get() >= 0) ::fsync(folder.get());
     return true;
 }
 
@@ -91,7 +203,12 @@ void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
 }
 
 bool deleteFile(const FilePath& file) {
+    if (asked(deleteFailureHook(), file)) return false;
     return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT;
+}
+
+void setDeleteFailureHook(std::function<bool(const FilePath&)> hook) {
+    deleteFailureHook() = std::move(hook);
 }
 
 FilePath executablePath() {
@@ -116,11 +233,11 @@ bool makeFolder(const FilePath& path) {
 }
 
 bool canWriteInFolder(const FilePath& folder) {
-    const FilePath probe = folder / (".tallyra-write-test." + std::to_string(::getpid()));
-    const int fd = ::open(probe.utf8().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    std::string probe;
+    const int fd = createExclusive((folder / ".tallyra-write-test.").utf8(), 0600, probe);
     if (fd < 0) return false;
     ::close(fd);
-    ::unlink(probe.utf8().c_str());
+    ::unlink(probe.c_str());
     return true;
 }
 
@@ -130,7 +247,8 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     if (listing == nullptr) return names;
     while (const dirent* entry = ::readdir(listing)) {
         struct stat info {};
-        if (::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode))
+        if (entry->d_name != kFolderLockName && ::fstatat(::dirfd(listing), entry->d_name, &info, 0) == 0 &&
+            S_ISREG(info.st_mode))
             names.emplace_back(entry->d_name);
     }
     ::closedir(listing);
@@ -150,17 +268,44 @@ FilePath virtualStoreFolder(const FilePath&) {
     return {};
 }
 
-FolderLock::FolderLock(const FilePath& folder) {
-    const int fd = ::open(folderName(folder), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+// An open-file-description lock: it is the file's, so threads of one process
+// exclude each other as processes do, and NFS passes it to the server. The holder
+// removes the file before it lets go; whoever locked the removed file meanwhile
+// sees that the name now means another file and starts again.
+FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) : file_(folder / kFolderLockName) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        ScopedFd fd(::open(file_.utf8().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.get() < 0) {
+            if (errno == EINTR) continue;
+            return; // no folder, or one that takes no new file
+        }
+        struct flock whole {};
+        whole.l_type = F_WRLCK;
+        whole.l_whence = SEEK_SET;
+        while (::fcntl(fd.get(), F_OFD_SETLK, &whole) != 0) {
+            if (errno != EAGAIN && errno != EACCES && errno != EINTR) return;
+            if (std::chrono::steady_clock::now() >= deadline) {
+                busy_ = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        struct stat locked {
+        }, named{};
+        if (::fstat(fd.get(), &locked) == 0 && ::lstat(file_.utf8().c_str(), &named) == 0 &&
+            locked.st_dev == named.st_dev && locked.st_ino == named.st_ino) {
+            handle_ = fd.release();
+            held_ = true;
+            return;
         }
     }
-    handle_ = fd;
 }
 
 FolderLock::~FolderLock() {
-    if (handle_ >= 0) ::close(static_cast<int>(handle_)); // closing releases the lock
+    if (!held_) return;
+    ::unlink(file_.utf8().c_str());
+    ::close(static_cast<int>(handle_)); // closing releases the lock
 }
 
 } // namespace tallyra::platform

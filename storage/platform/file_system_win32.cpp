@@ -1,4 +1,5 @@
-// Windows file operations: write-to-temporary, flush, MoveFileExW; a named mutex per folder.
+// Windows file operations: exclusive temporary file, flush, MoveFileExW; an
+// unshared lock file inside the folder.
 #include "storage/platform/file_system.h"
 
 #include "platform/win32/scoped.h"
@@ -7,7 +8,8 @@
 
 #include <shlobj.h>
 
-#include <cwctype>
+#include <algorithm>
+#include <atomic>
 
 namespace tallyra::platform {
 namespace {
@@ -21,9 +23,46 @@ std::function<void()>& beforeReplaceHook() {
     return hook;
 }
 
-std::function<bool(const FilePath&)>& replaceFailureHook() {
-    static std::function<bool(const FilePath&)> hook;
+using Hook = std::function<bool(const FilePath&)>;
+
+Hook& replaceFailureHook() {
+    static Hook hook;
     return hook;
+}
+
+Hook& readFailureHook() {
+    static Hook hook;
+    return hook;
+}
+
+Hook& deleteFailureHook() {
+    static Hook hook;
+    return hook;
+}
+
+bool asked(const Hook& hook, const FilePath& file) {
+    return hook && hook(file);
+}
+
+// A virus scanner, an indexer or a sync client that has a file open for a moment
+// without sharing makes an open fail with one of these.
+bool heldByAnother(DWORD error) {
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Creates a new file of a name nobody else has: `base` plus the process id and a
+// counter, tried again with the next number while the name is taken. CREATE_NEW
+// never opens what is already there, so a link planted under the name is left alone.
+ScopedHandle createExclusive(const std::wstring& base, DWORD flags, std::wstring& name) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = base + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+        ScopedHandle h(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr));
+        if (h) return h;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return ScopedHandle();
 }
 
 std::wstring environmentVariable(const wchar_t* name) {
@@ -46,17 +85,58 @@ std::wstring native(const FilePath& path) {
 
 } // namespace
 
-std::optional<std::string> readFileBytes(const FilePath& file) {
-    ScopedHandle h(CreateFileW(native(file).c_str(), GENERIC_READ,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!h) return std::nullopt;
+FileRead readFile(const FilePath& file) {
+    FileRead result;
+    result.outcome = ReadOutcome::Failed;
+    if (asked(readFailureHook(), file)) return result;
+    const std::wstring path = native(file);
+    ScopedHandle h;
+    for (int attempt = 0;; ++attempt) {
+        h.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (h) break;
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
+            result.outcome = ReadOutcome::Missing;
+            return result;
+        }
+        if (!heldByAnother(error) || attempt == 50) return result;
+        Sleep(20);
+    }
+    // Only a file on a disk: not a pipe, a console or a device such as NUL.
+    LARGE_INTEGER size{};
+    if (GetFileType(h.get()) != FILE_TYPE_DISK || !GetFileSizeEx(h.get(), &size) || size.QuadPart < 0 ||
+        static_cast<std::uint64_t>(size.QuadPart) > kReadLimit)
+        return result;
+    // Read straight into the result; a file that grows meanwhile is still bounded.
     std::string bytes;
-    char buffer[8192];
-    DWORD got = 0;
-    while (ReadFile(h.get(), buffer, sizeof buffer, &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    return bytes;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+    std::size_t filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kReadLimit) return result;
+            bytes.resize(std::min<std::size_t>(bytes.size() * 2, kReadLimit + 1));
+        }
+        DWORD got = 0;
+        if (!ReadFile(h.get(), bytes.data() + filled, static_cast<DWORD>(bytes.size() - filled), &got, nullptr))
+            return result; // never the part read as the whole file
+        if (got == 0) break;
+        filled += got;
+    }
+    bytes.resize(filled);
+    result.outcome = ReadOutcome::Read;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+void setReadFailureHook(std::function<bool(const FilePath&)> hook) {
+    readFailureHook() = std::move(hook);
+}
+
+std::optional<std::string> readFileBytes(const FilePath& file) {
+    FileRead read = readFile(file);
+    if (read.outcome != ReadOutcome::Read) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 namespace {
@@ -69,9 +149,7 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
         if (MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return true;
         const DWORD error = GetLastError();
-        if (attempt == 25 ||
-            (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED && error != ERROR_LOCK_VIOLATION))
-            return false;
+        if (attempt == 25 || (!heldByAnother(error) && error != ERROR_ACCESS_DENIED)) return false;
         Sleep(20);
     }
 }
@@ -79,13 +157,12 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
 } // namespace
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
-    if (replaceFailureHook() && replaceFailureHook()(file)) return false;
+    if (asked(replaceFailureHook(), file)) return false;
     const std::wstring target = native(file);
-    const std::wstring temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId());
+    std::wstring temporary;
     bool written = false;
     {
-        ScopedHandle h(
-            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ScopedHandle h = createExclusive(target + L".tmp", FILE_ATTRIBUTE_NORMAL, temporary);
         if (!h) return false;
         DWORD done = 0;
         written = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
@@ -108,9 +185,14 @@ void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
 }
 
 bool deleteFile(const FilePath& file) {
+    if (asked(deleteFailureHook(), file)) return false;
     if (DeleteFileW(native(file).c_str())) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+void setDeleteFailureHook(std::function<bool(const FilePath&)> hook) {
+    deleteFailureHook() = std::move(hook);
 }
 
 FilePath executablePath() {
@@ -138,9 +220,9 @@ bool makeFolder(const FilePath& path) {
 }
 
 bool canWriteInFolder(const FilePath& folder) {
-    const FilePath probe = folder / (".tallyra-write-test." + std::to_string(GetCurrentProcessId()));
-    const ScopedHandle h(CreateFileW(native(probe).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    std::wstring probe;
+    const ScopedHandle h = createExclusive(native(folder / ".tallyra-write-test."),
+                                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, probe);
     return static_cast<bool>(h);
 }
 
@@ -150,7 +232,9 @@ std::vector<std::string> filesInFolder(const FilePath& folder) {
     HANDLE search = FindFirstFileW(native(folder / "*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return names;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(toUtf8(found.cFileName));
+        std::string name = toUtf8(found.cFileName);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name != kFolderLockName)
+            names.push_back(std::move(name));
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
@@ -181,36 +265,40 @@ FilePath virtualStoreFolder(const FilePath& folder) {
     return base / "VirtualStore" / std::string_view(path).substr(3);
 }
 
-// A folder cannot be locked on Windows, so every copy of the program opens the
-// same named mutex, named after a hash of the folder's full path (case folded;
-// object names are limited in length, paths are not).
-FolderLock::FolderLock(const FilePath& folder) {
-    const std::wstring given = native(folder);
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length = GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = GetFullPathNameW(given.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+// The lock is the lock file opened without sharing: the file system refuses every
+// other open of it, whichever path, session or computer it comes from (network
+// shares honour sharing modes). It goes away when the holder closes it.
+FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) : file_(folder / kFolderLockName) {
+    const std::wstring path = native(file_);
+    const DWORD start = GetTickCount();
+    for (int refused = 0;;) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            handle_ = reinterpret_cast<std::intptr_t>(h);
+            held_ = true;
+            return;
+        }
+        // Access is denied for a moment while the last holder's file is being
+        // removed, and for good by a folder that takes no new file.
+        const DWORD error = GetLastError();
+        if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            if (++refused == 5) return;
+        } else if (!heldByAnother(error) && error != ERROR_ACCESS_DENIED) {
+            return;
+        } else {
+            refused = 0;
+        }
+        if (GetTickCount() - start >= static_cast<DWORD>(wait.count())) {
+            busy_ = true;
+            return;
+        }
+        Sleep(10);
     }
-    full.resize(length < full.size() ? length : 0);
-    if (full.empty()) full = given;
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (wchar_t c : full) {
-        hash ^= static_cast<std::uint64_t>(std::towlower(c));
-        hash *= 1099511628211ull;
-    }
-    const std::wstring name = L"Local\\Tallyra.FolderLock." + std::to_wstring(hash);
-    HANDLE mutex = CreateMutexW(nullptr, FALSE, name.c_str());
-    if (mutex != nullptr) WaitForSingleObject(mutex, INFINITE);
-    handle_ = reinterpret_cast<std::intptr_t>(mutex);
 }
 
 FolderLock::~FolderLock() {
-    HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
-    if (mutex != nullptr) {
-        ReleaseMutex(mutex);
-        CloseHandle(mutex);
-    }
+    if (held_) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
 } // namespace tallyra::platform

@@ -21,7 +21,7 @@ using ui::testing::MemoryToolkit;
 
 struct VoiceRecord {
     std::vector<std::string> spoken;
-    std::vector<SpeechReceiver> receivers;
+    std::vector<NativeWindow> receivers;
     int released = 0;
 };
 
@@ -46,8 +46,8 @@ private:
 // Hands out each unit's record as its native handle, so the voice's receiver can be told apart.
 class HandleToolkit : public MemoryToolkit {
 public:
-    void* nativeHandle(ui::WindowId window, std::string_view unit) const override {
-        return const_cast<ui::testing::UnitState*>(&this->unit(window, unit));
+    NativeWindow nativeHandle(ui::WindowId window, std::string_view unit) const override {
+        return reinterpret_cast<NativeWindow>(const_cast<ui::testing::UnitState*>(&this->unit(window, unit)));
     }
 };
 
@@ -72,7 +72,7 @@ protected:
 TEST_F(ProgramTest, SettledStudentIsAnnouncedToTheFeedbackLabelAndCloseEndsWithZero) {
     folder.prepare("一班", "一班", "True");
     folder.addRoster("一班", {{"07"}, {"张三"}});
-    void* feedbackLabel = nullptr;
+    NativeWindow feedbackLabel = nullptr;
     const int exitCode = run(true, [this, &feedbackLabel](ui::WindowId main) {
         feedbackLabel = toolkit.nativeHandle(main, ui::main_units::kFeedbackLabel);
         toolkit.click(main, ui::main_units::kStartStop);

@@ -1,7 +1,8 @@
 // The file encoding: any bytes decode to UTF-8 that encodes and decodes again to
 // the same text; a file already in the file encoding is left alone; GBK text made
 // of common-set (GB 2312) characters is never taken for UTF-8; a UTF-8 file with a
-// byte-order mark turns into the file encoding of the same text.
+// byte-order mark turns into the file encoding of the same text; a text that would
+// not read back from its file bytes has its first such character named.
 #include "storage/text_encoding.h"
 #include "tests/fuzz/fuzz_support.h"
 
@@ -19,6 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(fileByteLength(text) == encodeForFile(text).size());
     const std::string_view cut = cutFileBytes(bytes, size / 2);
     FUZZ_REQUIRE(cut.size() <= size / 2 && bytes.starts_with(cut));
+    const std::optional<std::string> unstorable = unstorableCharacter(bytes);
+    FUZZ_REQUIRE(unstorable.has_value() == (decodeFromFile(encodeForFile(bytes)) != bytes));
+    FUZZ_REQUIRE(!unstorable || *unstorable == "\uFFFD" || bytes.find(*unstorable) != std::string_view::npos);
 
     // A file that is no UTF-8 and has no byte-order mark is in the file encoding
     // already: normalising leaves it as it is. (Normalising twice need not be stable:

@@ -35,7 +35,7 @@ TEST(SapiVoiceTest, StartCheckAndAnnouncementsTakeTheNoVoicePathsUnderWine) {
     RecordingBoxes boxes;
     {
         SapiVoice voice;
-        voice.setReceiver(receiver);
+        voice.setReceiver(reinterpret_cast<NativeWindow>(receiver));
         checkVoicesAtStart(voice, boxes);
         const bool listed = !voice.listVoices().empty();
         announcePick(voice, boxes, "07", "张三");

@@ -38,6 +38,13 @@ const FindCase kFindCases[] = {
     // Only ASCII letters fold: 0x81 0x41 and 0x81 0x61 are two different characters.
     {"trail bytes never fold", "[S]\r\n\x81\x41=1\r\n", "S", "\x81\x61", std::nullopt},
     {"double-byte key", "[S]\r\n\x81\x41=1\r\n", "S", "\x81\x41", "1"},
+    {"one pair of quotes stripped", "[S]\r\nk= \" a \" \r\n", "S", "k", " a "},
+    {"single quotes too", "[S]\r\nk='a'\r\n", "S", "k", "a"},
+    {"only one pair", "[S]\r\nk=\"\"a\"\"\r\n", "S", "k", "\"a\""},
+    {"quotes that differ stay", "[S]\r\nk=\"a'\r\n", "S", "k", "\"a'"},
+    {"a lone quote stays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+    {"only the first of two sections of a name", "[S]\r\na=1\r\n[s]\r\nk=2\r\na=3\r\n", "S", "k", std::nullopt},
+    {"the first section's value wins", "[S]\r\na=1\r\n[X]\r\n[S]\r\na=3\r\n", "S", "a", "1"},
 };
 
 TEST(IniDialect, FindsItemsAsThePlatformDoes) {
@@ -69,6 +76,9 @@ const WriteCase kWriteCases[] = {
     {"new key after a last line ending in a lone CR", "[A]\r\na=1\r", "A", "n", "2", "[A]\r\na=1\r\r\nn=2\r\n"},
     {"new section at the end of the file", "[A]\r\na=1\r\n", "B", "b", "2", "[A]\r\na=1\r\n[B]\r\nb=2\r\n"},
     {"new section after a file without final line break", "[A]\r\na=1", "B", "b", "", "[A]\r\na=1\r\n[B]\r\nb=\r\n"},
+    {"new key joins the first of two sections of a name", "[A]\r\na=1\r\n[A]\r\nn=1\r\n", "A", "n", "2",
+     "[A]\r\na=1\r\nn=2\r\n[A]\r\nn=1\r\n"},
+    {"a quoted value keeps its quotes", "[A]\r\nk=1\r\n", "A", "k", "'x'", "[A]\r\nk=\"'x'\"\r\n"},
 };
 
 TEST(IniDialect, WritesReplaceInPlaceAndAppendWhereThePlatformDoes) {

@@ -37,7 +37,7 @@ TEST(RosterText, ParseAccepted) {
         {"empty number", "\t张三\r\n2\t李四\r\n", roster({"", "2"}, {"张三", "李四"})},
         {"empty last column of a spreadsheet", "1\t甲\t\r\n", roster({"1"}, {"甲"})},
         {"blanks kept", " 07 \t 王 五 \r\n", roster({" 07 "}, {" 王 五 "})},
-        {"number kept as text", "007\t𠀀\r\n", roster({"007"}, {"𠀀"})},
+        {"number kept as text", "007\t王五\r\n", roster({"007"}, {"王五"})},
         {"only empty rows", "\r\n\r\n", roster({}, {})},
     };
     for (const auto& c : cases) {
@@ -83,7 +83,6 @@ TEST(RosterText, ChecksAndRefusals) {
         EXPECT_EQ(checkRosterText(c.text), c.check);
         EXPECT_EQ(parseRosterText(c.text).refusal, c.parse);
     }
-    EXPECT_EQ(kRosterRowInvalid, (Message{"数据出错", "学号姓名数据有误！", 0x10}));
 
     // The limit counts file bytes: 1,800 names of 4 GBK bytes fit, although they take 6 in UTF-8.
     std::string fits;

@@ -239,7 +239,7 @@ void MemoryToolkit::quit(int code) {
     log.push_back("quit:" + std::to_string(code));
 }
 
-void* MemoryToolkit::nativeHandle(WindowId, std::string_view) const {
+NativeWindow MemoryToolkit::nativeHandle(WindowId, std::string_view) const {
     return nullptr;
 }
 

@@ -105,7 +105,7 @@ public:
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
     void quit(int exitCode) override;
-    void* nativeHandle(WindowId window, std::string_view unit) const override;
+    NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
     std::map<WindowId, WindowState> windows_;

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -147,6 +148,29 @@ TEST_P(IniCompatibility, OurChangesToPlatformFileStayReadable) {
     EXPECT_EQ(readIniItem(file, "Class", "Default"), "二班");
     EXPECT_EQ(readIniItem(file, "Class", "ClassName"), "二班,三年級(2)班");
     EXPECT_EQ(readIniItem(file, "ClassData", "Name"), "许志明");
+}
+
+// Hand-edited files: quotes around values and a section name given twice read the
+// same through both; values that start and end with a quote, which we write, the
+// platform reads back as given; and its new key lands where ours would.
+TEST_P(IniCompatibility, QuotesAndRepeatedSectionsAsThePlatformReadsThem) {
+    const TestPath file = folder_ / "Edited.conf";
+    {
+        std::ofstream out(static_cast<const std::filesystem::path&>(file), std::ios::binary);
+        out << "[S]\r\nq= \" a \" \r\ns='b'\r\nd=\"\"c\"\"\r\nm=\"d'\r\nl=\"\r\nk=1\r\n"
+               "[X]\r\nk=x\r\n[s]\r\nk=2\r\nlater=3\r\n";
+    }
+    for (const char* key : {"q", "s", "d", "m", "l", "k", "later"})
+        EXPECT_EQ(readIniItem(file, "S", key), platformRead(file, "S", key)) << key;
+
+    for (const char* value : {"\"a\"", "'b'", "\"\"", "\"d'"}) {
+        ASSERT_TRUE(writeIniItem(file, "S", "w", value));
+        EXPECT_EQ(platformRead(file, "S", "w"), value);
+        EXPECT_EQ(readIniItem(file, "S", "w"), value);
+    }
+    ASSERT_TRUE(platformWrite(file, "S", "later", "4"));
+    EXPECT_EQ(readIniItem(file, "S", "later"), "4");
+    EXPECT_EQ(platformRead(file, "S", "later"), "4");
 }
 
 std::string repeat(std::string_view text, int times) {

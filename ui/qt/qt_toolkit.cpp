@@ -36,19 +36,16 @@ namespace tallyra::ui::qt {
 namespace {
 
 constexpr std::string_view kUntitledMessage = "信息：";
-constexpr unsigned kIconMask = 0xF0;
-constexpr unsigned kButtonsMask = 0x0F;
-static_assert((kSecondButtonDefault & (kIconMask | kButtonsMask)) == 0);
 
 QMessageBox::Icon iconOf(unsigned flags) {
-    switch (flags & kIconMask) {
-    case 0x10:
+    switch (messageIcon(flags)) {
+    case MessageIcon::Error:
         return QMessageBox::Critical;
-    case 0x20:
+    case MessageIcon::Question:
         return QMessageBox::Question;
-    case 0x30:
+    case MessageIcon::Warning:
         return QMessageBox::Warning;
-    case 0x40:
+    case MessageIcon::Information:
         return QMessageBox::Information;
     default:
         return QMessageBox::NoIcon;
@@ -63,11 +60,11 @@ struct BoxButton {
 
 // The buttons of a flag's button type, with the captions a Chinese system gives them.
 std::vector<BoxButton> buttonsOf(unsigned flags) {
-    switch (flags & kButtonsMask) {
-    case 0x1:
+    switch (messageButtons(flags)) {
+    case MessageButtons::OkCancel:
         return {{"确定", QMessageBox::AcceptRole, MessageAnswer::Ok},
                 {"取消", QMessageBox::RejectRole, MessageAnswer::Cancel}};
-    case 0x4:
+    case MessageButtons::YesNo:
         return {{"是(&Y)", QMessageBox::YesRole, MessageAnswer::Yes},
                 {"否(&N)", QMessageBox::NoRole, MessageAnswer::No}};
     default:
@@ -77,10 +74,10 @@ std::vector<BoxButton> buttonsOf(unsigned flags) {
 
 // Closed without a button (Escape, the window manager): the answer that changes nothing.
 MessageAnswer dismissedAnswer(unsigned flags) {
-    switch (flags & kButtonsMask) {
-    case 0x1:
+    switch (messageButtons(flags)) {
+    case MessageButtons::OkCancel:
         return MessageAnswer::Cancel;
-    case 0x4:
+    case MessageButtons::YesNo:
         return MessageAnswer::No;
     default:
         return MessageAnswer::Ok;
@@ -327,8 +324,8 @@ void QtToolkit::quit(int exitCode) {
     QCoreApplication::exit(exitCode);
 }
 
-void* QtToolkit::nativeHandle(WindowId window, std::string_view unit) const {
-    return unitWidget(window, unit);
+NativeWindow QtToolkit::nativeHandle(WindowId window, std::string_view unit) const {
+    return reinterpret_cast<NativeWindow>(unitWidget(window, unit));
 }
 
 void prepareApplication() {

@@ -379,9 +379,9 @@ void Win32Toolkit::quit(int exitCode) {
     PostQuitMessage(exitCode);
 }
 
-void* Win32Toolkit::nativeHandle(WindowId window, std::string_view unit) const {
+NativeWindow Win32Toolkit::nativeHandle(WindowId window, std::string_view unit) const {
     const Unit* found = findUnit(window, unit);
-    return found ? found->hwnd() : nullptr;
+    return found ? reinterpret_cast<NativeWindow>(found->hwnd()) : nullptr;
 }
 
 } // namespace tallyra::ui::win32

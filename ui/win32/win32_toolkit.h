@@ -61,7 +61,7 @@ public:
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
     void quit(int exitCode) override;
-    void* nativeHandle(WindowId window, std::string_view unit) const override;
+    NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
     // The window object forgets its id when its native window is gone.
     void forget(WindowId window);

@@ -8,7 +8,9 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <utility>
 
 namespace e2e {
@@ -891,6 +893,47 @@ void chineseFolder(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// A virus scanner or sync client keeps opening Config.conf without sharing while
+// the program starts: the program waits its turn, never takes the file for a
+// missing one (no first-run step), and leaves every file in Data as it was.
+void heldSettings(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班,二班", L"二班"));
+    app.writeData(L"一班.conf", rosterFile(L"1", L"张三"));
+    app.writeData(L"二班.conf", rosterFile(L"1,2", L"李四,王五"));
+    const auto snapshot = [&] {
+        std::vector<std::pair<std::wstring, std::optional<std::string>>> files;
+        for (const auto& entry : std::filesystem::directory_iterator(app.folder() / L"Data"))
+            files.emplace_back(entry.path().filename().wstring(), readFileBytes(entry.path()));
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    const auto before = snapshot();
+
+    std::atomic<bool> held{false};
+    std::jthread scanner([&, path = app.dataFile(L"Config.conf").wstring()](std::stop_token stop) {
+        while (!stop.stop_requested()) {
+            const HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (h == INVALID_HANDLE_VALUE) continue;
+            held = true;
+            Sleep(400);
+            CloseHandle(h);
+            Sleep(50);
+        }
+    });
+    while (!held)
+        Sleep(10);
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"二班"));
+    pause(Millis(500));
+    app.expectNoMessage("at start-up with Config.conf held");
+    scanner.request_stop();
+    scanner.join();
+    closeMainAndExpectZero(app, main);
+    context.check(snapshot() == before, "a file in Data changed, or one came or went");
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
@@ -908,6 +951,8 @@ constexpr TestCase kCases[] = {
     {"data_folder_elsewhere", "an unwritable program folder: the per-user Data folder", true, false,
      dataFolderElsewhere},
     {"chinese_folder", "a program folder with Chinese characters and blanks in its path", true, false, chineseFolder},
+    {"held_settings", "Config.conf held without sharing at start: no first run, Data unchanged", true, false,
+     heldSettings},
 };
 
 } // namespace

@@ -140,7 +140,7 @@ protected:
     void SetUp() override { window = toolkit.openWindow(kDesign, events); }
 
     HWND top() const { return static_cast<HWND>(GetAncestor(unitHandle("title"), GA_ROOT)); }
-    HWND unitHandle(std::string_view unit) const { return static_cast<HWND>(toolkit.nativeHandle(window, unit)); }
+    HWND unitHandle(std::string_view unit) const { return reinterpret_cast<HWND>(toolkit.nativeHandle(window, unit)); }
     // Found the way automation finds it: by control ID among all descendants.
     HWND byControlId(int id) const {
         FindById search{id};

@@ -1,4 +1,4 @@
-#include "storage/platform/clock.h"
+#include "draw/platform/clock.h"
 
 #include <windows.h>
 
