@@ -29,6 +29,14 @@ bool setVoiceOn(bool on) {
     return writeIniItem(settingsFilePath(), kSettingsSection, kVoiceKey, on ? kTrue : kFalse);
 }
 
+std::string hotKey() {
+    return readIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey);
+}
+
+bool setHotKey(std::string_view name) {
+    return writeIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey, name);
+}
+
 FirstRun prepareFirstRun() {
     if (readIniItem(settingsFilePath(), kSettingsSection, kFirstKey) == kFalse) return FirstRun::NotFirst;
     const auto folder = dataFolderPath();

@@ -18,6 +18,7 @@ namespace tallyra {
 inline constexpr std::string_view kSettingsSection = "Settings";
 inline constexpr std::string_view kFirstKey = "First";
 inline constexpr std::string_view kVoiceKey = "Voice";
+inline constexpr std::string_view kHotKeyKey = "HotKey"; // new: older copies ignore it
 inline constexpr std::string_view kClassSection = "Class";
 inline constexpr std::string_view kClassNameKey = "ClassName";
 inline constexpr std::string_view kDefaultKey = "Default";
@@ -49,6 +50,10 @@ std::string currentClass();
 // Voice: speech is on only when it is exactly "True".
 bool voiceOn();
 [[nodiscard]] bool setVoiceOn(bool on);
+
+// HotKey: the global hot key's name ("F9", "Ctrl+Alt+R"); empty when never chosen.
+std::string hotKey();
+[[nodiscard]] bool setHotKey(std::string_view name);
 
 enum class FirstRun {
     NotFirst,    // First is exactly "False"

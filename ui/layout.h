@@ -30,6 +30,11 @@ inline constexpr Color kButtonHot = rgb(0xECECEC);
 enum class UnitKind { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer };
 
 enum class HAlign { Left, Center, Right };
+
+// How a one-line label fits its text to its box: None draws it at its font and cuts
+// what does not fit; Shrink draws it smaller only when it would be cut; Fill draws
+// it at the largest size whose whole line fits.
+enum class TextFit { None, Shrink, Fill };
 enum class VAlign { Top, Center, Bottom };
 
 enum class Charset : std::uint8_t { Ansi = 0, Gb2312 = 134 };
@@ -78,6 +83,7 @@ struct UnitDesign {
     VAlign vAlign = VAlign::Top;
     bool visible = true;
     bool tabStop = false;
+    TextFit fit = TextFit::None; // labels
     // Image buttons: colour pairs normal, hot (pointer over it or held down), focus.
     ColorPair normal{};
     ColorPair hot{};

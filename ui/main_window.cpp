@@ -16,7 +16,157 @@ std::string mainWindowTitle(std::string_view className) {
 }
 
 MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {}
+    : toolkit_(toolkit), rollCall_(rollCall), services_(std::move(services)) {
+    addOwnMenuItems();
+}
+
+void MainWindow::addOwnMenuItems() {
+    menu_.add([this] { return std::string(fullScreen_ ? "退出全屏\tEsc" : "全屏显示\tF11"); },
+              [this] { setFullScreen(!fullScreen_); });
+    menu_.add([this] { return hotKeyMenuText(); }, [this] { askForHotKey(); }, {},
+              [this] { return hotKeyState_ != HotKeyState::Unsupported; });
+}
+
+std::string MainWindow::hotKeyMenuText() const {
+    const std::string name = hotKeyName(hotKey_);
+    switch (hotKeyState_) {
+    case HotKeyState::On:
+        return "更换全局热键（当前 " + name + "）…";
+    case HotKeyState::Taken:
+        return "更换全局热键（" + name + " 已被其他程序占用）…";
+    case HotKeyState::Unsupported:
+        break;
+    }
+    return "全局热键不可用：此桌面会话不允许程序注册热键（如 Wayland）";
+}
+
+void MainWindow::startHotKey() {
+    if (const auto saved = parseHotKey(settings::hotKey()); saved && !isForbiddenHotKey(*saved)) hotKey_ = *saved;
+    hotKeyState_ = toolkit_.setHotKey(window_, hotKey_);
+    if (hotKeyState_ == HotKeyState::Taken) {
+        const std::string text =
+            "全局热键 " + hotKeyName(hotKey_) + " 已被其他程序占用，本次不能用它抽取。可在主窗口的右键菜单中更换热键。";
+        toolkit_.showMessage({kHotKeyUnavailable, text, kWarningOk});
+    }
+}
+
+void MainWindow::askForHotKey() {
+    if (askingHotKey_) return;
+    askingHotKey_ = true;
+    titleBeforeAsking_ = toolkit_.text(window_, shared::kTitle);
+    toolkit_.setText(window_, shared::kTitle, kHotKeyPrompt);
+}
+
+bool MainWindow::onKeyStroke(WindowId, HotKey stroke) {
+    if (!askingHotKey_) return false;
+    if (isModifierKey(stroke.key)) return true; // the key is still to come
+    askingHotKey_ = false;
+    toolkit_.setText(window_, shared::kTitle, titleBeforeAsking_);
+    if (stroke != HotKey{0x1B}) takeHotKey(stroke); // Escape cancels
+    return true;
+}
+
+void MainWindow::takeHotKey(HotKey stroke) {
+    if (isForbiddenHotKey(stroke)) {
+        toolkit_.showMessage(kHotKeyForbidden);
+        return;
+    }
+    if (toolkit_.setHotKey(window_, stroke) != HotKeyState::On) {
+        const std::string text = hotKeyName(stroke) + " 已被其他程序占用，请换一个键。";
+        toolkit_.showMessage({kHotKeyUnavailable, text, kWarningOk});
+        hotKeyState_ = toolkit_.setHotKey(window_, hotKey_); // the old key, if it is still free
+        return;
+    }
+    hotKey_ = stroke;
+    hotKeyState_ = HotKeyState::On;
+    if (!settings::setHotKey(hotKeyName(stroke))) toolkit_.showMessage(kDataNotSaved);
+}
+
+bool MainWindow::isRolling() {
+    return toolkit_.text(window_, kStartStop) != kStartCaption;
+}
+
+void MainWindow::pressStartStop(bool byRemote) {
+    if (pressing_) return;
+    pressing_ = true;
+    pressByRemote_ = byRemote;
+    rollCall_.pressStartStop(*this);
+    pressing_ = false;
+}
+
+void MainWindow::onHotKey(WindowId) {
+    // Not while a box or another window of ours waits for the teacher.
+    if (pressing_ || askingHotKey_ || !toolkit_.isWindowVisible(window_) ||
+        (services_.anotherWindowOpen && services_.anotherWindowOpen()))
+        return;
+    if (!floating_) {
+        floating_ = true;
+        toolkit_.floatWindow(window_, true);
+        if (!isRolling()) pressStartStop(true);
+    } else if (isRolling()) {
+        pressStartStop(true);
+    } else {
+        floating_ = false;
+        toolkit_.floatWindow(window_, false);
+    }
+}
+
+void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
+    if (menu_.empty()) return;
+    const std::vector<MenuItem> items = menu_.items();
+    if (const std::optional<int> chosen = toolkit_.showMenu(window_, at, items))
+        menu_.choose(static_cast<std::size_t>(*chosen));
+}
+
+namespace {
+
+// The units full screen moves or hides; the title bar's units are hidden.
+constexpr std::string_view kTitleBarUnits[] = {shared::kTitle, shared::kMinimiseButton, shared::kCloseButton};
+constexpr std::string_view kMovedUnits[] = {shared::kContent, kNumber, kName, kStartStopFrame, kSettingsFrame};
+
+} // namespace
+
+void MainWindow::setFullScreen(bool on) {
+    if (on == fullScreen_ || window_ == kNoWindow) return;
+    fullScreen_ = on;
+    if (!on) {
+        toolkit_.setWindowRect(window_, windowedRect_);
+        for (const auto& [unit, rect] : windowedUnits_)
+            toolkit_.setUnitRect(window_, unit, rect);
+        for (std::string_view unit : kTitleBarUnits)
+            toolkit_.setVisible(window_, unit, true);
+        toolkit_.setTextFit(window_, kNumber, TextFit::Shrink);
+        toolkit_.setTextFit(window_, kName, TextFit::Shrink);
+        return;
+    }
+    windowedRect_ = toolkit_.windowRect(window_);
+    for (std::string_view unit : kMovedUnits)
+        windowedUnits_[unit] = toolkit_.unitRect(window_, unit);
+    const Rect screen = toolkit_.monitorRect(window_);
+    const int width = screen.width, height = screen.height;
+    for (std::string_view unit : kTitleBarUnits)
+        toolkit_.setVisible(window_, unit, false);
+    toolkit_.setWindowRect(window_, screen);
+    toolkit_.setUnitRect(window_, shared::kContent, {0, 0, width, height});
+    // The buttons keep their size, side by side at the bottom; the number and the name
+    // share the rest.
+    const Rect startFrame = windowedUnits_[kStartStopFrame];
+    const Rect settingsFrame = windowedUnits_[kSettingsFrame];
+    const int margin = height / 30;
+    const int buttonsTop = height - margin - startFrame.height;
+    const int buttonsLeft = (width - (settingsFrame.left + settingsFrame.width - startFrame.left)) / 2;
+    toolkit_.setUnitRect(window_, kStartStopFrame, {buttonsLeft, buttonsTop, startFrame.width, startFrame.height});
+    toolkit_.setUnitRect(
+        window_, kSettingsFrame,
+        {buttonsLeft + settingsFrame.left - startFrame.left, buttonsTop, settingsFrame.width, settingsFrame.height});
+    const int textHeight = buttonsTop - 2 * margin;
+    const int numberHeight = textHeight * 9 / 20;
+    toolkit_.setUnitRect(window_, kNumber, {margin, margin, width - 2 * margin, numberHeight});
+    toolkit_.setUnitRect(window_, kName,
+                         {margin, margin + numberHeight, width - 2 * margin, textHeight - numberHeight});
+    toolkit_.setTextFit(window_, kNumber, TextFit::Fill);
+    toolkit_.setTextFit(window_, kName, TextFit::Fill);
+}
 
 WindowId MainWindow::open() {
     window_ = toolkit_.openWindow(kMainWindowDesign, *this);
@@ -67,6 +217,7 @@ void MainWindow::runStartUp() {
     const std::string className = settings::currentClass();
     rollCall_.loadRoster(readRoster(className));
     showClassTitle(className);
+    startHotKey();
 }
 
 void MainWindow::onDestroying(WindowId) {
@@ -76,11 +227,14 @@ void MainWindow::onDestroying(WindowId) {
 void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event == UnitEvent::Tick && unit == kRollTimer) {
         rollCall_.rollTick(*this);
+    } else if (event == UnitEvent::DoubleClicked && (unit == kNumber || unit == kName)) {
+        setFullScreen(!fullScreen_);
     } else if (event != UnitEvent::Clicked) {
         return;
     } else if (unit == kStartStop) {
-        rollCall_.pressStartStop(*this);
+        pressStartStop(false);
     } else if (unit == kSettingsButton) {
+        setFullScreen(false);
         toolkit_.showWindow(window_, false);
         if (services_.openSettings) services_.openSettings();
     } else if (unit == shared::kMinimiseButton) {
@@ -92,13 +246,17 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
 
 void MainWindow::onKey(WindowId, Key key, KeyAction action) {
     if (key == Key::Other) return;
+    if (key == Key::F11 || key == Key::Escape) {
+        if (action == KeyAction::Pressed && (key == Key::F11 || fullScreen_)) setFullScreen(!fullScreen_);
+        return;
+    }
     // A key acts on its release, once per press, and only when it also went down
     // here: a key held down never answers the box that its own press opened, and
     // the release of the Enter that answered a box starts nothing.
     if (action == KeyAction::Pressed) {
         keysDown_.insert(key);
     } else if (action == KeyAction::Released && keysDown_.erase(key) > 0) {
-        rollCall_.pressStartStop(*this); // the same path as a click on Start/Stop
+        pressStartStop(true); // the same path as a click on Start/Stop
     }
 }
 
@@ -128,6 +286,9 @@ void MainWindow::setTimerInterval(int milliseconds) {
 }
 
 MessageAnswer MainWindow::showMessage(const Message& message) {
+    // The round-end question of a roll driven from the keyboard, a remote or the hot
+    // key: the remote answers it too.
+    if (pressByRemote_ && (message.flags & 0x0F) == (kQuestionYesNo & 0x0F)) return toolkit_.askWithRemote(message);
     return toolkit_.showMessage(message);
 }
 

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "draw/roll_call.h"
+#include "ui/main_menu.h"
 #include "ui/toolkit.h"
 
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -34,6 +36,12 @@ inline constexpr Message kFontMissingWarning{
     "字体未安装", "检测到您的电脑中没有安装本程序依赖的微软雅黑字体，程序显示可能不正确！建议您安装微软雅黑字体！",
     kWarningOk};
 
+inline constexpr std::string_view kHotKeyUnavailable = "热键不可用";
+inline constexpr std::string_view kHotKeyPrompt = "请按下新的全局热键（Esc 取消）";
+inline constexpr Message kHotKeyForbidden{
+    kHotKeyUnavailable,
+    "这个键不能用作全局热键：幻灯片放映、打字或本程序要用到它。请换一个键，例如 F9、F8 或 Ctrl+Alt+F。", kWarningOk};
+
 inline constexpr Message kFirstRunNotice{
     "首次运行", "您可能是首次使用，在使用此软件之前，建议您先添加班级！请在设置中选择班级管理添加班级！",
     kInformationOk};
@@ -48,6 +56,8 @@ public:
         std::function<void(MessageBoxes&)> checkVoices;
         // Opens the settings window (the main window has hidden itself already).
         std::function<void()> openSettings;
+        // True while a secondary window is open: the hot key then does nothing.
+        std::function<bool()> anotherWindowOpen;
     };
 
     MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services);
@@ -66,12 +76,30 @@ public:
     // The native handle of the hidden label that the voice sends its notifications to.
     NativeWindow voiceReceiver() const;
 
+    // The menu of a right click, the menu key or Shift+F10; features add their items to it.
+    MainMenu& menu() { return menu_; }
+
+    // Full screen: the window fills its monitor and the number and name take the
+    // largest size that fits; leaving gives back the exact rectangle it had.
+    bool isFullScreen() const { return fullScreen_; }
+    void setFullScreen(bool on);
+
     // WindowEvents
     void onCreated(WindowId window) override;
     void onDestroying(WindowId window) override;
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
     // Space, Enter, Page Down/Up and the arrows press Start/Stop.
+    // F11 and a double click on the number or name switch full screen; Escape leaves it.
     void onKey(WindowId window, Key key, KeyAction action) override;
+    void onMenuRequested(WindowId window, std::optional<Point> at) override;
+    // First press: floats the window over the program that has the focus and starts a
+    // roll; second: stops it as Stop does; third: puts the window back.
+    void onHotKey(WindowId window) override;
+    // While a new hot key is asked for, the next key pressed.
+    bool onKeyStroke(WindowId window, HotKey stroke) override;
+    HotKey hotKey() const { return hotKey_; }
+    HotKeyState hotKeyState() const { return hotKeyState_; }
+    bool isFloating() const { return floating_; }
 
     // RollCallView
     std::string numberText() const override;
@@ -85,6 +113,14 @@ public:
 
 private:
     void runStartUp();
+    void addOwnMenuItems();
+    void startHotKey();
+    std::string hotKeyMenuText() const;
+    void askForHotKey();
+    void takeHotKey(HotKey stroke);
+    // Start/Stop pressed from the keyboard, a remote or the hot key rather than the mouse.
+    void pressStartStop(bool byRemote);
+    bool isRolling();
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
@@ -94,6 +130,18 @@ private:
     float dpiScale_ = 1.0f;
     // Start/stop keys that went down in this window and are not yet released.
     std::set<Key> keysDown_;
+    MainMenu menu_;
+    HotKey hotKey_ = kDefaultHotKey;
+    HotKeyState hotKeyState_ = HotKeyState::Unsupported;
+    bool floating_ = false;
+    bool askingHotKey_ = false;
+    std::string titleBeforeAsking_;
+    bool pressing_ = false;      // inside Start/Stop (its boxes and the announcement)
+    bool pressByRemote_ = false; // the press under way came from a key or the hot key
+    bool fullScreen_ = false;
+    // What full screen changes, as it was before.
+    Rect windowedRect_;
+    std::map<std::string_view, Rect> windowedUnits_;
 };
 
 } // namespace tallyra::ui

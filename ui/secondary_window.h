@@ -29,6 +29,11 @@ public:
         destroyed_ = true;
         onClosed();
     }
+    // Escape closes the window as its × does.
+    void onKey(WindowId window, Key key, KeyAction action) override {
+        if (key == Key::Escape && action == KeyAction::Pressed && isOpen())
+            onUnitEvent(window, shared::kCloseButton, UnitEvent::Clicked);
+    }
 
 protected:
     // When the DPI scale is not 1: centres the window at its scaled size and

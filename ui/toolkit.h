@@ -5,9 +5,11 @@
 
 #include "base/message_box.h"
 #include "base/native_window.h"
+#include "ui/hot_key.h"
 #include "ui/layout.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -17,15 +19,29 @@ using WindowId = int;
 inline constexpr WindowId kNoWindow = 0;
 
 enum class UnitEvent {
-    Clicked,     // image button (press and release on it) or radio box
-    LinkPressed, // hyperlink: as soon as the left button goes down
-    ItemChosen,  // combo box: the user confirmed a choice (never when code sets the selection)
-    Tick,        // timer
+    Clicked,       // image button (press and release on it) or radio box
+    LinkPressed,   // hyperlink: as soon as the left button goes down
+    ItemChosen,    // combo box: the user confirmed a choice (never when code sets the selection)
+    Tick,          // timer
+    DoubleClicked, // label: two quick presses on it
 };
 
 // The keys a window is told about: those a teacher or a presenter remote uses to
-// start and stop (Space, Enter, Page Down/Up, the arrows); every other key is Other.
-enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Other };
+// start and stop (Space, Enter, Page Down/Up, the arrows), Escape and F11 (full
+// screen); every other key is Other.
+enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Escape, F11, Other };
+
+struct Point {
+    int x = 0, y = 0;
+    friend constexpr bool operator==(Point, Point) = default;
+};
+
+// One item of a popup menu.
+struct MenuItem {
+    std::string text;
+    bool checked = false;
+    bool enabled = true;
+};
 
 enum class KeyAction {
     Pressed,  // the key went down
@@ -45,6 +61,20 @@ public:
     // A key pressed or released while the window is the active one (whichever of
     // its units has the focus). The key still does what it does in that unit.
     virtual void onKey(WindowId, Key, KeyAction) {}
+    // The user asked for the window's menu: a right click (at that screen point), the
+    // menu key or Shift+F10 (no point: the menu opens at the window's corner).
+    virtual void onMenuRequested(WindowId, std::optional<Point>) {}
+    // The window's global hot key was pressed, whichever program has the focus.
+    virtual void onHotKey(WindowId) {}
+    // Every key pressed in the window, as a hot key would name it, before onKey; true
+    // when the window took it, and onKey is not told of it.
+    virtual bool onKeyStroke(WindowId, HotKey) { return false; }
+};
+
+enum class HotKeyState {
+    On,          // registered
+    Taken,       // another program holds the key
+    Unsupported, // the session lets no program grab keys (Wayland)
 };
 
 struct Size {
@@ -63,6 +93,20 @@ public:
     virtual void destroyWindow(WindowId window) = 0;
     virtual Rect windowRect(WindowId window) const = 0;
     virtual void setWindowRect(WindowId window, Rect rect) = 0;
+    // The whole area of the monitor the window is on, in screen coordinates.
+    virtual Rect monitorRect(WindowId window) const = 0;
+    // A popup menu of these items at a screen point (none: the window's top left corner),
+    // run until the user chooses or dismisses it; the chosen item's index, or nothing.
+    virtual std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) = 0;
+
+    // The window's global hot key (it replaces the one it had); onHotKey tells of its presses.
+    virtual HotKeyState setHotKey(WindowId window, HotKey key) = 0;
+    // Floating: on top of every other window, without taking the focus from the program
+    // that has it, centred on that program's monitor; boxes shown meanwhile come on top
+    // and take the focus. Not floating: back where it was, behind that program or minimised.
+    virtual void floatWindow(WindowId window, bool floating) = 0;
+    // A question that a presenter remote answers too: Page Down for Yes, Page Up for No.
+    virtual MessageAnswer askWithRemote(const Message& question) { return showMessage(question); }
 
     // Units, found by name within their window.
     virtual Rect unitRect(WindowId window, std::string_view unit) const = 0;
@@ -72,6 +116,8 @@ public:
     // Character height becomes points × vertical pixels per inch / 72, rounded.
     virtual void setFontSize(WindowId window, std::string_view unit, int points) = 0;
     virtual void setVisible(WindowId window, std::string_view unit, bool visible) = 0;
+    // Labels: how the text fits the box (the design's fit until changed).
+    virtual void setTextFit(WindowId window, std::string_view unit, TextFit fit) = 0;
     virtual void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) = 0;
 
     // Combo boxes (positions 0-based, -1 for no selection) and radio boxes.

@@ -10,6 +10,10 @@ namespace tallyra::ui {
 WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services)
     : toolkit_(toolkit), rollCall_(rollCall) {
     if (!services.openSettings) services.openSettings = [this] { openSettings(); };
+    if (!services.anotherWindowOpen)
+        services.anotherWindowOpen = [this] {
+            return settings() || classManagement() || about() || changelog() || support();
+        };
     main_ = std::make_unique<MainWindow>(toolkit, rollCall, std::move(services));
 }
 

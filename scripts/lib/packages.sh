@@ -6,9 +6,9 @@
 # Configuring and building with the CMake presets.
 BUILD_PACKAGES=(cmake ninja-build)
 # The Linux program (preset linux): the compiler, Qt 6 Widgets with its xcb platform,
-# the espeak-ng voice (espeak-ng synthesises with its voice data, pcaudio plays), and
-# python3 to draw the icons.
-LINUX_PROGRAM_PACKAGES=(g++ pkg-config qt6-base-dev qt6-qpa-plugins
+# Xlib and xcb (the global hot key grabs its key on the X server), the espeak-ng voice
+# (espeak-ng synthesises with its voice data, pcaudio plays), and python3 to draw the icons.
+LINUX_PROGRAM_PACKAGES=(g++ pkg-config qt6-base-dev qt6-qpa-plugins libx11-dev libxcb1-dev
                         libespeak-ng-dev espeak-ng-data libpcaudio-dev python3)
 # A Chinese face: for the Linux program's windows, and Wine's stand-in for 微软雅黑.
 CHINESE_FONT_PACKAGES=(fonts-wqy-microhei)

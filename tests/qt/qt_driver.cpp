@@ -191,8 +191,10 @@ void QtDriver::type(WindowId window, std::string_view unit, std::string_view tex
 }
 
 void QtDriver::pressKey(WindowId window, Key key) {
-    static constexpr Qt::Key kKeys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Left,
-                                        Qt::Key_Up,    Qt::Key_Right,  Qt::Key_Down,     Qt::Key_A};
+    static constexpr Qt::Key kKeys[] = {Qt::Key_Space,  Qt::Key_Return, Qt::Key_PageDown, Qt::Key_PageUp,
+                                        Qt::Key_Left,   Qt::Key_Up,     Qt::Key_Right,    Qt::Key_Down,
+                                        Qt::Key_Escape, Qt::Key_F11,    Qt::Key_A};
+    static_assert(std::size(kKeys) == static_cast<std::size_t>(Key::Other) + 1);
     qt::TopWindow* top = toolkit_.topWindow(window);
     if (!top || !top->windowHandle()) throw std::logic_error("the window is not shown");
     // To the window, as the window system delivers it, whichever unit has the focus.

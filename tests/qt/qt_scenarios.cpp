@@ -6,15 +6,15 @@
 #include "ui/about_windows.h"
 #include "ui/class_management_window.h"
 #include "ui/main_window.h"
-#include "ui/settings_window.h"
-#include "ui/window_set.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
+#include "ui/settings_window.h"
+#include "ui/window_set.h"
 
 #include <QApplication>
-#include <QEnterEvent>
 #include <QElapsedTimer>
+#include <QEnterEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -196,6 +196,56 @@ TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
     QTest::mouseRelease(title, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == before + QPoint(40, 30); }))
         << window->pos().x() - before.x() << ", " << window->pos().y() - before.y();
+}
+
+// The columns and rows of a label's picture where its text put ink.
+QRect inkOf(QWidget* label) {
+    const QImage image = label->grab().toImage();
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+// The longest texts show whole, at today's size where they fit and smaller where they
+// would be cut; in full screen as large as fits. ctest runs this once more at 144 DPI.
+TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("", "");
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(toolkit.topWindow(main)));
+    QString fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty += QChar(0x4E00 + 37 * i);
+    const std::pair<std::string_view, std::string> cases[] = {
+        {main_units::kName, "阿卜杜热合曼·买买提"},
+        {main_units::kName, qt::toUtf8(fifty)},
+        {main_units::kNumber, "12345678901234567890123"},
+        {main_units::kName, "张三"}, // fits today: keeps its size
+    };
+    for (bool fullScreen : {false, true}) {
+        windows.main().setFullScreen(fullScreen);
+        for (const auto& [unit, text] : cases) {
+            SCOPED_TRACE(text + (fullScreen ? " in full screen" : ""));
+            toolkit.setText(main, unit, text);
+            QWidget* label = toolkit.unitWidget(main, unit);
+            const QRect ink = inkOf(label);
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_TRUE(label->rect().adjusted(1, 1, -1, -1).contains(ink)) << "cut at an edge";
+            if (fullScreen) { // as large as fits one way or the other
+                EXPECT_TRUE(ink.width() > label->width() * 8 / 10 || ink.height() > label->height() * 6 / 10)
+                    << ink.width() << "x" << ink.height() << " in " << label->width() << "x" << label->height();
+            } else if (text == "张三") {
+                EXPECT_GT(ink.height(), label->font().pixelSize() * 8 / 10);
+            }
+        }
+        toolkit.setText(main, main_units::kNumber, "");
+    }
 }
 
 TEST(QtBackend, ATimerCountsItsIntervalsAndDeliversThemOnceAFrame) {

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 
@@ -27,6 +28,9 @@
 #include <cstdio>
 #include <initializer_list>
 #include <string>
+
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 using namespace tallyra;
 using namespace tallyra::ui;
@@ -212,6 +216,39 @@ TEST(QtScreenshots, TheSixWindowsShowTheirLayoutsColours) {
         toolkit.askText("请输入您要加入的班级名称:", "班级名称");
     }
     EXPECT_EQ(failures, 0) << "pixels wrong; see the FAIL lines and the screenshots in " << qPrintable(outputFolder);
+}
+
+// The hot key grabbed on the X server: its presses arrive while another client has the
+// keyboard, whatever the lock keys; a key another client holds is told as taken.
+TEST(QtHotKey, AGrabbedKeyArrivesFromTheServerAndATakenOneIsTold) {
+    struct Counting : WindowEvents {
+        int hotKeys = 0;
+        void onCreated(WindowId) override {}
+        void onDestroying(WindowId) override {}
+        void onUnitEvent(WindowId, std::string_view, UnitEvent) override {}
+        void onHotKey(WindowId) override { ++hotKeys; }
+    } events;
+    qt::QtToolkit toolkit;
+    const WindowId window = toolkit.openWindow(kMainWindowDesign, events);
+
+    // Another client holds F8 on the root window.
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    XGrabKey(other, XKeysymToKeycode(other, XK_F8), 0, DefaultRootWindow(other), True, GrabModeAsync, GrabModeAsync);
+    XSync(other, False);
+    EXPECT_EQ(toolkit.setHotKey(window, {0x77}), HotKeyState::Taken);
+    XCloseDisplay(other);
+
+    ASSERT_EQ(toolkit.setHotKey(window, {0x78, kControl}), HotKeyState::On); // Ctrl+F9
+    for (const char* keys : {"ctrl+F9", "F9", "ctrl+F9"}) {
+        QProcess::execute("xdotool", {"key", keys});
+        QTest::qWait(100);
+    }
+    QProcess::execute("xdotool", {"key", "Num_Lock"});
+    QProcess::execute("xdotool", {"key", "ctrl+F9"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return events.hotKeys == 3; })) << events.hotKeys;
+    QProcess::execute("xdotool", {"key", "Num_Lock"});
+    toolkit.destroyWindow(window);
 }
 
 int main(int argc, char* argv[]) {

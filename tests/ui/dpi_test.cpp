@@ -1,7 +1,10 @@
 #include "tests/ui/memory_toolkit.h"
 #include "ui/dpi.h"
+#include "ui/text_fit.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace tallyra::ui {
 namespace {
@@ -34,6 +37,38 @@ TEST(DpiArithmetic, RescaledUnitsFollowTheRoundingRuleOfTheirKind) {
 
 // The scale is a float, but products are taken in double on every build: the
 // 32-bit Windows build (x87) once gave 36 for 48 at 74 DPI where native builds gave 37.
+// A fitted line is as large as its mode allows and never cut: for any line and box
+// (a font whose sizes round unevenly, like hinted ones), Shrink keeps a line that
+// fits, else takes the largest height whose width fits; Fill the largest that fits both ways.
+TEST(TextFit, TheFittedHeightIsTheLargestThatFits) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        const int characters = 1 + static_cast<int>(random() % 60);
+        const int charHeight = 10 + static_cast<int>(random() % 200);
+        const Size box{20 + static_cast<int>(random() % 1900), 20 + static_cast<int>(random() % 1000)};
+        const int wobble = static_cast<int>(random() % 7);
+        const MeasureLine measure = [&](int height) {
+            return Size{height * characters + (height * wobble) % 5, height * 4 / 3 + height % 3};
+        };
+        const auto fitsWidth = [&](int height) { return measure(height).width <= box.width; };
+        const auto fitsBoth = [&](int height) { return fitsWidth(height) && measure(height).height <= box.height; };
+        SCOPED_TRACE(::testing::Message()
+                     << characters << " characters at " << charHeight << " in " << box.width << "x" << box.height);
+        EXPECT_EQ(fittedCharHeight(TextFit::None, charHeight, box, measure), charHeight);
+        const int shrunk = fittedCharHeight(TextFit::Shrink, charHeight, box, measure);
+        if (fitsWidth(charHeight)) {
+            EXPECT_EQ(shrunk, charHeight);
+        } else {
+            EXPECT_LT(shrunk, charHeight);
+            EXPECT_TRUE(shrunk == 1 || fitsWidth(shrunk));
+            EXPECT_FALSE(fitsWidth(shrunk + 1));
+        }
+        const int filled = fittedCharHeight(TextFit::Fill, charHeight, box, measure);
+        EXPECT_TRUE(filled == 1 || fitsBoth(filled));
+        EXPECT_FALSE(filled < std::max(charHeight, box.height) && fitsBoth(filled + 1));
+    }
+}
+
 TEST(DpiArithmetic, EveryBuildScalesTheSameAtOddDpiValues) {
     struct Case {
         int dpi, cut48, cut458, round50, pictureHeight73;

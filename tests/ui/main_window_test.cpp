@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace tallyra::ui {
@@ -168,6 +169,117 @@ TEST_F(MainWindowTest, TheKeyThatAnsweredAQuestionStartsNothingWhenReleased) {
     toolkit.key(window->id(), Key::Down, KeyAction::Released);
     EXPECT_EQ(toolkit.messages.size(), 2u);
     EXPECT_EQ(label(main_units::kStartStop), "开始");
+}
+
+// (F11, Escape and the roll-call keys in full screen: the window scenarios.)
+TEST_F(MainWindowTest, FullScreenFromTheMenuOrADoubleClickAndBackToEveryUnitAsItWas) {
+    folder.prepare("", "");
+    toolkit.screen = {1920, 1080};
+    start();
+    const WindowId id = window->id();
+    const auto before = toolkit.window(id).units;
+    for (const auto& enter :
+         std::initializer_list<std::function<void()>>{[&] { ASSERT_TRUE(toolkit.chooseMenuItem(id, "全屏显示\tF11")); },
+                                                      [&] { toolkit.doubleClick(id, main_units::kName); }}) {
+        enter();
+        EXPECT_EQ(toolkit.windowRect(id), (Rect{0, 0, 1920, 1080}));
+        EXPECT_EQ(toolkit.unit(id, main_units::kNumber).fit, TextFit::Fill);
+        ASSERT_TRUE(toolkit.chooseMenuItem(id, "退出全屏\tEsc"));
+        for (const auto& [name, unit] : toolkit.window(id).units)
+            EXPECT_TRUE(unit.rect == before.at(name).rect && unit.visible == before.at(name).visible &&
+                        unit.fit == before.at(name).fit)
+                << name;
+    }
+}
+
+TEST_F(MainWindowTest, HotKeyFloatsAndStartsThenStopsThenPutsTheWindowBack) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"01"}, {"张三"}});
+    bool secondaryOpen = false;
+    services.anotherWindowOpen = [&] { return secondaryOpen; };
+    start();
+    const WindowId id = window->id();
+    ASSERT_EQ(toolkit.window(id).hotKey, kDefaultHotKey);
+    const auto cycle = [&] {
+        ASSERT_TRUE(toolkit.pressHotKey(id));
+        EXPECT_TRUE(toolkit.window(id).floating);
+        EXPECT_EQ(label(main_units::kStartStop), "停止");
+        tick();
+        toolkit.pressHotKey(id);
+        EXPECT_EQ(label(main_units::kStartStop), "开始");
+        EXPECT_TRUE(toolkit.window(id).floating);
+        toolkit.pressHotKey(id);
+        EXPECT_FALSE(toolkit.window(id).floating);
+    };
+    cycle();
+    EXPECT_EQ(label(main_units::kName), "张三");
+    // The round is over: the question the next hot key brings up is answered from the remote too.
+    toolkit.answers.push_back(MessageAnswer::Yes);
+    cycle();
+    EXPECT_EQ(toolkit.remoteQuestions, 1);
+    // A click asks it the usual way.
+    toolkit.answers.push_back(MessageAnswer::No);
+    press();
+    EXPECT_EQ(toolkit.remoteQuestions, 1);
+    EXPECT_EQ(toolkit.messages.size(), 2u);
+    secondaryOpen = true;
+    toolkit.pressHotKey(id);
+    EXPECT_FALSE(toolkit.window(id).floating);
+}
+
+TEST_F(MainWindowTest, HotKeyTakenIsToldOnceAndCanBeChangedFromTheMenu) {
+    folder.prepare("一班", "一班");
+    toolkit.takenHotKeys = {kDefaultHotKey, {0x77, kControl}};
+    start();
+    const WindowId id = window->id();
+    ASSERT_EQ(toolkit.messages.size(), 1u);
+    EXPECT_EQ(toolkit.messages[0].title, kHotKeyUnavailable);
+    struct Case {
+        HotKey stroke;
+        std::string_view message; // empty: taken
+        HotKey expected;
+    };
+    const Case cases[] = {
+        {{'B'}, kHotKeyForbidden.text, kDefaultHotKey},          // a slide show's key
+        {{0x74, kShift}, kHotKeyForbidden.text, kDefaultHotKey}, // Shift+F5
+        {{0x77, kControl}, "Ctrl+F8 已被其他程序占用，请换一个键。", kDefaultHotKey},
+        {{0x1B}, "", kDefaultHotKey}, // Escape cancels
+        {{0x77, kControl | kAlt}, "", {0x77, kControl | kAlt}},
+    };
+    for (const Case& c : cases) {
+        toolkit.messages.clear();
+        ASSERT_TRUE(toolkit.chooseMenuItem(id, "更换全局热键（F9 已被其他程序占用）…"));
+        EXPECT_EQ(label(shared::kTitle), kHotKeyPrompt);
+        toolkit.stroke(id, {0x11, kControl}); // Ctrl alone: the key is still to come
+        toolkit.stroke(id, c.stroke);
+        EXPECT_EQ(label(shared::kTitle), "Tallyra × Korvane [一班]");
+        EXPECT_EQ(toolkit.messages.empty() ? "" : toolkit.messages[0].text, c.message);
+        EXPECT_EQ(window->hotKey(), c.expected);
+    }
+    EXPECT_EQ(toolkit.window(id).hotKey, (HotKey{0x77, kControl | kAlt}));
+    EXPECT_EQ(readIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey), "Ctrl+Alt+F8");
+    window.reset();
+    start(); // the key kept is the key taken
+    EXPECT_EQ(toolkit.window(window->id()).hotKey, (HotKey{0x77, kControl | kAlt}));
+}
+
+TEST(HotKeyNames, ReadBackAndRefuseWhatSlideShowsAndTypingNeed) {
+    struct Case {
+        std::string_view name;
+        bool forbidden;
+    };
+    const Case cases[] = {
+        {"F9", false},      {"Ctrl+Alt+F8", false}, {"Ctrl+Alt+R", false}, {"Pause", false},  {"Ctrl+F5", false},
+        {"F5", true},       {"Shift+F5", true},     {"R", true},           {"Shift+7", true}, {".", true},
+        {"PageDown", true}, {"Ctrl+Esc", true},     {"F11", true},         {"Menu", true}};
+    for (const Case& c : cases) {
+        const std::optional<HotKey> key = parseHotKey(c.name);
+        ASSERT_TRUE(key) << c.name;
+        EXPECT_EQ(hotKeyName(*key), c.name);
+        EXPECT_EQ(isForbiddenHotKey(*key), c.forbidden) << c.name;
+    }
+    for (std::string_view bad : {"", "Ctrl+", "F25", "Ctrl+Ctrl+F9", "Hyper+F9", "f9"})
+        EXPECT_FALSE(parseHotKey(bad)) << bad;
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {

@@ -67,6 +67,54 @@ void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
     window(id).events->onUnitEvent(id, name, UnitEvent::ItemChosen);
 }
 
+void MemoryToolkit::doubleClick(WindowId id, std::string_view name) {
+    unit(id, name);
+    window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
+}
+
+void MemoryToolkit::requestMenu(WindowId id) {
+    window(id).events->onMenuRequested(id, std::nullopt);
+}
+
+bool MemoryToolkit::chooseMenuItem(WindowId id, std::string_view text) {
+    menuChoiceText = text;
+    requestMenu(id);
+    const bool chosen = menuChoiceText.empty();
+    menuChoiceText.clear();
+    return chosen;
+}
+
+bool MemoryToolkit::pressHotKey(WindowId id) {
+    if (!window(id).hotKey) return false;
+    window(id).events->onHotKey(id);
+    return true;
+}
+
+void MemoryToolkit::stroke(WindowId id, HotKey stroke) {
+    window(id).events->onKeyStroke(id, stroke);
+}
+
+HotKeyState MemoryToolkit::setHotKey(WindowId id, HotKey key) {
+    window(id).hotKey.reset();
+    if (!hotKeysSupported) return HotKeyState::Unsupported;
+    for (HotKey taken : takenHotKeys)
+        if (taken == key) return HotKeyState::Taken;
+    window(id).hotKey = key;
+    return HotKeyState::On;
+}
+
+void MemoryToolkit::floatWindow(WindowId id, bool floating) {
+    log.push_back(floating ? "float" : "unfloat");
+    WindowState& state = window(id);
+    state.floating = floating;
+    if (floating) state.minimised = false;
+}
+
+MessageAnswer MemoryToolkit::askWithRemote(const Message& question) {
+    ++remoteQuestions;
+    return showMessage(question);
+}
+
 bool MemoryToolkit::tick(WindowId id, std::string_view name) {
     if (unit(id, name).interval <= 0) return false;
     window(id).events->onUnitEvent(id, name, UnitEvent::Tick);
@@ -87,6 +135,7 @@ WindowId MemoryToolkit::openWindow(const WindowDesign& design, WindowEvents& eve
         unitState.charHeight = unitDesign.font.charHeight;
         unitState.visible = unitDesign.visible;
         unitState.interval = unitDesign.interval;
+        unitState.fit = unitDesign.fit;
     }
     log.push_back("open:" + std::string(design.name));
     events.onCreated(id);
@@ -142,6 +191,25 @@ void MemoryToolkit::setFontSize(WindowId id, std::string_view name, int points) 
 
 void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible) {
     unit(id, name).visible = visible;
+}
+
+void MemoryToolkit::setTextFit(WindowId id, std::string_view name, TextFit fit) {
+    unit(id, name).fit = fit;
+}
+
+Rect MemoryToolkit::monitorRect(WindowId) const {
+    return {0, 0, screen.width, screen.height};
+}
+
+std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
+    menus.emplace_back(items.begin(), items.end());
+    log.push_back("menu");
+    for (std::size_t i = 0; i < items.size() && !menuChoiceText.empty(); ++i)
+        if (items[i].text == menuChoiceText) return menuChoiceText.clear(), static_cast<int>(i);
+    if (menuChoices.empty()) return std::nullopt;
+    const std::optional<int> choice = menuChoices.front();
+    menuChoices.pop_front();
+    return choice;
 }
 
 void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int milliseconds) {

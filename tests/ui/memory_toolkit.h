@@ -24,6 +24,7 @@ struct UnitState {
     std::vector<std::string> items;
     int selection = -1;
     bool checked = false;
+    TextFit fit = TextFit::None;
 };
 
 struct WindowState {
@@ -32,6 +33,8 @@ struct WindowState {
     Rect rect;
     bool visible = false;
     bool minimised = false;
+    bool floating = false;
+    std::optional<HotKey> hotKey;
     bool destroyed = false;
     std::map<std::string, UnitState, std::less<>> units;
 };
@@ -54,6 +57,15 @@ public:
     std::vector<std::string> openedAddresses;
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
+    // Menus shown, and the next choices made in them (none: dismissed).
+    std::vector<std::vector<MenuItem>> menus;
+    std::deque<std::optional<int>> menuChoices;
+    std::string menuChoiceText; // chooseMenuItem's item
+    // Keys another program holds, and whether the session lets a program grab keys at all.
+    std::vector<HotKey> takenHotKeys;
+    bool hotKeysSupported = true;
+    // Questions asked with the remote's answers.
+    int remoteQuestions = 0;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -61,6 +73,15 @@ public:
     void choose(WindowId window, std::string_view unit, int index);
     // A key going down or up while the window is active.
     void key(WindowId window, Key key, KeyAction action);
+    void doubleClick(WindowId window, std::string_view unit);
+    // A right click on the window (or the menu key); then the choice is made from menuChoices.
+    void requestMenu(WindowId window);
+    // Chooses the item with this text from the window's menu; false when there is none.
+    bool chooseMenuItem(WindowId window, std::string_view text);
+    // The global hot key pressed while another program has the focus; false when the window has none.
+    bool pressHotKey(WindowId window);
+    // A key pressed in the window as the hot key sees it, then as onKey does.
+    void stroke(WindowId window, HotKey stroke);
     // Runs one tick of a timer when its interval is above 0; false when it is stopped.
     bool tick(WindowId window, std::string_view unit);
 
@@ -87,6 +108,12 @@ public:
     void setText(WindowId window, std::string_view unit, std::string_view text) override;
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    HotKeyState setHotKey(WindowId window, HotKey key) override;
+    void floatWindow(WindowId window, bool floating) override;
+    MessageAnswer askWithRemote(const Message& question) override;
+    Rect monitorRect(WindowId window) const override;
+    std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
     void clearItems(WindowId window, std::string_view unit) override;
     void addItem(WindowId window, std::string_view unit, std::string_view text) override;

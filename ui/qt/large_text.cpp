@@ -11,36 +11,45 @@ namespace {
 // Enough for every digit and the names of a few large classes; past it a cache starts afresh.
 constexpr std::size_t kMostGlyphs = 600;
 constexpr qsizetype kMostLines = 600;
+constexpr qsizetype kMostFaces = 8;
 
 } // namespace
 
-void LargeTextPainter::reset(const QFont& font, const QColor& colour) {
-    font_ = font;
+void LargeTextPainter::select(const QFont& font, const QColor& colour) {
+    if (colour != colour_) faces_.clear(); // the glyph images are in the text colour
     colour_ = colour;
-    raw_ = QRawFont::fromFont(font);
-    glyphs_.clear();
-    lines_.clear();
+    const QString key = font.key();
+    if (auto found = faces_.find(key); found != faces_.end()) {
+        face_ = &*found;
+        return;
+    }
+    if (faces_.size() >= kMostFaces) faces_.clear();
+    face_ = &faces_[key];
+    face_->raw = QRawFont::fromFont(font);
 }
 
 const LargeTextPainter::Line& LargeTextPainter::line(const QString& text) {
-    if (const auto known = lines_.constFind(text); known != lines_.constEnd()) return *known;
-    if (lines_.size() >= kMostLines) lines_.clear();
-    Line& made = lines_[text];
-    made.glyphs = raw_.glyphIndexesForString(text);
-    made.advances = raw_.advancesForGlyphIndexes(made.glyphs, QRawFont::KernedAdvances);
+    auto& lines = face_->lines;
+    if (const auto known = lines.constFind(text); known != lines.constEnd()) return *known;
+    if (lines.size() >= kMostLines) lines.clear();
+    Line& made = lines[text];
+    made.glyphs = face_->raw.glyphIndexesForString(text);
+    made.advances = face_->raw.advancesForGlyphIndexes(made.glyphs, QRawFont::KernedAdvances);
     for (const QPointF& advance : made.advances)
         made.width += advance.x();
     return made;
 }
 
 const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
-    if (const auto found = glyphs_.find(index); found != glyphs_.end()) return found->second;
-    if (glyphs_.size() >= kMostGlyphs) glyphs_.clear();
-    Glyph& made = glyphs_[index];
+    auto& glyphs = face_->glyphs;
+    if (const auto found = glyphs.find(index); found != glyphs.end()) return found->second;
+    if (glyphs.size() >= kMostGlyphs) glyphs.clear();
+    Glyph& made = glyphs[index];
+    const QRawFont& raw = face_->raw;
     // 8-bit coverage, whatever format the font engine hands out.
     const QImage coverage =
-        raw_.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
-    const QRectF bounds = raw_.boundingRect(index);
+        raw.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
+    const QRectF bounds = raw.boundingRect(index);
     made.offset = QPoint(static_cast<int>(std::floor(bounds.left())), static_cast<int>(std::floor(bounds.top())));
     // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.
     made.image = QImage(coverage.size(), QImage::Format_ARGB32_Premultiplied);
@@ -56,8 +65,9 @@ const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
 
 bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
                             Qt::Alignment alignment, const QString& text) {
-    if (font != font_ || colour != colour_ || !raw_.isValid()) reset(font, colour);
-    if (!raw_.isValid()) return false;
+    select(font, colour);
+    const QRawFont& raw = face_->raw;
+    if (!raw.isValid()) return false;
     const Line& laidOut = line(text);
     const QList<quint32>& indexes = laidOut.glyphs;
     if (indexes.isEmpty() || indexes.contains(0)) return false;
@@ -66,8 +76,8 @@ bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& 
     qreal x = box.left();
     if (alignment & Qt::AlignHCenter) x += (box.width() - width) / 2;
     if (alignment & Qt::AlignRight) x += box.width() - width;
-    const qreal lineHeight = raw_.ascent() + raw_.descent();
-    qreal baseline = box.top() + raw_.ascent();
+    const qreal lineHeight = raw.ascent() + raw.descent();
+    qreal baseline = box.top() + raw.ascent();
     if (alignment & Qt::AlignVCenter) baseline += (box.height() - lineHeight) / 2;
     if (alignment & Qt::AlignBottom) baseline += box.height() - lineHeight;
 

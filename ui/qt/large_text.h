@@ -41,17 +41,22 @@ private:
         QList<QPointF> advances;
         qreal width = 0;
     };
+    // One font's glyphs and lines. A display that fits each text to its box draws
+    // in a few sizes by turns, so a few faces are kept.
+    struct Face {
+        QRawFont raw;
+        std::unordered_map<quint32, Glyph> glyphs;
+        QHash<QString, Line> lines;
+    };
     const Glyph& glyph(quint32 index);
     // The line's glyphs and advances, laid out once per text: the rolling display
     // shows the same names again and again.
     const Line& line(const QString& text);
-    void reset(const QFont& font, const QColor& colour);
+    void select(const QFont& font, const QColor& colour);
 
-    QFont font_;
     QColor colour_;
-    QRawFont raw_;
-    std::unordered_map<quint32, Glyph> glyphs_;
-    QHash<QString, Line> lines_;
+    QHash<QString, Face> faces_; // by QFont::key()
+    Face* face_ = nullptr;
 };
 
 } // namespace tallyra::ui::qt

@@ -12,6 +12,7 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include "ui/qt/fonts.h"
+#include "ui/qt/global_hot_key.h"
 #include "ui/qt/input_box.h"
 #include "ui/qt/message_box.h"
 #include "ui/qt/pictures.h"
@@ -24,6 +25,8 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -84,6 +87,28 @@ MessageAnswer dismissedAnswer(unsigned flags) {
     }
 }
 
+// Page Down presses the box's Yes, Page Up its No, as a presenter remote sends them.
+class RemoteAnswers : public QObject {
+public:
+    RemoteAnswers(QAbstractButton* yes, QAbstractButton* no) : yes_(yes), no_(no) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_PageDown || key == Qt::Key_PageUp) {
+                (key == Qt::Key_PageDown ? yes_ : no_)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAbstractButton* yes_;
+    QAbstractButton* no_;
+};
+
 } // namespace
 
 QtToolkit::QtToolkit() = default;
@@ -130,6 +155,33 @@ int QtToolkit::runModal(QDialog& box) {
 }
 
 MessageAnswer QtToolkit::showMessage(const Message& message) {
+    return showBox(message, false);
+}
+
+MessageAnswer QtToolkit::askWithRemote(const Message& question) {
+    return showBox(question, true);
+}
+
+bool QtToolkit::anyFloating() const {
+    for (const auto& [id, window] : windows_)
+        if (window && window->isFloating()) return true;
+    return false;
+}
+
+HotKeyState QtToolkit::setHotKey(WindowId window, HotKey key) {
+    if (!hotKey_)
+        hotKey_ = std::make_unique<GlobalHotKey>([this] {
+            if (TopWindow* top = topWindow(hotKeyWindow_)) top->notifyHotKey();
+        });
+    hotKeyWindow_ = window;
+    return hotKey_->set(key);
+}
+
+void QtToolkit::floatWindow(WindowId window, bool floating) {
+    if (TopWindow* top = topWindow(window)) top->setFloating(floating);
+}
+
+MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     MessageBox box;
     box.setWindowTitle(toQString(message.title.empty() ? kUntitledMessage : message.title));
     // Plain text: class names and roster entries must show as typed, never as markup.
@@ -143,6 +195,10 @@ MessageAnswer QtToolkit::showMessage(const Message& message) {
     const bool secondIsDefault = (message.flags & kSecondButtonDefault) && answers.size() > 1;
     box.setDefaultButton(static_cast<QPushButton*>(answers[secondIsDefault ? 1 : 0].first));
     box.setEscapeButton(answers.back().first);
+    RemoteAnswers remoteAnswers(answers.front().first, answers.back().first);
+    if (remote && answers.size() == 2) box.installEventFilter(&remoteAnswers);
+    // Over a slide show the box comes on top of it.
+    if (anyFloating()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     runModal(box);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) return answer;
@@ -230,6 +286,41 @@ void QtToolkit::setFontSize(WindowId window, std::string_view unit, int points) 
 void QtToolkit::setVisible(WindowId window, std::string_view unit, bool visible) {
     Unit* found = findUnit(window, unit);
     if (found && found->widget) found->widget->setVisible(visible);
+}
+
+void QtToolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->kind() == UnitKind::Label && found->widget)
+        static_cast<DrawnUnit*>(found->widget)->setTextFit(fit);
+}
+
+Rect QtToolkit::monitorRect(WindowId window) const {
+    const TopWindow* top = topWindow(window);
+    const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return {};
+    const QRect area = screen->geometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+std::optional<int> QtToolkit::showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) {
+    TopWindow* top = topWindow(window);
+    if (!top || items.empty()) return std::nullopt;
+    QMenu menu(top);
+    std::vector<QAction*> actions;
+    for (const MenuItem& item : items) {
+        // The text after a tab shows as the item's key, right-aligned, as in a Windows menu.
+        QAction* action = menu.addAction(toQString(item.text));
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        action->setEnabled(item.enabled);
+        actions.push_back(action);
+    }
+    if (menuHook_) QTimer::singleShot(0, &menu, [this, &menu] { menuHook_(menu); });
+    const QPoint point = at ? QPoint(at->x, at->y) : top->mapToGlobal(QPoint(32, 32));
+    const QAction* chosen = menu.exec(point);
+    for (std::size_t i = 0; i < actions.size(); ++i)
+        if (actions[i] == chosen) return static_cast<int>(i);
+    return std::nullopt;
 }
 
 void QtToolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {

@@ -9,14 +9,17 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 
 class QComboBox;
 class QWidget;
 class QDialog;
+class QMenu;
 
 namespace tallyra::ui::qt {
 
 class TopWindow;
+class GlobalHotKey;
 struct Unit;
 
 class QtToolkit : public Toolkit {
@@ -30,6 +33,9 @@ public:
     // box once the box runs its modal loop, and is expected to press one of its buttons.
     using ModalHook = std::function<void(QDialog& box)>;
     void setModalHook(ModalHook hook) { modalHook_ = std::move(hook); }
+    // The same for popup menus: called once the menu shows; it triggers an action or closes it.
+    using MenuHook = std::function<void(QMenu& menu)>;
+    void setMenuHook(MenuHook hook) { menuHook_ = std::move(hook); }
 
     // The window's widget, for tests; null when it is not open.
     TopWindow* topWindow(WindowId window) const;
@@ -54,6 +60,12 @@ public:
     void setText(WindowId window, std::string_view unit, std::string_view text) override;
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    Rect monitorRect(WindowId window) const override;
+    HotKeyState setHotKey(WindowId window, HotKey key) override;
+    void floatWindow(WindowId window, bool floating) override;
+    MessageAnswer askWithRemote(const Message& question) override;
+    std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
 
     void clearItems(WindowId window, std::string_view unit) override;
@@ -84,10 +96,15 @@ private:
     Unit* findUnit(WindowId window, std::string_view unit) const;
     QComboBox* combo(WindowId window, std::string_view unit) const;
     int runModal(QDialog& box);
+    MessageAnswer showBox(const Message& message, bool remote);
+    bool anyFloating() const;
 
     WindowId nextId_ = 1;
     std::map<WindowId, QPointer<TopWindow>> windows_;
     ModalHook modalHook_;
+    MenuHook menuHook_;
+    std::unique_ptr<GlobalHotKey> hotKey_;
+    WindowId hotKeyWindow_ = kNoWindow;
 };
 
 // Switches Qt's own high-DPI scaling off, so that the screen's logical DPI feeds the

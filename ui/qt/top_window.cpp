@@ -1,11 +1,14 @@
 #include "ui/qt/top_window.h"
 
 #include "ui/dpi.h"
+#include "ui/qt/global_hot_key.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_toolkit.h"
 
 #include <QAbstractButton>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,6 +16,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 
 namespace tallyra::ui::qt {
 namespace {
@@ -36,6 +40,10 @@ Key keyOf(int qtKey) {
         return Key::Right;
     case Qt::Key_Down:
         return Key::Down;
+    case Qt::Key_Escape:
+        return Key::Escape;
+    case Qt::Key_F11:
+        return Key::F11;
     default:
         return Key::Other;
     }
@@ -114,6 +122,47 @@ void TopWindow::checkRadio(Unit& radio, bool checked) {
     }
 }
 
+void TopWindow::notifyHotKey() {
+    if (!isDestroying()) events_.onHotKey(id_);
+}
+
+void TopWindow::setFloating(bool floating) {
+    if (floating == floating_ || isDestroying()) return;
+    floating_ = floating;
+    // Kept from the window manager too: several put a focused full-screen window above every
+    // "keep above" window, the slide show included.
+    constexpr Qt::WindowFlags kFloatingFlags =
+        Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint;
+    if (floating) {
+        placeBeforeFloating_ = pos();
+        minimisedBeforeFloating_ = isMinimized();
+        // Window flags take effect when the window is shown again.
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        setWindowFlags(windowFlags() | kFloatingFlags);
+        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen) screen = this->screen();
+        if (screen) {
+            const QRect area = screen->geometry();
+            move(area.left() + std::max(0, (area.width() - width()) / 2),
+                 area.top() + std::max(0, (area.height() - height()) / 2));
+        }
+        showNormal();
+        raise();
+        return;
+    }
+    setWindowFlags(windowFlags() & ~kFloatingFlags);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    move(placeBeforeFloating_);
+    if (minimisedBeforeFloating_) {
+        showMinimized();
+    } else {
+        setAttribute(Qt::WA_ShowWithoutActivating, true); // behind the program that has the focus
+        show();
+        lower();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+}
+
 void TopWindow::destroyWindow() {
     if (isDestroying()) return;
     destroying_ = true;
@@ -158,6 +207,14 @@ void TopWindow::closeEvent(QCloseEvent* event) {
     destroyWindow();
 }
 
+void TopWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on any unit (they pass it up) or the menu key.
+    if (isDestroying()) return;
+    std::optional<Point> at;
+    if (event->reason() != QContextMenuEvent::Keyboard) at = Point{event->globalPos().x(), event->globalPos().y()};
+    events_.onMenuRequested(id_, at);
+}
+
 void TopWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!watchingKeys_ && windowHandle()) {
@@ -177,6 +234,18 @@ bool TopWindow::eventFilter(QObject* watched, QEvent* event) {
     const KeyAction action = !pressed              ? KeyAction::Released
                              : key->isAutoRepeat() ? KeyAction::Repeated
                                                    : KeyAction::Pressed;
+    if (action == KeyAction::Pressed) {
+        const unsigned code = virtualKeyOf(key->key());
+        const Qt::KeyboardModifiers held = key->modifiers();
+        const unsigned modifiers = (held & Qt::AltModifier ? kAlt : 0u) | (held & Qt::ControlModifier ? kControl : 0u) |
+                                   (held & Qt::ShiftModifier ? kShift : 0u) | (held & Qt::MetaModifier ? kWin : 0u);
+        if (code != 0 && events_.onKeyStroke(id_, {code, modifiers})) return true;
+    }
+    // Shift+F10 opens the menu, as on Windows (the menu key comes as a context menu event).
+    if (action == KeyAction::Pressed && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+        events_.onMenuRequested(id_, std::nullopt);
+        return true;
+    }
     events_.onKey(id_, keyOf(key->key()), action);
     return false; // the key still does what it does in the unit that has the focus
 }

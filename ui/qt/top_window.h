@@ -37,6 +37,13 @@ public:
     // Checks a radio box; checking one unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
+    // The global hot key was pressed.
+    void notifyHotKey();
+    // On top of every window without taking the focus, on the screen under the pointer;
+    // or back where and as it was.
+    void setFloating(bool floating);
+    bool isFloating() const { return floating_; }
+
     // Tells the handlers the window is being destroyed, then lets Qt delete it.
     void destroyWindow();
     bool isDestroying() const { return destroying_; }
@@ -49,6 +56,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -62,6 +70,9 @@ private:
     bool destroying_ = false;
     bool watchingKeys_ = false;
     bool dragging_ = false;
+    bool floating_ = false;
+    bool minimisedBeforeFloating_ = false;
+    QPoint placeBeforeFloating_;
     QPoint dragOffset_; // pointer position minus window position while dragging
 };
 

@@ -6,6 +6,7 @@
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
+#include "ui/text_fit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -280,7 +281,7 @@ void setUnitCharHeight(Unit& unit, int pixels) {
 // DrawnUnit
 
 DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
-    : QWidget(parent), owner_(owner), design_(*unit.design), text_(toQString(unit.design->text)) {
+    : QWidget(parent), owner_(owner), design_(*unit.design), text_(toQString(unit.design->text)), fit_(design_.fit) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     if (design_.kind == UnitKind::Hyperlink) {
         setCursor(Qt::PointingHandCursor);
@@ -290,8 +291,40 @@ DrawnUnit::DrawnUnit(TopWindow& owner, const Unit& unit, QWidget* parent)
         picture_ = loadPicture(design_.picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+void DrawnUnit::setTextFit(TextFit fit) {
+    if (fit == fit_) return;
+    fit_ = fit;
+    update();
+}
+
+QFont DrawnUnit::fittedFont(const QString& line) const {
+    if (fit_ == TextFit::None) return font();
+    const int own = font().pixelSize();
+    const auto measure = [&](int charHeight) {
+        if (charHeight == own) return Size{advanceOf(line), fontMetrics().height()};
+        const QFontMetrics metrics(unitFont(design_.font, charHeight));
+        return Size{metrics.horizontalAdvance(line), metrics.height()};
+    };
+    if (fittedFor_ != size() || fittedFrom_ != own || fittedAs_ != fit_ ||
+        fittedHeights_.size() >= kMostRememberedLines) {
+        fittedHeights_.clear();
+        fittedFor_ = size();
+        fittedFrom_ = own;
+        fittedAs_ = fit_;
+    }
+    auto known = fittedHeights_.constFind(line);
+    if (known == fittedHeights_.constEnd())
+        known = fittedHeights_.insert(line, fittedCharHeight(fit_, own, {width(), this->height()}, measure));
+    return *known == own ? font() : unitFont(design_.font, *known);
+}
+
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
+    if (fit_ == TextFit::Fill) { // the text's size changes with it
+        text_ = text;
+        update();
+        return;
+    }
     // A label repaints only the columns its old and new text cover: the rolling display
     // changes at every frame, and most of its width is background.
     const QRect before = textColumns(text_);
@@ -338,11 +371,12 @@ void DrawnUnit::paintEvent(QPaintEvent* event) {
         line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
         if (line.isEmpty()) break;
         const Color colour = design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor;
-        if (font().pixelSize() > kLargestCachedGlyphSize &&
-            largeText_.draw(painter, font(), toQColor(colour), rect(), alignmentOf(design_), line))
+        const QFont drawn = fittedFont(line);
+        if (drawn.pixelSize() > kLargestCachedGlyphSize &&
+            largeText_.draw(painter, drawn, toQColor(colour), rect(), alignmentOf(design_), line))
             break;
         painter.setPen(toQColor(colour));
-        painter.setFont(font());
+        painter.setFont(drawn);
         painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);
         break;
     }
@@ -389,6 +423,11 @@ void DrawnUnit::mousePressEvent(QMouseEvent* event) {
         return; // nothing after this: the handler may have destroyed the window
     }
     owner_.beginDrag(event->globalPosition().toPoint());
+}
+
+void DrawnUnit::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && design_.kind == UnitKind::Label)
+        owner_.notify(design_.name, UnitEvent::DoubleClicked);
 }
 
 void DrawnUnit::mouseMoveEvent(QMouseEvent* event) {

@@ -18,7 +18,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace tallyra::ui::qt {
 
 class TopWindow;
@@ -30,9 +29,9 @@ QColor toQColor(Color color);
 
 struct Unit {
     const UnitDesign* design = nullptr;
-    Rect rect;                 // relative to the parent unit or window, as the layouts count
-    int charHeight = 0;        // pixels; 0 for kinds without text
-    QWidget* widget = nullptr; // owned by its parent widget; null for timers
+    Rect rect;                  // relative to the parent unit or window, as the layouts count
+    int charHeight = 0;         // pixels; 0 for kinds without text
+    QWidget* widget = nullptr;  // owned by its parent widget; null for timers
     UnitTimer* timer = nullptr; // timers only; owned by the top window
 
     std::string_view name() const { return design->name; }
@@ -57,10 +56,13 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString& text);
+    // Labels: how the text fits the box.
+    void setTextFit(TextFit fit);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -77,6 +79,14 @@ private:
     const UnitDesign& design_;
     QString text_;
     bool hot_ = false; // hyperlinks: pointer over it
+    TextFit fit_ = TextFit::None;
+    // The font the line is drawn in: the unit's, or a fitted one.
+    QFont fittedFont(const QString& line) const;
+    // Each line's fitted height for the box, font and fit it was worked out for.
+    mutable QHash<QString, int> fittedHeights_;
+    mutable QSize fittedFor_;
+    mutable int fittedFrom_ = 0;
+    mutable TextFit fittedAs_ = TextFit::None;
     QImage picture_;
     QPixmap scaled_; // the picture at the size last drawn
     LargeTextPainter largeText_;

@@ -1,8 +1,10 @@
 #include "ui/win32/drawn_unit.h"
 
 #include "platform/win32/text.h"
+#include "ui/text_fit.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace tallyra::ui::win32 {
 namespace {
@@ -13,6 +15,7 @@ using tallyra::win32::windowText;
 
 constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
 constexpr UINT_PTR kTimerId = 1;
+constexpr std::size_t kMostFittedFonts = 16;
 
 UINT alignmentFlags(const UnitDesign& design) {
     UINT flags = DT_SINGLELINE | DT_NOPREFIX;
@@ -23,7 +26,34 @@ UINT alignmentFlags(const UnitDesign& design) {
 
 } // namespace
 
-DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design) {}
+DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design), fit_(design.fit) {}
+
+void DrawnUnit::setTextFit(TextFit fit) {
+    if (fit == fit_) return;
+    fit_ = fit;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+bool DrawnUnit::isDoubleClick() {
+    // By hand rather than CS_DBLCLKS: the first press starts the system's move loop,
+    // which takes the release.
+    const DWORD now = GetTickCount();
+    const DWORD at = GetMessagePos();
+    const POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    const bool isDouble = now - lastPressTime_ <= GetDoubleClickTime() &&
+                          std::abs(point.x - lastPressPoint_.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                          std::abs(point.y - lastPressPoint_.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    lastPressTime_ = isDouble ? now - GetDoubleClickTime() - 1 : now; // a third press starts afresh
+    lastPressPoint_ = point;
+    return isDouble;
+}
+
+HFONT DrawnUnit::fontOfHeight(int charHeight) const {
+    if (charHeight == charHeight_) return font_.get();
+    if (const auto found = fittedFonts_.find(charHeight); found != fittedFonts_.end()) return found->second.get();
+    if (fittedFonts_.size() >= kMostFittedFonts) fittedFonts_.clear();
+    return fittedFonts_.emplace(charHeight, createUnitFont(design_.font, charHeight)).first->second.get();
+}
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
     return registerWindowClass(windowClass(instance, kDrawnUnitClass, kPaintedUnitClassStyle));
@@ -60,6 +90,10 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
             // box then ignores the mouse unless the press's pointer grab is let go first.
             ReleaseCapture();
             host_.raise(*this, UnitEvent::LinkPressed);
+            return 0;
+        }
+        if (kind == UnitKind::Label && isDoubleClick()) {
+            host_.raise(*this, UnitEvent::DoubleClicked);
             return 0;
         }
         if (kind == UnitKind::Label || kind == UnitKind::ShapeBox || kind == UnitKind::PictureBox) {
@@ -125,7 +159,18 @@ void DrawnUnit::paintLabel(HDC dc, RECT area, COLORREF color) const {
     // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
     std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
     if (text.empty()) return;
-    const ScopedSelectObject selectFont(dc, font_.get());
+    HFONT font = font_.get();
+    if (fit_ != TextFit::None) {
+        const auto measure = [&](int charHeight) {
+            const ScopedSelectObject select(dc, fontOfHeight(charHeight));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            return Size{extent.cx, extent.cy};
+        };
+        font = fontOfHeight(
+            fittedCharHeight(fit_, charHeight_, {area.right - area.left, area.bottom - area.top}, measure));
+    }
+    const ScopedSelectObject selectFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, alignmentFlags(design_));

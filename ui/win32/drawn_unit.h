@@ -5,6 +5,7 @@
 #include "ui/win32/picture.h"
 #include "ui/win32/unit.h"
 
+#include <map>
 #include <memory>
 
 namespace tallyra::ui::win32 {
@@ -17,6 +18,8 @@ public:
     static bool registerClass(HINSTANCE instance);
     // Starts or stops the timer; 0 stops it.
     void setInterval(int milliseconds);
+    // Labels: how the text fits the box.
+    void setTextFit(TextFit fit);
 
 private:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -24,9 +27,19 @@ private:
     void paintLabel(HDC dc, RECT area, COLORREF color) const;
     void paintShape(HDC dc, RECT area) const;
     void onMouseMove();
+    // A second press soon after the first and near it.
+    bool isDoubleClick();
+    // The font of a character height, kept for the next paints.
+    HFONT fontOfHeight(int charHeight) const;
 
     std::unique_ptr<Picture> picture_;
     bool hot_ = false; // hyperlinks: pointer over it
+    TextFit fit_ = TextFit::None;
+    DWORD lastPressTime_ = 0;
+    POINT lastPressPoint_{};
+    // Fonts of the heights fitted text was drawn at (a few: the rolling display shows
+    // the same texts again and again).
+    mutable std::map<int, ScopedFont> fittedFonts_;
 };
 
 } // namespace tallyra::ui::win32

@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <span>
 
 namespace tallyra::ui::win32 {
@@ -54,7 +55,8 @@ bool meetsEarlierSibling(std::span<const UnitDesign> units, std::size_t index) {
     for (std::size_t i = 0; i < index; ++i) {
         const UnitDesign& other = units[i];
         if (other.parent != unit.parent) continue;
-        if (unit.rect.left <= other.rect.left + other.rect.width && other.rect.left <= unit.rect.left + unit.rect.width &&
+        if (unit.rect.left <= other.rect.left + other.rect.width &&
+            other.rect.left <= unit.rect.left + unit.rect.width &&
             unit.rect.top <= other.rect.top + other.rect.height && other.rect.top <= unit.rect.top + unit.rect.height)
             return true;
     }
@@ -193,6 +195,62 @@ void TopWindow::raiseKey(Key key, KeyAction action) {
     events_.onKey(id_, key, action);
 }
 
+bool TopWindow::raiseKeyStroke(HotKey stroke) {
+    if (destroying_ || detached_) return false;
+    return events_.onKeyStroke(id_, stroke);
+}
+
+HotKeyState TopWindow::setHotKey(HotKey key) {
+    constexpr int kHotKeyId = 1;
+    constexpr UINT kNoRepeat = 0x4000; // MOD_NOREPEAT (Windows 7): a key held down is one press
+    if (hotKeyRegistered_) UnregisterHotKey(hwnd_, kHotKeyId);
+    hotKeyRegistered_ = hwnd_ && RegisterHotKey(hwnd_, kHotKeyId, key.modifiers | kNoRepeat, key.key);
+    return hotKeyRegistered_ ? HotKeyState::On : HotKeyState::Taken;
+}
+
+void TopWindow::setFloating(bool floating) {
+    if (!hwnd_ || floating == floating_) return;
+    floating_ = floating;
+    const LONG exStyle = GetWindowLongW(hwnd_, GWL_EXSTYLE);
+    if (floating) {
+        beforeFloating_.length = sizeof(beforeFloating_);
+        GetWindowPlacement(hwnd_, &beforeFloating_);
+        // A click on the floating window leaves the focus where it is (WM_MOUSEACTIVATE too).
+        SetWindowLongW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_NOACTIVATE);
+        RECT rect{};
+        GetWindowRect(hwnd_, &rect);
+        const HWND foreground = GetForegroundWindow();
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(foreground ? foreground : hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+        const RECT& area = monitor.rcMonitor;
+        const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+        const int left = area.left + std::max(0L, (area.right - area.left - width) / 2);
+        const int top = area.top + std::max(0L, (area.bottom - area.top - height) / 2);
+        if (IsIconic(hwnd_)) {
+            // Restored in place, without activation; ShowWindow(SW_SHOWNOACTIVATE) takes the focus under Wine.
+            WINDOWPLACEMENT shown = beforeFloating_;
+            shown.showCmd = SW_SHOWNOACTIVATE;
+            SetWindowPlacement(hwnd_, &shown);
+        }
+        SetWindowPos(hwnd_, HWND_TOPMOST, left, top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        return;
+    }
+    SetWindowLongW(hwnd_, GWL_EXSTYLE, exStyle & ~WS_EX_NOACTIVATE);
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (beforeFloating_.showCmd == SW_SHOWMINIMIZED) {
+        WINDOWPLACEMENT back = beforeFloating_;
+        back.showCmd = SW_SHOWMINNOACTIVE;
+        SetWindowPlacement(hwnd_, &back);
+        return;
+    }
+    // Behind the program that has the focus, at its old place.
+    const RECT& was = beforeFloating_.rcNormalPosition;
+    const HWND foreground = GetForegroundWindow();
+    SetWindowPos(hwnd_, foreground && foreground != hwnd_ ? foreground : HWND_BOTTOM, was.left, was.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void TopWindow::beginDrag() {
     if (!hwnd_) return;
     const DWORD position = GetMessagePos();
@@ -309,6 +367,24 @@ std::optional<LRESULT> TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
             return 0;
         }
         return std::nullopt;
+    case WM_HOTKEY:
+        if (!destroying_ && !detached_) {
+            const std::shared_ptr<const void> keepAlive = lifetime();
+            events_.onHotKey(id_);
+        }
+        return 0;
+    case WM_MOUSEACTIVATE:
+        if (floating_) return MA_NOACTIVATE;
+        return std::nullopt;
+    case WM_CONTEXTMENU: {
+        // A right click anywhere on the window (units pass it up), the menu key or Shift+F10 (-1: no point).
+        if (destroying_ || detached_) return 0;
+        std::optional<Point> at;
+        if (lParam != -1) at = Point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const std::shared_ptr<const void> keepAlive = lifetime(); // an item may close the window
+        events_.onMenuRequested(id_, at);
+        return 0;
+    }
     case WM_DESTROY:
         destroying_ = true;
         if (!detached_) events_.onDestroying(id_);

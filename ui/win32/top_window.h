@@ -46,6 +46,14 @@ public:
 
     // Tells the window's handlers of a key; nothing once the window is being destroyed.
     void raiseKey(Key key, KeyAction action);
+    // Tells them of a key pressed, as a hot key names it; true when they took it.
+    bool raiseKeyStroke(HotKey stroke);
+    // The global hot key (id 1 of the window); Taken when another program holds it.
+    HotKeyState setHotKey(HotKey key);
+    // On top of every window without taking the focus, on the foreground window's
+    // monitor; or back where and as it was.
+    void setFloating(bool floating);
+    bool isFloating() const { return floating_; }
     // Radio boxes: checks one and unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
@@ -73,6 +81,9 @@ private:
     std::vector<std::unique_ptr<Unit>> units_;
     bool destroying_ = false;
     bool detached_ = false;
+    bool hotKeyRegistered_ = false;
+    bool floating_ = false;
+    WINDOWPLACEMENT beforeFloating_{};
 };
 
 } // namespace tallyra::ui::win32

@@ -132,6 +132,10 @@ Key keyOf(WPARAM virtualKey) {
         return Key::Right;
     case VK_DOWN:
         return Key::Down;
+    case VK_ESCAPE:
+        return Key::Escape;
+    case VK_F11:
+        return Key::F11;
     default:
         return Key::Other;
     }
@@ -140,6 +144,20 @@ Key keyOf(WPARAM virtualKey) {
 } // namespace
 
 void Win32Toolkit::reportKey(const MSG& message) {
+    const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+    if (down && (message.lParam & (1L << 30)) == 0) {
+        const auto held = [](int key) { return (GetKeyState(key) & 0x8000) != 0; };
+        const HotKey stroke{static_cast<unsigned>(message.wParam),
+                            (held(VK_MENU) ? 1u : 0u) | (held(VK_CONTROL) ? 2u : 0u) | (held(VK_SHIFT) ? 4u : 0u) |
+                                (held(VK_LWIN) || held(VK_RWIN) ? 8u : 0u)};
+        const HWND root = GetAncestor(message.hwnd, GA_ROOT);
+        for (const auto& [id, window] : windows_) {
+            if (window->hwnd() != root) continue;
+            const std::shared_ptr<TopWindow> keepAlive = window;
+            if (keepAlive->raiseKeyStroke(stroke)) return;
+            break;
+        }
+    }
     if (message.message != WM_KEYDOWN && message.message != WM_KEYUP) return;
     // Bit 30: the key was already down, so this is the system's repeat.
     const KeyAction action = message.message == WM_KEYUP          ? KeyAction::Released
@@ -158,12 +176,55 @@ void Win32Toolkit::forget(WindowId window) {
     windows_.erase(window);
 }
 
+namespace {
+
+// While a question that the remote answers is open: Page Down presses its Yes, Page Up its No.
+LRESULT CALLBACK remoteAnswers(int code, WPARAM wParam, LPARAM lParam) {
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
+        (message->wParam == VK_NEXT || message->wParam == VK_PRIOR)) {
+        PostMessageW(GetAncestor(message->hwnd, GA_ROOT), WM_COMMAND, message->wParam == VK_NEXT ? IDYES : IDNO, 0);
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+} // namespace
+
+bool Win32Toolkit::anyFloating() const {
+    for (const auto& [id, window] : windows_)
+        if (window->isFloating()) return true;
+    return false;
+}
+
 MessageAnswer Win32Toolkit::showMessage(const Message& message) {
+    return showBox(message, false);
+}
+
+MessageAnswer Win32Toolkit::askWithRemote(const Message& question) {
+    return showBox(question, true);
+}
+
+MessageAnswer Win32Toolkit::showBox(const Message& message, bool remote) {
     const std::wstring title = toWide(message.title.empty() ? kUntitledMessage : message.title);
     const std::wstring text = toWide(message.text);
     loadCommonControls(); // its buttons take the look of the other windows' controls
-    const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), message.flags | MB_TASKMODAL);
+    UINT flags = message.flags | MB_TASKMODAL;
+    // Over a slide show: the box comes on top of it and takes the focus, so it is seen and answered.
+    if (anyFloating()) flags |= MB_TOPMOST | MB_SETFOREGROUND;
+    const HHOOK hook = remote ? SetWindowsHookExW(WH_MSGFILTER, remoteAnswers, nullptr, GetCurrentThreadId()) : nullptr;
+    const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
+    if (hook) UnhookWindowsHookEx(hook);
     return toAnswer(result, message.flags);
+}
+
+HotKeyState Win32Toolkit::setHotKey(WindowId window, HotKey key) {
+    TopWindow* top = find(window);
+    return top ? top->setHotKey(key) : HotKeyState::Taken;
+}
+
+void Win32Toolkit::floatWindow(WindowId window, bool floating) {
+    if (TopWindow* top = find(window)) top->setFloating(floating);
 }
 
 WindowId Win32Toolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
@@ -245,6 +306,50 @@ void Win32Toolkit::setVisible(WindowId window, std::string_view unit, bool visib
     Unit* found = findUnit(window, unit);
     if (!found || !found->hwnd() || found->kind() == UnitKind::Timer) return;
     ShowWindow(found->hwnd(), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Toolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) {
+    Unit* found = findUnit(window, unit);
+    if (found && found->kind() == UnitKind::Label) static_cast<DrawnUnit*>(found)->setTextFit(fit);
+}
+
+Rect Win32Toolkit::monitorRect(WindowId window) const {
+    const TopWindow* top = find(window);
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!top || !GetMonitorInfoW(MonitorFromWindow(top->hwnd(), MONITOR_DEFAULTTONEAREST), &info))
+        return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& area = info.rcMonitor;
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+std::optional<int> Win32Toolkit::showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) {
+    const TopWindow* top = find(window);
+    if (!top || items.empty()) return std::nullopt;
+    const HMENU menu = CreatePopupMenu();
+    if (!menu) return std::nullopt;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        UINT flags = MF_STRING;
+        if (items[i].checked) flags |= MF_CHECKED;
+        if (!items[i].enabled) flags |= MF_GRAYED;
+        // Command ids start at 1: TrackPopupMenu returns 0 when nothing was chosen.
+        AppendMenuW(menu, flags, i + 1, toWide(items[i].text).c_str());
+    }
+    POINT point{};
+    if (at) {
+        point = {at->x, at->y};
+    } else {
+        RECT rect{};
+        GetWindowRect(top->hwnd(), &rect);
+        point = {rect.left + 32, rect.top + 32};
+    }
+    // The window must be the foreground one, or the menu stays open when the user clicks elsewhere.
+    SetForegroundWindow(top->hwnd());
+    const BOOL chosen =
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, top->hwnd(), nullptr);
+    DestroyMenu(menu);
+    if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
+    return chosen - 1;
 }
 
 void Win32Toolkit::setTimerInterval(WindowId window, std::string_view unit, int milliseconds) {

@@ -40,6 +40,12 @@ public:
     void setText(WindowId window, std::string_view unit, std::string_view text) override;
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
+    void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    Rect monitorRect(WindowId window) const override;
+    HotKeyState setHotKey(WindowId window, HotKey key) override;
+    void floatWindow(WindowId window, bool floating) override;
+    MessageAnswer askWithRemote(const Message& question) override;
+    std::optional<int> showMenu(WindowId window, std::optional<Point> at, std::span<const MenuItem> items) override;
     void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) override;
 
     void clearItems(WindowId window, std::string_view unit) override;
@@ -76,6 +82,8 @@ public:
     tallyra::win32::OffscreenSurface& offscreen() { return offscreen_; }
 
 private:
+    MessageAnswer showBox(const Message& message, bool remote);
+    bool anyFloating() const;
     TopWindow* find(WindowId window) const;
     Unit* findUnit(WindowId window, std::string_view unit) const;
     HWND comboHandle(WindowId window, std::string_view unit) const;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <thread>
 #include <utility>
 
@@ -893,6 +894,190 @@ void chineseFolder(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// A slide show's stand-in: a window over the whole screen, in the driver's own
+// process, that holds the focus and counts the Page Down presses it receives.
+class SlideShow {
+public:
+    SlideShow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH));
+        windowClass.lpszClassName = L"E2ESlideShow";
+        RegisterClassW(&windowClass);
+        hwnd_ = CreateWindowExW(0, L"E2ESlideShow", L"slide show", WS_POPUP | WS_VISIBLE, 0, 0,
+                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                windowClass.hInstance, nullptr);
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        SetForegroundWindow(hwnd_);
+        SetFocus(hwnd_);
+        pump();
+    }
+    ~SlideShow() { DestroyWindow(hwnd_); }
+    int pageDowns() {
+        pump();
+        return pageDowns_;
+    }
+    bool hasFocus() {
+        pump();
+        return GetForegroundWindow() == hwnd_ && GetFocus() == hwnd_;
+    }
+
+private:
+    static void pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<SlideShow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (self && message == WM_KEYDOWN && wParam == VK_NEXT) ++self->pageDowns_;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    HWND hwnd_ = nullptr;
+    int pageDowns_ = 0;
+};
+
+// The hot key over a full-screen program that keeps the focus: start, stop, back;
+// then full screen and back to the exact rectangle.
+void hotKeyOverSlideShow(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    app.expectNoMessage("at start-up (F9 free)");
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        const auto hotKey = [&](std::wstring_view caption, const char* what) {
+            pressKey(VK_F9);
+            app.waitText(main, kStart, caption);
+            context.check(waitUntil([&] { return show.hasFocus(); }, Millis(2000)),
+                          std::string("the slide show lost the focus at the hot key's ") + what);
+        };
+        hotKey(L"停止", "start");
+        // What the teacher sees: the window, over the slide show, at its centre.
+        const auto onTop = [&] { return GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main; };
+        context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
+        waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
+        hotKey(L"开始", "stop");
+        pressKey(VK_NEXT);
+        context.check(waitUntil([&] { return show.pageDowns() == 1; }, Millis(3000)),
+                      "the Page Down after the stop did not reach the slide show (" + std::to_string(show.pageDowns()) +
+                          " received)");
+        context.check(app.text(main, kStart) == L"开始", "the Page Down for the slide show started a roll");
+        pressKey(VK_F9);
+        context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
+                      "the third press left it on top");
+        context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
+        hotKey(L"停止", "second roll");
+        hotKey(L"开始", "second stop"); // the round is over: after the window went back, the next press asks
+        pressKey(VK_F9);
+        pause(Millis(300));
+        pressKey(VK_F9);
+        context.require(waitMessageBox(app.processId(), Millis(5000)).has_value(), "no round-end question");
+        pressKey(VK_NEXT); // the remote's Yes
+        app.waitText(main, kStart, L"停止");
+        pressKey(VK_F9);
+        app.waitText(main, kStart, L"开始");
+    }
+    // Full screen and back, from the keyboard of the main window.
+    if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+    const RECT windowed = screenRect(main);
+    pressKey(VK_F11);
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const auto isAt = [&](const RECT& expected) {
+        const RECT rect = screenRect(main);
+        return EqualRect(&rect, &expected) != FALSE;
+    };
+    context.check(waitUntil([&] { return isAt(screen); }, Millis(3000)),
+                  "F11 did not fill the screen: " + describe(main));
+    pressKey(VK_ESCAPE);
+    context.check(waitUntil([&] { return isAt(windowed); }, Millis(3000)),
+                  "Escape did not give back the rectangle: " + describe(main));
+    app.expectNoMessage("after the hot key and full screen");
+    closeMainAndExpectZero(app, main);
+}
+
+// Where a label's text put ink on the screen, relative to the label; empty when none.
+RECT inkOnScreen(HWND label) {
+    const RECT box = screenRect(label);
+    const int width = box.right - box.left, height = box.bottom - box.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, box.left, box.top, SRCCOPY);
+    RECT ink{width, height, -1, -1};
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int y = 0; bits && y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = pixels[y * width + x];
+            if (((pixel & 0xFF) + ((pixel >> 8) & 0xFF) + ((pixel >> 16) & 0xFF)) / 3 < 128)
+                ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y), std::max<LONG>(ink.right, x),
+                       std::max<LONG>(ink.bottom, y)};
+        }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ink;
+}
+
+// The longest number and names show whole in their boxes, in the window and in full screen.
+void longTexts(CaseContext& context) {
+    std::wstring fifty;
+    for (int i = 0; i < 50; ++i)
+        fifty += static_cast<wchar_t>(0x4E00 + 37 * i);
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"12345678901234567890123,7", L"阿卜杜热合曼·买买提," + fifty));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    const auto checkWhole = [&](const std::string& when) {
+        for (const Unit* unit : {&kNumber, &kName}) {
+            HWND label = app.unit(main, *unit);
+            const RECT box = screenRect(label);
+            const RECT ink = inkOnScreen(label);
+            const std::string what = std::string(unit->name) + " " + when + ", ink right edge " +
+                                     std::to_string(ink.right) + " of " + describe(label);
+            context.check(ink.right >= 0, "no text in " + what);
+            context.check(ink.left > 0 && ink.top > 0 && ink.right < box.right - box.left - 1 &&
+                              ink.bottom < box.bottom - box.top - 1,
+                          "text cut at an edge of " + what);
+        }
+    };
+    if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+    for (bool fullScreen : {false, true}) {
+        if (fullScreen) pressKey(VK_F11);
+        for (int draw = 0; draw < 2; ++draw) { // the class of two, one round each way
+            pressKey(VK_SPACE);
+            const bool asked = fullScreen && draw == 0;
+            if (asked) app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDYES);
+            app.waitText(main, kStart, L"停止");
+            pause(Millis(200));
+            if (asked) // the box took the focus: a click gives it back
+                app.click(main, kStart);
+            else
+                pressKey(VK_SPACE);
+            app.waitText(main, kStart, L"开始");
+            pause(Millis(200)); // painted
+            checkWhole(visible(app.text(main, kNumber)) + (fullScreen ? " in full screen" : ""));
+        }
+    }
+    pressKey(VK_ESCAPE);
+    waitUntil([&] { return IsWindowVisible(app.unit(main, kMainClose)) != FALSE; }, Millis(3000));
+    closeMainAndExpectZero(app, main);
+}
+
 // A virus scanner or sync client keeps opening Config.conf without sharing while
 // the program starts: the program waits its turn, never takes the file for a
 // missing one (no first-run step), and leaves every file in Data as it was.
@@ -940,6 +1125,9 @@ constexpr TestCase kCases[] = {
     {"class_on_disk", "a class prepared on disk: title, Start/Stop, a whole round", true, true, classOnDisk},
     {"empty_class", "no students: 数据有误 on Start", true, false, emptyClass},
     {"keyboard", "Space and Page Down start and stop a roll", true, false, keyboard},
+    {"long_texts", "a 23-digit number and the longest names show whole, also in full screen", true, true, longTexts},
+    {"hot_key", "the hot key over a full-screen program that keeps the focus; full screen and back", true, true,
+     hotKeyOverSlideShow},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
     {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, true, classLifecycle},
