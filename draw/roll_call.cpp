@@ -16,7 +16,15 @@ std::optional<int> numberFontSize(std::size_t byteLength) {
 RollCall::RollCall(RandomSource random) : random_(std::move(random)) {}
 
 void RollCall::loadRoster(ClassRoster roster) {
+    loadRoster(std::move(roster), {}, {});
+}
+
+void RollCall::loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks absent) {
     roster_ = std::move(roster);
+    drawn_ = std::move(drawn);
+    drawn_.resize(roster_.size(), false);
+    absent_ = std::move(absent);
+    absent_.resize(roster_.size(), false);
     numberBytes_.clear();
     numberBytes_.reserve(roster_.size());
     for (const std::string& number : roster_.numbers)
@@ -28,11 +36,34 @@ void RollCall::setSettleListener(SettleListener listener) {
     listener_ = std::move(listener);
 }
 
+void RollCall::setRoundListener(RoundListener listener) {
+    roundListener_ = std::move(listener);
+}
+
+void RollCall::setAbsent(StudentMarks absent) {
+    absent_ = std::move(absent);
+    absent_.resize(roster_.size(), false);
+    fillPool();
+}
+
+void RollCall::startNewRound() {
+    drawn_.assign(roster_.size(), false);
+    fillPool();
+    if (roundListener_) roundListener_(0);
+}
+
+std::size_t RollCall::absentCount() const {
+    std::size_t count = 0;
+    for (const bool mark : absent_)
+        count += mark ? 1 : 0;
+    return count;
+}
+
 void RollCall::fillPool() {
     pool_.clear();
     pool_.reserve(roster_.size());
     for (std::size_t i = 1; i <= roster_.size(); ++i)
-        pool_.push_back(static_cast<std::int32_t>(i));
+        if (!drawn_[i - 1] && !absent_[i - 1]) pool_.push_back(static_cast<std::int32_t>(i));
 }
 
 void RollCall::pressStartStop(RollCallView& view) {
@@ -43,8 +74,18 @@ void RollCall::pressStartStop(RollCallView& view) {
     }
     if (!rolling_) {
         if (pool_.empty()) {
-            if (view.showMessage(kRoundOverQuestion) != MessageAnswer::Yes) return;
-            fillPool();
+            // Absent students are neither drawn nor waited for: when only they are
+            // left, the round ends as if it were over.
+            bool restAbsent = false;
+            for (std::size_t i = 0; i < roster_.size(); ++i)
+                restAbsent = restAbsent || (!drawn_[i] && absent_[i]);
+            if (absentCount() == roster_.size()) {
+                view.showMessage(kAllAbsentMessage);
+                return;
+            }
+            if (view.showMessage(restAbsent ? kRestAbsentQuestion : kRoundOverQuestion) != MessageAnswer::Yes)
+                return;
+            startNewRound();
         }
         rolling_ = true;
         view.setTimerInterval(kRollIntervalMs);
@@ -53,9 +94,14 @@ void RollCall::pressStartStop(RollCallView& view) {
     }
     rolling_ = false;
     view.setTimerInterval(0);
-    if (lastPick_ >= 1 && static_cast<std::size_t>(lastPick_) <= pool_.size())
+    std::size_t drawnPosition = 0;
+    if (lastPick_ >= 1 && static_cast<std::size_t>(lastPick_) <= pool_.size()) {
+        drawnPosition = static_cast<std::size_t>(pool_[static_cast<std::size_t>(lastPick_ - 1)]);
+        drawn_[drawnPosition - 1] = true;
         pool_.erase(pool_.begin() + (lastPick_ - 1));
+    }
     if (listener_) listener_(view.numberText(), view.nameText());
+    if (drawnPosition != 0 && roundListener_) roundListener_(drawnPosition);
     view.setCaption(kStartCaption);
 }
 

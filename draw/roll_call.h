@@ -8,6 +8,7 @@
 #include "base/message_box.h"
 #include "draw/random_source.h"
 #include "storage/roster.h"
+#include "storage/student_marks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,6 +27,10 @@ inline constexpr int kRollIntervalMs = 10;
 inline constexpr Message kNoStudentsMessage{
     "数据有误", "尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！", kErrorOk};
 inline constexpr Message kRoundOverQuestion{"全班已抽完", "全班均已抽完，是否开始新一轮抽取？", kQuestionYesNo};
+inline constexpr Message kRestAbsentQuestion{
+    "全班已抽完", "本轮尚未抽到的学生今天均缺席，是否开始新一轮抽取？", kQuestionYesNo};
+inline constexpr Message kAllAbsentMessage{"无人可抽", "全班学生今天均已标记为缺席，请在菜单中修改缺席名单！",
+                                           kWarningOk};
 
 // What the roll call reads and writes on the main window.
 class RollCallView : public MessageBoxes {
@@ -47,12 +52,23 @@ std::optional<int> numberFontSize(std::size_t byteLength);
 class RollCall {
 public:
     using SettleListener = std::function<void(const std::string& number, const std::string& name)>;
+    // Told whenever the students drawn in this round change: position is the roster
+    // position just drawn, or 0 when a new round began.
+    using RoundListener = std::function<void(std::size_t position)>;
 
     explicit RollCall(RandomSource random = RandomSource());
 
     // Replaces the roster and refills the pool with every position, in order.
     // Leaves the last pick, the caption, the timer and the labels alone.
     void loadRoster(ClassRoster roster);
+    // Replaces the roster and sets who has been drawn in this round and who is
+    // absent (one flag per roster position; missing flags are false). The pool
+    // holds everyone else, in roster order.
+    void loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks absent);
+    void setAbsent(StudentMarks absent);
+    // Every student becomes drawable again (the absent ones excepted).
+    void startNewRound();
+    void setRoundListener(RoundListener listener);
 
     // Told of each settled student with the texts the labels show.
     void setSettleListener(SettleListener listener);
@@ -64,6 +80,9 @@ public:
     const std::vector<std::int32_t>& drawPool() const { return pool_; }
     std::int32_t lastPick() const { return lastPick_; }
     bool isRolling() const { return rolling_; }
+    const StudentMarks& drawn() const { return drawn_; }
+    const StudentMarks& absent() const { return absent_; }
+    std::size_t absentCount() const;
     RandomSource& random() { return random_; }
 
 private:
@@ -71,7 +90,10 @@ private:
 
     ClassRoster roster_;
     std::vector<std::size_t> numberBytes_; // file-byte length of each number, for the font size
-    std::vector<std::int32_t> pool_;       // 1-based roster positions not yet drawn
+    std::vector<std::int32_t> pool_;       // 1-based roster positions not yet drawn and not absent
+    StudentMarks drawn_;                   // by roster position, 0-based
+    StudentMarks absent_;
+    RoundListener roundListener_;
     std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
     SettleListener listener_;

@@ -37,6 +37,14 @@ bool setHotKey(std::string_view name) {
     return writeIniItem(settingsFilePath(), kSettingsSection, kHotKeyKey, name);
 }
 
+bool newRoundEachStart() {
+    return readIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey) == kTrue;
+}
+
+bool setNewRoundEachStart(bool on) {
+    return writeIniItem(settingsFilePath(), kSettingsSection, kNewRoundEachStartKey, on ? kTrue : kFalse);
+}
+
 FirstRun prepareFirstRun() {
     if (readIniItem(settingsFilePath(), kSettingsSection, kFirstKey) == kFalse) return FirstRun::NotFirst;
     const auto folder = dataFolderPath();

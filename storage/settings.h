@@ -22,6 +22,8 @@ inline constexpr std::string_view kHotKeyKey = "HotKey"; // new: older copies ig
 inline constexpr std::string_view kClassSection = "Class";
 inline constexpr std::string_view kClassNameKey = "ClassName";
 inline constexpr std::string_view kDefaultKey = "Default";
+// A new item, which older copies ignore: "True" brings back a new round at every start and class choice.
+inline constexpr std::string_view kNewRoundEachStartKey = "NewRoundEachStart";
 inline constexpr std::string_view kTrue = "True";
 inline constexpr std::string_view kFalse = "False";
 
@@ -54,6 +56,9 @@ bool voiceOn();
 // HotKey: the global hot key's name ("F9", "Ctrl+Alt+R"); empty when never chosen.
 std::string hotKey();
 [[nodiscard]] bool setHotKey(std::string_view name);
+// NewRoundEachStart: off unless exactly "True".
+bool newRoundEachStart();
+[[nodiscard]] bool setNewRoundEachStart(bool on);
 
 enum class FirstRun {
     NotFirst,    // First is exactly "False"

@@ -184,7 +184,7 @@ void ClassManagementWindow::addClass() {
     const bool becomesCurrent = !windows_.hasCurrentClass();
     windows_.classAdded(name, becomesCurrent);
     if (becomesCurrent) {
-        windows_.rollCall().loadRoster(roster);
+        windows_.round().loadClass(name, roster, RoundKeeper::Reason::Changed);
         if (!settings::setCurrentClass(name)) return (void)writeFailed();
         windows_.currentClassChanged(name);
     }
@@ -209,6 +209,7 @@ void ClassManagementWindow::deleteClass() {
     if (!unlisted) return (void)writeFailed();
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(name) && !deleteRosterFile(name)) writeFailed();
+    windows_.round().classDeleted(name);
 
     toolkit_.removeItem(window_, kClassBox, selected);
     const int left = toolkit_.itemCount(window_, kClassBox);
@@ -264,7 +265,7 @@ void ClassManagementWindow::saveClass() {
     }
     if (settings::currentClass() == newName) {
         if (!settings::setCurrentClass(newName)) return (void)writeFailed();
-        windows_.rollCall().loadRoster(readRoster(newName));
+        windows_.round().loadClass(newName, readRoster(newName), RoundKeeper::Reason::Changed);
     }
     toolkit_.showMessage(kSaveDone);
 }
@@ -293,6 +294,7 @@ bool ClassManagementWindow::saveUnderNewName(int selected, const std::string& ol
         return false;
     }
     if (!renamed) return writeFailed();
+    windows_.round().classRenamed(oldName, newName);
     toolkit_.setItemText(window_, kClassBox, selected, newName);
     windows_.classRenamed(selected, newName);
     return true;

@@ -27,7 +27,8 @@ inline constexpr Color kCloseHot = rgb(0xFF544E);
 inline constexpr Color kButtonFrameGrey = rgb(0xDDDDDD);
 inline constexpr Color kButtonHot = rgb(0xECECEC);
 
-enum class UnitKind { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer };
+// A check list is a list of items with a check box each (clearItems, addItem, itemCount, itemText).
+enum class UnitKind { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer, CheckList };
 
 enum class HAlign { Left, Center, Right };
 
@@ -114,6 +115,7 @@ constexpr bool hasText(UnitKind kind) {
     case UnitKind::EditBox:
     case UnitKind::ComboBox:
     case UnitKind::RadioBox:
+    case UnitKind::CheckList:
         return true;
     default:
         return false;

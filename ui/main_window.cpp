@@ -3,6 +3,7 @@
 #include "storage/paths.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
+#include "draw/round_keeper.h"
 #include "ui/dpi.h"
 
 namespace tallyra::ui {
@@ -129,6 +130,7 @@ constexpr std::string_view kMovedUnits[] = {shared::kContent, kNumber, kName, kS
 void MainWindow::setFullScreen(bool on) {
     if (on == fullScreen_ || window_ == kNoWindow) return;
     fullScreen_ = on;
+    toolkit_.setVisible(window_, kRoundCount, !on); // it has no place on the projected screen
     if (!on) {
         toolkit_.setWindowRect(window_, windowedRect_);
         for (const auto& [unit, rect] : windowedUnits_)
@@ -175,7 +177,12 @@ WindowId MainWindow::open() {
 }
 
 void MainWindow::show() {
+    showRoundCount();
     toolkit_.showWindow(window_, true);
+}
+
+void MainWindow::showRoundCount() {
+    toolkit_.setText(window_, kRoundCount, roundCountText(rollCall_));
 }
 
 void MainWindow::showClassTitle(std::string_view className) {
@@ -215,7 +222,9 @@ void MainWindow::runStartUp() {
     }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
     const std::string className = settings::currentClass();
-    rollCall_.loadRoster(readRoster(className));
+    if (services_.loadClass) services_.loadClass(className, readRoster(className));
+    else rollCall_.loadRoster(readRoster(className));
+    showRoundCount();
     showClassTitle(className);
     startHotKey();
 }
@@ -277,6 +286,8 @@ void MainWindow::setNumberFontSize(int points) {
 }
 void MainWindow::setCaption(std::string_view caption) {
     toolkit_.setText(window_, kStartStop, caption);
+    // The caption changes at every start and stop, and so does the round.
+    showRoundCount();
 }
 
 void MainWindow::setTimerInterval(int milliseconds) {

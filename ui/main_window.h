@@ -28,6 +28,8 @@ inline constexpr std::string_view kSettingsButton = "settingsButton";
 inline constexpr std::string_view kRollTimer = "rollTimer";
 // Hidden; the voice's notifications go to it.
 inline constexpr std::string_view kFeedbackLabel = "feedbackLabel";
+// Small and grey below the buttons: how many students are left in this round.
+inline constexpr std::string_view kRoundCount = "roundCountLabel";
 } // namespace main_units
 
 inline constexpr std::string_view kProductTitle = "Tallyra × Korvane";
@@ -58,6 +60,9 @@ public:
         std::function<void()> openSettings;
         // True while a secondary window is open: the hot key then does nothing.
         std::function<bool()> anotherWindowOpen;
+        // Loads the class current at start into the roll call, with its round
+        // (nothing: the roster alone, a full round).
+        std::function<void(std::string_view className, ClassRoster roster)> loadClass;
     };
 
     MainWindow(Toolkit& toolkit, RollCall& rollCall, Services services);
@@ -73,6 +78,8 @@ public:
     void showClassTitle(std::string_view className);
     // Empties the number and name display.
     void clearDisplay();
+    // Shows how many students are left in this round, of how many, and how many are absent.
+    void showRoundCount();
     // The native handle of the hidden label that the voice sends its notifications to.
     NativeWindow voiceReceiver() const;
 

@@ -123,7 +123,7 @@ void SettingsWindow::applyClassChoice() {
         return;
     }
     windows_.rollCall().loadRoster({});
-    windows_.rollCall().loadRoster(readRoster(className));
+    windows_.round().loadClass(className, readRoster(className), RoundKeeper::Reason::Chosen);
     windows_.classChosen(className);
 }
 

@@ -134,6 +134,9 @@ public:
     virtual void setSelection(WindowId window, std::string_view unit, int index) = 0;
     virtual void setChecked(WindowId window, std::string_view unit, bool checked) = 0;
     virtual bool isChecked(WindowId window, std::string_view unit) const = 0;
+    // Check lists: the check box of one item (0-based).
+    virtual void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) = 0;
+    virtual bool isItemChecked(WindowId window, std::string_view unit, int index) const = 0;
 
     // The modal input box: prompt, title, an empty one-line field, OK and Cancel.
     // Nothing when cancelled.
@@ -148,6 +151,8 @@ public:
     // Chinese face for 微软雅黑, where that face is rarely installed).
     virtual bool isFontInstalled(std::string_view face) const = 0;
     virtual void openInBrowser(std::string_view address) = 0;
+    // Opens a file with the program the system gives its kind (a .csv in a spreadsheet).
+    virtual void openFile(std::string_view path) = 0;
     // Ends the message loop; the program then exits with this code.
     virtual void quit(int exitCode) = 0;
     // The native handle of a unit, for services that talk to it directly (the voice's

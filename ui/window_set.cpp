@@ -1,6 +1,9 @@
 #include "ui/window_set.h"
 
 #include "ui/about_windows.h"
+#include "ui/absence_window.h"
+#include "ui/record_window.h"
+#include "ui/round_menu.h"
 #include "ui/class_management_window.h"
 #include "ui/dpi.h"
 #include "ui/settings_window.h"
@@ -8,13 +11,18 @@
 namespace tallyra::ui {
 
 WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, MainWindow::Services services)
-    : toolkit_(toolkit), rollCall_(rollCall) {
+    : toolkit_(toolkit), rollCall_(rollCall), round_(rollCall, toolkit) {
     if (!services.openSettings) services.openSettings = [this] { openSettings(); };
     if (!services.anotherWindowOpen)
         services.anotherWindowOpen = [this] {
             return settings() || classManagement() || about() || changelog() || support();
         };
+    if (!services.loadClass)
+        services.loadClass = [this](std::string_view className, ClassRoster roster) {
+            round_.loadClass(className, std::move(roster), RoundKeeper::Reason::StartUp);
+        };
     main_ = std::make_unique<MainWindow>(toolkit, rollCall, std::move(services));
+    addRoundMenuItems(*this);
 }
 
 WindowSet::~WindowSet() = default;
@@ -61,6 +69,12 @@ void WindowSet::openChangelog() {
 void WindowSet::openSupport() {
     openOnce(support_);
 }
+void WindowSet::openAbsence() {
+    openOnce(absence_);
+}
+void WindowSet::openRecord() {
+    openOnce(record_);
+}
 
 void WindowSet::showSettings() {
     if (SettingsWindow* window = settings()) toolkit_.showWindow(window->id(), true);
@@ -77,11 +91,13 @@ void WindowSet::classAdded(std::string_view name, bool current) {
 
 void WindowSet::currentClassChanged(std::string_view name) {
     main_->showClassTitle(name);
+    main_->showRoundCount();
 }
 
 void WindowSet::classChosen(std::string_view name) {
     main_->showClassTitle(name);
     main_->clearDisplay();
+    main_->showRoundCount();
 }
 
 void WindowSet::showMain() {
@@ -101,6 +117,7 @@ void WindowSet::classDeleted(int index, std::optional<int> next, bool lastClass)
         main_->showClassTitle("");
         main_->clearDisplay();
     }
+    main_->showRoundCount();
 }
 
 void WindowSet::showAbout() {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "draw/roll_call.h"
+#include "draw/round_keeper.h"
 #include "ui/main_window.h"
 #include "ui/toolkit.h"
 
@@ -18,6 +19,8 @@ class ClassManagementWindow;
 class AboutWindow;
 class ChangelogWindow;
 class SupportWindow;
+class AbsenceWindow;
+class RecordWindow;
 
 class WindowSet {
 public:
@@ -26,6 +29,8 @@ public:
 
     Toolkit& toolkit() { return toolkit_; }
     RollCall& rollCall() { return rollCall_; }
+    // The current class's round, absences and record, kept in Data.
+    RoundKeeper& round() { return round_; }
     MainWindow& main() { return *main_; }
     // The DPI scale the main window measured at start-up.
     float dpiScale() const { return main_->dpiScale(); }
@@ -36,6 +41,9 @@ public:
     void openAbout();
     void openChangelog();
     void openSupport();
+    // From the main window's menu: today's absent students, and the record of picks.
+    void openAbsence();
+    void openRecord();
 
     // The open windows; null while a window is not open.
     SettingsWindow* settings();
@@ -70,12 +78,15 @@ private:
 
     Toolkit& toolkit_;
     RollCall& rollCall_;
+    RoundKeeper round_;
     std::unique_ptr<MainWindow> main_;
     std::unique_ptr<SettingsWindow> settings_;
     std::unique_ptr<ClassManagementWindow> classManagement_;
     std::unique_ptr<AboutWindow> about_;
     std::unique_ptr<ChangelogWindow> changelog_;
     std::unique_ptr<SupportWindow> support_;
+    std::unique_ptr<AbsenceWindow> absence_;
+    std::unique_ptr<RecordWindow> record_;
 };
 
 } // namespace tallyra::ui

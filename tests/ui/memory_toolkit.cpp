@@ -220,17 +220,20 @@ void MemoryToolkit::setTimerInterval(WindowId id, std::string_view name, int mil
 
 void MemoryToolkit::clearItems(WindowId id, std::string_view name) {
     unit(id, name).items.clear();
+    unit(id, name).itemChecks.clear();
     unit(id, name).selection = -1;
 }
 
 void MemoryToolkit::addItem(WindowId id, std::string_view name, std::string_view text) {
     unit(id, name).items.emplace_back(text);
+    unit(id, name).itemChecks.push_back(false);
 }
 
 void MemoryToolkit::removeItem(WindowId id, std::string_view name, int index) {
     UnitState& state = unit(id, name);
     if (index < 0 || index >= static_cast<int>(state.items.size())) return;
     state.items.erase(state.items.begin() + index);
+    state.itemChecks.erase(state.itemChecks.begin() + index);
     // As a Windows combo box does: removing the selected item leaves no selection.
     if (state.selection == index)
         state.selection = -1;
@@ -262,6 +265,17 @@ void MemoryToolkit::setChecked(WindowId id, std::string_view name, bool checked)
 }
 bool MemoryToolkit::isChecked(WindowId id, std::string_view name) const {
     return unit(id, name).checked;
+}
+
+void MemoryToolkit::setItemChecked(WindowId id, std::string_view name, int index, bool checked) {
+    UnitState& state = unit(id, name);
+    if (index >= 0 && index < static_cast<int>(state.itemChecks.size()))
+        state.itemChecks[static_cast<std::size_t>(index)] = checked;
+}
+bool MemoryToolkit::isItemChecked(WindowId id, std::string_view name, int index) const {
+    const UnitState& state = unit(id, name);
+    return index >= 0 && index < static_cast<int>(state.itemChecks.size()) &&
+           state.itemChecks[static_cast<std::size_t>(index)];
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {

@@ -22,6 +22,7 @@ struct UnitState {
     bool visible = true;
     int interval = 0;
     std::vector<std::string> items;
+    std::vector<bool> itemChecks; // check lists
     int selection = -1;
     bool checked = false;
     TextFit fit = TextFit::None;
@@ -55,6 +56,7 @@ public:
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
+    std::vector<std::string> openedFiles;
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
     // Menus shown, and the next choices made in them (none: dismissed).
@@ -124,6 +126,8 @@ public:
     void setSelection(WindowId window, std::string_view unit, int index) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
+    void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
+    bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
     MessageAnswer showMessage(const Message& message) override;
     std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
     void declareDpiAware() override;
@@ -131,6 +135,7 @@ public:
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
+    void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 

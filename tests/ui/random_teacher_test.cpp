@@ -11,6 +11,7 @@
 // draw shows only students of it. A failing sequence is shortened and printed, so
 // it can become a fixed test. TALLYRA_RANDOM_TEACHER_ACTIONS and
 // TALLYRA_RANDOM_TEACHER_SEED run more actions or another sequence.
+#include "storage/pick_record.h"
 #include "storage/lists.h"
 #include "storage/settings.h"
 #include "storage/text_encoding.h"
@@ -308,8 +309,10 @@ public:
         for (const auto& entry : std::filesystem::directory_iterator(toFsPath(dataFolderPath()))) {
             const std::u8string utf8 = entry.path().filename().u8string(); // string() may throw on Windows
             const std::string name(utf8.begin(), utf8.end());
-            if (!entry.is_regular_file() || !name.ends_with(".conf"))
-                return "Data holds something that is no settings or roster file: " + name;
+            const bool kept = name.ends_with(".conf") || name.ends_with(".round") || name.ends_with(".absent") ||
+                              name == kPickRecordFileName;
+            if (!entry.is_regular_file() || !kept)
+                return "Data holds something that is no settings, roster, round or record file: " + name;
         }
         const std::string current = settings::currentClass();
         if (!current.empty() && std::find(listed.begin(), listed.end(), current) != listed.end() &&

@@ -110,7 +110,7 @@ TEST_F(SettingsWindowTest, ChoosingAClassMakesItCurrentEvenWhileTheMainWindowRol
     EXPECT_EQ(current(), "二班");
 }
 
-TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainStartsAFreshRound) {
+TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainKeepsItsRoundUnlessTheSwitchAsksForAFreshOne) {
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
     startProgram();
@@ -118,7 +118,11 @@ TEST_F(SettingsWindowTest, ChoosingTheCurrentClassAgainStartsAFreshRound) {
     toolkit.tick(mainId(), main_units::kRollTimer);
     toolkit.click(mainId(), main_units::kStartStop);
     ASSERT_EQ(rollCall.drawPool().size(), 1u);
-    toolkit.choose(openSettings(), kClassBox, 0);
+    const WindowId settings = openSettings();
+    toolkit.choose(settings, kClassBox, 0);
+    EXPECT_EQ(rollCall.drawPool().size(), 1u);
+    ASSERT_TRUE(settings::setNewRoundEachStart(true));
+    toolkit.choose(settings, kClassBox, 0);
     EXPECT_EQ(rollCall.drawPool().size(), 2u);
 }
 

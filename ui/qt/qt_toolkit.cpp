@@ -23,6 +23,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -135,6 +136,11 @@ Unit* QtToolkit::findUnit(WindowId window, std::string_view unit) const {
 QWidget* QtToolkit::unitWidget(WindowId window, std::string_view unit) const {
     const Unit* found = findUnit(window, unit);
     return found ? found->widget : nullptr;
+}
+
+QListWidget* QtToolkit::checkList(WindowId window, std::string_view unit) const {
+    const Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::CheckList ? static_cast<QListWidget*>(found->widget) : nullptr;
 }
 
 QComboBox* QtToolkit::combo(WindowId window, std::string_view unit) const {
@@ -331,6 +337,7 @@ void QtToolkit::setTimerInterval(WindowId window, std::string_view unit, int mil
 
 void QtToolkit::clearItems(WindowId window, std::string_view unit) {
     if (QComboBox* box = combo(window, unit)) box->clear();
+    if (QListWidget* list = checkList(window, unit)) list->clear();
 }
 
 void QtToolkit::addItem(WindowId window, std::string_view unit, std::string_view text) {
@@ -340,6 +347,11 @@ void QtToolkit::addItem(WindowId window, std::string_view unit, std::string_view
         box->addItem(toQString(text));
         box->setCurrentIndex(selected);
     }
+    if (QListWidget* list = checkList(window, unit)) {
+        auto* item = new QListWidgetItem(toQString(text), list);
+        item->setFlags(Qt::ItemIsEnabled);
+        item->setCheckState(Qt::Unchecked);
+    }
 }
 
 void QtToolkit::removeItem(WindowId window, std::string_view unit, int index) {
@@ -347,11 +359,14 @@ void QtToolkit::removeItem(WindowId window, std::string_view unit, int index) {
 }
 
 int QtToolkit::itemCount(WindowId window, std::string_view unit) const {
+    if (const QListWidget* list = checkList(window, unit)) return list->count();
     const QComboBox* box = combo(window, unit);
     return box ? box->count() : 0;
 }
 
 std::string QtToolkit::itemText(WindowId window, std::string_view unit, int index) const {
+    if (const QListWidget* list = checkList(window, unit))
+        return index >= 0 && index < list->count() ? toUtf8(list->item(index)->text()) : std::string();
     const QComboBox* box = combo(window, unit);
     return box && index >= 0 && index < box->count() ? toUtf8(box->itemText(index)) : std::string();
 }
@@ -383,6 +398,16 @@ bool QtToolkit::isChecked(WindowId window, std::string_view unit) const {
            static_cast<const QAbstractButton*>(found->widget)->isChecked();
 }
 
+void QtToolkit::setItemChecked(WindowId window, std::string_view unit, int index, bool checked) {
+    QListWidget* list = checkList(window, unit);
+    if (list && index >= 0 && index < list->count()) list->item(index)->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+}
+
+bool QtToolkit::isItemChecked(WindowId window, std::string_view unit, int index) const {
+    const QListWidget* list = checkList(window, unit);
+    return list && index >= 0 && index < list->count() && list->item(index)->checkState() == Qt::Checked;
+}
+
 void QtToolkit::declareDpiAware() {
     // Done before the application object existed (prepareApplication): Qt scales nothing.
 }
@@ -409,6 +434,10 @@ bool QtToolkit::isFontInstalled(std::string_view face) const {
 
 void QtToolkit::openInBrowser(std::string_view address) {
     QDesktopServices::openUrl(QUrl(toQString(address)));
+}
+
+void QtToolkit::openFile(std::string_view path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }
 
 void QtToolkit::quit(int exitCode) {

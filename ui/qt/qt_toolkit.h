@@ -12,6 +12,7 @@
 #include <memory>
 
 class QComboBox;
+class QListWidget;
 class QWidget;
 class QDialog;
 class QMenu;
@@ -78,6 +79,8 @@ public:
     void setSelection(WindowId window, std::string_view unit, int index) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
+    void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
+    bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
 
     std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
 
@@ -86,6 +89,7 @@ public:
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
+    void openFile(std::string_view path) override;
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
@@ -95,6 +99,7 @@ public:
 private:
     Unit* findUnit(WindowId window, std::string_view unit) const;
     QComboBox* combo(WindowId window, std::string_view unit) const;
+    QListWidget* checkList(WindowId window, std::string_view unit) const;
     int runModal(QDialog& box);
     MessageAnswer showBox(const Message& message, bool remote);
     bool anyFloating() const;

@@ -11,6 +11,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -162,6 +163,17 @@ QWidget* createStandardWidget(TopWindow& owner, const Unit& unit, QWidget* paren
         widget = radio;
         break;
     }
+    case UnitKind::CheckList: {
+        auto* list = new QListWidget(parent);
+        list->setSelectionMode(QAbstractItemView::NoSelection);
+        // A click anywhere on a row ticks its box, as on Windows with a full-row list;
+        // the items are not user-checkable themselves, so the box never toggles twice.
+        QObject::connect(list, &QListWidget::itemClicked, list, [](QListWidgetItem* item) {
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        });
+        widget = list;
+        break;
+    }
     default:
         return nullptr;
     }
@@ -234,6 +246,8 @@ std::string unitText(const Unit& unit) {
         return toUtf8(static_cast<QComboBox*>(widget)->currentText());
     case UnitKind::RadioBox:
         return toUtf8(static_cast<QRadioButton*>(widget)->text());
+    case UnitKind::CheckList:
+        return {};
     default:
         return toUtf8(static_cast<DrawnUnit*>(widget)->text());
     }
@@ -254,7 +268,8 @@ void setUnitText(Unit& unit, std::string_view text) {
             static_cast<QLineEdit*>(widget)->setText(value);
         break;
     case UnitKind::ComboBox:
-        break; // a combo box's text is its selected item
+    case UnitKind::CheckList:
+        break; // a combo box's text is its selected item; a check list has none
     case UnitKind::RadioBox:
         static_cast<QRadioButton*>(widget)->setText(value);
         break;

@@ -2,6 +2,8 @@
 
 #include "platform/win32/text.h"
 
+#include <commctrl.h>
+
 namespace tallyra::ui::win32 {
 namespace {
 
@@ -27,6 +29,11 @@ bool StandardControl::create(HINSTANCE instance, HWND parent) {
         windowClass = L"BUTTON";
         style |= BS_AUTORADIOBUTTON;
         break;
+    case UnitKind::CheckList:
+        // A list view of one column without header, a check box before each item.
+        windowClass = WC_LISTVIEWW;
+        style |= LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_VSCROLL | WS_BORDER;
+        break;
     default:
         return false;
     }
@@ -39,7 +46,23 @@ bool StandardControl::create(HINSTANCE instance, HWND parent) {
     // Rosters and the changelog outgrow the default 32,767 characters.
     if (design_.kind == UnitKind::EditBox) SendMessageW(hwnd_, EM_SETLIMITTEXT, 0, 0);
     if (design_.kind == UnitKind::ComboBox) fitDroppedList();
+    if (design_.kind == UnitKind::CheckList) {
+        const LPARAM extended = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
+        SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, extended, extended);
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        SendMessageW(hwnd_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+        fitColumn();
+    }
     return true;
+}
+
+// The one column fills the list's width beside its scroll bar.
+void StandardControl::fitColumn() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int width = client.right - client.left - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageW(hwnd_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(width > 0 ? width : 0, 0));
 }
 
 int StandardControl::windowHeight() const {
@@ -60,6 +83,7 @@ void StandardControl::setRect(Rect rect) {
     rect_ = rect;
     MoveWindow(hwnd_, rect.left, rect.top, rect.width, windowHeight(), TRUE);
     if (design_.kind == UnitKind::ComboBox) fitDroppedList();
+    if (design_.kind == UnitKind::CheckList) fitColumn();
 }
 
 void StandardControl::fontChanged() {

@@ -1,4 +1,4 @@
-// Edit boxes, combo boxes and radio boxes: the system's own controls, coloured by
+// Edit boxes, combo boxes, radio boxes and check lists (list views with check boxes): the system's own controls, coloured by
 // their top-level window, which also turns their notifications into unit events.
 #pragma once
 
@@ -20,6 +20,7 @@ private:
     void fontChanged() override;
     int windowHeight() const;
     void fitDroppedList();
+    void fitColumn();
 };
 
 } // namespace tallyra::ui::win32

@@ -42,6 +42,7 @@ std::unique_ptr<Unit> makeUnit(TopWindow& owner, const UnitDesign& design) {
     case UnitKind::EditBox:
     case UnitKind::ComboBox:
     case UnitKind::RadioBox:
+    case UnitKind::CheckList:
         return std::make_unique<StandardControl>(owner, design);
     default:
         return std::make_unique<DrawnUnit>(owner, design);
@@ -97,7 +98,7 @@ bool TopWindow::create(HINSTANCE instance) {
     // Edit, combo and radio boxes are common controls; the main window has none.
     for (const UnitDesign& unitDesign : design_.units) {
         if (unitDesign.kind == UnitKind::EditBox || unitDesign.kind == UnitKind::ComboBox ||
-            unitDesign.kind == UnitKind::RadioBox) {
+            unitDesign.kind == UnitKind::RadioBox || unitDesign.kind == UnitKind::CheckList) {
             loadCommonControls();
             break;
         }

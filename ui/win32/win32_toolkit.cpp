@@ -29,6 +29,7 @@
 #include "ui/win32/standard_control.h"
 #include "ui/win32/top_window.h"
 
+#include <commctrl.h> // messages of the list view only: comctl32 is loaded, never imported
 #include <shellapi.h> // the declaration only: shell32 is loaded when a link is first clicked
 
 namespace tallyra::ui::win32 {
@@ -105,6 +106,11 @@ TopWindow* Win32Toolkit::find(WindowId window) const {
 Unit* Win32Toolkit::findUnit(WindowId window, std::string_view unit) const {
     TopWindow* top = find(window);
     return top ? top->find(unit) : nullptr;
+}
+
+HWND Win32Toolkit::checkListHandle(WindowId window, std::string_view unit) const {
+    Unit* found = findUnit(window, unit);
+    return found && found->kind() == UnitKind::CheckList ? found->hwnd() : nullptr;
 }
 
 HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
@@ -362,11 +368,20 @@ void Win32Toolkit::clearItems(WindowId window, std::string_view unit) {
         SendMessageW(combo, CB_RESETCONTENT, 0, 0);
         static_cast<StandardControl*>(findUnit(window, unit))->reportedSelection = -1;
     }
+    if (HWND list = checkListHandle(window, unit)) SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
 }
 
 void Win32Toolkit::addItem(WindowId window, std::string_view unit, std::string_view text) {
     if (HWND combo = comboHandle(window, unit))
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toWide(text).c_str()));
+    if (HWND list = checkListHandle(window, unit)) {
+        std::wstring wide = toWide(text);
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        item.pszText = wide.data();
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
 }
 
 void Win32Toolkit::removeItem(WindowId window, std::string_view unit, int index) {
@@ -379,11 +394,25 @@ void Win32Toolkit::removeItem(WindowId window, std::string_view unit, int index)
 
 int Win32Toolkit::itemCount(WindowId window, std::string_view unit) const {
     HWND combo = comboHandle(window, unit);
-    const LRESULT count = combo ? SendMessageW(combo, CB_GETCOUNT, 0, 0) : 0;
+    HWND list = checkListHandle(window, unit);
+    const LRESULT count = combo ? SendMessageW(combo, CB_GETCOUNT, 0, 0)
+                          : list ? SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)
+                                 : 0;
     return count > 0 ? static_cast<int>(count) : 0;
 }
 
 std::string Win32Toolkit::itemText(WindowId window, std::string_view unit, int index) const {
+    if (HWND list = checkListHandle(window, unit)) {
+        std::wstring text(1024, L'\0');
+        LVITEMW item{};
+        item.iSubItem = 0;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const LRESULT copied =
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+        text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+        return toUtf8(text);
+    }
     HWND combo = comboHandle(window, unit);
     if (!combo) return {};
     const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -422,6 +451,23 @@ void Win32Toolkit::setChecked(WindowId window, std::string_view unit, bool check
     TopWindow* top = find(window);
     Unit* found = top ? top->find(unit) : nullptr;
     if (found) top->checkRadio(*found, checked);
+}
+
+// The state image of an item: 1 unchecked, 2 checked.
+void Win32Toolkit::setItemChecked(WindowId window, std::string_view unit, int index, bool checked) {
+    HWND list = checkListHandle(window, unit);
+    if (!list || index < 0 || index >= itemCount(window, unit)) return;
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+}
+
+bool Win32Toolkit::isItemChecked(WindowId window, std::string_view unit, int index) const {
+    HWND list = checkListHandle(window, unit);
+    if (!list || index < 0 || index >= itemCount(window, unit)) return false;
+    const LRESULT state = SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(index), LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
 }
 
 bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
@@ -478,6 +524,11 @@ void Win32Toolkit::openInBrowser(std::string_view address) {
     // The handler of an address may be a shell extension, which wants COM on the calling thread.
     const tallyra::win32::ScopedComInit com;
     shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// A file's default program is found the same way as a web address's.
+void Win32Toolkit::openFile(std::string_view path) {
+    openInBrowser(path);
 }
 
 void Win32Toolkit::quit(int exitCode) {

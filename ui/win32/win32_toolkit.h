@@ -58,6 +58,8 @@ public:
     void setSelection(WindowId window, std::string_view unit, int index) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
+    void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
+    bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
 
     std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
 
@@ -66,6 +68,7 @@ public:
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
+    void openFile(std::string_view path) override;
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
@@ -87,6 +90,7 @@ private:
     TopWindow* find(WindowId window) const;
     Unit* findUnit(WindowId window, std::string_view unit) const;
     HWND comboHandle(WindowId window, std::string_view unit) const;
+    HWND checkListHandle(WindowId window, std::string_view unit) const;
 
     HINSTANCE instance_;
     bool registered_ = false;

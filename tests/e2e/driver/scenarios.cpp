@@ -299,6 +299,44 @@ void classOnDisk(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// A round survives a restart: two of three drawn, the program closed and started
+// again, the third is drawn and the round-end question follows; the record holds
+// the three picks in order.
+void termRound(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,3", L"张三,李四,王五"));
+    std::vector<std::pair<std::wstring, std::wstring>> drawn;
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 3 / 3");
+    drawn.push_back(drawOnce(app, main));
+    drawn.push_back(drawOnce(app, main));
+    app.waitText(main, kRoundCount, L"剩余 1 / 3");
+    closeMainAndExpectZero(app, main);
+
+    app.start();
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 1 / 3");
+    app.expectNoMessage("at the second start");
+    drawn.push_back(drawOnce(app, main));
+    context.check(drawn[2] != drawn[0] && drawn[2] != drawn[1],
+                  "after the restart Stop settled on " + visible(drawn[2].second) + ", drawn before the restart");
+    app.click(main, kStart);
+    app.expectMessage(kRoundOverTitle, kRoundOverText, {IDYES, IDNO}, IDNO);
+    closeMainAndExpectZero(app, main);
+
+    const std::string record = app.readData(L"点名记录.csv").value_or("");
+    std::size_t at = 0;
+    for (const auto& [number, name] : drawn) {
+        const std::string line = "一班," + toUtf8(number) + "," + toUtf8(name) + "\r\n";
+        at = record.find(line, at);
+        context.check(at != std::string::npos, "the record lacks, in order, the pick " + toUtf8(name));
+        if (at == std::string::npos) break;
+    }
+    context.check(record.starts_with("\xEF\xBB\xBF"), "the record does not start with a UTF-8 byte-order mark");
+}
+
 // A presenter remote's keys: a real key press starts and stops as a click does.
 void keyboard(CaseContext& context) {
     Session app(context);
@@ -1128,6 +1166,7 @@ constexpr TestCase kCases[] = {
     {"long_texts", "a 23-digit number and the longest names show whole, also in full screen", true, true, longTexts},
     {"hot_key", "the hot key over a full-screen program that keeps the focus; full screen and back", true, true,
      hotKeyOverSlideShow},
+    {"term_round", "a round survives a restart; the record holds its picks", true, false, termRound},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
     {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
     {"class_lifecycle", "add, fill, draw from, rename and delete a class", true, true, classLifecycle},

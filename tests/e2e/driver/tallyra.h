@@ -37,6 +37,7 @@ inline constexpr Unit kStart{Win::Main, 7, "开始按钮"};
 inline constexpr Unit kSettingsFrame{Win::Main, 8, "按钮2"};
 inline constexpr Unit kSettingsButton{Win::Main, 9, "其他"};
 inline constexpr Unit kTimer{Win::Main, 10, "时钟1"};
+inline constexpr Unit kRoundCount{Win::Main, 12, "roundCountLabel"};
 // Settings window.
 inline constexpr Unit kSettingsTitle{Win::Settings, 0, "设置"};
 inline constexpr Unit kSettingsClose{Win::Settings, 2, "关闭"};

@@ -1,0 +1,76 @@
+// Keeps the current class's round fair over the whole term: the students drawn in
+// it and those absent today live in Data beside the roster (storage/student_marks)
+// and come back at the next start; every settled pick is appended to the record.
+// A failure to keep any of it is told once per start and never stops a draw.
+#pragma once
+
+#include "base/message_box.h"
+#include "draw/roll_call.h"
+#include "storage/student_marks.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+
+namespace tallyra {
+
+inline constexpr Message kRoundDamagedNotice{
+    "抽取进度有误", "本轮的抽取进度文件已损坏，本轮将重新开始抽取。", kWarningOk};
+inline constexpr Message kRoundSaveFailed{
+    "保存失败",
+    "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
+    kWarningOk};
+inline constexpr Message kRecordAppendFailed{
+    "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};
+inline constexpr Message kAbsenceSaveFailed{
+    "保存失败", "缺席名单未能保存：无法写入 Data 文件夹中的文件。今天的缺席标记只在本次运行中有效。", kErrorOk};
+inline constexpr Message kNewRoundQuestion{"重新开始", "确实要开始新一轮抽取吗？本轮的抽取进度将被清除。",
+                                           kQuestionYesNo | kSecondButtonDefault};
+
+// "无法读取…": the round file exists but could not be read; it is left alone.
+std::string roundUnreadableText(std::string_view fileName);
+inline constexpr std::string_view kRoundUnreadableTitle = "无法读取";
+
+// "剩余 12 / 45", with " · 缺席 2" when students are absent; empty without students.
+std::string roundCountText(const RollCall& rollCall);
+
+class RoundKeeper {
+public:
+    enum class Reason {
+        StartUp, // the class current at start
+        Chosen,  // the teacher chose the class
+        Changed, // its roster was saved, or another class was added or deleted
+    };
+
+    RoundKeeper(RollCall& rollCall, MessageBoxes& boxes);
+
+    // Hands the class's roster to the roll call with its round and today's absences.
+    // The same class again keeps its round in memory, following the new roster.
+    void loadClass(std::string_view className, ClassRoster roster, Reason reason);
+    // A class renamed takes its round and absences with it; a class deleted loses them.
+    void classRenamed(std::string_view oldName, std::string_view newName);
+    void classDeleted(std::string_view className);
+
+    // Today's absent students of the current class; false when they could not be kept.
+    bool setAbsent(const StudentMarks& absent);
+    // Clears the round of the current class.
+    void startNewRound();
+
+    const std::string& className() const { return className_; }
+
+private:
+    void roundChanged(std::size_t position);
+    void tellOnce(const Message& message);
+
+    RollCall& rollCall_;
+    MessageBoxes& boxes_;
+    std::string className_;
+    bool loaded_ = false;
+    MarkedStudents drawn_; // the current class's round, as stored
+    // Classes whose round file could not be read: their rounds live here for this start.
+    std::map<std::string, MarkedStudents, std::less<>> inMemory_;
+    std::set<std::string, std::less<>> told_;
+};
+
+} // namespace tallyra

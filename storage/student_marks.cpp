@@ -1,0 +1,182 @@
+#include "storage/student_marks.h"
+
+#include "storage/class_list.h"
+#include "storage/ini_dialect.h"
+#include "storage/ini_file.h"
+#include "storage/lists.h"
+#include "storage/paths.h"
+#include "storage/platform/calendar.h"
+#include "storage/platform/file_system.h"
+#include "storage/text_encoding.h"
+
+#include <charconv>
+#include <cstdio>
+#include <map>
+#include <optional>
+#include <utility>
+
+namespace tallyra {
+namespace {
+
+constexpr std::string_view kRoundSection = "Round";
+constexpr std::string_view kAbsentSection = "Absent";
+constexpr std::string_view kPlaceKey = "Place";
+constexpr std::string_view kDateKey = "Date";
+constexpr std::string_view kRoundExtension = ".round";
+constexpr std::string_view kAbsentExtension = ".absent";
+
+using Pair = std::pair<std::string, std::string>;
+
+// The INI dialect drops blanks around a value and splitList an empty last piece:
+// brackets and a closing "," keep an empty or blank first or last number whole.
+std::string bracketList(const std::vector<std::string>& items) {
+    return items.empty() ? "[]" : "[" + joinList(items) + ",]";
+}
+
+std::optional<std::vector<std::string>> unbracketList(std::string_view value) {
+    if (value.size() < 2 || value.front() != '[' || value.back() != ']') return std::nullopt;
+    value = value.substr(1, value.size() - 2);
+    if (value.empty()) return std::vector<std::string>{};
+    if (value.back() != ',') return std::nullopt;
+    return splitList(value, ",");
+}
+
+std::optional<std::string> itemOf(std::string_view bytes, std::string_view section, std::string_view key) {
+    const auto value = ini::findValue(bytes, encodeForFile(section), encodeForFile(key));
+    if (!value) return std::nullopt;
+    return decodeFromFile(*value);
+}
+
+// Beside the roster file and spelt as it is: a Data folder copied from Windows with
+// "A班.conf" for the class a班 keeps "A班.round", and a missing marks file never
+// costs a search of the folder.
+FilePath marksFilePath(std::string_view className, std::string_view extension) {
+    std::string path = rosterFilePath(className).utf8();
+    path.resize(path.size() - std::string_view(".conf").size());
+    return FilePath(path.append(extension));
+}
+
+MarksFile readMarksFile(const FilePath& file, std::string_view section) {
+    MarksFile result;
+    const platform::FileRead read = platform::readFile(file);
+    if (read.outcome != platform::ReadOutcome::Read) {
+        result.state = read.outcome == platform::ReadOutcome::Failed ? MarksFileState::Failed : MarksFileState::Missing;
+        return result;
+    }
+    const std::string bytes = normaliseFileBytes(read.bytes);
+    result.state = MarksFileState::Damaged;
+    const auto numbers = unbracketList(itemOf(bytes, section, kNumberKey).value_or(""));
+    const auto names = unbracketList(itemOf(bytes, section, kNameKey).value_or(""));
+    const auto places = unbracketList(itemOf(bytes, section, kPlaceKey).value_or(""));
+    if (!numbers || !names || !places || numbers->size() != names->size() || names->size() != places->size())
+        return result;
+    for (const std::string& place : *places) {
+        int value = 0;
+        const auto [end, error] = std::from_chars(place.data(), place.data() + place.size(), value);
+        if (error != std::errc() || end != place.data() + place.size() || value < 1) return result;
+    }
+    result.students = {std::move(*numbers), std::move(*names), std::move(*places)};
+    result.date = itemOf(bytes, section, kDateKey).value_or("");
+    result.state = MarksFileState::Read;
+    return result;
+}
+
+bool writeMarksFile(std::string_view className, std::string_view extension, std::string_view section,
+                    const MarkedStudents& students, std::string_view date) {
+    if (!isOwnRosterFileName(className)) return false;
+    std::string bytes;
+    const std::string fileSection = encodeForFile(section);
+    const auto set = [&](std::string_view key, std::string_view value) {
+        bytes = ini::withValue(bytes, fileSection, encodeForFile(key), encodeForFile(value));
+        return fitsIniValue(value);
+    };
+    if (!date.empty() && !set(kDateKey, date)) return false;
+    if (!set(kNumberKey, bracketList(students.numbers)) || !set(kNameKey, bracketList(students.names)) ||
+        !set(kPlaceKey, bracketList(students.places)))
+        return false;
+    const FilePath folder = dataFolderPath();
+    if (!platform::isFolder(folder)) return false;
+    platform::FolderLock lock(folder);
+    if (!lock.held()) return false;
+    return platform::replaceFileAtomically(marksFilePath(className, extension), bytes);
+}
+
+bool moveMarksFile(std::string_view oldName, std::string_view newName, std::string_view extension) {
+    const FilePath from = marksFilePath(oldName, extension);
+    const FilePath to = marksFilePath(newName, extension);
+    if (from == to) return true;
+    const platform::FileRead read = platform::readFile(from);
+    if (read.outcome == platform::ReadOutcome::Missing) return platform::deleteFile(to);
+    return read.outcome == platform::ReadOutcome::Read && platform::replaceFileAtomically(to, read.bytes) &&
+           platform::deleteFile(from);
+}
+
+} // namespace
+
+MarkedStudents markedStudents(const ClassRoster& roster, const StudentMarks& marks) {
+    MarkedStudents students;
+    std::map<Pair, int> seen;
+    for (std::size_t position = 1; position <= roster.size(); ++position) {
+        const int place = ++seen[{roster.numberAt(position), roster.nameAt(position)}];
+        if (position > marks.size() || !marks[position - 1]) continue;
+        students.numbers.push_back(roster.numberAt(position));
+        students.names.push_back(roster.nameAt(position));
+        students.places.push_back(std::to_string(place));
+    }
+    return students;
+}
+
+StudentMarks marksOnRoster(const ClassRoster& roster, const MarkedStudents& students) {
+    std::map<std::pair<Pair, std::string>, bool> wanted;
+    for (std::size_t i = 0; i < students.numbers.size() && i < students.names.size() && i < students.places.size();
+         ++i)
+        wanted[{{students.numbers[i], students.names[i]}, students.places[i]}] = true;
+    StudentMarks marks(roster.size(), false);
+    std::map<Pair, int> seen;
+    for (std::size_t position = 1; position <= roster.size(); ++position) {
+        Pair pair{roster.numberAt(position), roster.nameAt(position)};
+        const int place = ++seen[pair];
+        marks[position - 1] = wanted.count({std::move(pair), std::to_string(place)}) > 0;
+    }
+    return marks;
+}
+
+FilePath roundFilePath(std::string_view className) {
+    return marksFilePath(className, kRoundExtension);
+}
+FilePath absenceFilePath(std::string_view className) {
+    return marksFilePath(className, kAbsentExtension);
+}
+
+MarksFile readRoundFile(std::string_view className) {
+    return readMarksFile(roundFilePath(className), kRoundSection);
+}
+MarksFile readAbsenceFile(std::string_view className) {
+    return readMarksFile(absenceFilePath(className), kAbsentSection);
+}
+
+bool writeRoundFile(std::string_view className, const MarkedStudents& drawn) {
+    return writeMarksFile(className, kRoundExtension, kRoundSection, drawn, "");
+}
+bool writeAbsenceFile(std::string_view className, const MarkedStudents& absent, std::string_view date) {
+    return writeMarksFile(className, kAbsentExtension, kAbsentSection, absent, date);
+}
+
+bool moveStudentMarks(std::string_view oldName, std::string_view newName) {
+    const bool round = moveMarksFile(oldName, newName, kRoundExtension);
+    return moveMarksFile(oldName, newName, kAbsentExtension) && round;
+}
+
+bool deleteStudentMarks(std::string_view className) {
+    const bool round = platform::deleteFile(roundFilePath(className));
+    return platform::deleteFile(absenceFilePath(className)) && round;
+}
+
+std::string todayText() {
+    const platform::LocalTime now = platform::localTimeNow();
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.year % 10000, now.month % 100, now.day % 100);
+    return text;
+}
+
+} // namespace tallyra
