@@ -34,16 +34,19 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Windows 7 is the oldest system the program runs on; the headers then hide what
 # it lacks (MinGW-w64 would otherwise declare everything up to Windows 10).
-set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
-set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
+# Every function and datum goes in a section of its own, so that the linker drops
+# whatever nothing uses: a smaller download, the same program.
+set(CMAKE_C_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601 -ffunction-sections -fdata-sections")
+set(CMAKE_CXX_FLAGS_INIT "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601 -ffunction-sections -fdata-sections")
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Executables and DLLs alike carry their runtime: no DLL beyond Windows' own.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ -Wl,--gc-sections")
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 # The "windows" preset builds its Release with -Os rather than CMake's -O3: the
 # smallest executable (about 55 KB less than -O2) for a program that waits on the
-# user, and GCC 12 at -O3 reports false -Wrestrict errors on 32-bit std::string
-# code (GCC bug 105329). It is set there because the compiler's own defaults are
-# appended after anything a tool-chain file sets.
+# user. It is set there because the compiler's own defaults are appended after
+# anything a tool-chain file sets.
 
 # Cross-built test programs run under Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

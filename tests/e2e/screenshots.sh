@@ -50,7 +50,9 @@ while [ $# -gt 0 ]; do
 done
 
 source scripts/lib/packages.sh
-source scripts/lib/packages.d/e2e.sh
+ensure_packages "${BUILD_PACKAGES[@]}" "${WINDOWS_PROGRAM_PACKAGES[@]}" "${WINE_PACKAGES[@]}" \
+    "${CHINESE_FONT_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_TEST_PACKAGES[@]}"
+ensure_zh_cn_locale
 source tests/e2e/wine.sh
 if [ -z "$exe" ]; then
     e2e_build

@@ -1,12 +1,11 @@
 # Shell helpers of the end-to-end tests, sourced by scripts/test-e2e and
 # tests/e2e/screenshots.sh (with the repository root as working directory):
 #   e2e_build                builds Tallyra.exe (scripts/build-windows) and the driver
-#   e2e_prefix DPI           makes the Wine prefix of that DPI once (build/e2e/prefix-DPI)
+#   e2e_prefix DPI           makes the Wine prefix of that DPI once (build/e2e/prefix-DPI,
+#                            by scripts/lib/wine-prefix)
 #   e2e_session DPI LANG CMD runs CMD in one Xvfb session with that prefix and locale
 # Every Wine command of a test runs inside the one Xvfb session: a wineserver
 # started outside it would make the program's windows invisible to the driver.
-# The prefixes keep Wine's windows unmanaged: with no window manager in Xvfb,
-# Wine otherwise waits 2 s for one each time a top-level window is hidden.
 
 E2E_ROOT=$PWD/build/e2e
 E2E_DRIVER_BUILD=$E2E_ROOT/driver
@@ -43,61 +42,12 @@ e2e_build() {
     E2E_EMPTY=$E2E_DRIVER_BUILD/empty_window.exe
 }
 
-# The registry settings of a test prefix, as regedit wants them: UTF-16LE with a BOM.
-e2e_registry_file() {
-    local dpi=$1 out=$2 hex
-    hex=$(printf '%08x' "$dpi")
-    {
-        printf '\xff\xfe'
-        sed 's/$/\r/' <<REG | iconv -f UTF-8 -t UTF-16LE
-Windows Registry Editor Version 5.00
-
-[HKEY_CURRENT_USER\\Control Panel\\Desktop]
-"LogPixels"=dword:$hex
-
-[HKEY_CURRENT_CONFIG\\Software\\Fonts]
-"LogPixels"=dword:$hex
-
-[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]
-"微软雅黑"="WenQuanYi Micro Hei"
-"Tahoma"="WenQuanYi Micro Hei"
-"MS Shell Dlg"="WenQuanYi Micro Hei"
-"MS Shell Dlg 2"="WenQuanYi Micro Hei"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
-"Managed"="N"
-
-[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
-REG
-    } >"$out"
-}
-
 e2e_prefix() {
     local dpi=$1
     local prefix=$E2E_ROOT/prefix-$dpi
-    local reg=$E2E_ROOT/prefix-$dpi.reg
     mkdir -p "$E2E_ROOT"
-    e2e_registry_file "$dpi" "$reg.new"
-    local stamp
-    stamp=$prefix/.tallyra-e2e-$(sha256sum "$reg.new" | cut -c1-12)
-    if [ -f "$stamp" ]; then
-        rm -f "$reg.new"
-        return 0
-    fi
-    mv "$reg.new" "$reg"
-    e2e_log "setting up the Wine prefix for $dpi DPI ($prefix)"
-    local started=$SECONDS
-    rm -rf "$prefix"
-    # No Mono or Gecko installers: the program needs neither.
-    WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-        flock "$prefix.lock" xvfb-run -a -s "$E2E_SCREEN" bash -c '
-            wineboot -i >/dev/null 2>&1 &&
-            wine regedit /S "$(winepath -w "$0")" >/dev/null 2>&1;
-            rc=$?; wineserver -w; exit $rc' "$reg"
-    touch "$stamp"
-    e2e_log "prefix for $dpi DPI ready in $((SECONDS - started)) s"
+    flock "$prefix.lock" xvfb-run -a -s "$E2E_SCREEN" \
+        scripts/lib/wine-prefix "$prefix" --dpi "$dpi" --fonts --unattended
 }
 
 e2e_session() {

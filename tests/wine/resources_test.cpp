@@ -20,9 +20,8 @@
 namespace tallyra {
 namespace {
 
-// Resources are looked up by number, so the narrow functions are as good as the wide ones here.
-std::string_view resourceBytes(LPCSTR type, LPCSTR name) {
-    HRSRC found = FindResourceA(nullptr, name, type);
+std::string_view resourceBytes(LPCWSTR type, LPCWSTR name) {
+    HRSRC found = FindResourceW(nullptr, name, type);
     if (found == nullptr) return {};
     HGLOBAL loaded = LoadResource(nullptr, found);
     return {static_cast<const char*>(LockResource(loaded)), SizeofResource(nullptr, found)};
@@ -42,7 +41,7 @@ std::uint32_t bigEndian32(const unsigned char* p) {
 }
 
 TEST(Resources, IconHoldsFifteenImagesFrom16To512AndEachLoads) {
-    const std::string_view group = resourceBytes(RT_GROUP_ICON, MAKEINTRESOURCEA(TALLYRA_IDI_APP));
+    const std::string_view group = resourceBytes(RT_GROUP_ICON, MAKEINTRESOURCEW(TALLYRA_IDI_APP));
     ASSERT_GE(group.size(), 6u);
     WORD count = 0;
     std::memcpy(&count, group.data() + 4, sizeof count);
@@ -53,7 +52,7 @@ TEST(Resources, IconHoldsFifteenImagesFrom16To512AndEachLoads) {
     for (WORD i = 0; i < count; ++i) {
         GroupIconEntry entry;
         std::memcpy(&entry, group.data() + 6 + i * sizeof entry, sizeof entry);
-        const std::string_view image = resourceBytes(RT_ICON, MAKEINTRESOURCEA(entry.id));
+        const std::string_view image = resourceBytes(RT_ICON, MAKEINTRESOURCEW(entry.id));
         ASSERT_EQ(image.size(), entry.bytes);
         EXPECT_EQ(entry.bitCount, 32);
         int size = entry.width == 0 ? 256 : entry.width;
@@ -138,7 +137,7 @@ TEST(Resources, VersionRecordSays1031AndTallyra) {
 }
 
 TEST(Resources, SupportCardIs1080By1503At300DpiWithXmp) {
-    const std::string_view png = resourceBytes(RT_RCDATA, MAKEINTRESOURCEA(TALLYRA_IDR_SUPPORT_PICTURE));
+    const std::string_view png = resourceBytes(RT_RCDATA, MAKEINTRESOURCEW(TALLYRA_IDR_SUPPORT_PICTURE));
     ASSERT_GT(png.size(), 8u);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(png.data()), png.size());
 
