@@ -67,7 +67,8 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
 }
 
 bool IniDocument::save() const {
-    return !failed() && isInAFolder(file_) && platform::replaceFileAtomically(file_, bytes_);
+    return !failed() && readsBackAsWritten(bytes_) && isInAFolder(file_) &&
+           platform::replaceFileAtomically(file_, bytes_);
 }
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {

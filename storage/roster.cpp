@@ -1,6 +1,7 @@
 #include "storage/roster.h"
 
 #include "storage/class_list.h"
+#include "storage/ini_dialect.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
@@ -123,8 +124,17 @@ RosterParse parseRosterText(std::string_view text) {
         result.refusal = rosterTextUnstorable(*character);
         return result;
     }
-    if (!fitsIniValue(joinList(result.roster.numbers)) || !fitsIniValue(joinList(result.roster.names)))
+    const std::string numbers = joinList(result.roster.numbers);
+    const std::string names = joinList(result.roster.names);
+    if (!fitsIniValue(numbers) || !fitsIniValue(names)) {
         result.refusal = kRosterTooLong;
+        return result;
+    }
+    // The roster's own file as a save writes it, judged as the next read will judge it.
+    const std::string section = encodeForFile(kRosterSection);
+    const std::string file = ini::withValue(ini::withValue({}, section, encodeForFile(kNumberKey), encodeForFile(numbers)),
+                                            section, encodeForFile(kNameKey), encodeForFile(names));
+    if (!readsBackAsWritten(file)) result.refusal = kRosterWouldBeMisread;
     return result;
 }
 

@@ -67,6 +67,10 @@ std::string formatRosterText(const ClassRoster& roster);
 inline constexpr Message kRosterTextEmpty{"学号姓名数据为空", "学号姓名数据不能为空！", kErrorOk};
 inline constexpr Message kRosterTextWithoutTab{"发现错误", "数据输入有误，请重试！", kErrorOk};
 inline constexpr Message kRosterRowInvalid{"数据出错", "学号姓名数据有误！", kErrorOk};
+// A short roster of rare characters whose GBK bytes also read as UTF-8 text would
+// come back from its file as other characters.
+inline constexpr Message kRosterWouldBeMisread{
+    "无法保存", "这些学号姓名保存后会被误读成其他文字，无法按原样保存。请在同一班级中再加入几名学生后重试！", kErrorOk};
 inline constexpr Message kRosterTooLong{
     "数据过多", "学号姓名数据过多，超出了一个班级可以保存的长度，请分成几个班级保存！", kErrorOk};
 

@@ -94,7 +94,7 @@ bool writeMarksFile(const DataFolder& data, std::string_view className, std::str
         !set(kPlaceKey, bracketList(students.places)))
         return false;
     const FilePath& folder = data.path();
-    if (!platform::isFolder(folder)) return false;
+    if (!readsBackAsWritten(bytes) || !platform::isFolder(folder)) return false;
     platform::FolderLock lock(folder);
     if (!lock.held()) return false;
     return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes);

@@ -155,4 +155,8 @@ std::string normaliseFileBytes(std::string_view raw) {
     return std::string(raw);
 }
 
+bool readsBackAsWritten(std::string_view fileBytes) {
+    return isAscii(fileBytes) || normaliseFileBytes(fileBytes) == fileBytes;
+}
+
 } // namespace tallyra

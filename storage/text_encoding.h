@@ -49,4 +49,9 @@ std::string_view cutFileBytes(std::string_view fileBytes, std::size_t maxBytes);
 // returned unchanged.
 std::string normaliseFileBytes(std::string_view rawBytes);
 
+// True when the file-encoding bytes read back as themselves. GBK bytes of a few
+// rare characters can also be valid UTF-8 of more common ones (璺弤 reads as
+// 跏~); such a file would come back as other text, so it is never written.
+bool readsBackAsWritten(std::string_view fileBytes);
+
 } // namespace tallyra

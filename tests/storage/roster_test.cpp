@@ -70,6 +70,7 @@ TEST(RosterText, ChecksAndRefusals) {
         {"lone LF in a row", "1\t张\n三\r\n", std::nullopt, kRosterRowInvalid},
         {"lone CR in a number", "1\r\t张三\r\n", std::nullopt, kRosterRowInvalid},
         {"names longer than a file value", tooLong, std::nullopt, kRosterTooLong},
+        {"rare names whose GBK bytes read as UTF-8", "1\t璺弤\r\n", std::nullopt, kRosterWouldBeMisread},
         // Rosters that would not read back whole: the last student would be lost.
         {"empty number in the last row", "1\t张三\r\n\t李四\r\n", std::nullopt, kRosterRowInvalid},
         {"empty number in the only row", "\t李四", std::nullopt, kRosterRowInvalid},
