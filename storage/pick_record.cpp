@@ -95,7 +95,8 @@ std::vector<Pick> parsePickRecord(std::string_view text) {
 
 bool appendPick(const DataFolder& data, const Pick& pick) {
     if (!platform::isFolder(data.path())) return false;
-    return platform::appendToFile(pickRecordPath(data), pickLine(pick), std::string(kByteOrderMark).append(kHeaderLine));
+    return platform::appendToFile(pickRecordPath(data), pickLine(pick),
+                                  std::string(kByteOrderMark).append(kHeaderLine));
 }
 
 bool pickRecordExists(const DataFolder& data) {

@@ -80,8 +80,8 @@ MarksFile readMarksFile(const FilePath& file, std::string_view section) {
     return result;
 }
 
-bool writeMarksFile(const DataFolder& data, std::string_view className, std::string_view extension, std::string_view section,
-                    const MarkedStudents& students, std::string_view date) {
+bool writeMarksFile(const DataFolder& data, std::string_view className, std::string_view extension,
+                    std::string_view section, const MarkedStudents& students, std::string_view date) {
     if (!isOwnRosterFileName(className)) return false;
     std::string bytes;
     const std::string fileSection = encodeForFile(section);
@@ -100,7 +100,8 @@ bool writeMarksFile(const DataFolder& data, std::string_view className, std::str
     return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes);
 }
 
-bool moveMarksFile(const DataFolder& data, std::string_view oldName, std::string_view newName, std::string_view extension) {
+bool moveMarksFile(const DataFolder& data, std::string_view oldName, std::string_view newName,
+                   std::string_view extension) {
     const FilePath from = marksFilePath(data, oldName, extension);
     const FilePath to = marksFilePath(data, newName, extension);
     if (from == to) return true;

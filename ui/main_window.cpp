@@ -1,9 +1,9 @@
 #include "ui/main_window.h"
 
+#include "draw/round_keeper.h"
 #include "storage/classes.h"
 #include "storage/roster.h"
 #include "storage/settings.h"
-#include "draw/round_keeper.h"
 #include "ui/dpi.h"
 
 namespace tallyra::ui {
