@@ -135,8 +135,12 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
     }
     // Rows are checked before anything is written, under a new name too.
     const RosterParse parsed = parseRosterText(rosterText);
-    if (!refusal) refusal = parsed.refusal;
     if (refusal) return stop(Outcome::Refused, *refusal);
+    if (parsed.refusal) {
+        Result result = stop(Outcome::Refused, *parsed.refusal);
+        result.refusedLine = parsed.refusedLine;
+        return result;
+    }
     if (renamed) {
         if (auto stopped = checkListWhole(settings)) return *stopped;
     }

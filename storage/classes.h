@@ -78,6 +78,7 @@ struct Result {
     ClassRoster roster;                  // the class's roster as stored afterwards
     bool current = false;                // the class is (add, save, choose) or was (delete) the current class
     bool lastClass = false;              // delete: the list is empty now
+    std::optional<std::size_t> refusedLine; // save: the roster text's first refused row
 
     bool done() const { return outcome == Outcome::Done; }
 };

@@ -90,8 +90,20 @@ std::optional<Message> checkRosterText(std::string_view text) {
     return std::nullopt;
 }
 
+namespace {
+
+std::size_t lineAt(std::string_view text, std::size_t offset) {
+    std::size_t line = 0;
+    for (std::size_t at = text.find("\r\n"); at < offset; at = text.find("\r\n", at + 2))
+        ++line;
+    return line;
+}
+
+} // namespace
+
 RosterParse parseRosterText(std::string_view text) {
     RosterParse result;
+    std::size_t lastRow = 0;
     // Rows are looked at in place: a pasted text of millions of empty rows costs no copy per row.
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find("\r\n", start);
@@ -99,6 +111,7 @@ RosterParse parseRosterText(std::string_view text) {
         const std::string_view row = text.substr(start, end - start);
         start = end + 2;
         if (row.empty()) continue;
+        lastRow = static_cast<std::size_t>(row.data() - text.data());
         const std::size_t tab = row.find('\t');
         const std::string_view number = row.substr(0, tab);
         std::string_view name = tab == std::string_view::npos ? std::string_view() : row.substr(tab + 1);
@@ -109,6 +122,7 @@ RosterParse parseRosterText(std::string_view text) {
         if (tab == std::string_view::npos || name.find('\t') != std::string_view::npos || name.empty() ||
             !isSafeField(number) || !isSafeField(name)) {
             result.refusal = kRosterRowInvalid;
+            result.refusedLine = lineAt(text, lastRow);
             return result;
         }
         result.roster.numbers.emplace_back(number);
@@ -118,10 +132,12 @@ RosterParse parseRosterText(std::string_view text) {
     // a last name of blanks would read back as no name.
     if (!readsBackWhole(result.roster.numbers) || !readsBackWhole(result.roster.names)) {
         result.refusal = kRosterRowInvalid;
+        result.refusedLine = lineAt(text, lastRow);
         return result;
     }
     if (const auto character = unstorableCharacter(text)) {
         result.refusal = rosterTextUnstorable(*character);
+        result.refusedLine = lineAt(text, text.find(*character));
         return result;
     }
     const std::string numbers = joinList(result.roster.numbers);

@@ -84,6 +84,9 @@ std::optional<Message> checkRosterText(std::string_view text);
 struct RosterParse {
     ClassRoster roster;
     std::optional<Message> refusal; // set when a row (or the whole roster) is refused
+    // The text's line (0-based, CR LF ending a line) of the first row refused, so that
+    // the teacher finds it among many; nothing when the roster as a whole is refused.
+    std::optional<std::size_t> refusedLine;
 };
 
 // Rows end at CR LF; empty rows are skipped; every other row must be exactly

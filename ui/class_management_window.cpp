@@ -227,7 +227,12 @@ void ClassManagementWindow::saveClass() {
         if (toolkit_.showMessage(result.message->message()) != MessageAnswer::Yes) return showRoster(result.roster);
         result = classes::saveClass(windows_.data(), shown, newName, rosterText, result.roster, true);
     }
-    if (!result.done()) return showFailure(result);
+    if (!result.done()) {
+        showFailure(result);
+        // The texts stay as typed; the first row refused is selected, to be found among many.
+        if (result.refusedLine) toolkit_.selectLine(window_, kRosterBox, *result.refusedLine);
+        return;
+    }
 
     if (newName != shown.name) {
         windows_.round().classRenamed(shown.name, newName);

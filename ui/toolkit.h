@@ -119,6 +119,8 @@ public:
     // Labels: how the text fits the box (the design's fit until changed).
     virtual void setTextFit(WindowId window, std::string_view unit, TextFit fit) = 0;
     virtual void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) = 0;
+    // Edit boxes: selects one line of the text (0-based, lines end at CR LF) and scrolls it into view.
+    virtual void selectLine(WindowId window, std::string_view unit, std::size_t line) = 0;
 
     // Combo boxes (positions 0-based, -1 for no selection) and radio boxes.
     virtual void clearItems(WindowId window, std::string_view unit) = 0;

@@ -342,12 +342,14 @@ TEST_F(SaveClassTest, RefusalsWriteNothing) {
     struct Case {
         std::string_view name, rows;
         Message refusal;
+        std::optional<std::size_t> selectedLine = std::nullopt; // the first row refused, selected in the roster box
     };
     const Case cases[] = {
         {"", "1\t甲\r\n", kSaveNameEmpty},
         {"一班", "", kRosterTextEmpty},
         {"一班", "1 甲\r\n", kRosterTextWithoutTab},
-        {"一班", "1\t甲,乙\r\n", kRosterRowInvalid},
+        {"一班", "1\t甲,乙\r\n", kRosterRowInvalid, 0},
+        {"一班", "1\t甲\r\n\r\n3\t丙,丁\r\n4\t戊,己\r\n", kRosterRowInvalid, 2},
         // A new name is held to the rules of an added one, before anything is written.
         {"五,班", "1\t甲\r\n", kClassNameWithComma},
         {"二班", "1\t甲\r\n", kClassNameTaken},
@@ -355,15 +357,18 @@ TEST_F(SaveClassTest, RefusalsWriteNothing) {
         {"班 ", "1\t甲\r\n", kClassNameInvalid},
         {"二班", "1\t甲\r\n", kClassNameTaken},
         // Rows are checked before a new name is written; a roster that would not read back whole is refused.
-        {"五班", "1\t甲\t多\r\n", kRosterRowInvalid},
-        {"一班", "1\t甲\r\n\t乙\r\n", kRosterRowInvalid},
+        {"五班", "1\t甲\t多\r\n", kRosterRowInvalid, 0},
+        {"一班", "1\t甲\r\n\t乙\r\n", kRosterRowInvalid, 1},
     };
     const std::string settingsBefore = fileBytes(folder.data().settingsFile());
     const std::string rosterBefore = fileBytes(folder.data().rosterFile("一班"));
     for (const Case& c : cases) {
         toolkit.messages.clear();
+        toolkit.unit(id, class_management_units::kRosterBox).selectedLine.reset();
         save(c.name, c.rows);
         EXPECT_EQ(toolkit.messages, std::vector<Message>{c.refusal}) << c.name << " / " << c.rows;
+        EXPECT_EQ(toolkit.text(id, class_management_units::kRosterBox), c.rows);
+        EXPECT_EQ(toolkit.unit(id, class_management_units::kRosterBox).selectedLine, c.selectedLine) << c.rows;
         EXPECT_EQ(fileBytes(folder.data().settingsFile()), settingsBefore);
         EXPECT_EQ(fileBytes(folder.data().rosterFile("一班")), rosterBefore);
         EXPECT_EQ(items(id), (std::vector<std::string>{"一班", "二班"}));

@@ -260,6 +260,10 @@ void MemoryToolkit::setSelection(WindowId id, std::string_view name, int index) 
     state.selection = index >= 0 && index < static_cast<int>(state.items.size()) ? index : -1;
 }
 
+void MemoryToolkit::selectLine(WindowId id, std::string_view name, std::size_t line) {
+    unit(id, name).selectedLine = line;
+}
+
 void MemoryToolkit::setChecked(WindowId id, std::string_view name, bool checked) {
     unit(id, name).checked = checked;
 }

@@ -24,6 +24,7 @@ struct UnitState {
     std::vector<std::string> items;
     std::vector<bool> itemChecks; // check lists
     int selection = -1;
+    std::optional<std::size_t> selectedLine; // edit boxes
     bool checked = false;
     TextFit fit = TextFit::None;
 };
@@ -124,6 +125,7 @@ public:
     std::string itemText(WindowId window, std::string_view unit, int index) const override;
     int selection(WindowId window, std::string_view unit) const override;
     void setSelection(WindowId window, std::string_view unit, int index) override;
+    void selectLine(WindowId window, std::string_view unit, std::size_t line) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
     void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;

@@ -28,6 +28,9 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextCursor>
+#include <QTextBlock>
+#include <QPlainTextEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -279,6 +282,20 @@ std::string QtToolkit::text(WindowId window, std::string_view unit) const {
 
 void QtToolkit::setText(WindowId window, std::string_view unit, std::string_view text) {
     if (Unit* found = findUnit(window, unit)) setUnitText(*found, text);
+}
+
+// A text block is one line of the handlers' text: wrapping does not make blocks.
+void QtToolkit::selectLine(WindowId window, std::string_view unit, std::size_t line) {
+    Unit* found = findUnit(window, unit);
+    auto* edit = found ? qobject_cast<QPlainTextEdit*>(found->widget) : nullptr;
+    if (!edit) return;
+    const QTextBlock block = edit->document()->findBlockByNumber(static_cast<int>(line));
+    if (!block.isValid()) return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+    edit->setFocus();
 }
 
 void QtToolkit::setFontSize(WindowId window, std::string_view unit, int points) {

@@ -301,6 +301,24 @@ void Win32Toolkit::setText(WindowId window, std::string_view unit, std::string_v
     SetWindowTextW(found->hwnd(), toWide(text).c_str());
 }
 
+// Found in the box's own text, not by EM_LINEINDEX, whose lines are the wrapped ones.
+void Win32Toolkit::selectLine(WindowId window, std::string_view unit, std::size_t line) {
+    Unit* found = findUnit(window, unit);
+    if (!found || !found->hwnd() || found->kind() != UnitKind::EditBox) return;
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(found->hwnd())) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(found->hwnd(), text.data(), static_cast<int>(text.size()))));
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line && start != std::wstring::npos; ++i) {
+        start = text.find(L"\r\n", start);
+        if (start != std::wstring::npos) start += 2;
+    }
+    if (start == std::wstring::npos) return;
+    const std::size_t end = std::min(text.find(L"\r\n", start), text.size());
+    SetFocus(found->hwnd());
+    SendMessageW(found->hwnd(), EM_SETSEL, start, end);
+    SendMessageW(found->hwnd(), EM_SCROLLCARET, 0, 0);
+}
+
 void Win32Toolkit::setFontSize(WindowId window, std::string_view unit, int points) {
     Unit* found = findUnit(window, unit);
     if (!found) return;

@@ -56,6 +56,7 @@ public:
     void setItemText(WindowId window, std::string_view unit, int index, std::string_view text) override;
     int selection(WindowId window, std::string_view unit) const override;
     void setSelection(WindowId window, std::string_view unit, int index) override;
+    void selectLine(WindowId window, std::string_view unit, std::size_t line) override;
     void setChecked(WindowId window, std::string_view unit, bool checked) override;
     bool isChecked(WindowId window, std::string_view unit) const override;
     void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
