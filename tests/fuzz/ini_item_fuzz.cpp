@@ -66,11 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool accepted = writeIniItem(itemFile, section, key, value);
     const std::string written = fileBytes(file);
 
-    FUZZ_REQUIRE(accepted == fitsIniValue(value));
+    // A write is refused when the value cannot be stored, or when the whole file would
+    // read back as other text (GBK bytes that are also valid UTF-8 and read better so).
+    const std::string wouldWrite =
+        ini::withValue(normaliseFileBytes(original), encodeForFile(section), encodeForFile(key), encodeForFile(value));
+    FUZZ_REQUIRE(accepted == (fitsIniValue(value) && readsBackAsWritten(wouldWrite)));
     if (!accepted) {
         FUZZ_REQUIRE(written == original);
         return 0;
     }
+    FUZZ_REQUIRE(readsBackAsWritten(written));
     if (isValidUtf8(value)) FUZZ_REQUIRE(readIniItem(itemFile, section, key) == trimBlanks(value));
 
     // The write keeps the file as it read it (before) and stores it in the file encoding;
