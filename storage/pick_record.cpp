@@ -1,10 +1,10 @@
 #include "storage/pick_record.h"
 
+#include "base/digits.h"
 #include "storage/platform/append.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 
-#include <cstdio>
 
 namespace tallyra {
 namespace {
@@ -109,10 +109,8 @@ std::vector<Pick> readPickRecord(const DataFolder& data) {
 
 std::string nowText() {
     const platform::LocalTime now = platform::localTimeNow();
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", now.year % 10000, now.month % 100,
-                  now.day % 100, now.hour % 100, now.minute % 100, now.second % 100);
-    return text;
+    return digits(now.year % 10000, 4) + "-" + digits(now.month % 100, 2) + "-" + digits(now.day % 100, 2) + " " +
+           digits(now.hour % 100, 2) + ":" + digits(now.minute % 100, 2) + ":" + digits(now.second % 100, 2);
 }
 
 } // namespace tallyra

@@ -1,5 +1,6 @@
 #include "storage/student_marks.h"
 
+#include "base/digits.h"
 #include "storage/class_list.h"
 #include "storage/ini_dialect.h"
 #include "storage/ini_file.h"
@@ -9,7 +10,6 @@
 #include "storage/text_encoding.h"
 
 #include <charconv>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <utility>
@@ -175,9 +175,7 @@ bool deleteStudentMarks(const DataFolder& data, std::string_view className) {
 
 std::string todayText() {
     const platform::LocalTime now = platform::localTimeNow();
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.year % 10000, now.month % 100, now.day % 100);
-    return text;
+    return digits(now.year % 10000, 4) + "-" + digits(now.month % 100, 2) + "-" + digits(now.day % 100, 2);
 }
 
 } // namespace tallyra

@@ -1,6 +1,6 @@
 #include "storage/utf8.h"
 
-#include <cstdio>
+#include "base/digits.h"
 
 namespace tallyra {
 
@@ -59,9 +59,7 @@ void appendUtf8(std::string& utf8, char32_t c) {
 
 std::string characterCode(std::string_view utf8) {
     const Utf8Character c = utf8.empty() ? Utf8Character{} : decodeUtf8At(utf8, 0);
-    char code[16];
-    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c.length == 0 ? 0xFFFD : c.codePoint));
-    return code;
+    return "U+" + digits(c.length == 0 ? 0xFFFD : c.codePoint, 4, 16);
 }
 
 std::size_t characterCount(std::string_view utf8) {

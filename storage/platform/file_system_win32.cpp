@@ -2,6 +2,7 @@
 // unshared lock file inside the folder.
 #include "storage/platform/file_system.h"
 
+#include "base/digits.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
@@ -56,7 +57,7 @@ bool heldByAnother(DWORD error) {
 ScopedHandle createExclusive(const std::wstring& base, DWORD flags, std::wstring& name) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = base + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++);
+        name = base + toWide(digits(GetCurrentProcessId()) + "-" + digits(counter++));
         ScopedHandle h(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, flags, nullptr));
         if (h) return h;
         const DWORD error = GetLastError();
