@@ -5,7 +5,6 @@
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 
-
 namespace tallyra {
 namespace {
 
@@ -34,9 +33,12 @@ std::vector<std::vector<std::string>> parseCsv(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (quoted) {
-            if (c != '"') field += c;
-            else if (i + 1 < text.size() && text[i + 1] == '"') field += text[++i];
-            else quoted = false;
+            if (c != '"')
+                field += c;
+            else if (i + 1 < text.size() && text[i + 1] == '"')
+                field += text[++i];
+            else
+                quoted = false;
         } else if (c == '"' && !fieldStarted) {
             quoted = fieldStarted = true;
         } else if (c == ',') {

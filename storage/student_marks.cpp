@@ -128,8 +128,7 @@ MarkedStudents markedStudents(const ClassRoster& roster, const StudentMarks& mar
 
 StudentMarks marksOnRoster(const ClassRoster& roster, const MarkedStudents& students) {
     std::map<std::pair<Pair, std::string>, bool> wanted;
-    for (std::size_t i = 0; i < students.numbers.size() && i < students.names.size() && i < students.places.size();
-         ++i)
+    for (std::size_t i = 0; i < students.numbers.size() && i < students.names.size() && i < students.places.size(); ++i)
         wanted[{{students.numbers[i], students.names[i]}, students.places[i]}] = true;
     StudentMarks marks(roster.size(), false);
     std::map<Pair, int> seen;

@@ -21,8 +21,4 @@ namespace tallyra::platform {
 // disk. Tests make appends fail with it.
 void setAppendFailureHook(std::function<bool(const FilePath& file)> hook);
 
-namespace detail {
-std::function<bool(const FilePath&)>& appendFailureHook();
-} // namespace detail
-
 } // namespace tallyra::platform

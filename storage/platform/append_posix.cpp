@@ -1,6 +1,8 @@
 // POSIX append: O_APPEND, so concurrent appenders never overwrite each other's lines.
 #include "storage/platform/append.h"
 
+#include "storage/platform/failure_hooks.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <string>
@@ -9,19 +11,8 @@
 
 namespace tallyra::platform {
 
-namespace detail {
-std::function<bool(const FilePath&)>& appendFailureHook() {
-    static std::function<bool(const FilePath&)> hook;
-    return hook;
-}
-} // namespace detail
-
-void setAppendFailureHook(std::function<bool(const FilePath&)> hook) {
-    detail::appendFailureHook() = std::move(hook);
-}
-
 bool appendToFile(const FilePath& file, std::string_view bytes, std::string_view header) {
-    if (detail::appendFailureHook() && detail::appendFailureHook()(file)) return false;
+    if (failsByHook(fileHooks().append, file)) return false;
     const int fd = ::open(file.utf8().c_str(), O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return false;
     struct stat info {};

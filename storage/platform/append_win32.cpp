@@ -4,27 +4,17 @@
 
 #include "platform/win32/scoped.h"
 #include "platform/win32/text.h"
+#include "storage/platform/failure_hooks.h"
 
 #include <string>
 
 namespace tallyra::platform {
 
-namespace detail {
-std::function<bool(const FilePath&)>& appendFailureHook() {
-    static std::function<bool(const FilePath&)> hook;
-    return hook;
-}
-} // namespace detail
-
-void setAppendFailureHook(std::function<bool(const FilePath&)> hook) {
-    detail::appendFailureHook() = std::move(hook);
-}
-
 bool appendToFile(const FilePath& file, std::string_view bytes, std::string_view header) {
-    if (detail::appendFailureHook() && detail::appendFailureHook()(file)) return false;
+    if (failsByHook(fileHooks().append, file)) return false;
     win32::ScopedHandle h(CreateFileW(win32::toWide(file.utf8()).c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
     if (!h) return false;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(h.get(), &size)) return false;
@@ -42,8 +32,8 @@ bool appendToFile(const FilePath& file, std::string_view bytes, std::string_view
     }
     out.append(bytes);
     DWORD written = 0;
-    return WriteFile(h.get(), out.data(), static_cast<DWORD>(out.size()), &written, nullptr) &&
-           written == out.size() && FlushFileBuffers(h.get());
+    return WriteFile(h.get(), out.data(), static_cast<DWORD>(out.size()), &written, nullptr) && written == out.size() &&
+           FlushFileBuffers(h.get());
 }
 
 } // namespace tallyra::platform

@@ -2,6 +2,8 @@
 // lock file inside the folder.
 #include "storage/platform/file_system.h"
 
+#include "storage/platform/failure_hooks.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -16,32 +18,6 @@
 
 namespace tallyra::platform {
 namespace {
-
-using Hook = std::function<bool(const FilePath&)>;
-
-std::function<void()>& beforeReplaceHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-Hook& replaceFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-Hook& readFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-Hook& deleteFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-bool asked(const Hook& hook, const FilePath& file) {
-    return hook && hook(file);
-}
 
 // Closes the descriptor on every way out.
 class ScopedFd {
@@ -120,7 +96,7 @@ std::string parentOf(const std::string& path) {
 
 FileRead readFile(const FilePath& file) {
     FileRead result;
-    if (asked(readFailureHook(), file)) {
+    if (failsByHook(fileHooks().read, file)) {
         result.outcome = ReadOutcome::Failed;
         return result;
     }
@@ -160,10 +136,6 @@ FileRead readFile(const FilePath& file) {
     return result;
 }
 
-void setReadFailureHook(std::function<bool(const FilePath&)> hook) {
-    readFailureHook() = std::move(hook);
-}
-
 std::optional<std::string> readFileBytes(const FilePath& file) {
     FileRead read = readFile(file);
     if (read.outcome != ReadOutcome::Read) return std::nullopt;
@@ -171,7 +143,7 @@ std::optional<std::string> readFileBytes(const FilePath& file) {
 }
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
-    if (asked(replaceFailureHook(), file)) return false;
+    if (failsByHook(fileHooks().replace, file)) return false;
     const std::string target = replaceTarget(file);
     // The new file keeps the permissions of the one it replaces; a new one gets
     // the usual 644 less the umask.
@@ -183,7 +155,7 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     const bool written = writeAll(fd.get(), bytes) && (!replacing || ::fchmod(fd.get(), old.st_mode & 07777) == 0) &&
                          ::fsync(fd.get()) == 0;
     ::close(fd.release());
-    if (written && beforeReplaceHook()) beforeReplaceHook()();
+    if (written && fileHooks().beforeReplace) fileHooks().beforeReplace();
     if (!written || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
@@ -194,21 +166,9 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) {
-    beforeReplaceHook() = std::move(hook);
-}
-
-void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
-    replaceFailureHook() = std::move(hook);
-}
-
 bool deleteFile(const FilePath& file) {
-    if (asked(deleteFailureHook(), file)) return false;
+    if (failsByHook(fileHooks().remove, file)) return false;
     return ::unlink(file.utf8().c_str()) == 0 || errno == ENOENT;
-}
-
-void setDeleteFailureHook(std::function<bool(const FilePath&)> hook) {
-    deleteFailureHook() = std::move(hook);
 }
 
 FilePath executablePath() {

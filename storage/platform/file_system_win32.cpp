@@ -6,6 +6,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
+#include "storage/platform/failure_hooks.h"
 
 #include <shlobj.h>
 
@@ -18,32 +19,6 @@ namespace {
 using win32::ScopedHandle;
 using win32::toUtf8;
 using win32::toWide;
-
-std::function<void()>& beforeReplaceHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
-using Hook = std::function<bool(const FilePath&)>;
-
-Hook& replaceFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-Hook& readFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-Hook& deleteFailureHook() {
-    static Hook hook;
-    return hook;
-}
-
-bool asked(const Hook& hook, const FilePath& file) {
-    return hook && hook(file);
-}
 
 // A virus scanner, an indexer or a sync client that has a file open for a moment
 // without sharing makes an open fail with one of these.
@@ -89,7 +64,7 @@ std::wstring native(const FilePath& path) {
 FileRead readFile(const FilePath& file) {
     FileRead result;
     result.outcome = ReadOutcome::Failed;
-    if (asked(readFailureHook(), file)) return result;
+    if (failsByHook(fileHooks().read, file)) return result;
     const std::wstring path = native(file);
     ScopedHandle h;
     for (int attempt = 0;; ++attempt) {
@@ -130,10 +105,6 @@ FileRead readFile(const FilePath& file) {
     return result;
 }
 
-void setReadFailureHook(std::function<bool(const FilePath&)> hook) {
-    readFailureHook() = std::move(hook);
-}
-
 std::optional<std::string> readFileBytes(const FilePath& file) {
     FileRead read = readFile(file);
     if (read.outcome != ReadOutcome::Read) return std::nullopt;
@@ -158,7 +129,7 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
 } // namespace
 
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
-    if (asked(replaceFailureHook(), file)) return false;
+    if (failsByHook(fileHooks().replace, file)) return false;
     const std::wstring target = native(file);
     std::wstring temporary;
     bool written = false;
@@ -169,7 +140,7 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
         written = WriteFile(h.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) &&
                   done == bytes.size() && FlushFileBuffers(h.get());
     }
-    if (written && beforeReplaceHook()) beforeReplaceHook()();
+    if (written && fileHooks().beforeReplace) fileHooks().beforeReplace();
     if (!written || !moveOver(temporary, target)) {
         DeleteFileW(temporary.c_str());
         return false;
@@ -177,23 +148,11 @@ bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     return true;
 }
 
-void setBeforeReplaceHook(std::function<void()> hook) {
-    beforeReplaceHook() = std::move(hook);
-}
-
-void setReplaceFailureHook(std::function<bool(const FilePath&)> hook) {
-    replaceFailureHook() = std::move(hook);
-}
-
 bool deleteFile(const FilePath& file) {
-    if (asked(deleteFailureHook(), file)) return false;
+    if (failsByHook(fileHooks().remove, file)) return false;
     if (DeleteFileW(native(file).c_str())) return true;
     const DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-void setDeleteFailureHook(std::function<bool(const FilePath&)> hook) {
-    deleteFailureHook() = std::move(hook);
 }
 
 FilePath executablePath() {
