@@ -35,10 +35,6 @@ FileRead readFile(const FilePath& file);
 // held by another program. Tests make each read of an operation fail in turn.
 void setReadFailureHook(std::function<bool(const FilePath& file)> hook);
 
-// Whole contents of a file, or nothing when it is missing or could not be read.
-// Kept for callers that have not moved to readFile yet.
-std::optional<std::string> readFileBytes(const FilePath& file);
-
 // Replaces the file's contents so that a crash at any moment leaves either the
 // old file or the new one: the bytes go to a temporary file in the same folder,
 // are flushed to the disk, and the temporary file is renamed over the old one.

@@ -136,12 +136,6 @@ FileRead readFile(const FilePath& file) {
     return result;
 }
 
-std::optional<std::string> readFileBytes(const FilePath& file) {
-    FileRead read = readFile(file);
-    if (read.outcome != ReadOutcome::Read) return std::nullopt;
-    return std::move(read.bytes);
-}
-
 bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
     if (failsByHook(fileHooks().replace, file)) return false;
     const std::string target = replaceTarget(file);

@@ -105,12 +105,6 @@ FileRead readFile(const FilePath& file) {
     return result;
 }
 
-std::optional<std::string> readFileBytes(const FilePath& file) {
-    FileRead read = readFile(file);
-    if (read.outcome != ReadOutcome::Read) return std::nullopt;
-    return std::move(read.bytes);
-}
-
 namespace {
 
 // Renames the temporary file over the target. A virus scanner, an indexer or a
