@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/settings.h"
+#include "ui/class_box.h"
 #include "ui/dpi.h"
 
 namespace tallyra::ui {
@@ -105,20 +106,7 @@ void ClassManagementWindow::openClassManagement() {
 }
 
 void ClassManagementWindow::fillClassBox(std::string_view select) {
-    const classes::Listing listing = classes::readListing(windows_.data());
-    if (listing.failure) toolkit_.showMessage(listing.failure->message());
-    classes_ = listing.classes;
-    toolkit_.clearItems(window_, kClassBox);
-    for (const std::string& name : classes_)
-        toolkit_.addItem(window_, kClassBox, name);
-    const std::string_view chosen = !select.empty() ? select : std::string_view(listing.current);
-    if (!listing.list.empty() && listing.list.find(',') == std::string::npos && select.empty()) {
-        toolkit_.setSelection(window_, kClassBox, 0);
-    } else {
-        for (std::size_t i = 0; i < classes_.size(); ++i)
-            if (classes_[i] == chosen) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
-    }
-
+    classes_ = ui::fillClassBox(toolkit_, window_, kClassBox, windows_.data(), select);
     if (toolkit_.selection(window_, kClassBox) < 0) {
         showNoClass();
     } else {

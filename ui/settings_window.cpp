@@ -2,6 +2,7 @@
 
 #include "storage/classes.h"
 #include "storage/settings.h"
+#include "ui/class_box.h"
 #include "ui/dpi.h"
 
 namespace tallyra::ui {
@@ -72,18 +73,7 @@ void SettingsWindow::onOpened() {
 }
 
 bool SettingsWindow::fillClassBox() {
-    const classes::Listing listing = classes::readListing(windows_.data());
-    if (listing.failure) toolkit_.showMessage(listing.failure->message());
-    classes_ = listing.classes;
-    toolkit_.clearItems(window_, kClassBox);
-    for (const std::string& name : classes_)
-        toolkit_.addItem(window_, kClassBox, name);
-    if (!listing.list.empty() && listing.list.find(',') == std::string::npos) {
-        toolkit_.setSelection(window_, kClassBox, 0);
-        return true;
-    }
-    for (std::size_t i = 0; i < classes_.size(); ++i)
-        if (classes_[i] == listing.current) toolkit_.setSelection(window_, kClassBox, static_cast<int>(i));
+    classes_ = ui::fillClassBox(toolkit_, window_, kClassBox, windows_.data());
     return toolkit_.selection(window_, kClassBox) >= 0;
 }
 
