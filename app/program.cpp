@@ -1,7 +1,7 @@
 #include "app/program.h"
 
 #include "speech/announce.h"
-#include "ui/main_window.h"
+#include "ui/windows/main_window.h"
 
 namespace tallyra::app {
 

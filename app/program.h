@@ -7,8 +7,8 @@
 #include "draw/roll_call.h"
 #include "speech/speech_voice.h"
 #include "storage/data_folder.h"
-#include "ui/toolkit.h"
-#include "ui/window_set.h"
+#include "ui/kit/toolkit.h"
+#include "ui/windows/window_set.h"
 
 #include <functional>
 #include <memory>

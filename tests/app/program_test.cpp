@@ -6,7 +6,7 @@
 #include "speech/announce.h"
 #include "tests/support/program_folder.h"
 #include "tests/ui/memory_toolkit.h"
-#include "ui/main_window.h"
+#include "ui/windows/main_window.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "app/program.h"
 #include "speech/silent_voice.h"
 #include "tests/bench/process_figures.h"
-#include "ui/main_window.h"
+#include "ui/windows/main_window.h"
 #include "ui/qt/qt_toolkit.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "draw/roll_call.h"
 #include "storage/data_folder.h"
 #include "tests/support/file_paths.h"
-#include "ui/main_window.h"
+#include "ui/windows/main_window.h"
 #include "ui/qt/qt_toolkit.h"
 
 #include <QApplication>

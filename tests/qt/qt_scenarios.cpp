@@ -3,14 +3,14 @@
 #include "tests/qt/qt_driver.h"
 #include "tests/ui/memory_driver.h"
 #include "tests/ui/window_scenarios.h"
-#include "ui/about_windows.h"
-#include "ui/class_management_window.h"
-#include "ui/main_window.h"
+#include "ui/windows/about_windows.h"
+#include "ui/windows/class_management_window.h"
+#include "ui/windows/main_window.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
-#include "ui/settings_window.h"
-#include "ui/window_set.h"
+#include "ui/windows/settings_window.h"
+#include "ui/windows/window_set.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

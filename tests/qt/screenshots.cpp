@@ -6,11 +6,11 @@
 //   tallyra_qt_screenshots [gtest options] FOLDER
 #include "tests/qt/qt_driver.h"
 #include "tests/support/program_folder.h"
-#include "ui/about_windows.h"
-#include "ui/class_management_window.h"
+#include "ui/windows/about_windows.h"
+#include "ui/windows/class_management_window.h"
 #include "ui/qt/top_window.h"
-#include "ui/settings_window.h"
-#include "ui/window_set.h"
+#include "ui/windows/settings_window.h"
+#include "ui/windows/window_set.h"
 
 #include <QApplication>
 #include <QCursor>

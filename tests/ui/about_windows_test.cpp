@@ -1,7 +1,7 @@
 // The about, changelog and support windows on the in-memory toolkit.
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
-#include "ui/dpi.h"
+#include "ui/kit/dpi.h"
 
 namespace tallyra::ui {
 namespace {

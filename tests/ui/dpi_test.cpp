@@ -1,6 +1,6 @@
 #include "tests/ui/memory_toolkit.h"
-#include "ui/dpi.h"
-#include "ui/text_fit.h"
+#include "ui/kit/dpi.h"
+#include "ui/kit/text_fit.h"
 
 #include <gtest/gtest.h>
 

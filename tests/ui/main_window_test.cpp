@@ -2,8 +2,8 @@
 // Start/Stop and round end, navigation, DPI rescaling.
 #include "tests/support/program_folder.h"
 #include "tests/ui/memory_toolkit.h"
-#include "ui/dpi.h"
-#include "ui/main_window.h"
+#include "ui/kit/dpi.h"
+#include "ui/windows/main_window.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "tests/support/print_message.h"
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <deque>
 #include <map>

@@ -1,5 +1,5 @@
 // The placement of pictures in picture boxes.
-#include "ui/picture_fit.h"
+#include "ui/kit/picture_fit.h"
 
 #include <gtest/gtest.h>
 

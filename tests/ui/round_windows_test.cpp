@@ -1,8 +1,8 @@
 // The menu's way to a fair term on the in-memory toolkit: absent students checked
 // off, the count, the record window and a new round that asks first.
 #include "tests/ui/window_fixture.h"
-#include "ui/absence_window.h"
-#include "ui/record_window.h"
+#include "ui/windows/absence_window.h"
+#include "ui/windows/record_window.h"
 
 namespace tallyra::ui {
 namespace {

@@ -4,7 +4,7 @@
 // (tests/qt/), so the same scenarios prove both.
 #pragma once
 
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <functional>
 #include <memory>

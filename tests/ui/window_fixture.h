@@ -3,10 +3,10 @@
 
 #include "tests/support/program_folder.h"
 #include "tests/ui/memory_toolkit.h"
-#include "ui/about_windows.h"
-#include "ui/class_management_window.h"
-#include "ui/settings_window.h"
-#include "ui/window_set.h"
+#include "ui/windows/about_windows.h"
+#include "ui/windows/class_management_window.h"
+#include "ui/windows/settings_window.h"
+#include "ui/windows/window_set.h"
 
 #include <gtest/gtest.h>
 

@@ -4,10 +4,10 @@
 
 #include "storage/roster.h"
 #include "storage/settings.h"
-#include "ui/about_windows.h"
-#include "ui/class_management_window.h"
-#include "ui/main_window.h"
-#include "ui/settings_window.h"
+#include "ui/windows/about_windows.h"
+#include "ui/windows/class_management_window.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/settings_window.h"
 
 #include <algorithm>
 

@@ -5,7 +5,7 @@
 
 #include "tests/support/program_folder.h"
 #include "tests/ui/window_driver.h"
-#include "ui/window_set.h"
+#include "ui/windows/window_set.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/qt/fonts.h"
 
-#include "ui/layout.h"
+#include "ui/kit/layout.h"
 
 #include <QFontDatabase>
 #include <QStringList>

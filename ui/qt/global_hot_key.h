@@ -3,7 +3,7 @@
 // read by a native event filter. Elsewhere (Wayland) no program may grab keys.
 #pragma once
 
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <QAbstractNativeEventFilter>
 

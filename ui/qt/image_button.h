@@ -3,7 +3,7 @@
 // pixel right and down while held. A click is a press and a release on the button.
 #pragma once
 
-#include "ui/layout.h"
+#include "ui/kit/layout.h"
 
 #include <QWidget>
 

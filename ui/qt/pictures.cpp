@@ -1,6 +1,6 @@
 #include "ui/qt/pictures.h"
 
-#include "ui/about_windows.h"
+#include "ui/kit/layout.h"
 
 #include <QImageReader>
 #include <QPixmap>

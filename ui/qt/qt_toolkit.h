@@ -3,7 +3,7 @@
 // and automation find things.
 #pragma once
 
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <QPointer>
 

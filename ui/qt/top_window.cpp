@@ -1,6 +1,6 @@
 #include "ui/qt/top_window.h"
 
-#include "ui/dpi.h"
+#include "ui/kit/dpi.h"
 #include "ui/qt/global_hot_key.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_toolkit.h"

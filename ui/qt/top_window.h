@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/qt/units.h"
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <QPoint>
 #include <QWidget>

@@ -5,7 +5,7 @@
 // design; timers are UnitTimers without a widget (unit_timer.h).
 #pragma once
 
-#include "ui/layout.h"
+#include "ui/kit/layout.h"
 #include "ui/qt/large_text.h"
 
 #include <QFont>

@@ -1,7 +1,7 @@
 #include "ui/win32/drawn_unit.h"
 
 #include "platform/win32/text.h"
-#include "ui/text_fit.h"
+#include "ui/kit/text_fit.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "ui/win32/picture.h"
 
 #include "platform/win32/com.h"
-#include "ui/picture_fit.h"
+#include "ui/kit/picture_fit.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>

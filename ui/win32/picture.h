@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/win32/scoped.h"
-#include "ui/layout.h"
+#include "ui/kit/layout.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "ui/win32/top_window.h"
 
 #include "platform/win32/text.h"
-#include "ui/dpi.h"
+#include "ui/kit/dpi.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/image_button.h"

@@ -5,8 +5,8 @@
 // focus on, and moves with the mouse when its surface or a static unit is dragged.
 #pragma once
 
-#include "ui/layout.h"
-#include "ui/toolkit.h"
+#include "ui/kit/layout.h"
+#include "ui/kit/toolkit.h"
 #include "ui/win32/unit.h"
 
 #include <windows.h>

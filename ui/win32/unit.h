@@ -8,8 +8,8 @@
 #include "platform/win32/buffered_paint.h"
 #include "platform/win32/scoped.h"
 #include "platform/win32/window_object.h"
-#include "ui/layout.h"
-#include "ui/toolkit.h"
+#include "ui/kit/layout.h"
+#include "ui/kit/toolkit.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/win32/buffered_paint.h"
-#include "ui/toolkit.h"
+#include "ui/kit/toolkit.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 // given, events come from the user's actions and never from code, timers tick
 // until stopped, and a window destroyed by its own click handler goes away cleanly.
 #include "platform/win32/text.h"
-#include "ui/dpi.h"
+#include "ui/kit/dpi.h"
 #include "ui/win32/win32_toolkit.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,43 @@
+// The record of picks for the current class: today's picks in order, and how
+// often each student has been called in all, fewest first; a button opens the
+// record file with its default program.
+#pragma once
+
+#include "storage/pick_record.h"
+#include "storage/roster.h"
+#include "ui/windows/secondary_window.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tallyra::ui {
+
+extern const WindowDesign kRecordWindowDesign;
+
+inline constexpr Message kNoRecordYet{"点名记录", "还没有点名记录：每次抽取的结果会自动记入 Data 文件夹中的点名记录文件。",
+                                      kInformationOk};
+
+namespace record_units {
+inline constexpr std::string_view kRecordBox = "recordBox";
+inline constexpr std::string_view kOpenFrame = "openRecordFrame";
+inline constexpr std::string_view kOpenButton = "openRecordButton";
+} // namespace record_units
+
+// What the record window shows for a class: picks of the day (date YYYY-MM-DD)
+// in order, then every student of the roster with their number of picks, fewest first.
+std::string recordSummary(std::span<const Pick> picks, std::string_view className, const ClassRoster& roster,
+                          std::string_view date);
+
+class RecordWindow : public SecondaryWindow {
+public:
+    explicit RecordWindow(WindowSet& windows) : SecondaryWindow(windows) {}
+    void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+
+private:
+    const WindowDesign& design() const override { return kRecordWindowDesign; }
+    void onOpened() override;
+    void onClosed() override { windows_.showMain(); }
+};
+
+} // namespace tallyra::ui
