@@ -20,12 +20,14 @@ std::string roundCountText(const RollCall& rollCall) {
 }
 
 RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
-    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {
-    rollCall_.setRoundListener([this](std::size_t position) { roundChanged(position); });
+    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {}
+
+bool RoundKeeper::firstTime(const Message& message) {
+    return told_.insert(std::string(message.title).append(message.text)).second;
 }
 
 void RoundKeeper::tellOnce(const Message& message) {
-    if (told_.insert(std::string(message.title).append(message.text)).second) boxes_.showMessage(message);
+    if (firstTime(message)) boxes_.showMessage(message);
 }
 
 void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reason reason) {
@@ -67,23 +69,24 @@ void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reas
     rollCall_.loadRoster(std::move(roster), std::move(drawn), std::move(absent));
     const bool hadDrawn = !drawn_.numbers.empty();
     drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
-    if (freshRound && hadDrawn) roundChanged(0);
+    if (freshRound && hadDrawn) roundReset();
 }
 
-void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newName) {
+void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newName, bool filesKept) {
     if (const auto kept = inMemory_.find(oldName); kept != inMemory_.end()) {
         MarkedStudents round = std::move(kept->second);
         inMemory_.erase(kept);
         inMemory_[std::string(newName)] = std::move(round);
-    } else if (!moveStudentMarks(data_, oldName, newName)) {
+    } else if (!filesKept) {
         tellOnce(kRoundSaveFailed);
     }
     if (loaded_ && className_ == oldName) className_ = std::string(newName);
 }
 
-void RoundKeeper::classDeleted(std::string_view className) {
+void RoundKeeper::classDeleted(std::string_view className, bool filesKept) {
     if (const auto kept = inMemory_.find(className); kept != inMemory_.end()) inMemory_.erase(kept);
-    else if (!deleteStudentMarks(data_, className)) tellOnce(kRoundSaveFailed);
+    else if (!filesKept)
+        tellOnce(kRoundSaveFailed);
     if (loaded_ && className_ == className) {
         loaded_ = false;
         className_.clear();
@@ -97,21 +100,30 @@ bool RoundKeeper::setAbsent(const StudentMarks& absent) {
     return writeAbsenceFile(data_, className_, markedStudents(rollCall_.roster(), rollCall_.absent()), todayText());
 }
 
-void RoundKeeper::startNewRound() {
-    rollCall_.startNewRound();
-}
-
-void RoundKeeper::roundChanged(std::size_t position) {
+bool RoundKeeper::keepRound() {
     drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
-    if (className_.empty()) return;
+    if (className_.empty()) return true;
     if (inMemory_.count(className_)) {
         inMemory_[className_] = drawn_;
-    } else if (!writeRoundFile(data_, className_, drawn_)) {
-        tellOnce(kRoundSaveFailed);
+        return true;
     }
-    if (position == 0) return;
-    const Pick pick{nowText(), className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
-    if (!appendPick(data_, pick)) tellOnce(kRecordAppendFailed);
+    return writeRoundFile(data_, className_, drawn_);
+}
+
+void RoundKeeper::roundReset() {
+    if (!keepRound()) tellOnce(kRoundSaveFailed);
+}
+
+std::vector<Message> RoundKeeper::keepPick(const SettledPick& settled) {
+    std::vector<Message> failed;
+    if (settled.position == 0) return failed;
+    if (!keepRound() && firstTime(kRoundSaveFailed)) failed.push_back(kRoundSaveFailed);
+    if (className_.empty()) return failed;
+    const std::size_t position = settled.position;
+    const Pick pick{settled.time, className_, rollCall_.roster().numberAt(position),
+                    rollCall_.roster().nameAt(position)};
+    if (!appendPick(data_, pick) && firstTime(kRecordAppendFailed)) failed.push_back(kRecordAppendFailed);
+    return failed;
 }
 
 } // namespace tallyra

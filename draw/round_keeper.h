@@ -2,6 +2,7 @@
 // it and those absent today live in Data beside the roster (storage/student_marks)
 // and come back at the next start; every settled pick is appended to the record.
 // A failure to keep any of it is told once per start and never stops a draw.
+// The class session (draw/class_session) drives it; nothing else does.
 #pragma once
 
 #include "base/message_box.h"
@@ -12,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyra {
 
@@ -48,19 +50,27 @@ public:
     // Hands the class's roster to the roll call with its round and today's absences.
     // The same class again keeps its round in memory, following the new roster.
     void loadClass(std::string_view className, ClassRoster roster, Reason reason);
-    // A class renamed takes its round and absences with it; a class deleted loses them.
-    void classRenamed(std::string_view oldName, std::string_view newName);
-    void classDeleted(std::string_view className);
+    // A class renamed takes its round and absences with it; a class deleted loses
+    // them. The files were moved or dropped by the class operation itself (filesKept:
+    // it worked); a round that lives in memory follows here.
+    void classRenamed(std::string_view oldName, std::string_view newName, bool filesKept);
+    void classDeleted(std::string_view className, bool filesKept);
 
     // Today's absent students of the current class; false when they could not be kept.
     bool setAbsent(const StudentMarks& absent);
-    // Clears the round of the current class.
-    void startNewRound();
+
+    // A pick settled: the round file is written, then the record appended. Returns
+    // what failed and has not been told yet, for the caller to tell after both writes.
+    std::vector<Message> keepPick(const SettledPick& pick);
+    // A new round began: the round file is written (a failure is told at once).
+    void roundReset();
 
     const std::string& className() const { return className_; }
 
 private:
-    void roundChanged(std::size_t position);
+    // False when the round could not be kept.
+    bool keepRound();
+    bool firstTime(const Message& message);
     void tellOnce(const Message& message);
 
     RollCall& rollCall_;

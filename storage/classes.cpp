@@ -4,6 +4,7 @@
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
 #include "storage/settings.h"
+#include "storage/student_marks.h"
 
 #include <algorithm>
 
@@ -169,6 +170,8 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
     const StoredRoster back = loadRoster(data, newName);
     result.roster = back.state == IniDocument::State::Read ? back.roster : parsed.roster;
     result.current = current;
+    // Under the same lock: the marks files take the new name (moveStudentMarks takes no lock of its own).
+    if (renamed && isOwnRosterFileName(shown.name)) result.marksKept = moveStudentMarks(data, shown.name, newName);
     return result;
 }
 
@@ -186,8 +189,10 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
     if ((result.current && !settings.write(kDefaultKey, "")) || !settings.write(kClassNameKey, left))
         return stop(Outcome::Failed, kClassNotDeleted);
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
-    if (isOwnRosterFileName(shown.name) && !deleteRosterFile(data, shown.name))
-        result.message = OwnedMessage(kRosterFileNotDeleted);
+    if (isOwnRosterFileName(shown.name)) {
+        if (!deleteRosterFile(data, shown.name)) result.message = OwnedMessage(kRosterFileNotDeleted);
+        result.marksKept = deleteStudentMarks(data, shown.name);
+    }
     return result;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/windows/record_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include "storage/student_marks.h"
 
 #include <algorithm>
@@ -74,7 +76,7 @@ void RecordWindow::onOpened() {
     rescaleForDpi();
     const std::vector<Pick> picks = readPickRecord(windows_.data());
     toolkit_.setText(window_, kRecordBox,
-                     recordSummary(picks, windows_.round().className(), windows_.rollCall().roster(), todayText()));
+                     recordSummary(picks, windows_.session().className(), windows_.rollCall().roster(), todayText()));
 }
 
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
@@ -86,6 +88,10 @@ void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event)
         windows_.showMain();
         toolkit_.destroyWindow(window_);
     }
+}
+
+void RecordWindow::onClosed() {
+    windows_.showMain();
 }
 
 } // namespace tallyra::ui

@@ -37,7 +37,7 @@ public:
 private:
     const WindowDesign& design() const override { return kRecordWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showMain(); }
+    void onClosed() override;
 };
 
 } // namespace tallyra::ui
