@@ -204,6 +204,7 @@ Rect MemoryToolkit::monitorRect(WindowId) const {
 std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
     menus.emplace_back(items.begin(), items.end());
     log.push_back("menu");
+    if (whileOpen) whileOpen();
     for (std::size_t i = 0; i < items.size() && !menuChoiceText.empty(); ++i)
         if (items[i].text == menuChoiceText) return menuChoiceText.clear(), static_cast<int>(i);
     if (menuChoices.empty()) return std::nullopt;
@@ -286,6 +287,7 @@ MessageAnswer MemoryToolkit::showMessage(const Message& message) {
     messages.push_back(
         {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
+    if (whileOpen) whileOpen();
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
         answers.pop_front();

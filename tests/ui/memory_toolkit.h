@@ -7,6 +7,7 @@
 #include "ui/kit/toolkit.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -69,6 +70,8 @@ public:
     bool hotKeysSupported = true;
     // Questions asked with the remote's answers.
     int remoteQuestions = 0;
+    // Runs while each menu or message box is open (the teacher, or the hot key, acting meanwhile).
+    std::function<void()> whileOpen;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);

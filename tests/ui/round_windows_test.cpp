@@ -53,5 +53,54 @@ TEST_F(RoundWindowsTest, TheMenuMarksAbsentStudentsShowsTheRecordAndStartsANewRo
     EXPECT_EQ(count(), "剩余 2 / 3 · 缺席 1");
 }
 
+TEST_F(RoundWindowsTest, TheHotKeyDoesNothingWhileTheMenuOrABoxOfItIsOpen) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1", "2"}, {"甲", "乙"}});
+    startProgram();
+    int pressed = 0;
+    toolkit.whileOpen = [&] { pressed += toolkit.pressHotKey(mainId()) ? 1 : 0; };
+    toolkit.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "开始新一轮抽取")); // the menu, then its question
+    toolkit.whileOpen = nullptr;
+    EXPECT_EQ(pressed, 2);
+    EXPECT_FALSE(rollCall.isRolling());
+    EXPECT_FALSE(toolkit.window(mainId()).floating);
+}
+
+// The prompt for a new hot key ends when another class is chosen, a window opens or
+// full screen begins; the title then names the current class, and a key is a key.
+TEST_F(RoundWindowsTest, TheHotKeyPromptEndsOnAClassChoiceAWindowOrFullScreen) {
+    folder.prepare("一班,二班", "一班");
+    folder.addRoster("一班", {{"1"}, {"甲"}});
+    folder.addRoster("二班", {{"2"}, {"乙"}});
+    startProgram();
+    struct Row {
+        const char* what;
+        std::function<void()> act;
+        std::string title;
+    };
+    const Row rows[] = {
+        {"full screen", [&] { ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "全屏显示\tF11")); },
+         "Tallyra × Korvane [一班]"},
+        {"the record window", [&] { ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "点名记录…")); },
+         "Tallyra × Korvane [一班]"},
+        {"another class", [&] { toolkit.choose(openSettings(), kClassBox, 1); }, "Tallyra × Korvane [二班]"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "更换全局热键（当前 F9）…"));
+        ASSERT_EQ(title(), kHotKeyPrompt);
+        row.act();
+        EXPECT_EQ(title(), row.title);
+        for (const WindowId open : toolkit.openWindows())
+            if (open != mainId()) toolkit.click(open, shared::kCloseButton);
+        windows->main().setFullScreen(false);
+        toolkit.messages.clear();
+        toolkit.stroke(mainId(), {'K'});
+        EXPECT_EQ(windows->main().hotKey(), kDefaultHotKey);
+        EXPECT_TRUE(toolkit.messages.empty());
+    }
+}
+
 } // namespace
 } // namespace tallyra::ui

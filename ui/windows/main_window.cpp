@@ -67,10 +67,27 @@ void MainWindow::endHotKeyPrompt() {
     toolkit_.setText(window_, shared::kTitle, mainWindowTitle(session_.titleClass()));
 }
 
+namespace {
+
+// Counts a menu or box that waits for the teacher while it is open.
+class Waiting {
+public:
+    explicit Waiting(int& count) : count_(++count) {}
+    ~Waiting() { --count_; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    int& count_;
+};
+
+} // namespace
+
 bool MainWindow::onKeyStroke(WindowId, HotKey stroke) {
     if (!askingHotKey_) return false;
     if (isModifierKey(stroke.key)) return true; // the key is still to come
     endHotKeyPrompt();
+    const Waiting boxes(menuOrBoxOpen_);
     if (stroke != HotKey{0x1B}) takeHotKey(stroke); // Escape cancels
     return true;
 }
@@ -100,8 +117,8 @@ void MainWindow::pressStartStop(bool byRemote) {
 }
 
 void MainWindow::onHotKey(WindowId) {
-    // Not while a box or another window of ours waits for the teacher.
-    if (pressing_ || askingHotKey_ || !toolkit_.isWindowVisible(window_) ||
+    // Not while the menu, a box or another window of ours waits for the teacher.
+    if (pressing_ || askingHotKey_ || menuOrBoxOpen_ > 0 || !toolkit_.isWindowVisible(window_) ||
         (services_.anotherWindowOpen && services_.anotherWindowOpen()))
         return;
     if (!floating_) {
@@ -118,6 +135,7 @@ void MainWindow::onHotKey(WindowId) {
 
 void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
     if (menu_.empty()) return;
+    const Waiting menu(menuOrBoxOpen_); // its items' boxes too
     const std::vector<MenuItem> items = menu_.items();
     if (const std::optional<int> chosen = toolkit_.showMenu(window_, at, items))
         menu_.choose(static_cast<std::size_t>(*chosen));

@@ -159,6 +159,7 @@ private:
     bool floating_ = false;
     bool askingHotKey_ = false;
     bool pressing_ = false;      // inside Start/Stop (its boxes and the announcement)
+    int menuOrBoxOpen_ = 0;      // the menu, or a box raised from it or from the hot-key prompt, waits
     bool pressByRemote_ = false; // the press under way came from a key or the hot key
     bool fullScreen_ = false;
     // What full screen changes, as it was before.
