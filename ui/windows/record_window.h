@@ -18,6 +18,10 @@ extern const WindowDesign kRecordWindowDesign;
 inline constexpr Message kNoRecordYet{"点名记录", "还没有点名记录：每次抽取的结果会自动记入 Data 文件夹中的点名记录文件。",
                                       kInformationOk};
 
+// The record could not be opened (no program for .csv): where to find it.
+std::string recordNotOpenedText(std::string_view path);
+inline constexpr std::string_view kNotOpenedTitle = "无法打开";
+
 namespace record_units {
 inline constexpr std::string_view kRecordBox = "recordBox";
 inline constexpr std::string_view kOpenFrame = "openRecordFrame";
