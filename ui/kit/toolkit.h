@@ -26,10 +26,6 @@ enum class UnitEvent {
     DoubleClicked, // label: two quick presses on it
 };
 
-// The keys a window is told about: those a teacher or a presenter remote uses to
-// start and stop (Space, Enter, Page Down/Up, the arrows), Escape and F11 (full
-// screen); every other key is Other.
-enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Escape, F11, Other };
 
 struct Point {
     int x = 0, y = 0;

@@ -22,6 +22,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
+#include "ui/kit/hot_key.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/image_button.h"
@@ -120,36 +121,6 @@ HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
     return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
 }
 
-namespace {
-
-Key keyOf(WPARAM virtualKey) {
-    switch (virtualKey) {
-    case VK_SPACE:
-        return Key::Space;
-    case VK_RETURN:
-        return Key::Enter;
-    case VK_NEXT:
-        return Key::PageDown;
-    case VK_PRIOR:
-        return Key::PageUp;
-    case VK_LEFT:
-        return Key::Left;
-    case VK_UP:
-        return Key::Up;
-    case VK_RIGHT:
-        return Key::Right;
-    case VK_DOWN:
-        return Key::Down;
-    case VK_ESCAPE:
-        return Key::Escape;
-    case VK_F11:
-        return Key::F11;
-    default:
-        return Key::Other;
-    }
-}
-
-} // namespace
 
 void Win32Toolkit::reportKey(const MSG& message) {
     const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
@@ -175,7 +146,7 @@ void Win32Toolkit::reportKey(const MSG& message) {
     for (const auto& [id, window] : windows_) {
         if (window->hwnd() != root) continue;
         const std::shared_ptr<TopWindow> keepAlive = window; // the handler may close it
-        keepAlive->raiseKey(keyOf(message.wParam), action);
+        keepAlive->raiseKey(keyOf(static_cast<unsigned>(message.wParam)), action);
         return;
     }
 }
