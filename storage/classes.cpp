@@ -14,13 +14,12 @@ namespace {
 Result stop(Outcome outcome, const Message& message) {
     Result result;
     result.outcome = outcome;
-    result.message = OwnedMessage(message);
+    result.message = message;
     return result;
 }
 
 Result readFailure(const FilePath& file) {
-    std::string text;
-    return stop(Outcome::Failed, fileNotReadMessage(file, text));
+    return stop(Outcome::Failed, fileNotReadMessage(file));
 }
 
 // Config.conf as read under the lock, with the class list taken apart.
@@ -83,8 +82,7 @@ Listing readListing(const DataFolder& data) {
     const IniDocument file = IniDocument::read(data.settingsFile());
     Listing listing;
     if (file.failed()) {
-        std::string text;
-        listing.failure = OwnedMessage(fileNotReadMessage(file.file(), text));
+        listing.failure = fileNotReadMessage(file.file());
         return listing;
     }
     listing.list = file.value(kClassSection, kClassNameKey).text;
@@ -190,7 +188,7 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
         return stop(Outcome::Failed, kClassNotDeleted);
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(shown.name)) {
-        if (!deleteRosterFile(data, shown.name)) result.message = OwnedMessage(kRosterFileNotDeleted);
+        if (!deleteRosterFile(data, shown.name)) result.message = kRosterFileNotDeleted;
         result.marksKept = deleteStudentMarks(data, shown.name);
     }
     return result;

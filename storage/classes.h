@@ -45,15 +45,6 @@ inline constexpr Message kRosterFileNotDeleted{
 inline constexpr Message kDataFolderBusy{
     "数据正忙", "另一个打开的本程序正在读写班级数据，本次操作未写入任何内容，请稍后重试！", kErrorOk};
 
-// A message with texts of its own, for those that name a file.
-struct OwnedMessage {
-    std::string title, text;
-    unsigned flags = kPlainOk;
-    OwnedMessage() = default;
-    OwnedMessage(const Message& message) : title(message.title), text(message.text), flags(message.flags) {}
-    Message message() const { return {title, text, flags}; }
-};
-
 namespace classes {
 
 // The class an operation acts on, as the window shows it: its place in the class
@@ -74,7 +65,7 @@ enum class Outcome {
 
 struct Result {
     Outcome outcome = Outcome::Done;
-    std::optional<OwnedMessage> message; // what the teacher is told
+    std::optional<Message> message;      // what the teacher is told
     ClassRoster roster;                  // the class's roster as stored afterwards
     bool current = false;                // the class is (add, save, choose) or was (delete) the current class
     bool lastClass = false;              // delete: the list is empty now
@@ -89,7 +80,7 @@ struct Listing {
     std::string list; // ClassName as stored
     std::vector<std::string> classes;
     std::string current;
-    std::optional<OwnedMessage> failure;
+    std::optional<Message> failure;
 };
 Listing readListing(const DataFolder& data);
 

@@ -78,10 +78,10 @@ std::string formatRosterText(const ClassRoster& roster) {
 }
 
 Message rosterTextUnstorable(std::string_view character) {
-    return {"无法保存",
-            keptMessageText("学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
-                            "）无法保存到数据文件中，请更换后重试！"),
-            kErrorOk};
+    return Message::owning("无法保存",
+                           "学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                               "）无法保存到数据文件中，请更换后重试！",
+                           kErrorOk);
 }
 
 std::optional<Message> checkRosterText(std::string_view text) {
