@@ -40,6 +40,16 @@ void RollCall::setRoundListener(RoundListener listener) {
     roundListener_ = std::move(listener);
 }
 
+void RollCall::setDrawn(StudentMarks drawn) {
+    drawn_ = std::move(drawn);
+    drawn_.resize(roster_.size(), false);
+    fillPool();
+}
+
+void RollCall::setRollStartListener(std::function<void()> listener) {
+    rollStartListener_ = std::move(listener);
+}
+
 void RollCall::setAbsent(StudentMarks absent) {
     absent_ = std::move(absent);
     absent_.resize(roster_.size(), false);
@@ -73,6 +83,7 @@ void RollCall::pressStartStop(RollCallView& view) {
         return;
     }
     if (!rolling_) {
+        if (rollStartListener_) rollStartListener_();
         if (pool_.empty()) {
             // Absent students are neither drawn nor waited for: when only they are
             // left, the round ends as if it were over.

@@ -69,6 +69,11 @@ public:
     // Every student becomes drawable again (the absent ones excepted).
     void startNewRound();
     void setRoundListener(RoundListener listener);
+    // Sets who has been drawn in this round (the roster and the absences stay).
+    void setDrawn(StudentMarks drawn);
+    // Told when Start is pressed on a roster, before the pool is looked at: the
+    // round kept on disk may have changed since (another copy drew from it).
+    void setRollStartListener(std::function<void()> listener);
 
     // Told of each settled student with the texts the labels show.
     void setSettleListener(SettleListener listener);
@@ -94,6 +99,7 @@ private:
     StudentMarks drawn_;                   // by roster position, 0-based
     StudentMarks absent_;
     RoundListener roundListener_;
+    std::function<void()> rollStartListener_;
     std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
     SettleListener listener_;

@@ -4,6 +4,7 @@
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
 #include "storage/settings.h"
+#include "storage/student_marks.h"
 
 #include <algorithm>
 
@@ -104,8 +105,8 @@ Result addClass(const DataFolder& data, std::string_view name, bool makeCurrent)
     if (auto stopped = checkListWhole(settings)) return *stopped;
 
     const StoredRoster adopted = loadRoster(data, name);
-    if (adopted.state == IniDocument::State::Failed) return readFailure(data.rosterFile(name));
-    if (!createRosterFile(data, name) || !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
+    if (adopted.state == ReadState::Failed) return readFailure(data.rosterFile(name));
+    if (!deleteStudentMarks(data, name) || !createRosterFile(data, name) || !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
         (makeCurrent && !settings.write(kDefaultKey, name)))
         return stop(Outcome::Failed, kDataNotSaved);
 
@@ -147,14 +148,14 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
 
     // The roster the window showed must still be the stored one, unless the teacher chose to overwrite.
     const StoredRoster stored = loadRoster(data, shown.name);
-    if (stored.state == IniDocument::State::Failed) return readFailure(data.rosterFile(shown.name));
+    if (stored.state == ReadState::Failed) return readFailure(data.rosterFile(shown.name));
     if (stored.cut) return stop(Outcome::Refused, kRosterTooLongToSave);
     if (stored.roster != shownRoster && !overwrite) {
         Result result = stop(Outcome::RosterChanged, kRosterChanged);
         result.roster = stored.roster;
         return result;
     }
-    if (renamed && loadRoster(data, newName).state == IniDocument::State::Failed)
+    if (renamed && loadRoster(data, newName).state == ReadState::Failed)
         return readFailure(data.rosterFile(newName));
 
     // The new name's file first; then the current class and the class list take the new name.
@@ -165,9 +166,10 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
         return stop(Outcome::Failed, kDataNotSaved);
 
     Result result;
+    if (renamed && !moveStudentMarks(data, shown.name, newName)) result.message = OwnedMessage(kMarksNotMoved);
     // The roll call gets the roster as it reads back (the dialect drops blanks at the list's ends).
     const StoredRoster back = loadRoster(data, newName);
-    result.roster = back.state == IniDocument::State::Read ? back.roster : parsed.roster;
+    result.roster = back.state == ReadState::Read ? back.roster : parsed.roster;
     result.current = current;
     return result;
 }
@@ -186,8 +188,11 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
     if ((result.current && !settings.write(kDefaultKey, "")) || !settings.write(kClassNameKey, left))
         return stop(Outcome::Failed, kClassNotDeleted);
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
-    if (isOwnRosterFileName(shown.name) && !deleteRosterFile(data, shown.name))
-        result.message = OwnedMessage(kRosterFileNotDeleted);
+    if (isOwnRosterFileName(shown.name)) {
+        if (!deleteRosterFile(data, shown.name)) result.message = OwnedMessage(kRosterFileNotDeleted);
+        // Marks a failed delete leaves behind are dropped when the class is added again.
+        (void)deleteStudentMarks(data, shown.name);
+    }
     return result;
 }
 
@@ -198,7 +203,7 @@ Result chooseClass(const DataFolder& data, const ShownClass& shown) {
     if (auto stopped = checkSettings(settings, &shown)) return *stopped;
     if (hasControlCharacter(shown.name)) return stop(Outcome::Refused, kClassNameInvalid);
     const StoredRoster stored = loadRoster(data, shown.name);
-    if (stored.state == IniDocument::State::Failed) return readFailure(data.rosterFile(shown.name));
+    if (stored.state == ReadState::Failed) return readFailure(data.rosterFile(shown.name));
     if (!settings.write(kDefaultKey, shown.name)) return stop(Outcome::Failed, kDataNotSaved);
     Result result;
     result.roster = stored.roster;

@@ -2,16 +2,18 @@
 
 #include "base/digits.h"
 #include "storage/class_list.h"
-#include "storage/ini_dialect.h"
+#include "storage/file_names.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
+#include <algorithm>
 #include <charconv>
-#include <map>
+#include <cstdint>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace tallyra {
@@ -23,13 +25,54 @@ constexpr std::string_view kPlaceKey = "Place";
 constexpr std::string_view kDateKey = "Date";
 constexpr std::string_view kRoundExtension = ".round";
 constexpr std::string_view kAbsentExtension = ".absent";
+// A roster within the value limit never needs more parts than this.
+constexpr int kMostParts = 16;
 
-using Pair = std::pair<std::string, std::string>;
+// One student as the marks name it, viewing the texts of a roster or of a marks list.
+struct Student {
+    std::string_view number, name;
+    std::uint32_t place = 0;
+    friend bool operator<(const Student& a, const Student& b) {
+        return std::tie(a.number, a.name, a.place) < std::tie(b.number, b.name, b.place);
+    }
+    friend bool operator==(const Student&, const Student&) = default;
+};
+
+std::optional<std::uint32_t> placeNumber(std::string_view text) {
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1) return std::nullopt;
+    return value;
+}
+
+// Each roster position as a student: its place counts the positions before it with
+// the same number and name, from 1.
+std::vector<Student> rosterStudents(const ClassRoster& roster) {
+    std::vector<Student> students(roster.size());
+    std::vector<std::uint32_t> order(roster.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i) {
+        students[i] = {roster.numberAt(i + 1), roster.nameAt(i + 1), i};
+        order[i] = i;
+    }
+    // Equal pairs side by side, each run in roster order.
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return students[a] < students[b]; });
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        Student& student = students[order[i]];
+        const Student* before = i > 0 ? &students[order[i - 1]] : nullptr;
+        const bool samePair = before && before->number == student.number && before->name == student.name;
+        student.place = samePair ? before->place + 1 : 1;
+    }
+    return students;
+}
 
 // The INI dialect drops blanks around a value and splitList an empty last piece:
 // brackets and a closing "," keep an empty or blank first or last number whole.
-std::string bracketList(const std::vector<std::string>& items) {
-    return items.empty() ? "[]" : "[" + joinList(items) + ",]";
+std::string bracketList(const std::vector<std::string>& items, std::size_t first, std::size_t end) {
+    if (first == end) return "[]";
+    std::string text = "[";
+    for (std::size_t i = first; i < end; ++i)
+        text.append(items[i]).append(",");
+    return text.append("]");
 }
 
 std::optional<std::vector<std::string>> unbracketList(std::string_view value) {
@@ -40,103 +83,189 @@ std::optional<std::vector<std::string>> unbracketList(std::string_view value) {
     return splitList(value, ",");
 }
 
-std::optional<std::string> itemOf(std::string_view bytes, std::string_view section, std::string_view key) {
-    const auto value = ini::findValue(bytes, encodeForFile(section), encodeForFile(key));
-    if (!value) return std::nullopt;
-    return decodeFromFile(*value);
-}
-
 // Beside the roster file and spelt as it is: a Data folder copied from Windows with
 // "A班.conf" for the class a班 keeps "A班.round", and a missing marks file never
 // costs a search of the folder.
-FilePath marksFilePath(const DataFolder& data, std::string_view className, std::string_view extension) {
+std::string marksFileBase(const DataFolder& data, std::string_view className) {
     std::string path = data.rosterFile(className).utf8();
     path.resize(path.size() - std::string_view(".conf").size());
-    return FilePath(path.append(extension));
+    return path;
 }
 
-MarksFile readMarksFile(const FilePath& file, std::string_view section) {
+FilePath marksFilePath(const DataFolder& data, std::string_view className, std::string_view extension) {
+    return FilePath(marksFileBase(data, className).append(extension));
+}
+
+constexpr std::string_view kListKeys[] = {kNumberKey, kNameKey, kPlaceKey};
+
+std::string partKey(std::string_view key, int part) {
+    return std::string(key).append(std::to_string(part));
+}
+
+// The three lists of one item each, or of one part. A part may hold a single
+// student bare (without brackets) when the brackets would not fit.
+bool appendLists(const IniDocument& file, std::string_view section, int part, MarkedStudents& students) {
+    std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const IniDocument::Value value = file.value(section, part == 0 ? kListKeys[i] : partKey(kListKeys[i], part));
+        if (value.cut) return false;
+        std::optional<std::vector<std::string>> items = unbracketList(value.text);
+        if (!items && part > 0 && !value.text.empty()) items = std::vector<std::string>{value.text};
+        if (!items || (i > 0 && items->size() != count)) return false;
+        count = items->size();
+        lists[i]->insert(lists[i]->end(), items->begin(), items->end());
+    }
+    return true;
+}
+
+// The students of a file's content, or nothing when it is not a set of marks this program wrote.
+std::optional<MarkedStudents> studentsOf(const IniDocument& file, std::string_view section) {
+    MarkedStudents students;
+    if (!file.value(section, kNumberKey).text.empty()) {
+        if (!appendLists(file, section, 0, students)) return std::nullopt;
+    } else {
+        int part = 1;
+        for (; part <= kMostParts && !file.value(section, partKey(kNumberKey, part)).text.empty(); ++part)
+            if (!appendLists(file, section, part, students)) return std::nullopt;
+        if (part == 1 || part > kMostParts) return std::nullopt;
+    }
+    for (const std::string& place : students.places)
+        if (!placeNumber(place)) return std::nullopt;
+    return students;
+}
+
+MarksFile marksOf(const IniDocument& file, std::string_view section) {
     MarksFile result;
-    const platform::FileRead read = platform::readFile(file);
-    if (read.outcome != platform::ReadOutcome::Read) {
-        result.state = read.outcome == platform::ReadOutcome::Failed ? MarksFileState::Failed : MarksFileState::Missing;
+    result.state = file.state();
+    if (result.state != ReadState::Read) return result;
+    std::optional<MarkedStudents> students = studentsOf(file, section);
+    if (!students) {
+        result.state = ReadState::Damaged;
         return result;
     }
-    const std::string bytes = normaliseFileBytes(read.bytes);
-    result.state = MarksFileState::Damaged;
-    const auto numbers = unbracketList(itemOf(bytes, section, kNumberKey).value_or(""));
-    const auto names = unbracketList(itemOf(bytes, section, kNameKey).value_or(""));
-    const auto places = unbracketList(itemOf(bytes, section, kPlaceKey).value_or(""));
-    if (!numbers || !names || !places || numbers->size() != names->size() || names->size() != places->size())
-        return result;
-    for (const std::string& place : *places) {
-        int value = 0;
-        const auto [end, error] = std::from_chars(place.data(), place.data() + place.size(), value);
-        if (error != std::errc() || end != place.data() + place.size() || value < 1) return result;
-    }
-    result.students = {std::move(*numbers), std::move(*names), std::move(*places)};
-    result.date = itemOf(bytes, section, kDateKey).value_or("");
-    result.state = MarksFileState::Read;
+    result.students = std::move(*students);
+    result.date = file.value(section, kDateKey).text;
     return result;
 }
 
-bool writeMarksFile(const DataFolder& data, std::string_view className, std::string_view extension,
-                    std::string_view section, const MarkedStudents& students, std::string_view date) {
-    if (!isOwnRosterFileName(className)) return false;
-    std::string bytes;
-    const std::string fileSection = encodeForFile(section);
-    const auto set = [&](std::string_view key, std::string_view value) {
-        bytes = ini::withValue(bytes, fileSection, encodeForFile(key), encodeForFile(value));
-        return fitsIniValue(value);
-    };
-    if (!date.empty() && !set(kDateKey, date)) return false;
-    if (!set(kNumberKey, bracketList(students.numbers)) || !set(kNameKey, bracketList(students.names)) ||
-        !set(kPlaceKey, bracketList(students.places)))
-        return false;
-    const FilePath& folder = data.path();
-    if (!readsBackAsWritten(bytes) || !platform::isFolder(folder)) return false;
-    platform::FolderLock lock(folder);
-    if (!lock.held()) return false;
-    return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes);
+MarksFile readMarksFile(const FilePath& file, std::string_view section) {
+    return marksOf(IniDocument::read(file), section);
 }
 
-bool moveMarksFile(const DataFolder& data, std::string_view oldName, std::string_view newName,
+bool fitsLimit(std::string_view value) {
+    return fileByteLength(value) <= kIniValueLimit;
+}
+
+// The lists in parts that each fit: as many students in each as their bracketed lists hold.
+MarksWrite setListsInParts(IniDocument& file, std::string_view section, const MarkedStudents& students) {
+    const std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
+    const std::size_t count = students.numbers.size();
+    std::vector<std::size_t> bytes[3];
+    for (std::size_t i = 0; i < 3; ++i)
+        for (const std::string& item : *lists[i])
+            bytes[i].push_back(fileByteLength(item) + 1); // with its ","
+    int part = 0;
+    for (std::size_t first = 0; first < count;) {
+        if (++part > kMostParts) return MarksWrite::TooLong;
+        std::size_t used[3] = {2, 2, 2}; // the brackets
+        std::size_t end = first;
+        for (; end < count; ++end) {
+            bool fits = true;
+            for (std::size_t i = 0; i < 3; ++i)
+                fits = fits && used[i] + bytes[i][end] <= kIniValueLimit;
+            if (!fits) break;
+            for (std::size_t i = 0; i < 3; ++i)
+                used[i] += bytes[i][end];
+        }
+        end = std::max(end, first + 1);
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::string value = bracketList(*lists[i], first, end);
+            if (!fitsLimit(value)) value = (*lists[i])[first]; // one student alone, bare
+            if (!fitsLimit(value) || !file.set(section, partKey(kListKeys[i], part), value)) return MarksWrite::TooLong;
+        }
+        first = end;
+    }
+    return MarksWrite::Written;
+}
+
+// Rebuilds the file from the marks: each list in one item when all three fit,
+// which is how every program that keeps marks writes them; in parts otherwise.
+MarksWrite setMarks(IniDocument& file, std::string_view section, const MarkedStudents& students,
+                    std::string_view date) {
+    file.clear();
+    if (!date.empty() && !file.set(section, kDateKey, date)) return MarksWrite::Failed;
+    const std::size_t count = students.numbers.size();
+    if (students.names.size() != count || students.places.size() != count) return MarksWrite::Failed;
+    const std::string whole[] = {bracketList(students.numbers, 0, count), bracketList(students.names, 0, count),
+                                 bracketList(students.places, 0, count)};
+    MarksWrite set = MarksWrite::Written;
+    if (fitsLimit(whole[0]) && fitsLimit(whole[1]) && fitsLimit(whole[2])) {
+        for (std::size_t i = 0; i < 3; ++i)
+            if (!file.set(section, kListKeys[i], whole[i])) return MarksWrite::Failed;
+    } else {
+        set = setListsInParts(file, section, students);
+    }
+    // A bare student with blanks at its ends would read back as another.
+    if (set == MarksWrite::Written && studentsOf(file, section) != students) set = MarksWrite::TooLong;
+    return set;
+}
+
+MarksWrite saveMarks(IniDocument& file, std::string_view section, const MarkedStudents& students,
+                     std::string_view date) {
+    const MarksWrite set = setMarks(file, section, students, date);
+    if (set != MarksWrite::Written) return set;
+    return file.save() ? MarksWrite::Written : MarksWrite::Failed;
+}
+
+std::string fileNameOf(const FilePath& file) {
+    return file.utf8().substr(std::min(file.utf8().size(), file.parent().utf8().size() + 1));
+}
+
+bool moveMarksFile(const DataFolder& data, const std::string& fromBase, const std::string& toBase,
                    std::string_view extension) {
-    const FilePath from = marksFilePath(data, oldName, extension);
-    const FilePath to = marksFilePath(data, newName, extension);
+    const FilePath from(fromBase + std::string(extension));
+    const FilePath to(toBase + std::string(extension));
     if (from == to) return true;
     const platform::FileRead read = platform::readFile(from);
-    if (read.outcome == platform::ReadOutcome::Missing) return platform::deleteFile(to);
-    return read.outcome == platform::ReadOutcome::Read && platform::replaceFileAtomically(to, read.bytes) &&
-           platform::deleteFile(from);
+    if (read.outcome == ReadState::Missing) return platform::deleteFile(to);
+    if (read.outcome != ReadState::Read || !platform::replaceFileAtomically(to, read.bytes)) return false;
+    // Where the file system ignores case (Windows, a share), "A班.round" and
+    // "a班.round" are one file: the old spelling goes only when both are listed.
+    if (sameFileName(fileNameOf(from), fileNameOf(to))) {
+        const std::vector<std::string> names = platform::filesInFolder(data.path());
+        const auto listed = [&](const FilePath& file) {
+            return std::find(names.begin(), names.end(), fileNameOf(file)) != names.end();
+        };
+        if (!listed(from) || !listed(to)) return true;
+    }
+    return platform::deleteFile(from);
 }
 
 } // namespace
 
 MarkedStudents markedStudents(const ClassRoster& roster, const StudentMarks& marks) {
-    MarkedStudents students;
-    std::map<Pair, int> seen;
-    for (std::size_t position = 1; position <= roster.size(); ++position) {
-        const int place = ++seen[{roster.numberAt(position), roster.nameAt(position)}];
-        if (position > marks.size() || !marks[position - 1]) continue;
-        students.numbers.push_back(roster.numberAt(position));
-        students.names.push_back(roster.nameAt(position));
-        students.places.push_back(std::to_string(place));
+    MarkedStudents marked;
+    const std::vector<Student> students = rosterStudents(roster);
+    for (std::size_t i = 0; i < students.size() && i < marks.size(); ++i) {
+        if (!marks[i]) continue;
+        marked.numbers.emplace_back(students[i].number);
+        marked.names.emplace_back(students[i].name);
+        marked.places.push_back(std::to_string(students[i].place));
     }
-    return students;
+    return marked;
 }
 
 StudentMarks marksOnRoster(const ClassRoster& roster, const MarkedStudents& students) {
-    std::map<std::pair<Pair, std::string>, bool> wanted;
+    std::vector<Student> wanted;
     for (std::size_t i = 0; i < students.numbers.size() && i < students.names.size() && i < students.places.size(); ++i)
-        wanted[{{students.numbers[i], students.names[i]}, students.places[i]}] = true;
-    StudentMarks marks(roster.size(), false);
-    std::map<Pair, int> seen;
-    for (std::size_t position = 1; position <= roster.size(); ++position) {
-        Pair pair{roster.numberAt(position), roster.nameAt(position)};
-        const int place = ++seen[pair];
-        marks[position - 1] = wanted.count({std::move(pair), std::to_string(place)}) > 0;
-    }
+        if (const auto place = placeNumber(students.places[i]))
+            wanted.push_back({students.numbers[i], students.names[i], *place});
+    std::sort(wanted.begin(), wanted.end());
+    const std::vector<Student> onRoster = rosterStudents(roster);
+    StudentMarks marks(onRoster.size(), false);
+    for (std::size_t i = 0; i < onRoster.size(); ++i)
+        marks[i] = std::binary_search(wanted.begin(), wanted.end(), onRoster[i]);
     return marks;
 }
 
@@ -154,22 +283,43 @@ MarksFile readAbsenceFile(const DataFolder& data, std::string_view className) {
     return readMarksFile(absenceFilePath(data, className), kAbsentSection);
 }
 
-bool writeRoundFile(const DataFolder& data, std::string_view className, const MarkedStudents& drawn) {
-    return writeMarksFile(data, className, kRoundExtension, kRoundSection, drawn, "");
+RoundUpdate updateRoundFile(const DataFolder& data, std::string_view className, const RoundChange& change) {
+    RoundUpdate update;
+    if (!isOwnRosterFileName(className) || !platform::isFolder(data.path())) return update;
+    const platform::FolderLock lock(data.path());
+    if (!lock.held()) return update;
+    IniDocument file = IniDocument::read(roundFilePath(data, className));
+    update.stored = marksOf(file, kRoundSection);
+    if (update.stored.state == ReadState::Failed) {
+        update.write = MarksWrite::NotRead;
+        return update;
+    }
+    update.round = change(update.stored);
+    update.write = saveMarks(file, kRoundSection, update.round, "");
+    return update;
 }
-bool writeAbsenceFile(const DataFolder& data, std::string_view className, const MarkedStudents& absent,
-                      std::string_view date) {
-    return writeMarksFile(data, className, kAbsentExtension, kAbsentSection, absent, date);
+
+MarksWrite writeAbsenceFile(const DataFolder& data, std::string_view className, const MarkedStudents& absent,
+                            std::string_view date) {
+    if (!isOwnRosterFileName(className) || !platform::isFolder(data.path())) return MarksWrite::Failed;
+    const platform::FolderLock lock(data.path());
+    if (!lock.held()) return MarksWrite::Failed;
+    IniDocument file = IniDocument::read(absenceFilePath(data, className));
+    if (file.failed()) return MarksWrite::NotRead;
+    return saveMarks(file, kAbsentSection, absent, date);
 }
 
 bool moveStudentMarks(const DataFolder& data, std::string_view oldName, std::string_view newName) {
-    const bool round = moveMarksFile(data, oldName, newName, kRoundExtension);
-    return moveMarksFile(data, oldName, newName, kAbsentExtension) && round;
+    const std::string from = marksFileBase(data, oldName);
+    const std::string to = marksFileBase(data, newName);
+    const bool round = moveMarksFile(data, from, to, kRoundExtension);
+    return moveMarksFile(data, from, to, kAbsentExtension) && round;
 }
 
 bool deleteStudentMarks(const DataFolder& data, std::string_view className) {
-    const bool round = platform::deleteFile(roundFilePath(data, className));
-    return platform::deleteFile(absenceFilePath(data, className)) && round;
+    const std::string base = marksFileBase(data, className);
+    const bool round = platform::deleteFile(FilePath(base + std::string(kRoundExtension)));
+    return platform::deleteFile(FilePath(base + std::string(kAbsentExtension))) && round;
 }
 
 std::string todayText() {

@@ -230,6 +230,7 @@ void ClassManagementWindow::saveClass() {
     }
     shownRoster_ = result.roster;
     if (result.current) windows_.round().loadClass(newName, result.roster, RoundKeeper::Reason::Changed);
+    if (result.message) toolkit_.showMessage(result.message->message()); // saved, but the marks stayed behind
     toolkit_.showMessage(kSaveDone);
 }
 

@@ -51,12 +51,12 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
     // 甲 and 乙 of 一班 were drawn before the restart.
     const std::string both = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[1,1,]\r\n";
     const std::string secondOfTwo = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[2,1,]\r\n";
-    const auto none = +[](RoundKeeper&) {};
+    const auto none = +[](RoundKeeper&, const DataFolder&) {};
     struct Row {
         const char* what;
         std::string file;
         ClassRoster roster;
-        void (*between)(RoundKeeper&);
+        void (*between)(RoundKeeper&, const DataFolder&); // the class operations move and drop the files
         std::string loadedAs;
         std::vector<std::int32_t> pool;
         std::vector<Message> told;
@@ -67,8 +67,18 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         {"丁 added", both, {{"1", "2", "3", "4"}, {"甲", "乙", "丙", "丁"}}, none, "一班", {3, 4}, {}},
         {"甲 renumbered is someone new", both, {{"9", "2", "3"}, {"甲", "乙", "丙"}}, none, "一班", {1, 3}, {}},
         {"the second of two 甲", secondOfTwo, {{"1", "1", "2", "3"}, {"甲", "甲", "乙", "丙"}}, none, "一班", {1, 4}, {}},
-        {"class renamed", both, kThree, +[](RoundKeeper& k) { k.classRenamed("一班", "二班"); }, "二班", {3}, {}},
-        {"class deleted", both, kThree, +[](RoundKeeper& k) { k.classDeleted("一班"); }, "一班", {1, 2, 3}, {}},
+        {"class renamed", both, kThree,
+         +[](RoundKeeper& k, const DataFolder& d) {
+             ASSERT_TRUE(moveStudentMarks(d, "一班", "二班"));
+             k.classRenamed("一班", "二班");
+         },
+         "二班", {3}, {}},
+        {"class deleted", both, kThree,
+         +[](RoundKeeper& k, const DataFolder& d) {
+             ASSERT_TRUE(deleteStudentMarks(d, "一班"));
+             k.classDeleted("一班");
+         },
+         "一班", {1, 2, 3}, {}},
         {"damaged file", "[Round]\r\nNumber=1,2\r\n", kThree, none, "一班", {1, 2, 3}, {kRoundDamagedNotice}},
     };
     for (const Row& row : rows) {
@@ -77,7 +87,7 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         std::filesystem::remove(data("二班.round"));
         {
             Start before(dataFolder(), "一班", row.roster);
-            row.between(before.keeper);
+            row.between(before.keeper, dataFolder());
         }
         Start after(dataFolder(), row.loadedAs, row.roster);
         EXPECT_EQ(after.rollCall.drawPool(), row.pool);
@@ -114,7 +124,7 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
     testing::writeBytes(data("一班.conf"), rosterBytes);
     {
         Start marking(dataFolder(), "一班", roster);
-        ASSERT_TRUE(marking.keeper.setAbsent({false, true, false, false, true, false}));
+        ASSERT_FALSE(marking.keeper.setAbsent({false, true, false, false, true, false}));
     }
     Start start(dataFolder(), "一班", roster); // today's marks hold after a restart
     EXPECT_EQ(roundCountText(start.rollCall), "剩余 4 / 6 · 缺席 2");
@@ -149,7 +159,8 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
          kRoundSaveFailed, true},
         {"record append fails", +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
          kRecordAppendFailed, false},
-        {"round file unreadable", +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
+        {"round file unreadable",
+         +[] { platform::setReadFailureHook([](const FilePath& f) { return f.utf8().ends_with(".round"); }); },
          {kRoundUnreadableTitle, "", kWarningOk}, true},
     };
     const std::string rosterBytes = encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n");

@@ -164,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const classes::Listing listing = classes::readListing(data);
         FUZZ_REQUIRE(!listing.failure);
         for (const std::string& listed : listing.classes)
-            if (isOwnRosterFileName(listed)) FUZZ_REQUIRE(loadRoster(data, listed).state == IniDocument::State::Read);
+            if (isOwnRosterFileName(listed)) FUZZ_REQUIRE(loadRoster(data, listed).state == ReadState::Read);
         // No roster a copy was told is saved is lost: it is in some file, listed or left behind.
         const std::vector<ClassRoster> onDisk = rostersOnDisk(data);
         for (auto it = saved.begin(); it != saved.end();) {
