@@ -10,7 +10,9 @@
 #include "tests/support/fake_main_window.h"
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <set>
 
 namespace tallyra {
 namespace {
@@ -80,6 +82,8 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
          },
          "一班", {1, 2, 3}, {}},
         {"damaged file", "[Round]\r\nNumber=1,2\r\n", kThree, none, "一班", {1, 2, 3}, {kRoundDamagedNotice}},
+        {"lists of unequal length", "[Round]\r\nNumber=[1,2,]\r\nName=[甲,]\r\nPlace=[1,1,]\r\n", kThree, none,
+         "一班", {1, 2, 3}, {kRoundDamagedNotice}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -126,6 +130,19 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
         Start marking(dataFolder(), "一班", roster);
         ASSERT_FALSE(marking.keeper.setAbsent({false, true, false, false, true, false}));
     }
+    {
+        const std::string today = testing::readBytes(data("一班.absent"));
+        // Another day's marks mark nobody; a damaged file is told once and marks nobody.
+        for (const auto& [file, told] : {std::pair<std::string, std::vector<Message>>{
+                                             "[Absent]\r\nDate=2000-01-01\r\nNumber=[2,]\r\nName=[乙,]\r\nPlace=[1,]\r\n", {}},
+                                         {"[Absent]\r\nNumber=[2,]\r\nName=[乙,丙,]\r\nPlace=[1,]\r\n", {kAbsenceDamagedNotice}}}) {
+            testing::writeBytes(data("一班.absent"), encodeForFile(file));
+            Start start(dataFolder(), "一班", roster);
+            EXPECT_EQ(roundCountText(start.rollCall), "剩余 6 / 6");
+            EXPECT_EQ(start.window.shown, told);
+        }
+        testing::writeBytes(data("一班.absent"), today);
+    }
     Start start(dataFolder(), "一班", roster); // today's marks hold after a restart
     EXPECT_EQ(roundCountText(start.rollCall), "剩余 4 / 6 · 缺席 2");
     for (int i = 0; i < 1000; ++i) {
@@ -145,6 +162,90 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
     start.rollCall.setAbsent(StudentMarks(6, true));
     start.rollCall.pressStartStop(start.window);
     EXPECT_EQ(start.window.shown.back(), kAllAbsentMessage);
+}
+
+TEST_F(RoundKeeperTest, TwoCopiesDrawFromOneRoundFileAndPicksMadeWhileItWasHeldJoinItLater) {
+    ClassRoster ten;
+    for (int i = 1; i <= 10; ++i) {
+        ten.numbers.push_back(std::to_string(i));
+        ten.names.push_back("生" + std::to_string(i));
+    }
+    const auto roundNames = [&] {
+        const std::vector<std::string> names = readRoundFile(dataFolder(), "一班").students.names;
+        return std::set<std::string>(names.begin(), names.end());
+    };
+    Start a(dataFolder(), "一班", ten);
+    Start b(dataFolder(), "一班", ten);
+    std::set<std::string> drawn;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(drawn.insert(a.drawOne()).second);
+        EXPECT_TRUE(drawn.insert(b.drawOne()).second);
+    }
+    EXPECT_EQ(roundNames(), drawn);
+    // A new round begun in one copy holds in the other.
+    const std::string first = a.drawOne();
+    EXPECT_EQ(a.window.shown, std::vector<Message>{kRoundOverQuestion});
+    const std::string second = b.drawOne();
+    EXPECT_TRUE(b.window.shown.empty());
+    EXPECT_EQ(roundNames(), (std::set<std::string>{first, second}));
+
+    // A copy that starts while the round file is held draws in memory, told once,
+    // and adds its picks to the file at the first Start after it reads.
+    const std::string before = testing::readBytes(data("一班.round"));
+    platform::setReadFailureHook([](const FilePath& f) { return f.utf8().ends_with(".round"); });
+    Start c(dataFolder(), "一班", ten);
+    const std::string held = c.drawOne();
+    platform::setReadFailureHook(nullptr);
+    EXPECT_EQ(testing::readBytes(data("一班.round")), before);
+    const std::string freed = c.drawOne();
+    EXPECT_EQ(roundNames(), (std::set<std::string>{first, second, held, freed}));
+    EXPECT_TRUE(freed != first && freed != second && freed != held);
+    ASSERT_EQ(c.window.shown.size(), 1u);
+    EXPECT_EQ(c.window.shown[0].title, kRoundUnreadableTitle);
+}
+
+TEST_F(RoundKeeperTest, ARoundIsKeptWheneverItsRosterFitsAndInTodaysFormWhenThatFits) {
+    const auto roster = [](int count, const std::function<std::string(int)>& number,
+                           const std::function<std::string(int)>& name) {
+        ClassRoster made;
+        for (int i = 1; i <= count; ++i) {
+            made.numbers.push_back(number(i));
+            made.names.push_back(name(i));
+        }
+        return made;
+    };
+    const auto padded = [](int i) { return std::string(4 - std::to_string(i).size(), '0') + std::to_string(i); };
+    const struct {
+        const char* what;
+        ClassRoster roster;
+        MarksWrite write;
+        bool todaysForm; // one item per list
+    } kCases[] = {
+        {"a short roster", kThree, MarksWrite::Written, true},
+        {"numbers of exactly the limit", roster(2048, padded, [](int) { return "名"; }), MarksWrite::Written, false},
+        {"one name of exactly the limit", {{"1"}, {std::string(kIniValueLimit, 'n')}}, MarksWrite::Written, false},
+        {"5,120 equal students, places past 5,000", roster(5120, [](int) { return "1"; }, [](int) { return "a"; }),
+         MarksWrite::Written, false},
+        {"a name that would lose its blank", {{"1"}, {std::string(kIniValueLimit - 1, 'n') + " "}}, MarksWrite::TooLong,
+         false},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(data("一班.round"));
+        const MarkedStudents all = markedStudents(c.roster, StudentMarks(c.roster.size(), true));
+        EXPECT_EQ(updateRoundFile(dataFolder(), "一班", [&](const MarksFile&) { return all; }).write, c.write);
+        if (c.write != MarksWrite::Written) {
+            EXPECT_FALSE(std::filesystem::exists(data("一班.round")));
+            continue;
+        }
+        EXPECT_EQ(readRoundFile(dataFolder(), "一班").students, all);
+        EXPECT_EQ(testing::readBytes(data("一班.round")).find("\r\nNumber=") != std::string::npos, c.todaysForm);
+    }
+    EXPECT_TRUE(updateRoundFile(dataFolder(), "一班", [&](const MarksFile&) {
+        return markedStudents(kThree, {true, false, true});
+    }).write == MarksWrite::Written);
+    EXPECT_EQ(testing::readBytes(data("一班.round")),
+              encodeForFile("[Round]\r\nNumber=[1,3,]\r\nName=[甲,丙,]\r\nPlace=[1,1,]\r\n"));
 }
 
 TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverStopsADraw) {
