@@ -1,6 +1,5 @@
 #include "storage/student_marks.h"
 
-#include "base/digits.h"
 #include "storage/class_list.h"
 #include "storage/file_names.h"
 #include "storage/ini_file.h"
@@ -49,18 +48,16 @@ std::optional<std::uint32_t> placeNumber(std::string_view text) {
 // the same number and name, from 1.
 std::vector<Student> rosterStudents(const ClassRoster& roster) {
     std::vector<Student> students(roster.size());
-    std::vector<std::uint32_t> order(roster.size());
-    for (std::uint32_t i = 0; i < order.size(); ++i) {
-        students[i] = {roster.numberAt(i + 1), roster.nameAt(i + 1), i};
-        order[i] = i;
-    }
+    for (std::uint32_t i = 0; i < students.size(); ++i)
+        students[i] = {roster.numberAt(i + 1), roster.nameAt(i + 1), i}; // place: the position, for now
     // Equal pairs side by side, each run in roster order.
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return students[a] < students[b]; });
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        Student& student = students[order[i]];
-        const Student* before = i > 0 ? &students[order[i - 1]] : nullptr;
-        const bool samePair = before && before->number == student.number && before->name == student.name;
-        student.place = samePair ? before->place + 1 : 1;
+    std::vector<Student> sorted = students;
+    std::sort(sorted.begin(), sorted.end());
+    std::uint32_t place = 0;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        const bool samePair = i > 0 && sorted[i].number == sorted[i - 1].number && sorted[i].name == sorted[i - 1].name;
+        place = samePair ? place + 1 : 1;
+        students[sorted[i].place].place = place;
     }
     return students;
 }
@@ -102,8 +99,8 @@ std::string partKey(std::string_view key, int part) {
     return std::string(key).append(std::to_string(part));
 }
 
-// The three lists of one item each, or of one part. A part may hold a single
-// student bare (without brackets) when the brackets would not fit.
+// The three lists of one item each, or of one part. A list may hold a single
+// student bare (without brackets) where the brackets would not fit.
 bool appendLists(const IniDocument& file, std::string_view section, int part, MarkedStudents& students) {
     std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
     std::size_t count = 0;
@@ -111,7 +108,7 @@ bool appendLists(const IniDocument& file, std::string_view section, int part, Ma
         const IniDocument::Value value = file.value(section, part == 0 ? kListKeys[i] : partKey(kListKeys[i], part));
         if (value.cut) return false;
         std::optional<std::vector<std::string>> items = unbracketList(value.text);
-        if (!items && part > 0 && !value.text.empty()) items = std::vector<std::string>{value.text};
+        if (!items && !value.text.empty()) items = std::vector<std::string>{value.text};
         if (!items || (i > 0 && items->size() != count)) return false;
         count = items->size();
         lists[i]->insert(lists[i]->end(), items->begin(), items->end());
@@ -157,58 +154,46 @@ bool fitsLimit(std::string_view value) {
     return fileByteLength(value) <= kIniValueLimit;
 }
 
-// The lists in parts that each fit: as many students in each as their bracketed lists hold.
-MarksWrite setListsInParts(IniDocument& file, std::string_view section, const MarkedStudents& students) {
-    const std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
-    const std::size_t count = students.numbers.size();
-    std::vector<std::size_t> bytes[3];
-    for (std::size_t i = 0; i < 3; ++i)
-        for (const std::string& item : *lists[i])
-            bytes[i].push_back(fileByteLength(item) + 1); // with its ","
-    int part = 0;
-    for (std::size_t first = 0; first < count;) {
-        if (++part > kMostParts) return MarksWrite::TooLong;
-        std::size_t used[3] = {2, 2, 2}; // the brackets
-        std::size_t end = first;
-        for (; end < count; ++end) {
-            bool fits = true;
-            for (std::size_t i = 0; i < 3; ++i)
-                fits = fits && used[i] + bytes[i][end] <= kIniValueLimit;
-            if (!fits) break;
-            for (std::size_t i = 0; i < 3; ++i)
-                used[i] += bytes[i][end];
-        }
-        end = std::max(end, first + 1);
-        for (std::size_t i = 0; i < 3; ++i) {
-            std::string value = bracketList(*lists[i], first, end);
-            if (!fitsLimit(value)) value = (*lists[i])[first]; // one student alone, bare
-            if (!fitsLimit(value) || !file.set(section, partKey(kListKeys[i], part), value)) return MarksWrite::TooLong;
-        }
-        first = end;
-    }
-    return MarksWrite::Written;
-}
-
-// Rebuilds the file from the marks: each list in one item when all three fit,
-// which is how every program that keeps marks writes them; in parts otherwise.
+// Rebuilds the file from the marks. Each list is one item when all three fit, the
+// form every copy of the program reads; otherwise the students are cut into parts
+// whose lists each fit, a student whose brackets alone would not fit standing bare.
 MarksWrite setMarks(IniDocument& file, std::string_view section, const MarkedStudents& students,
                     std::string_view date) {
     file.clear();
     if (!date.empty() && !file.set(section, kDateKey, date)) return MarksWrite::Failed;
+    const std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
     const std::size_t count = students.numbers.size();
     if (students.names.size() != count || students.places.size() != count) return MarksWrite::Failed;
-    const std::string whole[] = {bracketList(students.numbers, 0, count), bracketList(students.names, 0, count),
-                                 bracketList(students.places, 0, count)};
-    MarksWrite set = MarksWrite::Written;
-    if (fitsLimit(whole[0]) && fitsLimit(whole[1]) && fitsLimit(whole[2])) {
+    std::vector<std::size_t> ends; // one past each part's last student
+    std::size_t start = 0, used[3] = {2, 2, 2}; // the brackets
+    for (std::size_t next = 0; next < count; ++next) {
+        std::size_t bytes[3];
+        bool fits = true;
+        for (std::size_t i = 0; i < 3; ++i) {
+            bytes[i] = fileByteLength((*lists[i])[next]) + 1; // with its ","
+            fits = fits && used[i] + bytes[i] <= kIniValueLimit;
+        }
+        if (!fits && next > start) {
+            ends.push_back(start = next);
+            used[0] = used[1] = used[2] = 2;
+        }
         for (std::size_t i = 0; i < 3; ++i)
-            if (!file.set(section, kListKeys[i], whole[i])) return MarksWrite::Failed;
-    } else {
-        set = setListsInParts(file, section, students);
+            used[i] += bytes[i];
+    }
+    ends.push_back(count);
+    if (ends.size() > kMostParts) return MarksWrite::TooLong;
+    start = 0;
+    for (std::size_t part = 0; part < ends.size(); start = ends[part++]) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::string value = bracketList(*lists[i], start, ends[part]);
+            if (!fitsLimit(value) && ends[part] == start + 1) value = (*lists[i])[start];
+            const std::string key =
+                ends.size() == 1 ? std::string(kListKeys[i]) : partKey(kListKeys[i], static_cast<int>(part) + 1);
+            if (!fitsLimit(value) || !file.set(section, key, value)) return MarksWrite::TooLong;
+        }
     }
     // A bare student with blanks at its ends would read back as another.
-    if (set == MarksWrite::Written && studentsOf(file, section) != students) set = MarksWrite::TooLong;
-    return set;
+    return studentsOf(file, section) == students ? MarksWrite::Written : MarksWrite::TooLong;
 }
 
 MarksWrite saveMarks(IniDocument& file, std::string_view section, const MarkedStudents& students,
@@ -324,7 +309,11 @@ bool deleteStudentMarks(const DataFolder& data, std::string_view className) {
 
 std::string todayText() {
     const platform::LocalTime now = platform::localTimeNow();
-    return digits(now.year % 10000, 4) + "-" + digits(now.month % 100, 2) + "-" + digits(now.day % 100, 2);
+    std::string text = "0000-00-00";
+    for (auto [end, value] : {std::pair{4, now.year % 10000}, {7, now.month % 100}, {10, now.day % 100}})
+        for (int i = end - 1; value > 0; --i, value /= 10)
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+    return text;
 }
 
 } // namespace tallyra

@@ -239,7 +239,7 @@ TEST_F(RoundKeeperTest, ARoundIsKeptWheneverItsRosterFitsAndInTodaysFormWhenThat
             continue;
         }
         EXPECT_EQ(readRoundFile(dataFolder(), "一班").students, all);
-        EXPECT_EQ(testing::readBytes(data("一班.round")).find("\r\nNumber=") != std::string::npos, c.todaysForm);
+        EXPECT_EQ(testing::readBytes(data("一班.round")).find("\r\nName=[") != std::string::npos, c.todaysForm);
     }
     EXPECT_TRUE(updateRoundFile(dataFolder(), "一班", [&](const MarksFile&) {
         return markedStudents(kThree, {true, false, true});
