@@ -34,7 +34,6 @@ struct Student {
     friend bool operator<(const Student& a, const Student& b) {
         return std::tie(a.number, a.name, a.place) < std::tie(b.number, b.name, b.place);
     }
-    friend bool operator==(const Student&, const Student&) = default;
 };
 
 std::optional<std::uint32_t> placeNumber(std::string_view text) {
