@@ -156,22 +156,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         ClassRoster parsed;
         classes::Result result;
         faults.install();
-        switch (input.ConsumeIntegralInRange(0, 4)) {
-        case 4: {
-            const int which = input.ConsumeIntegralInRange(0, 1);
-            const bool yes = input.ConsumeBool();
-            if (!copies[which]) copies[which] = std::make_unique<DrawingCopy>(data, six);
-            bool newRound = false;
-            const std::optional<std::string> pick = copies[which]->drawOne(yes, newRound);
+        switch (input.ConsumeIntegralInRange(0, 5)) {
+        case 4:
+        case 5: // a few picks, the copies taking turns
+            for (int turn = input.ConsumeIntegralInRange(0, 3), which = turn & 1; turn >= 0; --turn, which ^= 1) {
+                const bool yes = input.ConsumeBool();
+                if (!copies[which]) copies[which] = std::make_unique<DrawingCopy>(data, six);
+                bool newRound = false;
+                const std::optional<std::string> pick = copies[which]->drawOne(yes, newRound);
+                if (newRound) round.clear();
+                for (const auto& copy : copies)
+                    anyTold = anyTold || (copy && copy->told);
+                if (!pick) continue;
+                if (!anyTold) FUZZ_REQUIRE(round.count(*pick) == 0); // never twice in a round
+                round.insert(*pick);
+            }
             Faults::remove();
-            if (newRound) round.clear();
-            for (const auto& copy : copies)
-                anyTold = anyTold || (copy && copy->told);
-            if (!pick) continue;
-            if (!anyTold) FUZZ_REQUIRE(round.count(*pick) == 0); // never twice in a round
-            round.insert(*pick);
             continue;
-        }
         case 0:
             result = classes::addClass(data, name, input.ConsumeBool());
             Faults::remove();
