@@ -63,12 +63,13 @@ void RoundKeeper::syncRound() {
     if (className_.empty()) return;
     const ClassRoster& roster = rollCall_.roster();
     const auto unsaved = unsaved_.find(className_);
-    MarksFile stored;
-    MarksWrite write = MarksWrite::Written;
+    RoundUpdate update;
     if (unsaved == unsaved_.end()) {
-        stored = readRoundFile(data_, className_);
+        update.stored = readRoundFile(data_, className_);
+        update.round = update.stored.students;
+        update.write = MarksWrite::Written; // nothing to add
     } else {
-        const RoundUpdate update = updateRoundFile(data_, className_, [&](const MarksFile& file) {
+        update = updateRoundFile(data_, className_, [&](const MarksFile& file) {
             StudentMarks marks = unsaved->second.newRound || file.state != ReadState::Read
                                      ? StudentMarks(roster.size(), false)
                                      : marksOnRoster(roster, file.students);
@@ -77,28 +78,18 @@ void RoundKeeper::syncRound() {
                 marks[i] = marks[i] || picks[i];
             return markedStudents(roster, marks);
         });
-        write = update.write;
-        stored = update.stored;
-        if (stored.state == ReadState::Damaged) tellOnce(kRoundDamagedNotice);
-        if (write == MarksWrite::Written) {
-            stored.state = ReadState::Read;
-            stored.students = update.round;
-            unsaved_.erase(unsaved);
-        }
     }
-    if (stored.state == ReadState::Damaged) {
-        tellOnce(kRoundDamagedNotice); // the round begins afresh
-        stored.students = {};
-    }
-    if (write == MarksWrite::NotRead || stored.state == ReadState::Failed) {
+    if (update.stored.state == ReadState::Damaged) tellOnce(kRoundDamagedNotice); // the round begins afresh
+    if (update.write == MarksWrite::NotRead || update.stored.state == ReadState::Failed) {
         tellOnce({kRoundUnreadableTitle, roundUnreadableText(roundFilePath(data_, className_).utf8()), kWarningOk});
         return; // the round in memory goes on
     }
-    if (write != MarksWrite::Written) {
-        tellOnce(write == MarksWrite::TooLong ? kRoundTooLong : kRoundSaveFailed);
+    if (update.write != MarksWrite::Written) {
+        tellOnce(update.write == MarksWrite::TooLong ? kRoundTooLong : kRoundSaveFailed);
         return;
     }
-    rollCall_.setDrawn(marksOnRoster(roster, stored.students));
+    if (unsaved != unsaved_.end()) unsaved_.erase(unsaved);
+    rollCall_.setDrawn(marksOnRoster(roster, update.round));
 }
 
 void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newName) {

@@ -26,8 +26,7 @@ inline constexpr Message kRoundSaveFailed{
     "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
 inline constexpr Message kRoundTooLong{
-    "保存失败",
-    "本轮的抽取进度超出了文件能够完整保存的长度，未能保存。抽取照常进行，但关闭程序后本轮的进度不会保留。",
+    "保存失败", "本轮的抽取进度超出了文件能够完整保存的长度，未能保存。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
 inline constexpr Message kRecordAppendFailed{
     "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};

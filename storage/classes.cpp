@@ -106,7 +106,8 @@ Result addClass(const DataFolder& data, std::string_view name, bool makeCurrent)
 
     const StoredRoster adopted = loadRoster(data, name);
     if (adopted.state == ReadState::Failed) return readFailure(data.rosterFile(name));
-    if (!deleteStudentMarks(data, name) || !createRosterFile(data, name) || !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
+    if (!deleteStudentMarks(data, name) || !createRosterFile(data, name) ||
+        !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
         (makeCurrent && !settings.write(kDefaultKey, name)))
         return stop(Outcome::Failed, kDataNotSaved);
 
@@ -155,8 +156,7 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
         result.roster = stored.roster;
         return result;
     }
-    if (renamed && loadRoster(data, newName).state == ReadState::Failed)
-        return readFailure(data.rosterFile(newName));
+    if (renamed && loadRoster(data, newName).state == ReadState::Failed) return readFailure(data.rosterFile(newName));
 
     // The new name's file first; then the current class and the class list take the new name.
     const bool current = settings.current == shown.name;

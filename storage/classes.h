@@ -105,8 +105,9 @@ Result addClass(const DataFolder& data, std::string_view enteredName, bool makeC
 
 // Saves the roster text under the shown class, or under newName, which then
 // takes the class's place in the list (and as current class) and takes the
-// class's round and absences along; the old roster file stays behind, unlisted. shownRoster is the roster the window showed: when the stored
-// one differs, nothing is written unless overwrite is set.
+// class's round and absences along; the old roster file stays behind, unlisted.
+// shownRoster is the roster the window showed: when the stored one differs,
+// nothing is written unless overwrite is set.
 Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName, std::string_view rosterText,
                  const ClassRoster& shownRoster, bool overwrite = false);
 

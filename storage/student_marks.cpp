@@ -163,7 +163,7 @@ MarksWrite setMarks(IniDocument& file, std::string_view section, const MarkedStu
     const std::vector<std::string>* lists[] = {&students.numbers, &students.names, &students.places};
     const std::size_t count = students.numbers.size();
     if (students.names.size() != count || students.places.size() != count) return MarksWrite::Failed;
-    std::vector<std::size_t> ends; // one past each part's last student
+    std::vector<std::size_t> ends;              // one past each part's last student
     std::size_t start = 0, used[3] = {2, 2, 2}; // the brackets
     for (std::size_t next = 0; next < count; ++next) {
         std::size_t bytes[3];

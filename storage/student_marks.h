@@ -74,7 +74,8 @@ struct RoundUpdate {
     MarkedStudents round; // what change returned
 };
 using RoundChange = std::function<MarkedStudents(const MarksFile& stored)>;
-[[nodiscard]] RoundUpdate updateRoundFile(const DataFolder& data, std::string_view className, const RoundChange& change);
+[[nodiscard]] RoundUpdate updateRoundFile(const DataFolder& data, std::string_view className,
+                                          const RoundChange& change);
 
 // Replaces the absence file under the folder's lock.
 [[nodiscard]] MarksWrite writeAbsenceFile(const DataFolder& data, std::string_view className,

@@ -94,11 +94,9 @@ struct DrawingCopy {
     testing::FakeMainWindow window;
     RollCall rollCall;
     RoundKeeper keeper;
-    bool told = false; // a box other than the round-end question was shown
 
     DrawingCopy(const DataFolder& data, const ClassRoster& roster) : keeper(rollCall, window, data) {
         keeper.loadClass(kDrawnClass, roster, RoundKeeper::Reason::StartUp);
-        noteBoxes();
     }
     // Start, one tick, Stop: the student settled on, if a roll ran; newRound when the
     // round-end question was answered Yes.
@@ -107,16 +105,15 @@ struct DrawingCopy {
         const std::size_t before = window.shown.size();
         rollCall.pressStartStop(window);
         newRound = yes && window.shown.size() > before && window.shown[before] == kRoundOverQuestion;
-        noteBoxes();
         if (!rollCall.isRolling()) return std::nullopt;
         rollCall.rollTick(window);
         rollCall.pressStartStop(window);
-        noteBoxes();
         return window.name;
     }
-    void noteBoxes() {
-        for (const Message& shown : window.shown)
-            told = told || !(shown == kRoundOverQuestion);
+    // A box other than the round-end question was shown.
+    bool told() const {
+        return std::any_of(window.shown.begin(), window.shown.end(),
+                           [](auto& m) { return !(m == kRoundOverQuestion); });
     }
 };
 
@@ -166,7 +163,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
                 const std::optional<std::string> pick = copies[which]->drawOne(yes, newRound);
                 if (newRound) round.clear();
                 for (const auto& copy : copies)
-                    anyTold = anyTold || (copy && copy->told);
+                    anyTold = anyTold || (copy && copy->told());
                 if (!pick) continue;
                 if (!anyTold) FUZZ_REQUIRE(round.count(*pick) == 0); // never twice in a round
                 round.insert(*pick);

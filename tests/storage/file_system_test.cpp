@@ -81,9 +81,9 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
         const char* name;
         ReadOutcome outcome;
     } kCases[] = {
-        {"plain", ReadOutcome::Read},  {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
-        {"fifo", ReadOutcome::Failed}, {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
-        {"huge", ReadOutcome::Failed}, {"hooked", ReadOutcome::Failed},  {"loop", ReadOutcome::Failed},
+        {"plain", ReadOutcome::Read},     {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
+        {"fifo", ReadOutcome::Failed},    {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
+        {"huge", ReadOutcome::Failed},    {"hooked", ReadOutcome::Failed},  {"loop", ReadOutcome::Failed},
         {"plain/x", ReadOutcome::Failed}, // ENOTDIR
     };
     for (const auto& c : kCases) {

@@ -26,9 +26,6 @@ TEST_F(IniFileTest, MissingFileFolderSectionOrKeyReadsEmpty) {
     writeBytes(config(), "[Class]\r\nClassName=A\r\n");
     EXPECT_EQ(readIniItem(config(), "Class", "Default"), "");
     EXPECT_EQ(readIniItem(config(), "Settings", "ClassName"), "");
-    writeBytes(config(), "[Class]\r\nClassName=A,B\r\nDefault=B\r\n");
-    EXPECT_EQ(readIniItem(config(), "Class", "Missing"), "");
-    EXPECT_EQ(readIniItem(config(), "Class", "\x01" "ClassName"), "A,B");
 }
 
 TEST_F(IniFileTest, LeadingControlBytesOfPathSectionAndKeyAreSkipped) {
