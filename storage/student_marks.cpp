@@ -107,7 +107,8 @@ bool appendLists(const IniDocument& file, std::string_view section, int part, Ma
         const IniDocument::Value value = file.value(section, part == 0 ? kListKeys[i] : partKey(kListKeys[i], part));
         if (value.cut) return false;
         std::optional<std::vector<std::string>> items = unbracketList(value.text);
-        if (!items && !value.text.empty()) items = std::vector<std::string>{value.text};
+        if (!items && !value.text.empty() && value.text.find(',') == std::string::npos)
+            items = std::vector<std::string>{value.text}; // no roster item holds a ","
         if (!items || (i > 0 && items->size() != count)) return false;
         count = items->size();
         lists[i]->insert(lists[i]->end(), items->begin(), items->end());
