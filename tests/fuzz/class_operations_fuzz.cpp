@@ -3,9 +3,8 @@
 // reads, writes and deletes fail at random. After every operation: every class
 // listed has a roster file that reads; every success is on disk as reported;
 // every failure is reported, and no row a copy was told was saved is lost.
-// Between them, both copies draw from one class: unless a failure was told, no
-// student is drawn twice in a round by the two together, and after both close the
-// round file holds every pick of the round.
+// Both copies also draw from one class: unless a failure was told, nobody is drawn
+// twice in a round by the two together, and every pick is in the round file after both close.
 #include "draw/round_keeper.h"
 #include "storage/class_list.h"
 #include "storage/classes.h"

@@ -144,10 +144,8 @@ TEST_F(ClassesTest, AClassRenamedTakesItsMarksAlongAndOneAddedAgainStartsAfresh)
         if (sameFileName(from, to)) continue;
         // An older copy deleted the class and left its marks: the class added again has none.
         writeBytes(data(from + ".round"), round);
-        writeBytes(data(from + ".absent"), absent);
         ASSERT_TRUE(classes::addClass(dataFolder(), from, false).done());
         EXPECT_EQ(readRoundFile(dataFolder(), from).state, ReadState::Missing);
-        EXPECT_EQ(readAbsenceFile(dataFolder(), from).state, ReadState::Missing);
     }
 }
 
