@@ -28,7 +28,7 @@ ClassSession::~ClassSession() {
 void ClassSession::start() {
     const std::string className = settings::currentClass(data_);
     StoredRoster roster = loadRoster(data_, className);
-    if (roster.state == IniDocument::State::Failed && !className.empty())
+    if (roster.state == ReadState::Failed && !className.empty())
         boxes_.showMessage(fileNotReadMessage(data_.rosterFile(className)));
     round_.loadClass(className, std::move(roster.roster), RoundKeeper::Reason::StartUp);
     // At start an empty Default names no class, whatever the list holds.
@@ -74,7 +74,7 @@ classes::Result ClassSession::save(const classes::ShownClass& shown, std::string
     if (!result.done()) return result;
     const bool renamed = newName != shown.name;
     if (renamed) {
-        round_.classRenamed(shown.name, newName, result.marksKept);
+        round_.classRenamed(shown.name, newName);
         if (shown.index >= 0 && static_cast<std::size_t>(shown.index) < classes_.size())
             classes_[static_cast<std::size_t>(shown.index)] = std::string(newName);
         // A rename retitles the main window from the class the settings window shows.
@@ -95,7 +95,7 @@ classes::Result ClassSession::remove(const classes::ShownClass& shown) {
     rollCall_.loadRoster({});
     if (result.message) boxes_.showMessage(*result.message);
     result.message.reset();
-    round_.classDeleted(shown.name, result.marksKept);
+    round_.classDeleted(shown.name);
 
     const int index = shown.index;
     if (index >= 0 && static_cast<std::size_t>(index) < classes_.size()) classes_.erase(classes_.begin() + index);
@@ -132,7 +132,7 @@ classes::Result ClassSession::choose(const classes::ShownClass& shown) {
     return result;
 }
 
-bool ClassSession::setAbsent(const StudentMarks& absent) {
+std::optional<Message> ClassSession::setAbsent(const StudentMarks& absent) {
     return round_.setAbsent(absent);
 }
 
@@ -150,6 +150,10 @@ void ClassSession::onSettled(const SettledPick& pick) {
 
 void ClassSession::onRoundReset() {
     round_.roundReset();
+}
+
+void ClassSession::onRollStarting() {
+    round_.syncRound();
 }
 
 } // namespace tallyra

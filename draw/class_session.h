@@ -85,13 +85,14 @@ public:
     // Tells the result's message itself; a class gone from the list reloads it.
     classes::Result choose(const classes::ShownClass& shown);
 
-    // Today's absent students of the current class; false when they could not be kept.
-    bool setAbsent(const StudentMarks& absent);
+    // Today's absent students of the current class; what to tell when they could not be kept.
+    std::optional<Message> setAbsent(const StudentMarks& absent);
     void startNewRound();
 
 private:
     void onSettled(const SettledPick& pick) override;
     void onRoundReset() override;
+    void onRollStarting() override;
     void currentChanged(bool emptiesDisplay);
     void listChanged();
 

@@ -33,6 +33,12 @@ void RollCall::loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks a
     fillPool();
 }
 
+void RollCall::setDrawn(StudentMarks drawn) {
+    drawn_ = std::move(drawn);
+    drawn_.resize(roster_.size(), false);
+    fillPool();
+}
+
 void RollCall::setAbsent(StudentMarks absent) {
     absent_ = std::move(absent);
     absent_.resize(roster_.size(), false);
@@ -66,6 +72,7 @@ void RollCall::pressStartStop(RollCallView& view) {
         return;
     }
     if (!rolling_) {
+        if (listener_) listener_->onRollStarting();
         if (pool_.empty()) {
             // Absent students are neither drawn nor waited for: when only they are
             // left, the round ends as if it were over.

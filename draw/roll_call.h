@@ -59,6 +59,9 @@ public:
     virtual ~PickListener() = default;
     virtual void onSettled(const SettledPick& pick) = 0;
     virtual void onRoundReset() = 0;
+    // Start was pressed on a roster, before the pool is looked at: the round kept on
+    // disk may have changed since (another copy drew from it).
+    virtual void onRollStarting() {}
 };
 
 // Point size for a number text of the given length in file bytes, or nothing
@@ -79,7 +82,9 @@ public:
     void setAbsent(StudentMarks absent);
     // Every student becomes drawable again (the absent ones excepted).
     void startNewRound();
-    // The one listener of settled picks and new rounds (none: nullptr).
+    // Sets who has been drawn in this round (the roster and the absences stay).
+    void setDrawn(StudentMarks drawn);
+    // The one listener of settled picks, new rounds and rolls starting (none: nullptr).
     void setListener(PickListener* listener) { listener_ = listener; }
 
     void pressStartStop(RollCallView& view);

@@ -19,111 +19,135 @@ std::string roundCountText(const RollCall& rollCall) {
     return text;
 }
 
+std::string absenceUnreadableText(std::string_view fileName) {
+    return "无法读取缺席名单文件“" + std::string(fileName) + "”，该文件保持原样。今天的缺席标记暂不生效。";
+}
+
 RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
     : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {}
 
-bool RoundKeeper::firstTime(const Message& message) {
-    return told_.insert(std::string(message.title).append(message.text)).second;
+void RoundKeeper::tellOnce(const Message& message) {
+    if (!told_.insert(std::string(message.title).append(message.text)).second) return;
+    if (held_) held_->push_back(message);
+    else boxes_.showMessage(message);
 }
 
-void RoundKeeper::tellOnce(const Message& message) {
-    if (firstTime(message)) boxes_.showMessage(message);
+StudentMarks RoundKeeper::readAbsences(const ClassRoster& roster) {
+    if (className_.empty()) return {};
+    const MarksFile absences = readAbsenceFile(data_, className_);
+    if (absences.state == ReadState::Damaged) tellOnce(kAbsenceDamagedNotice);
+    if (absences.state == ReadState::Failed) {
+        const std::string text = absenceUnreadableText(absenceFilePath(data_, className_).utf8());
+        tellOnce({kRoundUnreadableTitle, text, kWarningOk});
+    }
+    if (absences.state != ReadState::Read || absences.date != todayText()) return {};
+    return marksOnRoster(roster, absences.students);
 }
 
 void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reason reason) {
-    if (!loaded_ || className != className_) {
-        if (loaded_ && inMemory_.count(className_)) inMemory_[className_] = drawn_;
-        className_ = std::string(className);
-        loaded_ = true;
-        drawn_ = {};
-        if (const auto kept = inMemory_.find(className_); kept != inMemory_.end()) {
-            drawn_ = kept->second;
-        } else if (!className_.empty()) {
-            MarksFile round = readRoundFile(data_, className_);
-            switch (round.state) {
-            case MarksFileState::Missing:
-                break;
-            case MarksFileState::Read:
-                drawn_ = std::move(round.students);
-                break;
-            case MarksFileState::Damaged:
-                tellOnce(kRoundDamagedNotice);
-                break;
-            case MarksFileState::Failed: {
-                inMemory_[className_] = {};
-                const std::string text = roundUnreadableText(roundFilePath(data_, className_).utf8());
-                tellOnce({kRoundUnreadableTitle, text, kWarningOk});
-                break;
-            }
-            }
-        }
-    }
-    const bool freshRound = reason != Reason::Changed && settings::newRoundEachStart(data_);
-    StudentMarks absent;
-    if (!className_.empty()) {
-        const MarksFile absences = readAbsenceFile(data_, className_);
-        if (absences.state == MarksFileState::Read && absences.date == todayText())
-            absent = marksOnRoster(roster, absences.students);
-    }
-    StudentMarks drawn = freshRound ? StudentMarks() : marksOnRoster(roster, drawn_);
+    className_ = std::string(className);
+    StudentMarks absent = readAbsences(roster);
+    // Until the round file reads, the round is what this copy drew since it last could.
+    const auto unsaved = unsaved_.find(className_);
+    StudentMarks drawn = unsaved == unsaved_.end() ? StudentMarks() : marksOnRoster(roster, unsaved->second.picks);
     rollCall_.loadRoster(std::move(roster), std::move(drawn), std::move(absent));
-    const bool hadDrawn = !drawn_.numbers.empty();
-    drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
-    if (freshRound && hadDrawn) roundReset();
+    if (className_.empty()) return;
+    if (reason != Reason::Changed && settings::newRoundEachStart(data_) &&
+        !readRoundFile(data_, className_).students.empty())
+        unsaved_[className_] = {{}, true};
+    syncRound();
 }
 
-void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newName, bool filesKept) {
-    if (const auto kept = inMemory_.find(oldName); kept != inMemory_.end()) {
-        MarkedStudents round = std::move(kept->second);
-        inMemory_.erase(kept);
-        inMemory_[std::string(newName)] = std::move(round);
-    } else if (!filesKept) {
-        tellOnce(kRoundSaveFailed);
+void RoundKeeper::syncRound() {
+    if (className_.empty()) return;
+    const ClassRoster& roster = rollCall_.roster();
+    const auto unsaved = unsaved_.find(className_);
+    RoundUpdate update;
+    if (unsaved == unsaved_.end()) {
+        update.stored = readRoundFile(data_, className_);
+        update.round = update.stored.students;
+        update.write = MarksWrite::Written; // nothing to add
+    } else {
+        update = updateRoundFile(data_, className_, [&](const MarksFile& file) {
+            StudentMarks marks = unsaved->second.newRound || file.state != ReadState::Read
+                                     ? StudentMarks(roster.size(), false)
+                                     : marksOnRoster(roster, file.students);
+            const StudentMarks picks = marksOnRoster(roster, unsaved->second.picks);
+            for (std::size_t i = 0; i < marks.size(); ++i)
+                marks[i] = marks[i] || picks[i];
+            return markedStudents(roster, marks);
+        });
     }
-    if (loaded_ && className_ == oldName) className_ = std::string(newName);
-}
-
-void RoundKeeper::classDeleted(std::string_view className, bool filesKept) {
-    if (const auto kept = inMemory_.find(className); kept != inMemory_.end()) inMemory_.erase(kept);
-    else if (!filesKept)
-        tellOnce(kRoundSaveFailed);
-    if (loaded_ && className_ == className) {
-        loaded_ = false;
-        className_.clear();
-        drawn_ = {};
+    if (update.stored.state == ReadState::Damaged) tellOnce(kRoundDamagedNotice); // the round begins afresh
+    if (update.write == MarksWrite::NotRead || update.stored.state == ReadState::Failed) {
+        tellOnce({kRoundUnreadableTitle, roundUnreadableText(roundFilePath(data_, className_).utf8()), kWarningOk});
+        return; // the round in memory goes on
     }
+    if (update.write != MarksWrite::Written) {
+        tellOnce(update.write == MarksWrite::TooLong ? kRoundTooLong : kRoundSaveFailed);
+        return;
+    }
+    if (unsaved != unsaved_.end()) unsaved_.erase(unsaved);
+    rollCall_.setDrawn(marksOnRoster(roster, update.round));
 }
 
-bool RoundKeeper::setAbsent(const StudentMarks& absent) {
+void RoundKeeper::classRenamed(std::string_view oldName, std::string_view newName) {
+    if (const auto unsaved = unsaved_.find(oldName); unsaved != unsaved_.end()) {
+        Unsaved kept = std::move(unsaved->second);
+        unsaved_.erase(unsaved);
+        unsaved_[std::string(newName)] = std::move(kept);
+    }
+    if (className_ == oldName) className_ = std::string(newName);
+}
+
+void RoundKeeper::classDeleted(std::string_view className) {
+    if (const auto unsaved = unsaved_.find(className); unsaved != unsaved_.end()) unsaved_.erase(unsaved);
+    if (className_ == className) className_.clear();
+}
+
+std::optional<Message> RoundKeeper::setAbsent(const StudentMarks& absent) {
     rollCall_.setAbsent(absent);
-    if (className_.empty()) return false;
-    return writeAbsenceFile(data_, className_, markedStudents(rollCall_.roster(), rollCall_.absent()), todayText());
+    if (className_.empty()) return kAbsenceSaveFailed;
+    switch (writeAbsenceFile(data_, className_, markedStudents(rollCall_.roster(), rollCall_.absent()), todayText())) {
+    case MarksWrite::Written:
+        return std::nullopt;
+    case MarksWrite::TooLong:
+        return kAbsenceTooLong;
+    default:
+        return kAbsenceSaveFailed;
+    }
 }
 
-bool RoundKeeper::keepRound() {
-    drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
-    if (className_.empty()) return true;
-    if (inMemory_.count(className_)) {
-        inMemory_[className_] = drawn_;
-        return true;
-    }
-    return writeRoundFile(data_, className_, drawn_);
+std::vector<Message> RoundKeeper::keepPick(const SettledPick& pick) {
+    std::vector<Message> failed;
+    if (pick.position == 0) return failed; // nobody left the pool: nothing to keep
+    held_ = &failed;
+    roundChanged(pick.position, pick.time);
+    held_ = nullptr;
+    return failed;
 }
 
 void RoundKeeper::roundReset() {
-    if (!keepRound()) tellOnce(kRoundSaveFailed);
+    roundChanged(0, {});
 }
 
-std::vector<Message> RoundKeeper::keepPick(const SettledPick& settled) {
-    std::vector<Message> failed;
-    if (settled.position == 0) return failed;
-    if (!keepRound() && firstTime(kRoundSaveFailed)) failed.push_back(kRoundSaveFailed);
-    if (className_.empty()) return failed;
-    const std::size_t position = settled.position;
-    const Pick pick{settled.time, className_, rollCall_.roster().numberAt(position),
-                    rollCall_.roster().nameAt(position)};
-    if (!appendPick(data_, pick) && firstTime(kRecordAppendFailed)) failed.push_back(kRecordAppendFailed);
-    return failed;
+void RoundKeeper::roundChanged(std::size_t position, const std::string& time) {
+    if (className_.empty()) return;
+    Unsaved& unsaved = unsaved_[className_];
+    if (position == 0) {
+        unsaved = {{}, true};
+    } else {
+        StudentMarks pick(rollCall_.roster().size(), false);
+        pick[position - 1] = true;
+        const MarkedStudents student = markedStudents(rollCall_.roster(), pick);
+        unsaved.picks.numbers.push_back(student.numbers.front());
+        unsaved.picks.names.push_back(student.names.front());
+        unsaved.picks.places.push_back(student.places.front());
+    }
+    syncRound();
+    if (position == 0) return;
+    const Pick pick{time, className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
+    if (!appendPick(data_, pick)) tellOnce(kRecordAppendFailed);
 }
 
 } // namespace tallyra

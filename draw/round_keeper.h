@@ -1,8 +1,11 @@
 // Keeps the current class's round fair over the whole term: the students drawn in
 // it and those absent today live in Data beside the roster (storage/student_marks)
 // and come back at the next start; every settled pick is appended to the record.
-// A failure to keep any of it is told once per start and never stops a draw.
-// The class session (draw/class_session) drives it; nothing else does.
+// The round file is the round, shared with every other copy of the program on the
+// Data folder: it is read again whenever a roll starts, and each pick is added to
+// what it holds then. A failure to keep any of it is told once per start and never
+// stops a draw; picks that could not be written wait in memory for the next write.
+// The class session (draw/class_session) drives it.
 #pragma once
 
 #include "base/message_box.h"
@@ -10,6 +13,7 @@
 #include "storage/student_marks.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -23,15 +27,23 @@ inline constexpr Message kRoundSaveFailed{
     "保存失败",
     "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
+inline constexpr Message kRoundTooLong{
+    "保存失败", "本轮的抽取进度超出了文件能够完整保存的长度，未能保存。抽取照常进行，但关闭程序后本轮的进度不会保留。",
+    kWarningOk};
 inline constexpr Message kRecordAppendFailed{
     "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};
 inline constexpr Message kAbsenceSaveFailed{
     "保存失败", "缺席名单未能保存：无法写入 Data 文件夹中的文件。今天的缺席标记只在本次运行中有效。", kErrorOk};
+inline constexpr Message kAbsenceTooLong{
+    "保存失败", "缺席名单超出了文件能够完整保存的长度，未能保存。今天的缺席标记只在本次运行中有效。", kErrorOk};
+inline constexpr Message kAbsenceDamagedNotice{
+    "缺席名单有误", "缺席名单文件已损坏，今天暂无学生被标记为缺席，可在菜单中重新标记。", kWarningOk};
 inline constexpr Message kNewRoundQuestion{"重新开始", "确实要开始新一轮抽取吗？本轮的抽取进度将被清除。",
                                            kQuestionYesNo | kSecondButtonDefault};
 
-// "无法读取…": the round file exists but could not be read; it is left alone.
+// "无法读取…": the round or absence file exists but could not be read; it is left alone.
 std::string roundUnreadableText(std::string_view fileName);
+std::string absenceUnreadableText(std::string_view fileName);
 inline constexpr std::string_view kRoundUnreadableTitle = "无法读取";
 
 // "剩余 12 / 45", with " · 缺席 2" when students are absent; empty without students.
@@ -50,38 +62,44 @@ public:
     // Hands the class's roster to the roll call with its round and today's absences.
     // The same class again keeps its round in memory, following the new roster.
     void loadClass(std::string_view className, ClassRoster roster, Reason reason);
-    // A class renamed takes its round and absences with it; a class deleted loses
-    // them. The files were moved or dropped by the class operation itself (filesKept:
-    // it worked); a round that lives in memory follows here.
-    void classRenamed(std::string_view oldName, std::string_view newName, bool filesKept);
-    void classDeleted(std::string_view className, bool filesKept);
+    // A class renamed keeps its picks not yet written; a class deleted loses them.
+    // (The class operations themselves move and drop the files.)
+    void classRenamed(std::string_view oldName, std::string_view newName);
+    void classDeleted(std::string_view className);
 
-    // Today's absent students of the current class; false when they could not be kept.
-    bool setAbsent(const StudentMarks& absent);
+    // Today's absent students of the current class; what to tell when they could not be kept.
+    std::optional<Message> setAbsent(const StudentMarks& absent);
 
-    // A pick settled: the round file is written, then the record appended. Returns
-    // what failed and has not been told yet, for the caller to tell after both writes.
+    // A pick settled: it is added to the round file, then appended to the record.
+    // Returns what failed and has not been told yet, for the caller to tell after
+    // both writes.
     std::vector<Message> keepPick(const SettledPick& pick);
-    // A new round began: the round file is written (a failure is told at once).
+    // A new round began: it replaces the round file's (a failure is told at once).
     void roundReset();
+    // Reads the round file and hands its round to the roll call; with unsaved picks,
+    // adds them to it first, under the folder's lock. Run when a roll starts.
+    void syncRound();
 
     const std::string& className() const { return className_; }
 
 private:
-    // False when the round could not be kept.
-    bool keepRound();
-    bool firstTime(const Message& message);
+    // Picks and a new round this copy made that its class's round file does not hold yet.
+    struct Unsaved {
+        MarkedStudents picks;
+        bool newRound = false; // the round file's round is over: the picks replace it
+    };
+
+    void roundChanged(std::size_t position, const std::string& time);
+    StudentMarks readAbsences(const ClassRoster& roster);
     void tellOnce(const Message& message);
 
     RollCall& rollCall_;
     MessageBoxes& boxes_;
     DataFolder data_;
     std::string className_;
-    bool loaded_ = false;
-    MarkedStudents drawn_; // the current class's round, as stored
-    // Classes whose round file could not be read: their rounds live here for this start.
-    std::map<std::string, MarkedStudents, std::less<>> inMemory_;
+    std::map<std::string, Unsaved, std::less<>> unsaved_; // by class
     std::set<std::string, std::less<>> told_;
+    std::vector<Message>* held_ = nullptr; // while a pick is kept: failures wait here
 };
 
 } // namespace tallyra

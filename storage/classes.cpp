@@ -103,8 +103,9 @@ Result addClass(const DataFolder& data, std::string_view name, bool makeCurrent)
     if (auto stopped = checkListWhole(settings)) return *stopped;
 
     const StoredRoster adopted = loadRoster(data, name);
-    if (adopted.state == IniDocument::State::Failed) return readFailure(data.rosterFile(name));
-    if (!createRosterFile(data, name) || !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
+    if (adopted.state == ReadState::Failed) return readFailure(data.rosterFile(name));
+    if (!deleteStudentMarks(data, name) || !createRosterFile(data, name) ||
+        !settings.write(kClassNameKey, addClassName(settings.list.text, name)) ||
         (makeCurrent && !settings.write(kDefaultKey, name)))
         return stop(Outcome::Failed, kDataNotSaved);
 
@@ -146,15 +147,14 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
 
     // The roster the window showed must still be the stored one, unless the teacher chose to overwrite.
     const StoredRoster stored = loadRoster(data, shown.name);
-    if (stored.state == IniDocument::State::Failed) return readFailure(data.rosterFile(shown.name));
+    if (stored.state == ReadState::Failed) return readFailure(data.rosterFile(shown.name));
     if (stored.cut) return stop(Outcome::Refused, kRosterTooLongToSave);
     if (stored.roster != shownRoster && !overwrite) {
         Result result = stop(Outcome::RosterChanged, kRosterChanged);
         result.roster = stored.roster;
         return result;
     }
-    if (renamed && loadRoster(data, newName).state == IniDocument::State::Failed)
-        return readFailure(data.rosterFile(newName));
+    if (renamed && loadRoster(data, newName).state == ReadState::Failed) return readFailure(data.rosterFile(newName));
 
     // The new name's file first; then the current class and the class list take the new name.
     const bool current = settings.current == shown.name;
@@ -164,12 +164,14 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
         return stop(Outcome::Failed, kDataNotSaved);
 
     Result result;
+    // Under the same lock (moveStudentMarks takes none of its own); a hand-edited
+    // name that is no file of its own ("../x") has no marks in Data to move.
+    if (renamed && isOwnRosterFileName(shown.name) && !moveStudentMarks(data, shown.name, newName))
+        result.message = kMarksNotMoved;
     // The roll call gets the roster as it reads back (the dialect drops blanks at the list's ends).
     const StoredRoster back = loadRoster(data, newName);
-    result.roster = back.state == IniDocument::State::Read ? back.roster : parsed.roster;
+    result.roster = back.state == ReadState::Read ? back.roster : parsed.roster;
     result.current = current;
-    // Under the same lock: the marks files take the new name (moveStudentMarks takes no lock of its own).
-    if (renamed && isOwnRosterFileName(shown.name)) result.marksKept = moveStudentMarks(data, shown.name, newName);
     return result;
 }
 
@@ -189,7 +191,8 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(shown.name)) {
         if (!deleteRosterFile(data, shown.name)) result.message = kRosterFileNotDeleted;
-        result.marksKept = deleteStudentMarks(data, shown.name);
+        // Marks a failed delete leaves behind are dropped when the class is added again.
+        (void)deleteStudentMarks(data, shown.name);
     }
     return result;
 }
@@ -201,7 +204,7 @@ Result chooseClass(const DataFolder& data, const ShownClass& shown) {
     if (auto stopped = checkSettings(settings, &shown)) return *stopped;
     if (hasControlCharacter(shown.name)) return stop(Outcome::Refused, kClassNameInvalid);
     const StoredRoster stored = loadRoster(data, shown.name);
-    if (stored.state == IniDocument::State::Failed) return readFailure(data.rosterFile(shown.name));
+    if (stored.state == ReadState::Failed) return readFailure(data.rosterFile(shown.name));
     if (!settings.write(kDefaultKey, shown.name)) return stop(Outcome::Failed, kDataNotSaved);
     Result result;
     result.roster = stored.roster;

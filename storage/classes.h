@@ -7,7 +7,9 @@
 //
 // Write order: a roster file is written before the class list names it, so a stop
 // between two writes leaves at worst an unlisted file, which adding the class
-// adopts. ClassName and Default change together in one replace of Config.conf.
+// adopts. ClassName and Default are each changed in a replace of Config.conf of
+// their own, so a stop between the two leaves a readable state. A class's marks
+// (its round and absence files) move and go with it inside the same operation.
 #pragma once
 
 #include "base/message_box.h"
@@ -42,6 +44,8 @@ inline constexpr Message kClassNotDeleted{"删除失败",
 inline constexpr Message kRosterFileNotDeleted{
     "删除失败", "班级已从列表中删除，但无法删除 Data 文件夹中它的学号姓名文件，该文件已不再使用，可以手动删除。",
     kWarningOk};
+inline constexpr Message kMarksNotMoved{
+    "保存失败", "班级已改名，但无法移动 Data 文件夹中它的抽取进度和缺席名单，该班级将重新开始本轮抽取。", kWarningOk};
 inline constexpr Message kDataFolderBusy{
     "数据正忙", "另一个打开的本程序正在读写班级数据，本次操作未写入任何内容，请稍后重试！", kErrorOk};
 
@@ -69,7 +73,6 @@ struct Result {
     ClassRoster roster;                  // the class's roster as stored afterwards
     bool current = false;                // the class is (add, save, choose) or was (delete) the current class
     bool lastClass = false;              // delete: the list is empty now
-    bool marksKept = true;               // rename, delete: the round and absence files were moved or dropped
     std::optional<std::size_t> refusedLine; // save: the roster text's first refused row
 
     bool done() const { return outcome == Outcome::Done; }
@@ -86,19 +89,21 @@ Listing readListing(const DataFolder& data);
 
 // Adds the class the teacher named at the end of the list, with its roster file
 // (an existing file is adopted with its students); with makeCurrent it becomes
-// the current class in the same write.
+// the current class in the same operation. A class added starts afresh: round and
+// absence files left under its name (by an older copy that deleted or renamed the
+// class without them) are dropped first.
 Result addClass(const DataFolder& data, std::string_view enteredName, bool makeCurrent);
 
 // Saves the roster text under the shown class, or under newName, which then
-// takes the class's place in the list (and as current class); the old file stays
-// behind, unlisted, while the round and absence files move to the new name.
+// takes the class's place in the list (and as current class) and takes the
+// class's round and absences along; the old roster file stays behind, unlisted.
 // shownRoster is the roster the window showed: when the stored one differs,
 // nothing is written unless overwrite is set.
 Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName, std::string_view rosterText,
                  const ClassRoster& shownRoster, bool overwrite = false);
 
 // Unlists the class (and clears Default when it was current), then deletes its
-// roster, round and absence files unless its name is no roster file of its own.
+// roster file and its marks unless its name is no roster file of its own.
 Result deleteClass(const DataFolder& data, const ShownClass& shown);
 
 // Makes the shown class current; the result holds its roster.

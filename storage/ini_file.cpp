@@ -38,17 +38,8 @@ IniDocument IniDocument::read(const FilePath& file) {
     IniDocument document;
     document.file_ = file;
     platform::FileRead read = platform::readFile(file);
-    switch (read.outcome) {
-    case platform::ReadOutcome::Missing:
-        break;
-    case platform::ReadOutcome::Read:
-        document.state_ = State::Read;
-        document.bytes_ = normaliseFileBytes(read.bytes);
-        break;
-    case platform::ReadOutcome::Failed:
-        document.state_ = State::Failed;
-        break;
-    }
+    document.state_ = read.outcome;
+    if (read.outcome == ReadState::Read) document.bytes_ = normaliseFileBytes(read.bytes);
     return document;
 }
 
@@ -72,60 +63,21 @@ bool IniDocument::save() const {
 }
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {
-    return readIniItems(file, section, {key}).front();
-}
-
-std::vector<std::string> readIniItems(const FilePath& file, std::string_view section,
-                                      std::initializer_list<std::string_view> keys) {
-    std::vector<std::string> values(keys.size());
     const FilePath path = trimmedPath(file);
     section = skipLeadingControlBytes(section);
-    if (path.empty() || section.empty()) return values;
-    std::optional<IniDocument> document;
-    std::size_t index = 0;
-    for (std::string_view key : keys) {
-        key = skipLeadingControlBytes(key);
-        if (!key.empty()) {
-            if (!document) document = IniDocument::read(path);
-            values[index] = document->value(section, key).text;
-        }
-        ++index;
-    }
-    return values;
+    key = skipLeadingControlBytes(key);
+    if (path.empty() || section.empty() || key.empty()) return {};
+    return IniDocument::read(path).value(section, key).text;
 }
 
 bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key, std::string_view value) {
-    return writeIniItems(file, section, {{key, value}});
-}
-
-bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items) {
-    if (section.find_first_of("\r\n]") != std::string_view::npos) return false;
-    for (const IniItem& item : items)
-        if (!fitsIniValue(item.value) || item.key.find_first_of("\r\n=") != std::string_view::npos) return false;
     if (!isInAFolder(file)) return false;
-
     // Read, change and replace under one lock, so a write by another copy of the
     // program between our read and our replace cannot be lost.
-    platform::FolderLock lock(file.parent());
+    const platform::FolderLock lock(file.parent());
     if (!lock.held()) return false;
     IniDocument document = IniDocument::read(file);
-    for (const IniItem& item : items)
-        if (!document.set(section, item.key, item.value)) return false;
-    return document.save();
-}
-
-bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
-                   const std::function<std::optional<std::string>(std::string_view value)>& change) {
-    if (section.find_first_of("\r\n]") != std::string_view::npos ||
-        key.find_first_of("\r\n=") != std::string_view::npos || !isInAFolder(file))
-        return false;
-    platform::FolderLock lock(file.parent());
-    if (!lock.held()) return false;
-    IniDocument document = IniDocument::read(file);
-    if (document.failed()) return false;
-    const std::optional<std::string> changed = change(document.value(section, key).text);
-    if (!changed) return true;
-    return document.set(section, key, *changed) && document.save();
+    return document.set(section, key, value) && document.save();
 }
 
 } // namespace tallyra

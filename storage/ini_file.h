@@ -4,14 +4,11 @@
 #pragma once
 
 #include "storage/file_path.h"
+#include "storage/read_state.h"
 
 #include <cstddef>
-#include <functional>
-#include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tallyra {
 
@@ -19,48 +16,33 @@ namespace tallyra {
 // Windows functions the files must stay compatible with use a 10,240-byte buffer.
 inline constexpr std::size_t kIniValueLimit = 10239;
 
+// The two item-wise helpers over IniDocument, for one item at a time.
+
 // Value of section/key, UTF-8; empty when the file, section or key is missing.
 // Leading bytes 0x01-0x20 of the path, section and key are skipped; when one of
 // them is then empty, the disk is not touched.
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key);
-// The values of several keys of one section, from one read of the file: items that
-// belong together (a roster's numbers and names) come from the same version of it.
-std::vector<std::string> readIniItems(const FilePath& file, std::string_view section,
-                                      std::initializer_list<std::string_view> keys);
 
-// Sets section/key to value (UTF-8, stored in the file encoding). The file and the
+// Sets section/key to value (UTF-8, stored in the file encoding) as one read,
+// change and replace under the folder's lock, so that a second running copy of
+// the program changing another item in between loses nothing. The file and the
 // section are created when missing, the folder is not. Refuses (writes nothing,
-// returns false) a value that would not read back whole: longer than
-// kIniValueLimit bytes or holding a line break.
+// returns false) a value that would not read back whole (longer than
+// kIniValueLimit bytes or holding a line break) and a file that could not be read.
 [[nodiscard]] bool writeIniItem(const FilePath& file, std::string_view section, std::string_view key,
                                 std::string_view value);
-
-// Sets several items of one section in one replace of the file, so that no reader
-// and no crash ever sees some of them changed and the others not. Refuses all
-// (writes nothing) when any one would not read back whole.
-struct IniItem {
-    std::string_view key;
-    std::string_view value;
-};
-[[nodiscard]] bool writeIniItems(const FilePath& file, std::string_view section, std::initializer_list<IniItem> items);
-
-// Changes one item as a single read-change-write under the folder's lock, so that
-// a second running copy of the program changing the same item in between cannot
-// be lost: change gets the value as stored (UTF-8, empty when missing) and gives
-// the new value, or nothing to leave the file untouched. False when the write
-// failed or the new value would not read back whole; true when written or left alone.
-[[nodiscard]] bool changeIniItem(const FilePath& file, std::string_view section, std::string_view key,
-                                 const std::function<std::optional<std::string>(std::string_view value)>& change);
 
 // True when a value can be written and read back unchanged: no line break, within
 // kIniValueLimit, and no character the file encoding would store as another.
 bool fitsIniValue(std::string_view value);
 
-// One INI file read whole, for code that reads several items, decides, and
-// writes them back in one replace while it holds the folder's lock itself.
+// One INI file read whole: the one reader and writer of every INI file the
+// program keeps. Code that reads several items, decides, and writes them back in
+// one replace holds the folder's lock itself around the read and the save; plain
+// reads take no lock, since every replace is atomic.
 class IniDocument {
 public:
-    enum class State { Missing, Read, Failed };
+    using State = ReadState; // Missing, Read or Failed: the content is not checked here
     struct Value {
         std::string text; // UTF-8, at most kIniValueLimit bytes in the file encoding
         bool cut = false; // the stored value was longer: text is only its beginning
@@ -69,19 +51,21 @@ public:
     static IniDocument read(const FilePath& file);
 
     const FilePath& file() const { return file_; }
-    State state() const { return state_; }
+    ReadState state() const { return state_; }
     // The file exists but could not be read: it must not be written over.
-    bool failed() const { return state_ == State::Failed; }
+    bool failed() const { return state_ == ReadState::Failed; }
 
     Value value(std::string_view section, std::string_view key) const;
     // Sets the item in memory; false (nothing changed) when it would not read back whole.
     [[nodiscard]] bool set(std::string_view section, std::string_view key, std::string_view value);
+    // Drops every item, for a save that rebuilds the file from what is set next.
+    void clear() { bytes_.clear(); }
     // Replaces the file with what was read and set; never after a failed read.
     [[nodiscard]] bool save() const;
 
 private:
     FilePath file_;
-    State state_ = State::Missing;
+    ReadState state_ = ReadState::Missing;
     std::string bytes_; // file encoding
 };
 

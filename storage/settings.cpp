@@ -1,6 +1,7 @@
 #include "storage/settings.h"
 
 #include "storage/ini_file.h"
+#include "storage/platform/file_system.h"
 
 namespace tallyra {
 
@@ -55,9 +56,18 @@ FirstRun prepareFirstRun(const DataFolder& data) {
     if (stored.failed() && isDirectory(data.path())) return FirstRun::ReadFailed;
     if (stored.value(kSettingsSection, kFirstKey).text == kFalse) return FirstRun::NotFirst;
     if (!isDirectory(data.path())) makeDirectoryPath(data.path());
-    const bool written = writeIniItem(file, kSettingsSection, kFirstKey, kFalse) &&
-                         writeIniItem(file, kSettingsSection, kVoiceKey, kFalse) &&
-                         writeIniItem(file, kClassSection, kClassNameKey, "");
+
+    // The read that decides the writes again under the lock: a second copy starting
+    // at the same moment may have prepared the file and chosen a class since.
+    const platform::FolderLock lock(data.path());
+    if (!lock.held()) return FirstRun::WriteFailed;
+    IniDocument document = IniDocument::read(file);
+    if (document.failed()) return FirstRun::ReadFailed;
+    if (document.value(kSettingsSection, kFirstKey).text == kFalse) return FirstRun::NotFirst;
+    // One replace per item, in this order.
+    const bool written = document.set(kSettingsSection, kFirstKey, kFalse) && document.save() &&
+                         document.set(kSettingsSection, kVoiceKey, kFalse) && document.save() &&
+                         document.set(kClassSection, kClassNameKey, "") && document.save();
     return written ? FirstRun::Prepared : FirstRun::WriteFailed;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "storage/file_path.h"
+#include "storage/read_state.h"
 
 #include <chrono>
 #include <cstdint>
@@ -14,7 +15,8 @@
 
 namespace tallyra::platform {
 
-enum class ReadOutcome { Missing, Read, Failed };
+// A whole-file read is never Damaged: its content is not checked here.
+using ReadOutcome = ReadState;
 
 struct FileRead {
     ReadOutcome outcome = ReadOutcome::Missing;

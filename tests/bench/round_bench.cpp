@@ -47,7 +47,7 @@ struct ThousandClasses {
             const std::string name = std::to_string(i) + "班";
             classes += (i > 1 ? "," : "") + name;
             (void)writeRoster(folder(), name, roster);
-            (void)writeRoundFile(folder(), name, markedStudents(roster, drawn));
+            (void)updateRoundFile(folder(), name, [&](const MarksFile&) { return markedStudents(roster, drawn); });
         }
         (void)writeIniItem(folder().settingsFile(), kClassSection, kClassNameKey, classes);
         (void)writeIniItem(folder().settingsFile(), kClassSection, kDefaultKey, "1000班");

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 
 namespace tallyra {
 namespace {
@@ -34,6 +35,7 @@ struct Start : PickListener {
             window.showMessage(failure);
     }
     void onRoundReset() override { keeper.roundReset(); }
+    void onRollStarting() override { keeper.syncRound(); }
     std::string drawOne() {
         rollCall.pressStartStop(window);
         rollCall.rollTick(window);
@@ -58,7 +60,17 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
     // 甲 and 乙 of 一班 were drawn before the restart.
     const std::string both = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[1,1,]\r\n";
     const std::string secondOfTwo = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[2,1,]\r\n";
+    const std::string unequal = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,]\r\nPlace=[1,1,]\r\n";
+    // The class operations move and drop the files; the keeper follows.
     const auto none = +[](RoundKeeper&, const DataFolder&) {};
+    const auto renamed = +[](RoundKeeper& k, const DataFolder& d) {
+        ASSERT_TRUE(moveStudentMarks(d, "一班", "二班"));
+        k.classRenamed("一班", "二班");
+    };
+    const auto deleted = +[](RoundKeeper& k, const DataFolder& d) {
+        ASSERT_TRUE(deleteStudentMarks(d, "一班"));
+        k.classDeleted("一班");
+    };
     struct Row {
         const char* what;
         std::string file;
@@ -73,30 +85,11 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         {"乙 removed", both, {{"1", "3"}, {"甲", "丙"}}, none, "一班", {2}, {}},
         {"丁 added", both, {{"1", "2", "3", "4"}, {"甲", "乙", "丙", "丁"}}, none, "一班", {3, 4}, {}},
         {"甲 renumbered is someone new", both, {{"9", "2", "3"}, {"甲", "乙", "丙"}}, none, "一班", {1, 3}, {}},
-        {"the second of two 甲",
-         secondOfTwo,
-         {{"1", "1", "2", "3"}, {"甲", "甲", "乙", "丙"}},
-         none,
-         "一班",
-         {1, 4},
-         {}},
-        {"class renamed",
-         both,
-         kThree,
-         +[](RoundKeeper& k, const DataFolder& d) {
-             k.classRenamed("一班", "二班", moveStudentMarks(d, "一班", "二班"));
-         },
-         "二班",
-         {3},
-         {}},
-        {"class deleted",
-         both,
-         kThree,
-         +[](RoundKeeper& k, const DataFolder& d) { k.classDeleted("一班", deleteStudentMarks(d, "一班")); },
-         "一班",
-         {1, 2, 3},
-         {}},
+        {"the second of two 甲", secondOfTwo, {{"1", "1", "2", "3"}, {"甲", "甲", "乙", "丙"}}, none, "一班", {1, 4}, {}},
+        {"class renamed", both, kThree, renamed, "二班", {3}, {}},
+        {"class deleted", both, kThree, deleted, "一班", {1, 2, 3}, {}},
         {"damaged file", "[Round]\r\nNumber=1,2\r\n", kThree, none, "一班", {1, 2, 3}, {kRoundDamagedNotice}},
+        {"unequal lists", unequal, kThree, none, "一班", {1, 2, 3}, {kRoundDamagedNotice}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -141,8 +134,17 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
     testing::writeBytes(data("一班.conf"), rosterBytes);
     {
         Start marking(dataFolder(), "一班", roster);
-        ASSERT_TRUE(marking.keeper.setAbsent({false, true, false, false, true, false}));
+        ASSERT_FALSE(marking.keeper.setAbsent({false, true, false, false, true, false}));
     }
+    const std::string today = testing::readBytes(data("一班.absent"));
+    // Another day's marks mark nobody; a damaged file marks nobody and is told once.
+    for (const std::string other : {"Date=2000-01-01\r\nNumber=[2,]\r\nName=[乙,]", "Number=[2,]\r\nName=[]"}) {
+        testing::writeBytes(data("一班.absent"), encodeForFile("[Absent]\r\n" + other + "\r\nPlace=[1,]\r\n"));
+        Start start(dataFolder(), "一班", roster);
+        EXPECT_EQ(roundCountText(start.rollCall), "剩余 6 / 6");
+        EXPECT_EQ(start.window.shown, std::vector<Message>(other.starts_with("D") ? 0 : 1, kAbsenceDamagedNotice));
+    }
+    testing::writeBytes(data("一班.absent"), today);
     Start start(dataFolder(), "一班", roster); // today's marks hold after a restart
     EXPECT_EQ(roundCountText(start.rollCall), "剩余 4 / 6 · 缺席 2");
     for (int i = 0; i < 1000; ++i) {
@@ -164,6 +166,79 @@ TEST_F(RoundKeeperTest, AbsentStudentsAreNeverDrawnAndTheRosterFileIsNeverTouche
     EXPECT_EQ(start.window.shown.back(), kAllAbsentMessage);
 }
 
+TEST_F(RoundKeeperTest, TwoCopiesDrawFromOneRoundFileAndPicksMadeWhileItWasHeldJoinItLater) {
+    ClassRoster ten;
+    for (int i = 1; i <= 10; ++i) {
+        ten.numbers.push_back(std::to_string(i));
+        ten.names.push_back("生" + std::to_string(i));
+    }
+    const auto roundNames = [&] {
+        const std::vector<std::string> names = readRoundFile(dataFolder(), "一班").students.names;
+        return std::set<std::string>(names.begin(), names.end());
+    };
+    Start a(dataFolder(), "一班", ten);
+    Start b(dataFolder(), "一班", ten);
+    std::set<std::string> drawn;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(drawn.insert(a.drawOne()).second);
+        EXPECT_TRUE(drawn.insert(b.drawOne()).second);
+    }
+    EXPECT_EQ(roundNames(), drawn);
+    // A new round begun in one copy holds in the other.
+    const std::string first = a.drawOne();
+    EXPECT_EQ(a.window.shown, std::vector<Message>{kRoundOverQuestion});
+    const std::string second = b.drawOne();
+    EXPECT_TRUE(b.window.shown.empty());
+    EXPECT_EQ(roundNames(), (std::set<std::string>{first, second}));
+
+    // A copy started while the round file is held adds its picks at the first Start that reads it.
+    const std::string before = testing::readBytes(data("一班.round"));
+    platform::setReadFailureHook([](const FilePath& f) { return f.utf8().ends_with(".round"); });
+    Start c(dataFolder(), "一班", ten);
+    const std::string held = c.drawOne();
+    platform::setReadFailureHook(nullptr);
+    EXPECT_EQ(testing::readBytes(data("一班.round")), before);
+    const std::string freed = c.drawOne();
+    EXPECT_EQ(roundNames(), (std::set<std::string>{first, second, held, freed}));
+    EXPECT_TRUE(freed != first && freed != second && freed != held);
+    EXPECT_EQ(c.window.shown.size(), 1u); // told once
+}
+
+TEST_F(RoundKeeperTest, ARoundIsKeptWheneverItsRosterFitsAndInTodaysFormWhenThatFits) {
+    const auto roster = [](int count, bool padded, const std::string& name) {
+        ClassRoster made;
+        for (int i = 1; i <= count; ++i) {
+            const std::string number = std::to_string(i);
+            made.numbers.push_back(padded ? std::string(4 - number.size(), '0') + number : "1");
+            made.names.push_back(name);
+        }
+        return made;
+    };
+    const struct {
+        const char* what;
+        ClassRoster roster;
+        MarksWrite write;
+        bool todaysForm; // one item per list
+    } kCases[] = {
+        {"numbers of exactly the limit", roster(2048, true, "名"), MarksWrite::Written, false},
+        {"one name of exactly the limit", {{"1"}, {std::string(kIniValueLimit, 'n')}}, MarksWrite::Written, false},
+        {"5,120 equal students, places past 5,000", roster(5120, false, "a"), MarksWrite::Written, false},
+        {"a blank lost", {{"1"}, {std::string(kIniValueLimit - 1, 'n') + " "}}, MarksWrite::TooLong, false},
+        {"a short roster", kThree, MarksWrite::Written, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(data("一班.round"));
+        const MarkedStudents all = markedStudents(c.roster, StudentMarks(c.roster.size(), true));
+        EXPECT_EQ(updateRoundFile(dataFolder(), "一班", [&](const MarksFile&) { return all; }).write, c.write);
+        EXPECT_EQ(readRoundFile(dataFolder(), "一班").students,
+                  c.write == MarksWrite::Written ? all : MarkedStudents());
+        EXPECT_EQ(testing::readBytes(data("一班.round")).find("\r\nName=[") != std::string::npos, c.todaysForm);
+    }
+    EXPECT_EQ(testing::readBytes(data("一班.round")),
+              encodeForFile("[Round]\r\nNumber=[1,2,3,]\r\nName=[甲,乙,丙,]\r\nPlace=[1,1,1,]\r\n"));
+}
+
 TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverStopsADraw) {
     struct Row {
         const char* what;
@@ -176,8 +251,10 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
          kRoundSaveFailed, true},
         {"record append fails", +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
          kRecordAppendFailed, false},
-        {"round file unreadable", +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
-         {kRoundUnreadableTitle, "", kWarningOk}, true},
+        {"round file unreadable",
+         +[] { platform::setReadFailureHook([](const FilePath& f) { return f.utf8().ends_with(".round"); }); },
+         {kRoundUnreadableTitle, "", kWarningOk},
+         true},
     };
     const std::string rosterBytes = encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n");
     for (const Row& row : rows) {

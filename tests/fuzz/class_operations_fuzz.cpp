@@ -3,6 +3,9 @@
 // reads, writes and deletes fail at random. After every operation: every class
 // listed has a roster file that reads; every success is on disk as reported;
 // every failure is reported, and no row a copy was told was saved is lost.
+// Both copies also draw from one class: unless a failure was told, nobody is drawn
+// twice in a round by the two together, and every pick is in the round file after both close.
+#include "draw/round_keeper.h"
 #include "storage/class_list.h"
 #include "storage/classes.h"
 #include "storage/lists.h"
@@ -10,11 +13,14 @@
 #include "storage/settings.h"
 #include "storage/text_encoding.h"
 #include "tests/fuzz/fuzz_support.h"
+#include "tests/support/fake_main_window.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <set>
 
 namespace {
 
@@ -80,6 +86,36 @@ std::vector<ClassRoster> rostersOnDisk(const DataFolder& data) {
     return found;
 }
 
+// One running copy drawing from the class the class operations never touch.
+constexpr std::string_view kDrawnClass = "五班";
+
+struct DrawingCopy {
+    testing::FakeMainWindow window;
+    RollCall rollCall;
+    RoundKeeper keeper;
+
+    DrawingCopy(const DataFolder& data, const ClassRoster& roster) : keeper(rollCall, window, data) {
+        keeper.loadClass(kDrawnClass, roster, RoundKeeper::Reason::StartUp);
+    }
+    // Start, one tick, Stop: the student settled on, if a roll ran; newRound when the
+    // round-end question was answered Yes.
+    std::optional<std::string> drawOne(bool yes, bool& newRound) {
+        window.answer = yes ? MessageAnswer::Yes : MessageAnswer::No;
+        const std::size_t before = window.shown.size();
+        rollCall.pressStartStop(window);
+        newRound = yes && window.shown.size() > before && window.shown[before] == kRoundOverQuestion;
+        if (!rollCall.isRolling()) return std::nullopt;
+        rollCall.rollTick(window);
+        rollCall.pressStartStop(window);
+        return window.name;
+    }
+    // A box other than the round-end question was shown.
+    bool told() const {
+        return std::any_of(window.shown.begin(), window.shown.end(),
+                           [](auto& m) { return !(m == kRoundOverQuestion); });
+    }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
@@ -89,6 +125,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     FUZZ_REQUIRE(settings::prepareFirstRun(data) == settings::FirstRun::Prepared);
     Window windows[2];
     std::map<std::string, ClassRoster> saved; // every roster a copy was told is saved, by class
+
+    ClassRoster six;
+    for (int i = 1; i <= 6; ++i) {
+        six.numbers.push_back(std::to_string(i));
+        six.names.push_back("生" + std::to_string(i));
+    }
+    std::unique_ptr<DrawingCopy> copies[2];
+    std::set<std::string> round; // the picks of the round
+    bool anyTold = false;        // a copy was told a failure: from then on a failure may repeat untold
 
     for (int step = 0; step < 24 && input.remaining_bytes() > 0; ++step) {
         Window& window = windows[input.ConsumeIntegralInRange(0, 1)];
@@ -107,7 +152,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         ClassRoster parsed;
         classes::Result result;
         faults.install();
-        switch (input.ConsumeIntegralInRange(0, 3)) {
+        switch (input.ConsumeIntegralInRange(0, 5)) {
+        case 4:
+        case 5: // a few picks, the copies taking turns
+            for (int turn = input.ConsumeIntegralInRange(0, 3), which = turn & 1; turn >= 0; --turn, which ^= 1) {
+                const bool yes = input.ConsumeBool();
+                if (!copies[which]) copies[which] = std::make_unique<DrawingCopy>(data, six);
+                bool newRound = false;
+                const std::optional<std::string> pick = copies[which]->drawOne(yes, newRound);
+                if (newRound) round.clear();
+                for (const auto& copy : copies)
+                    anyTold = anyTold || (copy && copy->told());
+                if (!pick) continue;
+                if (!anyTold) FUZZ_REQUIRE(round.count(*pick) == 0); // never twice in a round
+                round.insert(*pick);
+            }
+            Faults::remove();
+            continue;
         case 0:
             result = classes::addClass(data, name, input.ConsumeBool());
             Faults::remove();
@@ -164,7 +225,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         const classes::Listing listing = classes::readListing(data);
         FUZZ_REQUIRE(!listing.failure);
         for (const std::string& listed : listing.classes)
-            if (isOwnRosterFileName(listed)) FUZZ_REQUIRE(loadRoster(data, listed).state == IniDocument::State::Read);
+            if (isOwnRosterFileName(listed)) FUZZ_REQUIRE(loadRoster(data, listed).state == ReadState::Read);
         // No roster a copy was told is saved is lost: it is in some file, listed or left behind.
         const std::vector<ClassRoster> onDisk = rostersOnDisk(data);
         for (auto it = saved.begin(); it != saved.end();) {
@@ -178,5 +239,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
             ++it;
         }
     }
+    // Both copies close: every pick of the round is in the round file.
+    for (auto& copy : copies)
+        copy.reset();
+    Faults::remove();
+    const std::vector<std::string> inFile = readRoundFile(data, kDrawnClass).students.names;
+    for (const std::string& name : round)
+        FUZZ_REQUIRE(anyTold || std::find(inFile.begin(), inFile.end(), name) != inFile.end());
     return 0;
 }

@@ -6,8 +6,10 @@
 
 #include "data_folder.h"
 #include "storage/class_list.h"
+#include "storage/file_names.h"
 #include "storage/platform/file_system.h"
 #include "storage/settings.h"
+#include "storage/student_marks.h"
 
 #include <functional>
 #include <map>
@@ -87,6 +89,17 @@ TEST_F(ClassesTest, RefusalsAndFailuresWriteNothing) {
              return classes::saveClass(d, {0, "一班"}, "三班", "1\t丙\r\n", kShown);
          },
          Outcome::ClassGone, kClassGone.title},
+        {"save under a new name over a roster that cannot be read", kConfig,
+         [](const FilePath& f) { return f.utf8().ends_with("三班.conf"); },
+         [](const DataFolder& d) {
+             return classes::saveClass(d, {0, "一班"}, "三班", "1\t丙\r\n", kShown);
+         },
+         Outcome::Failed, "读取失败"},
+        {"choose a class whose name holds a control character", "[Class]\r\nClassName=一班,二\x01班\r\n", nullptr,
+         [](const DataFolder& d) {
+             return classes::chooseClass(d, {1, "二\x01班"});
+         },
+         Outcome::Refused, kClassNameInvalid.title},
         {"save over a roster another copy changed", kConfig, nullptr,
          [](const DataFolder& d) {
              return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", {{"1"}, {"甲"}});
@@ -110,6 +123,29 @@ TEST_F(ClassesTest, RefusalsAndFailuresWriteNothing) {
         ASSERT_TRUE(result.message.has_value());
         EXPECT_EQ(result.message->title, c.title);
         EXPECT_EQ(files(), before);
+    }
+}
+
+TEST_F(ClassesTest, AClassRenamedTakesItsMarksAlongAndOneAddedAgainStartsAfresh) {
+    const std::string round = "[Round]\r\nNumber=[1,]\r\nName=[甲,]\r\nPlace=[1,]\r\n";
+    const std::string absent = "[Absent]\r\nDate=2000-01-01\r\nNumber=[2,]\r\nName=[乙,]\r\nPlace=[1,]\r\n";
+    // On Windows A班 and a班 name one file: deleting the old spelling would delete the moved marks.
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"一班", "三班"}, {"A班", "a班"}}) {
+        SCOPED_TRACE(to);
+        std::filesystem::remove_all(data());
+        std::filesystem::create_directory(data());
+        writeBytes(config(), "[Class]\r\nClassName=" + from + "\r\nDefault=" + from + "\r\n");
+        writeBytes(data(from + ".conf"), kRoster);
+        writeBytes(data(from + ".round"), round);
+        writeBytes(data(from + ".absent"), absent);
+        ASSERT_TRUE(classes::saveClass(dataFolder(), {0, from}, to, "1\t甲\r\n2\t乙\r\n", kShown).done());
+        EXPECT_EQ(readRoundFile(dataFolder(), to).students.names, std::vector<std::string>{"甲"});
+        EXPECT_EQ(readAbsenceFile(dataFolder(), to).students.names, std::vector<std::string>{"乙"});
+        if (sameFileName(from, to)) continue;
+        // An older copy deleted the class and left its marks: the class added again has none.
+        writeBytes(data(from + ".round"), round);
+        ASSERT_TRUE(classes::addClass(dataFolder(), from, false).done());
+        EXPECT_EQ(readRoundFile(dataFolder(), from).state, ReadState::Missing);
     }
 }
 

@@ -71,6 +71,7 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
     ASSERT_EQ(::mkfifo((data() / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", data() / "zero");
     fs::create_symlink("nowhere", data() / "dangling");
+    fs::create_symlink("loop", data() / "loop");
     fs::create_directory(data() / "folder");
     writeBytes(data() / "huge", "");
     fs::resize_file(data() / "huge", platform::kReadLimit + 1);
@@ -80,9 +81,10 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
         const char* name;
         ReadOutcome outcome;
     } kCases[] = {
-        {"plain", ReadOutcome::Read},  {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
-        {"fifo", ReadOutcome::Failed}, {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
-        {"huge", ReadOutcome::Failed}, {"hooked", ReadOutcome::Failed},
+        {"plain", ReadOutcome::Read},     {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
+        {"fifo", ReadOutcome::Failed},    {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
+        {"huge", ReadOutcome::Failed},    {"hooked", ReadOutcome::Failed},  {"loop", ReadOutcome::Failed},
+        {"plain/x", ReadOutcome::Failed}, // ENOTDIR
     };
     for (const auto& c : kCases) {
         const platform::FileRead read = platform::readFile(path(c.name));

@@ -26,11 +26,6 @@ TEST_F(IniFileTest, MissingFileFolderSectionOrKeyReadsEmpty) {
     writeBytes(config(), "[Class]\r\nClassName=A\r\n");
     EXPECT_EQ(readIniItem(config(), "Class", "Default"), "");
     EXPECT_EQ(readIniItem(config(), "Settings", "ClassName"), "");
-    // Several keys from one read, in the order asked; missing and blank keys read empty.
-    writeBytes(config(), "[Class]\r\nClassName=A,B\r\nDefault=B\r\n");
-    EXPECT_EQ(readIniItems(config(), "Class", {"Default", "Missing", " ", "\x01" "ClassName"}),
-              (std::vector<std::string>{"B", "", "", "A,B"}));
-    EXPECT_EQ(readIniItems(config(), " ", {"Default", "ClassName"}), (std::vector<std::string>{"", ""}));
 }
 
 TEST_F(IniFileTest, LeadingControlBytesOfPathSectionAndKeyAreSkipped) {

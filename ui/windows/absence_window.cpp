@@ -55,7 +55,7 @@ void AbsenceWindow::saveAbsences() {
     for (std::size_t i = 0; i < marks.size(); ++i)
         marks[i] = toolkit_.isItemChecked(window_, kStudentList, static_cast<int>(i));
     // The marks hold for this start even when they could not be kept.
-    if (!windows_.session().setAbsent(marks)) toolkit_.showMessage(kAbsenceSaveFailed);
+    if (const auto failure = windows_.session().setAbsent(marks)) toolkit_.showMessage(*failure);
     windows_.showMain();
     toolkit_.destroyWindow(window_);
 }

@@ -216,6 +216,7 @@ void ClassManagementWindow::saveClass() {
         toolkit_.setItemText(window_, kClassBox, shown.index, newName);
     }
     shownRoster_ = result.roster;
+    if (result.message) toolkit_.showMessage(*result.message); // saved, but the marks stayed behind
     toolkit_.showMessage(kSaveDone);
 }
 
