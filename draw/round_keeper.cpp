@@ -10,18 +10,24 @@ std::string roundUnreadableText(std::string_view fileName) {
            "”，该文件保持原样。本次运行中本轮的进度只保存在内存中，关闭程序后不会保留。";
 }
 
-std::string roundCountText(const RollCall& rollCall) {
+std::string roundCountText(const RollCall& rollCall, std::size_t waitingPicks) {
     const std::size_t total = rollCall.roster().size();
     if (total == 0) return {};
     std::string text =
         "剩余 " + std::to_string(rollCall.drawPool().size()) + " / " + std::to_string(total);
     if (const std::size_t absent = rollCall.absentCount()) text += " · 缺席 " + std::to_string(absent);
+    if (waitingPicks != 0) text += " · " + std::to_string(waitingPicks) + " 条记录待写入";
     return text;
 }
 
 RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
-    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {
+    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)), record_(data_) {
     rollCall_.setRoundListener([this](std::size_t position) { roundChanged(position); });
+    (void)record_.writeWaiting(); // still waiting: the count line says so
+}
+
+RoundKeeper::~RoundKeeper() {
+    (void)record_.writeWaiting();
 }
 
 void RoundKeeper::tellOnce(const Message& message) {
@@ -29,6 +35,13 @@ void RoundKeeper::tellOnce(const Message& message) {
 }
 
 void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reason reason) {
+    if (!className.empty() && !cutTold_.count(className)) {
+        const StoredRoster stored = loadRoster(data_, className);
+        if (stored.cut) {
+            cutTold_.emplace(className);
+            boxes_.showMessage(rosterCutMessage(className, stored.roster.size()));
+        }
+    }
     if (!loaded_ || className != className_) {
         if (loaded_ && inMemory_.count(className_)) inMemory_[className_] = drawn_;
         className_ = std::string(className);
@@ -111,7 +124,8 @@ void RoundKeeper::roundChanged(std::size_t position) {
     }
     if (position == 0) return;
     const Pick pick{nowText(), className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
-    if (!appendPick(data_, pick)) tellOnce(kRecordAppendFailed);
+    const PickRecorder::Outcome recorded = record_.append(pick);
+    if (recorded.firstWait) boxes_.showMessage(record_.waitingMessage(recorded));
 }
 
 } // namespace tallyra

@@ -182,7 +182,8 @@ void MainWindow::show() {
 }
 
 void MainWindow::showRoundCount() {
-    toolkit_.setText(window_, kRoundCount, roundCountText(rollCall_));
+    toolkit_.setText(window_, kRoundCount,
+                     roundCountText(rollCall_, services_.waitingPicks ? services_.waitingPicks() : 0));
 }
 
 void MainWindow::showClassTitle(std::string_view className) {

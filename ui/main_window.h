@@ -70,6 +70,8 @@ public:
         // Loads the class current at start into the roll call, with its round
         // (nothing: the roster alone, a full round).
         std::function<void(std::string_view className, ClassRoster roster)> loadClass;
+        // How many picks wait for the record (the count line says so quietly).
+        std::function<std::size_t()> waitingPicks;
         // Told once at start, after the font check: where the data is kept now.
         std::optional<DataFolderNotice> dataFolderNotice;
     };

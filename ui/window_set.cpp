@@ -21,6 +21,7 @@ WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, Main
         services.loadClass = [this](std::string_view className, ClassRoster roster) {
             round_.loadClass(className, std::move(roster), RoundKeeper::Reason::StartUp);
         };
+    if (!services.waitingPicks) services.waitingPicks = [this] { return round_.record().waitingCount(); };
     main_ = std::make_unique<MainWindow>(toolkit, rollCall, data_, std::move(services));
     addRoundMenuItems(*this);
 }

@@ -101,7 +101,7 @@ TEST_F(RoundKeeperTest, TwoDrawnBeforeARestartTheThirdAfterThenTheRoundEndsAndTh
     second.rollCall.pressStartStop(second.window);
     EXPECT_EQ(second.window.shown, std::vector<Message>{kRoundOverQuestion});
 
-    const std::vector<Pick> picks = readPickRecord(dataFolder());
+    const std::vector<Pick> picks = parsePickRecord(testing::readBytes(data(kPickRecordFileName)));
     ASSERT_EQ(picks.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(picks[i].className + picks[i].name, "一班" + drawn[i]);
@@ -148,7 +148,7 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
         {"round write fails", +[] { platform::setReplaceFailureHook([](const FilePath&) { return true; }); },
          kRoundSaveFailed, true},
         {"record append fails", +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
-         kRecordAppendFailed, false},
+         {"保存失败", "", kWarningOk}, false},
         {"round file unreadable", +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
          {kRoundUnreadableTitle, "", kWarningOk}, true},
     };
