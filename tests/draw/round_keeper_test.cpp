@@ -172,5 +172,23 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
     }
 }
 
+// A roster cut at the value limit is drawn only over its whole students, and told
+// once per class per start with how many were read.
+TEST_F(RoundKeeperTest, ACutRosterIsToldOncePerClassPerStart) {
+    std::string numbers, names;
+    for (int i = 1; i <= 3000; ++i) { // six bytes an item: 1,706 whole, the next cut inside
+        numbers += (i > 1 ? "," : "") + std::to_string(10000 + i);
+        names += (i > 1 ? ",a" : "a");
+    }
+    testing::writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=" + numbers + "\r\nName=" + names + "\r\n");
+    const ClassRoster roster = loadRoster(dataFolder(), "一班").roster;
+    Start start(dataFolder(), "一班", roster);
+    start.keeper.loadClass("一班", roster, RoundKeeper::Reason::Chosen);
+    EXPECT_EQ(start.rollCall.roster().size(), 1706u);
+    ASSERT_EQ(start.window.shown.size(), 1u);
+    EXPECT_NE(std::string(start.window.shown[0].text).find("“一班”"), std::string::npos);
+    EXPECT_NE(std::string(start.window.shown[0].text).find(" 1706 "), std::string::npos);
+}
+
 } // namespace
 } // namespace tallyra

@@ -68,6 +68,13 @@ TEST_F(FileSystem, HeldFilesFailAndTheLockHoldsAcrossDriveLetters) {
     EXPECT_FALSE(std::filesystem::exists(data() / platform::kFolderLockName));
 }
 
+// A folder under the lock's name is denied access as a busy lock file is, but no wait ends it.
+TEST_F(FileSystem, ALockNameThatIsAFolderFailsAtOnce) {
+    fs::create_directory(data() / platform::kFolderLockName);
+    const platform::FolderLock taken(toFilePath(data()));
+    EXPECT_TRUE(!taken.held() && !taken.busy() && taken.notAFile());
+}
+
 #else
 
 TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
@@ -208,6 +215,15 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     EXPECT_EXIT(std::_Exit(platform::FolderLock(alias, std::chrono::milliseconds(300)).held() ? 0 : 1),
                 ::testing::ExitedWithCode(0), "");
     EXPECT_FALSE(platform::FolderLock(toFilePath(root_ / "none")).busy()); // a missing folder is no busy one
+    // A folder or a link under the lock's name is no other holder: no wait ends it, so it fails at once.
+    fs::remove(data() / platform::kFolderLockName); // left by the copy that exited holding it
+    for (const bool link : {false, true}) {
+        if (link) fs::create_symlink(outside(), data() / platform::kFolderLockName);
+        else fs::create_directory(data() / platform::kFolderLockName);
+        const platform::FolderLock taken(toFilePath(data()));
+        EXPECT_TRUE(!taken.held() && !taken.busy() && taken.notAFile()) << link;
+        fs::remove_all(data() / platform::kFolderLockName);
+    }
 }
 
 #endif
