@@ -76,8 +76,10 @@ private:
             quoted_ = false;
         }
         if (quoted_) {
-            if (c == '"') quoteSeen_ = true;
-            else field_ += c;
+            if (c == '"')
+                quoteSeen_ = true;
+            else
+                field_ += c;
         } else if (c == '"' && !fieldStarted_) {
             quoted_ = fieldStarted_ = true;
         } else if (c == ',') {
@@ -300,9 +302,9 @@ std::vector<Pick> PickRecorder::waitingPicks() const {
 Message PickRecorder::waitingMessage(const Outcome& outcome) const {
     std::string text = "点名记录未能写入“" + pickRecordPath(data_).utf8() + "”：" + fileProblemText(outcome.problem) +
                        "。\r\n\r\n未能写入的点名结果";
-    text += outcome.onDisk ? "暂存在 Data 文件夹的“" + std::string(kWaitingPicksFileName) +
-                                 "”中，文件可以写入时会自动补记。"
-                           : std::string("暂存在内存中，文件可以写入时会自动补记；在此之前关闭程序，这些结果将会丢失。");
+    text += outcome.onDisk
+                ? "暂存在 Data 文件夹的“" + std::string(kWaitingPicksFileName) + "”中，文件可以写入时会自动补记。"
+                : std::string("暂存在内存中，文件可以写入时会自动补记；在此之前关闭程序，这些结果将会丢失。");
     return {"保存失败", keptMessageText(text + "抽取照常进行。"), kWarningOk};
 }
 

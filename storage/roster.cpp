@@ -51,7 +51,8 @@ StoredRoster loadRoster(const DataFolder& data, std::string_view className) {
     const IniDocument file = IniDocument::read(data.rosterFile(className));
     const IniDocument::Value numbers = file.value(kRosterSection, kNumberKey);
     const IniDocument::Value names = file.value(kRosterSection, kNameKey);
-    StoredRoster stored{{splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
+    StoredRoster stored{
+        {splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
     if (stored.cut) {
         ClassRoster& roster = stored.roster;
         const std::size_t whole =

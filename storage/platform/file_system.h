@@ -24,11 +24,12 @@ struct FileRead {
 // No file the program keeps comes near this; a larger one is not read at all.
 inline constexpr std::uint64_t kReadLimit = 64ull << 20;
 
-// Whole contents of a regular file. Missing only when the name does not exist
-// (a dangling symbolic link exists: Failed); anything else that prevents a whole read (no permission, a sharing violation
-// still there after about a second of retries, an error midway, not a regular
-// file, over kReadLimit) is Failed, so that a caller never mistakes a file it
-// could not read for an absent one and writes over it.
+// Whole contents of a regular file. Missing only when the name does not exist (a
+// dangling symbolic link exists: Failed); anything else that prevents a whole
+// read (no permission, a sharing violation still there after about a second of
+// retries, an error midway, not a regular file, over kReadLimit) is Failed, so
+// that a caller never mistakes a file it could not read for an absent one and
+// writes over it.
 FileRead readFile(const FilePath& file);
 
 // Asked before each read; when it answers true the read is Failed as on a file

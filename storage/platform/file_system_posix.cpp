@@ -122,9 +122,12 @@ int openForReading(const FilePath& file, StreamRead& status, std::uint64_t& size
     if (::stat(name, &named) != 0) {
         const int error = errno;
         struct stat link {};
-        if (error == ENOENT && ::lstat(name, &link) == 0) status.problem = FileProblem::BrokenLink;
-        else if (error == ENOENT) status = {};
-        else status.problem = problemOf(error);
+        if (error == ENOENT && ::lstat(name, &link) == 0)
+            status.problem = FileProblem::BrokenLink;
+        else if (error == ENOENT)
+            status = {};
+        else
+            status.problem = problemOf(error);
         return -1;
     }
     if (!S_ISREG(named.st_mode)) {
@@ -133,8 +136,10 @@ int openForReading(const FilePath& file, StreamRead& status, std::uint64_t& size
     }
     ScopedFd fd(::open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-        if (errno == ENOENT) status = {};
-        else status.problem = problemOf(errno);
+        if (errno == ENOENT)
+            status = {};
+        else
+            status.problem = problemOf(errno);
         return -1;
     }
     struct stat info {};
@@ -195,7 +200,8 @@ StreamRead readFileInPieces(const FilePath& file, const std::function<void(std::
 }
 
 LinkState linkStateOf(const FilePath& file) {
-    struct stat link {}, target{};
+    struct stat link {
+    }, target{};
     if (::lstat(file.utf8().c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return LinkState::NotALink;
     if (::stat(file.utf8().c_str(), &target) != 0) return errno == ENOENT ? LinkState::Dangling : LinkState::ToOther;
     return S_ISREG(target.st_mode) ? LinkState::ToRegularFile : LinkState::ToOther;

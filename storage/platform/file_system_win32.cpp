@@ -82,7 +82,8 @@ ScopedHandle openForReading(const FilePath& file, StreamRead& status, std::uint6
             const DWORD attributes = GetFileAttributesW(path.c_str());
             if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
                 status.problem = FileProblem::BrokenLink;
-            else status = {};
+            else
+                status = {};
             return ScopedHandle();
         }
         if (error == ERROR_ACCESS_DENIED) {

@@ -147,10 +147,14 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
     const std::vector<Row> rows = {
         {"round write fails", +[] { platform::setReplaceFailureHook([](const FilePath&) { return true; }); },
          kRoundSaveFailed, true},
-        {"record append fails", +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
-         {"保存失败", "", kWarningOk}, false},
-        {"round file unreadable", +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
-         {kRoundUnreadableTitle, "", kWarningOk}, true},
+        {"record append fails",
+         +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
+         {"保存失败", "", kWarningOk},
+         false},
+        {"round file unreadable",
+         +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
+         {kRoundUnreadableTitle, "", kWarningOk},
+         true},
     };
     const std::string rosterBytes = encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n");
     for (const Row& row : rows) {

@@ -163,11 +163,18 @@ TEST_F(FileSystem, WritesGoThroughALinkOnlyToARegularFileOfTheirKind) {
         {"settings", "Config.conf", "[Settings]\r\nVoice=1\r\n",
          [](const DataFolder& data) { return writeIniItem(data.settingsFile(), "Settings", "Voice", "0"); }},
         {"roster", "一班.conf", "[ClassData]\r\nNumber=1\r\nName=a\r\n",
-         [](const DataFolder& data) { return writeRoster(data, "一班", {{"1", "2"}, {"a", "b"}}); }},
+         [](const DataFolder& data) {
+             return writeRoster(data, "一班", {{"1", "2"}, {"a", "b"}});
+         }},
         {"round", "一班.round", "[Round]\r\nNumber=[]\r\nName=[]\r\nPlace=[]\r\n",
-         [](const DataFolder& data) { return writeRoundFile(data, "一班", {{"1"}, {"a"}, {"1"}}); }},
+         [](const DataFolder& data) {
+             return writeRoundFile(data, "一班", {{"1"}, {"a"}, {"1"}});
+         }},
         {"record", std::string(kPickRecordFileName), "时间,班级,学号,姓名\r\n",
-         [](const DataFolder& data) { return PickRecorder(data).append({"t", "一班", "1", "a"}).written; }, true},
+         [](const DataFolder& data) {
+             return PickRecorder(data).append({"t", "一班", "1", "a"}).written;
+         },
+         true},
     };
     const Target targets[] = {OfItsKind, OtherText, Dangling, Folder, Device};
     for (const Kind& kind : kinds) {
@@ -218,8 +225,10 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     // A folder or a link under the lock's name is no other holder: no wait ends it, so it fails at once.
     fs::remove(data() / platform::kFolderLockName); // left by the copy that exited holding it
     for (const bool link : {false, true}) {
-        if (link) fs::create_symlink(outside(), data() / platform::kFolderLockName);
-        else fs::create_directory(data() / platform::kFolderLockName);
+        if (link)
+            fs::create_symlink(outside(), data() / platform::kFolderLockName);
+        else
+            fs::create_directory(data() / platform::kFolderLockName);
         const platform::FolderLock taken(toFilePath(data()));
         EXPECT_TRUE(!taken.held() && !taken.busy() && taken.notAFile()) << link;
         fs::remove_all(data() / platform::kFolderLockName);

@@ -17,7 +17,8 @@ class PickRecordTest : public testing::DataFolderTest {};
 
 TEST_F(PickRecordTest, EveryFieldReadsBackAndNoneStartsLikeAFormula) {
     std::mt19937 random(20261207);
-    const std::string alphabet[] = {"=", "+", "-", "@", "'", "\"", ",", "\r", "\n", "\t", "a", "张", " ", "\x01", "＝", "＠"};
+    const std::string alphabet[] = {"=",  "+",  "-", "@",  "'", "\"",   ",",  "\r",
+                                    "\n", "\t", "a", "张", " ", "\x01", "＝", "＠"};
     std::vector<Pick> picks;
     for (int i = 0; i < 6000; ++i) {
         std::string fields[4];
