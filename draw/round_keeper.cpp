@@ -10,17 +10,24 @@ std::string roundUnreadableText(std::string_view fileName) {
            "”，该文件保持原样。本次运行中本轮的进度只保存在内存中，关闭程序后不会保留。";
 }
 
-std::string roundCountText(const RollCall& rollCall) {
+std::string roundCountText(const RollCall& rollCall, std::size_t waitingPicks) {
     const std::size_t total = rollCall.roster().size();
     if (total == 0) return {};
     std::string text =
         "剩余 " + std::to_string(rollCall.drawPool().size()) + " / " + std::to_string(total);
     if (const std::size_t absent = rollCall.absentCount()) text += " · 缺席 " + std::to_string(absent);
+    if (waitingPicks != 0) text += " · " + std::to_string(waitingPicks) + " 条记录待写入";
     return text;
 }
 
 RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
-    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {}
+    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)), record_(data_) {
+    (void)record_.writeWaiting(); // still waiting: the count line says so
+}
+
+RoundKeeper::~RoundKeeper() {
+    (void)record_.writeWaiting();
+}
 
 bool RoundKeeper::firstTime(const Message& message) {
     return told_.insert(std::string(message.title).append(message.text)).second;
@@ -31,6 +38,13 @@ void RoundKeeper::tellOnce(const Message& message) {
 }
 
 void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reason reason) {
+    if (!className.empty() && !cutTold_.count(className)) {
+        const StoredRoster stored = loadRoster(data_, className);
+        if (stored.cut) {
+            cutTold_.emplace(className);
+            boxes_.showMessage(rosterCutMessage(className, stored.roster.size()));
+        }
+    }
     if (!loaded_ || className != className_) {
         if (loaded_ && inMemory_.count(className_)) inMemory_[className_] = drawn_;
         className_ = std::string(className);
@@ -122,7 +136,8 @@ std::vector<Message> RoundKeeper::keepPick(const SettledPick& settled) {
     const std::size_t position = settled.position;
     const Pick pick{settled.time, className_, rollCall_.roster().numberAt(position),
                     rollCall_.roster().nameAt(position)};
-    if (!appendPick(data_, pick) && firstTime(kRecordAppendFailed)) failed.push_back(kRecordAppendFailed);
+    const PickRecorder::Outcome recorded = record_.append(pick);
+    if (recorded.firstWait) failed.push_back(record_.waitingMessage(recorded));
     return failed;
 }
 

@@ -8,6 +8,17 @@
 
 #include <algorithm>
 
+namespace tallyra {
+
+Message lockNotAFileMessage(const FilePath& lockFile) {
+    return {"保存失败",
+            keptMessageText("班级数据未能写入：“" + lockFile.utf8() +
+                            "”本应是本程序的锁文件，现在却是一个文件夹或其他不是普通文件的东西。请删除它，然后重试！"),
+            kErrorOk};
+}
+
+} // namespace tallyra
+
 namespace tallyra::classes {
 namespace {
 
@@ -74,6 +85,7 @@ std::optional<Message> refuseRename(std::string_view list, std::string_view oldN
 // re-entrant). Without it nothing is read for a decision or written.
 std::optional<Result> lockRefusal(const platform::FolderLock& lock, const Message& failed) {
     if (lock.held()) return std::nullopt;
+    if (lock.notAFile()) return stop(Outcome::Failed, lockNotAFileMessage(lock.file()));
     return stop(Outcome::Failed, lock.busy() ? kDataFolderBusy : failed);
 }
 
