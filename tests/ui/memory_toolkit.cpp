@@ -82,8 +82,8 @@ void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
 }
 
 void MemoryToolkit::doubleClick(WindowId id, std::string_view name) {
-    unit(id, name);
-    window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
+    // As the backends: only a unit that takes double clicks gets one.
+    if (unit(id, name).design->doubleClick) window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
 }
 
 void MemoryToolkit::requestMenu(WindowId id) {
@@ -332,8 +332,9 @@ Size MemoryToolkit::screenSize() const {
 bool MemoryToolkit::isFontInstalled(std::string_view face) const {
     return installedFonts.contains(face);
 }
-void MemoryToolkit::openInBrowser(std::string_view address) {
+bool MemoryToolkit::openInBrowser(std::string_view address) {
     openedAddresses.emplace_back(address);
+    return systemOpens;
 }
 
 void MemoryToolkit::quit(int code) {

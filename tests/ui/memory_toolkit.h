@@ -59,6 +59,7 @@ public:
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
     std::vector<std::string> openedFiles;
+    bool systemOpens = true; // false: no browser, no program for a file's kind
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
     // Menus shown, and the next choices made in them (none: dismissed).
@@ -139,8 +140,11 @@ public:
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
-    void openInBrowser(std::string_view address) override;
-    void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
+    bool openInBrowser(std::string_view address) override;
+    bool openFile(std::string_view path) override {
+        openedFiles.emplace_back(path);
+        return systemOpens;
+    }
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 

@@ -127,7 +127,7 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
             host_.raise(*this, UnitEvent::LinkPressed);
             return 0;
         }
-        if (kind == UnitKind::Label && isDoubleClick()) {
+        if (kind == UnitKind::Label && design_.doubleClick && isDoubleClick()) {
             host_.raise(*this, UnitEvent::DoubleClicked);
             return 0;
         }
