@@ -5,6 +5,8 @@
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 
+#include <algorithm>
+
 namespace tallyra {
 namespace {
 
@@ -46,9 +48,9 @@ public:
     void feed(std::string_view text) {
         for (std::size_t i = 0; i < text.size(); ++i) {
             // Plain text between the marks goes in at once: most of a record is plain.
-            if (quoted_ && !quoteSeen_) {
-                const std::size_t quote = text.find('"', i);
-                const std::size_t end = quote == std::string_view::npos ? text.size() : quote;
+            if (!quoteSeen_ && !afterCr_) {
+                const std::size_t end = std::min(text.find_first_of(quoted_ ? "\"" : ",\"\r\n", i), text.size());
+                if (end > i && !quoted_) fieldStarted_ = true;
                 field_.append(text.substr(i, end - i));
                 i = end;
                 if (i == text.size()) break;
