@@ -217,8 +217,10 @@ PickRecorder::Outcome PickRecorder::append(const Pick& pick) {
     // Nothing waits: the plain append, without the lock, as fast as ever.
     if (inMemory_.empty() && !platform::isFile(waitingPicksPath(data_))) {
         const platform::AppendResult appended = appendToRecord(data_, line);
-        if (appended.ok()) return {};
-        return settle(std::move(line), appended.problem);
+        if (!appended.ok()) return settle(std::move(line), appended.problem);
+        waitingCount_ = 0; // another copy may have appended the lines this one left waiting
+        onDisk_ = false;
+        return {};
     }
     return settle(std::move(line), platform::FileProblem::None);
 }
