@@ -219,7 +219,6 @@ PickRecorder::Outcome PickRecorder::append(const Pick& pick) {
         const platform::AppendResult appended = appendToRecord(data_, line);
         if (!appended.ok()) return settle(std::move(line), appended.problem);
         waitingCount_ = 0; // another copy may have appended the lines this one left waiting
-        onDisk_ = false;
         return {};
     }
     return settle(std::move(line), platform::FileProblem::None);
@@ -252,9 +251,9 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
     const FilePath waitingFile = waitingPicksPath(data_);
     const platform::FolderLock lock(data_.path());
     if (!lock.held()) {
-        // The waiting file is only touched under the lock; lines of ours that are
-        // not in it may still go straight to the record.
-        if (!onDisk_) {
+        // The waiting file is only touched under the lock; while there is none,
+        // lines of ours may still go straight to the record.
+        if (!platform::isFile(waitingFile)) {
             const platform::AppendResult appended = appendToRecord(data_, inMemory_ + line);
             if (appended.ok()) {
                 inMemory_.clear();
@@ -283,7 +282,6 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
             (void)platform::replaceFileAtomically(waitingFile, "");
         inMemory_.clear();
         inMemoryCount_ = waitingCount_ = 0;
-        onDisk_ = false;
         return {};
     }
     outcome.problem = appended.problem;
@@ -291,7 +289,6 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
         inMemory_.clear();
         inMemoryCount_ = 0;
         waitingCount_ = lineCount(queue);
-        onDisk_ = true;
     } else {
         keepInMemory(lineCount(stored.bytes));
     }
