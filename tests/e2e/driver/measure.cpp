@@ -6,6 +6,7 @@
 #include "text.h"
 
 #include <windows.h>
+
 #include <psapi.h>
 #include <tlhelp32.h>
 #include <winternl.h>
@@ -380,8 +381,9 @@ int measureRollingCpu(const Options& options, int seconds, int runs) {
             const long fullKb = workingSetKb(app.process());
             pressKey(VK_ESCAPE);
             context.require(waitUntil([&] { return !fullScreen(); }, Millis(5000)), "Escape did not leave full screen");
-            std::printf("run %d: window %.1f %% (working set %ld KB), full screen %ldx%ld %.1f %% (working set %ld KB)\n",
-                        run, window.back(), windowKb, screen.right, screen.bottom, full.back(), fullKb);
+            std::printf(
+                "run %d: window %.1f %% (working set %ld KB), full screen %ldx%ld %.1f %% (working set %ld KB)\n", run,
+                window.back(), windowKb, screen.right, screen.bottom, full.back(), fullKb);
             std::fflush(stdout);
         }
         const double windowMedian = median(window), fullMedian = median(full);

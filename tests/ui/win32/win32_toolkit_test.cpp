@@ -334,7 +334,8 @@ TEST_F(Win32ToolkitTest, ALabelRepaintedInPartShowsWhatAWholeRepaintShows) {
     };
     for (const TextFit fit : {TextFit::Shrink, TextFit::Fill}) {
         toolkit.setTextFit(window, "display", fit);
-        for (const char* text : {"20240001", "20240002", "20240013", "欧阳明月", "张三", "Wj", "", "2024000123456789"}) {
+        for (const char* text :
+             {"20240001", "20240002", "20240013", "欧阳明月", "张三", "Wj", "", "2024000123456789"}) {
             toolkit.setText(window, "display", text);
             UpdateWindow(label);
             const std::vector<COLORREF> partly = shown();
