@@ -62,6 +62,8 @@ public:
     const DataFolder& data() const { return data_; }
     // The class whose roster the roll call holds.
     const std::string& className() const { return round_.className(); }
+    // The record of picks, with the picks that wait for it.
+    const PickRecorder& record() const { return round_.record(); }
     // The class the main window's title names: none, or a class (whose name may be empty).
     const std::optional<std::string>& titleClass() const { return titleClass_; }
     // The class list as last read or changed here, and the place of the class shown as current (-1: none).

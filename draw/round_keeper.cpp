@@ -10,12 +10,13 @@ std::string roundUnreadableText(std::string_view fileName) {
            "”，该文件保持原样。本次运行中本轮的进度只保存在内存中，关闭程序后不会保留。";
 }
 
-std::string roundCountText(const RollCall& rollCall) {
+std::string roundCountText(const RollCall& rollCall, std::size_t waitingPicks) {
     const std::size_t total = rollCall.roster().size();
     if (total == 0) return {};
     std::string text =
         "剩余 " + std::to_string(rollCall.drawPool().size()) + " / " + std::to_string(total);
     if (const std::size_t absent = rollCall.absentCount()) text += " · 缺席 " + std::to_string(absent);
+    if (waitingPicks != 0) text += " · " + std::to_string(waitingPicks) + " 条记录待写入";
     return text;
 }
 
@@ -24,10 +25,19 @@ std::string absenceUnreadableText(std::string_view fileName) {
 }
 
 RoundKeeper::RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data)
-    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)) {}
+    : rollCall_(rollCall), boxes_(boxes), data_(std::move(data)), record_(data_) {
+    (void)record_.writeWaiting(); // still waiting: the count line says so
+}
+
+RoundKeeper::~RoundKeeper() {
+    (void)record_.writeWaiting();
+}
 
 void RoundKeeper::tellOnce(const Message& message) {
-    if (!told_.insert(std::string(message.title).append(message.text)).second) return;
+    if (told_.insert(std::string(message.title).append(message.text)).second) tell(message);
+}
+
+void RoundKeeper::tell(const Message& message) {
     if (held_) held_->push_back(message);
     else boxes_.showMessage(message);
 }
@@ -45,6 +55,13 @@ StudentMarks RoundKeeper::readAbsences(const ClassRoster& roster) {
 }
 
 void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reason reason) {
+    if (!className.empty() && !cutTold_.count(className)) {
+        const StoredRoster stored = loadRoster(data_, className);
+        if (stored.cut) {
+            cutTold_.emplace(className);
+            boxes_.showMessage(rosterCutMessage(className, stored.roster.size()));
+        }
+    }
     className_ = std::string(className);
     StudentMarks absent = readAbsences(roster);
     // Until the round file reads, the round is what this copy drew since it last could.
@@ -147,7 +164,8 @@ void RoundKeeper::roundChanged(std::size_t position, const std::string& time) {
     syncRound();
     if (position == 0) return;
     const Pick pick{time, className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
-    if (!appendPick(data_, pick)) tellOnce(kRecordAppendFailed);
+    const PickRecorder::Outcome recorded = record_.append(pick);
+    if (recorded.firstWait) tell(record_.waitingMessage(recorded));
 }
 
 } // namespace tallyra

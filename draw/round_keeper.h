@@ -10,6 +10,7 @@
 
 #include "base/message_box.h"
 #include "draw/roll_call.h"
+#include "storage/pick_record.h"
 #include "storage/student_marks.h"
 
 #include <map>
@@ -30,8 +31,6 @@ inline constexpr Message kRoundSaveFailed{
 inline constexpr Message kRoundTooLong{
     "保存失败", "本轮的抽取进度超出了文件能够完整保存的长度，未能保存。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
-inline constexpr Message kRecordAppendFailed{
-    "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};
 inline constexpr Message kAbsenceSaveFailed{
     "保存失败", "缺席名单未能保存：无法写入 Data 文件夹中的文件。今天的缺席标记只在本次运行中有效。", kErrorOk};
 inline constexpr Message kAbsenceTooLong{
@@ -46,8 +45,9 @@ std::string roundUnreadableText(std::string_view fileName);
 std::string absenceUnreadableText(std::string_view fileName);
 inline constexpr std::string_view kRoundUnreadableTitle = "无法读取";
 
-// "剩余 12 / 45", with " · 缺席 2" when students are absent; empty without students.
-std::string roundCountText(const RollCall& rollCall);
+// "剩余 12 / 45", with " · 缺席 2" when students are absent and " · 3 条记录待写入"
+// while picks wait for the record; empty without students.
+std::string roundCountText(const RollCall& rollCall, std::size_t waitingPicks = 0);
 
 class RoundKeeper {
 public:
@@ -57,7 +57,12 @@ public:
         Changed, // its roster was saved, or another class was added or deleted
     };
 
+    // Appends the picks a former start left waiting for the record; the destructor
+    // appends those of this one.
     RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data);
+    ~RoundKeeper();
+    RoundKeeper(const RoundKeeper&) = delete;
+    RoundKeeper& operator=(const RoundKeeper&) = delete;
 
     // Hands the class's roster to the roll call with its round and today's absences.
     // The same class again keeps its round in memory, following the new roster.
@@ -81,6 +86,7 @@ public:
     void syncRound();
 
     const std::string& className() const { return className_; }
+    const PickRecorder& record() const { return record_; }
 
 private:
     // Picks and a new round this copy made that its class's round file does not hold yet.
@@ -92,14 +98,18 @@ private:
     void roundChanged(std::size_t position, const std::string& time);
     StudentMarks readAbsences(const ClassRoster& roster);
     void tellOnce(const Message& message);
+    // Shows the message, or holds it while a pick is kept.
+    void tell(const Message& message);
 
     RollCall& rollCall_;
     MessageBoxes& boxes_;
     DataFolder data_;
+    PickRecorder record_;
     std::string className_;
     std::map<std::string, Unsaved, std::less<>> unsaved_; // by class
     std::set<std::string, std::less<>> told_;
     std::vector<Message>* held_ = nullptr; // while a pick is kept: failures wait here
+    std::set<std::string, std::less<>> cutTold_; // classes whose cut roster was told this start
 };
 
 } // namespace tallyra

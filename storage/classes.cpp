@@ -8,6 +8,15 @@
 
 #include <algorithm>
 
+namespace tallyra {
+
+Message lockNotAFileMessage(const FilePath& lockFile) {
+    return Message::owning("保存失败", "班级数据未能写入：“" + lockFile.utf8() +
+                            "”本应是本程序的锁文件，现在却是一个文件夹或其他不是普通文件的东西。请删除它，然后重试！", kErrorOk);
+}
+
+} // namespace tallyra
+
 namespace tallyra::classes {
 namespace {
 
@@ -73,6 +82,7 @@ std::optional<Message> refuseRename(std::string_view list, std::string_view oldN
 // re-entrant). Without it nothing is read for a decision or written.
 std::optional<Result> lockRefusal(const platform::FolderLock& lock, const Message& failed) {
     if (lock.held()) return std::nullopt;
+    if (lock.notAFile()) return stop(Outcome::Failed, lockNotAFileMessage(lock.file()));
     return stop(Outcome::Failed, lock.busy() ? kDataFolderBusy : failed);
 }
 

@@ -49,6 +49,9 @@ inline constexpr Message kMarksNotMoved{
 inline constexpr Message kDataFolderBusy{
     "数据正忙", "另一个打开的本程序正在读写班级数据，本次操作未写入任何内容，请稍后重试！", kErrorOk};
 
+// "无法写入": the folder lock's name is taken by a folder or another thing that is no file.
+Message lockNotAFileMessage(const FilePath& lockFile);
+
 namespace classes {
 
 // The class an operation acts on, as the window shows it: its place in the class

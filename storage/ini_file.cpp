@@ -39,7 +39,11 @@ IniDocument IniDocument::read(const FilePath& file) {
     document.file_ = file;
     platform::FileRead read = platform::readFile(file);
     document.state_ = read.outcome;
-    if (read.outcome == ReadState::Read) document.bytes_ = normaliseFileBytes(read.bytes);
+    // Through a link only a target that reads as INI text is ours to change.
+    if (read.outcome == ReadState::Read && platform::linkStateOf(file) != platform::LinkState::NotALink &&
+        !ini::readsAsIniText(read.bytes))
+        document.state_ = ReadState::Failed;
+    if (document.state_ == ReadState::Read) document.bytes_ = normaliseFileBytes(read.bytes);
     return document;
 }
 
@@ -59,7 +63,7 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
 
 bool IniDocument::save() const {
     return !failed() && readsBackAsWritten(bytes_) && isInAFolder(file_) &&
-           platform::replaceFileAtomically(file_, bytes_);
+           platform::replaceFileAtomically(file_, bytes_, ini::readsAsIniText);
 }
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {

@@ -138,7 +138,10 @@ MarksFile marksOf(const IniDocument& file, std::string_view section) {
     if (result.state != ReadState::Read) return result;
     std::optional<MarkedStudents> students = studentsOf(file, section);
     if (!students) {
-        result.state = ReadState::Damaged;
+        // Through a symbolic link only a target that reads as a marks file counts: any
+        // other file is left alone, as an unreadable one is.
+        const bool linked = platform::linkStateOf(file.file()) != platform::LinkState::NotALink;
+        result.state = linked ? ReadState::Failed : ReadState::Damaged;
         return result;
     }
     result.students = std::move(*students);

@@ -146,8 +146,16 @@ public:
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
+    // A wrong window or unit fails the test and hands out a blank stand-in: throwing
+    // would pass through the program's code, which the Windows build compiles without
+    // exception handling.
+    WindowState& missingWindow(const std::string& what);
+    UnitState& missingUnit(const std::string& what);
+
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
+    WindowState missingWindow_;
+    UnitState missingUnit_;
 };
 
 } // namespace tallyra::ui::testing

@@ -9,6 +9,7 @@
 namespace tallyra::ui::win32 {
 namespace {
 
+using tallyra::win32::ScopedGetDC;
 using tallyra::win32::ScopedPen;
 using tallyra::win32::ScopedSelectObject;
 using tallyra::win32::windowText;
@@ -16,6 +17,12 @@ using tallyra::win32::windowText;
 constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
 constexpr UINT_PTR kTimerId = 1;
 constexpr std::size_t kMostFittedFonts = 16;
+// A class's numbers and names, and a few more.
+constexpr std::size_t kMostFittedTexts = 512;
+
+bool isLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n';
+}
 
 UINT alignmentFlags(const UnitDesign& design) {
     UINT flags = DT_SINGLELINE | DT_NOPREFIX;
@@ -53,6 +60,34 @@ HFONT DrawnUnit::fontOfHeight(int charHeight) const {
     if (const auto found = fittedFonts_.find(charHeight); found != fittedFonts_.end()) return found->second.get();
     if (fittedFonts_.size() >= kMostFittedFonts) fittedFonts_.clear();
     return fittedFonts_.emplace(charHeight, createUnitFont(design_.font, charHeight)).first->second.get();
+}
+
+int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
+    const auto fittedFor = std::make_tuple(fit_, charHeight_, box.cx, box.cy);
+    if (fittedFor != fittedFor_ || fittedHeights_.size() >= kMostFittedTexts) {
+        fittedHeights_.clear();
+        fittedFor_ = fittedFor;
+    }
+    if (const auto found = fittedHeights_.find(text); found != fittedHeights_.end()) return found->second;
+    // Measured with fonts of their own, so that the heights tried on the way do not push
+    // the fonts drawn with out of their cache.
+    const auto measure = [&](int charHeight) {
+        ScopedFont own;
+        HFONT font = charHeight == charHeight_ ? font_.get() : nullptr;
+        if (const auto kept = fittedFonts_.find(charHeight); !font && kept != fittedFonts_.end())
+            font = kept->second.get();
+        if (!font) {
+            own = createUnitFont(design_.font, charHeight);
+            font = own.get();
+        }
+        const ScopedSelectObject select(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return Size{extent.cx, extent.cy};
+    };
+    const int height = fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
+    fittedHeights_.emplace(text, height);
+    return height;
 }
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {
@@ -122,6 +157,9 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:
         if (kind == UnitKind::Timer && wParam == kTimerId) host_.raise(*this, UnitEvent::Tick);
         return 0;
+    case WM_SETTEXT:
+        if (kind == UnitKind::Label) return setLabelText(wParam, lParam);
+        return PaintedUnit::onMessage(message, wParam, lParam);
     default:
         return PaintedUnit::onMessage(message, wParam, lParam);
     }
@@ -154,23 +192,73 @@ void DrawnUnit::paint(HDC dc, RECT area) const {
     }
 }
 
+HFONT DrawnUnit::labelFont(HDC dc, const std::wstring& text, RECT area) const {
+    if (fit_ == TextFit::None) return font_.get();
+    return fontOfHeight(fittedHeight(dc, text, {area.right - area.left, area.bottom - area.top}));
+}
+
+DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
+    std::erase_if(text, isLineBreak);
+    LineLayout line;
+    GetClientRect(hwnd_, &line.area);
+    if (text.empty()) return line;
+    const RECT& area = line.area;
+    line.charHeight = fit_ == TextFit::None ? charHeight_ : fittedHeight(dc, text, {area.right, area.bottom});
+    const ScopedSelectObject selectFont(dc, fontOfHeight(line.charHeight));
+    line.ends.resize(text.size());
+    SIZE extent{};
+    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr, line.ends.data(), &extent);
+    line.left = design_.hAlign == HAlign::Center  ? (area.right - extent.cx) / 2
+                : design_.hAlign == HAlign::Right ? area.right - extent.cx
+                                                  : 0;
+    line.top = design_.vAlign == VAlign::Center   ? (area.bottom - extent.cy) / 2
+               : design_.vAlign == VAlign::Bottom ? area.bottom - extent.cy
+                                                  : 0;
+    line.height = extent.cy;
+    line.text = std::move(text);
+    return line;
+}
+
+RECT DrawnUnit::LineLayout::cover(std::size_t first, std::size_t last) const {
+    if (first >= last) return {};
+    // Room for glyphs that reach past their advance (overhangs, wide CJK strokes).
+    const LONG margin = height / 4 + 2;
+    const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
+    RECT covered{from - margin, top - margin, to + margin, top + height + margin};
+    IntersectRect(&covered, &covered, &area);
+    return covered;
+}
+
+LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
+    const ScopedGetDC dc(hwnd_);
+    const LineLayout before = layOut(dc.get(), windowText(hwnd_));
+    const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
+    const LineLayout after = layOut(dc.get(), windowText(hwnd_));
+    RECT dirty{};
+    if (before.charHeight == after.charHeight && before.text.size() == after.text.size() && before.ends == after.ends &&
+        before.left == after.left) {
+        // Laid out alike (numbers of one length, mostly): only the characters that differ.
+        std::size_t first = 0, last = after.text.size();
+        while (first < last && before.text[first] == after.text[first])
+            ++first;
+        while (last > first && before.text[last - 1] == after.text[last - 1])
+            --last;
+        dirty = after.cover(first, last);
+    } else {
+        const RECT old = before.cover(0, before.text.size());
+        dirty = after.cover(0, after.text.size());
+        UnionRect(&dirty, &dirty, &old);
+    }
+    if (!IsRectEmpty(&dirty)) InvalidateRect(hwnd_, &dirty, FALSE);
+    return result;
+}
+
 void DrawnUnit::paintLabel(HDC dc, RECT area, COLORREF color) const {
     std::wstring text = windowText(hwnd_);
     // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    std::erase_if(text, isLineBreak);
     if (text.empty()) return;
-    HFONT font = font_.get();
-    if (fit_ != TextFit::None) {
-        const auto measure = [&](int charHeight) {
-            const ScopedSelectObject select(dc, fontOfHeight(charHeight));
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            return Size{extent.cx, extent.cy};
-        };
-        font = fontOfHeight(
-            fittedCharHeight(fit_, charHeight_, {area.right - area.left, area.bottom - area.top}, measure));
-    }
-    const ScopedSelectObject selectFont(dc, font);
+    const ScopedSelectObject selectFont(dc, labelFont(dc, text, area));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, alignmentFlags(design_));

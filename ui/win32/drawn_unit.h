@@ -7,6 +7,9 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace tallyra::ui::win32 {
 
@@ -31,6 +34,24 @@ private:
     bool isDoubleClick();
     // The font of a character height, kept for the next paints.
     HFONT fontOfHeight(int charHeight) const;
+    // The character height a label draws this text at: measured once for each text
+    // and box, then remembered, so that a rolling display only draws.
+    int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
+    // Where a label draws a line of text: its character height and each character's end.
+    struct LineLayout {
+        std::wstring text; // without line breaks
+        int charHeight = 0;
+        std::vector<int> ends; // from the line's left
+        LONG left = 0, top = 0, height = 0;
+        RECT area{};
+        // What characters [first, last) cover, with a margin; empty for none.
+        RECT cover(std::size_t first, std::size_t last) const;
+    };
+    LineLayout layOut(HDC dc, std::wstring text) const;
+    HFONT labelFont(HDC dc, const std::wstring& text, RECT area) const;
+    // Labels: a new text repaints only what the old and the new one cover, or only the
+    // characters that changed when both are laid out alike.
+    LRESULT setLabelText(WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Picture> picture_;
     bool hot_ = false; // hyperlinks: pointer over it
@@ -38,8 +59,11 @@ private:
     DWORD lastPressTime_ = 0;
     POINT lastPressPoint_{};
     // Fonts of the heights fitted text was drawn at (a few: the rolling display shows
-    // the same texts again and again).
+    // the same texts again and again, and most names share a height).
     mutable std::map<int, ScopedFont> fittedFonts_;
+    // The heights texts were fitted at, for the fit, height and box they were fitted in.
+    mutable std::map<std::wstring, int> fittedHeights_;
+    mutable std::tuple<TextFit, int, LONG, LONG> fittedFor_{};
 };
 
 } // namespace tallyra::ui::win32

@@ -205,7 +205,8 @@ void MainWindow::show() {
 }
 
 void MainWindow::showRoundCount() {
-    toolkit_.setText(window_, kRoundCount, roundCountText(rollCall_));
+    toolkit_.setText(window_, kRoundCount,
+                     roundCountText(rollCall_, session_.record().waitingCount()));
 }
 
 void MainWindow::hideForWindow() {
