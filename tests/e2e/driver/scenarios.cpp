@@ -999,7 +999,10 @@ void hotKeyOverSlideShow(CaseContext& context) {
         };
         hotKey(L"停止", "start");
         // What the teacher sees: the window, over the slide show, at its centre.
-        const auto onTop = [&] { return GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main; };
+        const auto onTop = [&] {
+            return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+                   GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main;
+        };
         context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
