@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/remote_draw.h"
 #include "speech/announce.h"
+#include "ui/windows/float_button_switch.h"
 #include "ui/windows/main_window.h"
 
 namespace tallyra::app {
@@ -9,10 +11,16 @@ Program::Program(const Platform& platform)
     : platform_(platform), rollCall_(std::make_unique<RollCall>()),
       voice_(platform.createVoice ? platform.createVoice() : nullptr) {
     rollCall_->setSettleListener(
-        [this](const std::string& number, const std::string& name) { announce(number, name); });
+        [this](const std::string& number, const std::string& name) {
+            announce(number, name);
+            if (remoteDraw_) remoteDraw_->settled(number, name);
+        });
 }
 
 Program::~Program() {
+    remoteDraw_.reset();
+    triggers_.reset();
+    floatButton_.reset();
     windows_.reset();
     rollCall_.reset();
     if (voice_) destroySpeechVoice(voice_);
@@ -34,8 +42,29 @@ int Program::run() {
     services.dataFolderNotice = std::move(settled.notice);
     windows_ =
         std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder), std::move(services));
+    floatButton_ = std::make_unique<ui::FloatButtonSwitch>(*windows_);
     if (windows_->main().open() == ui::kNoWindow) return 1;
+    floatButton_->start();
+    startTriggers();
     return platform_.runMessageLoop();
+}
+
+void Program::startTriggers() {
+    // Other programs' calls are served once the start-up and its boxes are over.
+    const FilePath folder = platform_.runDirectory ? platform_.runDirectory() : runDirectory();
+    if (platform_.serveTriggers)
+        triggers_ = platform_.serveTriggers(folder.utf8(), [this](TriggerVerb verb, TriggerReply reply, std::function<bool()> waits) {
+            if (remoteDraw_) remoteDraw_->handle(verb, std::move(reply), std::move(waits));
+        });
+    if (triggers_)
+        remoteDraw_ = std::make_unique<RemoteDraw>(
+            *windows_, [this](int milliseconds, std::function<void()> function) {
+                triggers_->after(milliseconds, std::move(function));
+            });
+    if (platform_.startVerb == TriggerVerb::Draw) {
+        ui::MainWindow& main = windows_->main();
+        main.onHotKey(main.id());
+    }
 }
 
 int runProgram(const Platform& platform) {
