@@ -76,6 +76,9 @@ void RemoteDraw::startPick() {
             return;
         }
     }
+    // The cycle's next step starts a roll unless the window floats after a stop: then
+    // it first goes back.
+    if (windows_.main().isFloating()) step();
     step();
     if (!rollCall.isRolling()) {
         finish({TriggerCode::Busy, "抽取未能开始。"});
