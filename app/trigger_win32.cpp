@@ -12,7 +12,8 @@ using tallyra::win32::toWide;
 
 #include <windows.h>
 
-#include <map>
+#include <utility>
+#include <vector>
 
 namespace tallyra::app {
 namespace {
@@ -61,7 +62,7 @@ public:
 
     void after(int milliseconds, std::function<void()> function) override {
         const UINT_PTR id = nextTimer_++;
-        timers_[id] = std::move(function);
+        timers_.emplace_back(id, std::move(function));
         SetTimer(window_, id, static_cast<UINT>(milliseconds), nullptr);
     }
 
@@ -71,11 +72,13 @@ private:
         if (self && message == WM_COPYDATA) return self->onCall(reinterpret_cast<HWND>(wParam), lParam);
         if (self && message == WM_TIMER) {
             KillTimer(window, wParam);
-            const auto found = self->timers_.find(wParam);
-            if (found == self->timers_.end()) return 0;
-            const std::function<void()> function = std::move(found->second);
-            self->timers_.erase(found);
-            function();
+            for (auto timer = self->timers_.begin(); timer != self->timers_.end(); ++timer) {
+                if (timer->first != wParam) continue;
+                const std::function<void()> function = std::move(timer->second);
+                self->timers_.erase(timer);
+                function();
+                break;
+            }
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
@@ -100,7 +103,7 @@ private:
     TriggerHandler handler_;
     HWND window_ = nullptr;
     UINT_PTR nextTimer_ = 1;
-    std::map<UINT_PTR, std::function<void()>> timers_;
+    std::vector<std::pair<UINT_PTR, std::function<void()>>> timers_; // a few at most
 };
 
 struct CallerState {

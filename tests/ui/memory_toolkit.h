@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/support/print_message.h"
+#include "ui/kit/float_button.h"
 #include "ui/kit/toolkit.h"
 
 #include <deque>
@@ -69,6 +70,12 @@ public:
     bool hotKeysSupported = true;
     // Questions asked with the remote's answers.
     int remoteQuestions = 0;
+    // The floating button while one is shown (its events, to drive it), and what it was made with.
+    bool floatButtonsSupported = true;
+    FloatButtonEvents* floatButton = nullptr;
+    FloatButtonOptions floatButtonOptions;
+    // What isWaitingForAnswer says: a box or a menu is open.
+    bool waitingForAnswer = false;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -138,6 +145,9 @@ public:
     bool isFontInstalled(std::string_view face) const override;
     void openInBrowser(std::string_view address) override;
     void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
+    std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                   FloatButtonEvents& events) override;
+    bool isWaitingForAnswer() const override { return waitingForAnswer; }
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 

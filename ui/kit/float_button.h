@@ -17,7 +17,9 @@ public:
     // A press released without a drag.
     virtual void onFloatButtonTap() = 0;
     // A right click, or a long press (the system's press-and-hold on Windows), at this screen point.
-    virtual void onFloatButtonMenu(Point at) = 0;
+    // True when the focus goes back to the program that had it; false when the menu
+    // opened a window of ours that keeps it.
+    virtual bool onFloatButtonMenu(Point at) = 0;
     // A drag ended (docked to an edge when released near one): where the button now is.
     virtual void onFloatButtonMoved(const FloatPlace& place) = 0;
 };

@@ -150,8 +150,8 @@ void Win32FloatButton::openMenu(LPARAM at) {
     }
     // The menu takes the focus; the program that had it gets it back when the menu closes.
     const HWND before = GetForegroundWindow();
-    events_.onFloatButtonMenu({point.x, point.y});
-    if (before && IsWindow(before) && GetForegroundWindow() != before) SetForegroundWindow(before);
+    if (events_.onFloatButtonMenu({point.x, point.y}) && before && IsWindow(before) && GetForegroundWindow() != before)
+        SetForegroundWindow(before);
 }
 
 void Win32FloatButton::paint() {

@@ -47,10 +47,12 @@ void FloatButtonSwitch::onFloatButtonTap() {
     main.onHotKey(main.id());
 }
 
-void FloatButtonSwitch::onFloatButtonMenu(Point at) {
-    if (windows_.toolkit().isWaitingForAnswer()) return;
+bool FloatButtonSwitch::onFloatButtonMenu(Point at) {
+    // The menu is the main window's: not while another window of ours replaces it.
     MainWindow& main = windows_.main();
+    if (windows_.toolkit().isWaitingForAnswer() || !windows_.toolkit().isWindowVisible(main.id())) return false;
     main.onMenuRequested(main.id(), at);
+    return windows_.toolkit().isWindowVisible(main.id());
 }
 
 void FloatButtonSwitch::onFloatButtonMoved(const FloatPlace& place) {

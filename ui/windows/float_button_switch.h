@@ -25,7 +25,7 @@ public:
 
     // FloatButtonEvents
     void onFloatButtonTap() override;
-    void onFloatButtonMenu(Point at) override;
+    bool onFloatButtonMenu(Point at) override;
     void onFloatButtonMoved(const FloatPlace& place) override;
 
 private:
