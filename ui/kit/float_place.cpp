@@ -1,5 +1,7 @@
 #include "ui/kit/float_place.h"
 
+#include "ui/kit/dpi.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,7 +13,7 @@ namespace tallyra::ui {
 int dragThreshold(PointerKind kind, int systemDistance, float dpiScale) {
     const int mouse = std::max(1, systemDistance);
     if (kind == PointerKind::Mouse) return mouse;
-    return std::max(mouse, static_cast<int>(std::lround(kTouchDragDistance * dpiScale)));
+    return std::max(mouse, scaleRound(kTouchDragDistance, dpiScale));
 }
 
 bool isDrag(Point pressed, Point now, int threshold) {
@@ -33,7 +35,7 @@ double fraction(int start, int length, int areaStart, int areaLength) {
 
 int fromFraction(double value, int length, int areaStart, int areaLength) {
     const int room = std::max(0, areaLength - length);
-    return areaStart + static_cast<int>(std::lround(std::clamp(value, 0.0, 1.0) * room));
+    return areaStart + static_cast<int>(std::clamp(value, 0.0, 1.0) * room + 0.5);
 }
 
 } // namespace
@@ -84,13 +86,15 @@ std::optional<Rect> areaFor(const FloatPlace& place, std::span<const Rect> workA
 
 std::string formatFloatPlace(const FloatPlace& place) {
     // Fractions in millionths: integers are all the settings file needs to carry.
-    const auto millionths = [](double value) { return std::to_string(std::lround(std::clamp(value, 0.0, 1.0) * 1e6)); };
+    const auto millionths = [](double value) {
+        return std::to_string(static_cast<int>(std::clamp(value, 0.0, 1.0) * 1e6 + 0.5));
+    };
     return std::to_string(place.monitor.x) + "," + std::to_string(place.monitor.y) + "," + millionths(place.x) + "," +
            millionths(place.y);
 }
 
 std::optional<FloatPlace> parseFloatPlace(std::string_view text) {
-    long long fields[4]{};
+    int fields[4]{};
     for (int index = 0; index < 4; ++index) {
         const std::size_t comma = index < 3 ? text.find(',') : text.size();
         if (comma == std::string_view::npos) return std::nullopt;
@@ -99,10 +103,10 @@ std::optional<FloatPlace> parseFloatPlace(std::string_view text) {
         if (error != std::errc() || end != field.data() + field.size() || field.empty()) return std::nullopt;
         text.remove_prefix(std::min(text.size(), comma + 1));
     }
-    constexpr long long kCoordinate = 1'000'000;
+    constexpr int kCoordinate = 1'000'000;
     if (std::abs(fields[0]) > kCoordinate || std::abs(fields[1]) > kCoordinate) return std::nullopt;
     if (fields[2] < 0 || fields[2] > 1'000'000 || fields[3] < 0 || fields[3] > 1'000'000) return std::nullopt;
-    return FloatPlace{{static_cast<int>(fields[0]), static_cast<int>(fields[1])}, fields[2] / 1e6, fields[3] / 1e6};
+    return FloatPlace{{fields[0], fields[1]}, fields[2] / 1e6, fields[3] / 1e6};
 }
 
 } // namespace tallyra::ui

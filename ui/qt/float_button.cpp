@@ -1,5 +1,7 @@
 #include "ui/qt/float_button.h"
 
+#include "ui/kit/dpi.h"
+
 #include "ui/qt/fonts.h"
 #include "ui/qt/units.h"
 
@@ -10,7 +12,6 @@
 #include <QScreen>
 #include <QStyleHints>
 
-#include <cmath>
 #include <vector>
 
 namespace tallyra::ui::qt {
@@ -41,7 +42,7 @@ Rect workAreaAt(QPoint point) {
 QtFloatButton::QtFloatButton(const FloatButtonOptions& options, FloatButtonEvents& events)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                            Qt::BypassWindowManagerHint),
-      options_(options), events_(events), size_(static_cast<int>(std::lround(kFloatButtonSize * options.dpiScale))) {
+      options_(options), events_(events), size_(scaleRound(kFloatButtonSize, options.dpiScale)) {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     setWindowTitle(toQString(options_.caption));
@@ -124,7 +125,7 @@ void QtFloatButton::mouseReleaseEvent(QMouseEvent* event) {
     dragging_ = false;
     const Rect area = workAreaAt(geometry().center());
     const Rect docked =
-        dockToEdges(toRect(geometry()), area, static_cast<int>(std::lround(kDockDistance * options_.dpiScale)));
+        dockToEdges(toRect(geometry()), area, scaleRound(kDockDistance, options_.dpiScale));
     move(docked.left, docked.top);
     options_.place = placeOf(docked, area);
     events_.onFloatButtonMoved(*options_.place);

@@ -1,8 +1,9 @@
 #include "ui/win32/float_button.h"
 
+#include "ui/kit/dpi.h"
+
 #include "platform/win32/text.h"
 
-#include <cmath>
 #include <vector>
 
 namespace tallyra::ui::win32 {
@@ -51,7 +52,7 @@ COLORREF colorRef(Color color) {
 Win32FloatButton::Win32FloatButton(const FloatButtonOptions& options, FloatButtonEvents& events,
                                    KeepAbove& keepAbove)
     : options_(options), events_(events), keepAbove_(keepAbove),
-      size_(static_cast<int>(std::lround(kFloatButtonSize * options.dpiScale))) {}
+      size_(scaleRound(kFloatButtonSize, options.dpiScale)) {}
 
 Win32FloatButton::~Win32FloatButton() {
     if (HWND window = hwnd_) {
@@ -131,7 +132,7 @@ void Win32FloatButton::finishPress(bool tap) {
         RECT now{};
         GetWindowRect(hwnd_, &now);
         const Rect area = workAreaOf(now);
-        const Rect docked = dockToEdges(toRect(now), area, static_cast<int>(std::lround(kDockDistance * options_.dpiScale)));
+        const Rect docked = dockToEdges(toRect(now), area, scaleRound(kDockDistance, options_.dpiScale));
         SetWindowPos(hwnd_, nullptr, docked.left, docked.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         options_.place = placeOf(docked, area);
         events_.onFloatButtonMoved(*options_.place);

@@ -235,8 +235,7 @@ int measureIdle(const Options& options, int minutes, bool floatButton) {
     pause(Millis(minutes * 60000));
     const double busyMs = static_cast<double>(cpu() - before) / 10000.0;
     const double wallMs = GetTickCount() - started;
-    std::printf("idle for %.0f s%s: CPU %.0f ms, %.3f %%, working set %ld KB
-", wallMs / 1000,
+    std::printf("idle for %.0f s%s: CPU %.0f ms, %.3f %%, working set %ld KB\n", wallMs / 1000,
                 floatButton ? " with the floating button" : "", busyMs, 100.0 * busyMs / wallMs,
                 workingSetKb(app.process()));
     PostMessageW(main, WM_CLOSE, 0, 0);
