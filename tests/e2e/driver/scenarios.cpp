@@ -932,6 +932,16 @@ void chineseFolder(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// The rolling main window is what the class sees: topmost, first at its centre for
+// hit tests, and its white content area on the screen's pixels (under a window manager
+// the X stacking, not Wine's own, decides what shows).
+bool mainWindowOnTop(HWND main) {
+    const RECT rect = screenRect(main);
+    const POINT content{rect.left + 4, (rect.top + rect.bottom) / 2};
+    return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+           GetAncestor(WindowFromPoint(centre(rect)), GA_ROOT) == main && screenPixel(content) == RGB(255, 255, 255);
+}
+
 // A slide show's stand-in: a window over the whole screen, in the driver's own
 // process, that holds the focus and counts the Page Down presses it receives.
 class SlideShow {
@@ -999,11 +1009,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
         };
         hotKey(L"停止", "start");
         // What the teacher sees: the window, over the slide show, at its centre.
-        const auto onTop = [&] {
-            return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
-                   GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main;
-        };
-        context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         pressKey(VK_NEXT);
@@ -1080,11 +1087,8 @@ void floatButtonOverSlideShow(CaseContext& context) {
                           std::string("the slide show lost the focus at the tap's ") + what);
         };
         tap(L"停止", "start");
-        const auto onTop = [&] {
-            return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
-                   GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main;
-        };
-        context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main));
         tap(L"开始", "stop");
         if (auto failed = click(button)) context.fail(std::string("tapping the button: ") + *failed);
         context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
