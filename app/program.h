@@ -1,7 +1,7 @@
 // The program's entry sequence, the same on every platform: the program object
-// owns what the windows share (the roll call and the voice, with the announcement
-// as the roll call's settle listener), opens the main window (whose creation runs
-// the start-up sequence) and runs the message loop.
+// owns what the windows share (the roll call and the voice, whose announcement the
+// class session queues for each settled pick), opens the main window (whose
+// creation runs the start-up sequence) and runs the message loop.
 #pragma once
 
 #include "app/trigger_channel.h"
@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tallyra::ui {
 class FloatButtonSwitch;
@@ -41,7 +42,7 @@ struct Platform {
 
 class Program {
 public:
-    // Creates the roll call, then the voice, and makes the announcement the roll call's settle listener.
+    // Creates the roll call, then the voice.
     explicit Program(const Platform& platform);
     // Frees the roll call's lists and pool, then releases the voice.
     ~Program();
@@ -52,7 +53,7 @@ public:
     int run();
 
 private:
-    void announce(const std::string& number, const std::string& name);
+    std::optional<Message> announce(const SettledPick& pick);
     void startTriggers();
 
     const Platform& platform_;

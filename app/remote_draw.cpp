@@ -1,6 +1,5 @@
 #include "app/remote_draw.h"
 
-#include "storage/settings.h"
 
 namespace tallyra::app {
 
@@ -15,7 +14,7 @@ std::optional<TriggerAnswer> RemoteDraw::refusal(TriggerVerb verb) const {
     if (verb != TriggerVerb::Pick) return std::nullopt;
     const RollCall& rollCall = windows.rollCall();
     if (rollCall.roster().size() == 0) {
-        if (settings::currentClass(windows.data()).empty())
+        if (windows.session().className().empty())
             return TriggerAnswer{TriggerCode::NoStudents, "尚未选择班级，请先在设置中选择或添加班级。"};
         return TriggerAnswer{TriggerCode::NoStudents, "当前班级没有学生，请先在班级管理中添加学生。"};
     }
@@ -47,13 +46,12 @@ void RemoteDraw::step() {
     main.onHotKey(main.id());
 }
 
-void RemoteDraw::settled(const std::string& number, const std::string& name) {
-    if (reply_) pick_ = number + "\t" + name;
+void RemoteDraw::settled(const SettledPick& pick) {
+    if (reply_) finish({TriggerCode::Done, pick.number + "\t" + pick.name});
 }
 
 void RemoteDraw::startPick() {
     RollCall& rollCall = windows_.rollCall();
-    pick_.reset();
     if (rollCall.isRolling()) {
         settlePick(); // the roll under way is the pick
         return;
@@ -69,7 +67,7 @@ void RemoteDraw::startPick() {
             finish({TriggerCode::NoNewRound, "本轮已抽完，新一轮未开始。"});
             return;
         }
-        rollCall.startNewRound();
+        windows_.session().startNewRound();
         windows_.main().showRoundCount();
         if (callerWaits_ && !callerWaits_()) {
             finish({TriggerCode::NoNewRound, "调用方已不再等待。"});
@@ -80,6 +78,7 @@ void RemoteDraw::startPick() {
     // it first goes back.
     if (windows_.main().isFloating()) step();
     step();
+    if (!reply_) return; // answered meanwhile
     if (!rollCall.isRolling()) {
         finish({TriggerCode::Busy, "抽取未能开始。"});
         return;
@@ -93,21 +92,19 @@ void RemoteDraw::settlePick() {
     ui::MainWindow& main = windows_.main();
     if (rollCall.isRolling()) {
         if (!main.isFloating()) step(); // floats the window; the second step stops the roll
-        step();
-        if (rollCall.isRolling()) { // a box of the teacher's is open: try again shortly
+        step();                         // the settled pick answers the caller
+        if (reply_ && rollCall.isRolling()) { // a box of the teacher's is open: try again shortly
             after_(250, [this] { settlePick(); });
             return;
         }
     }
-    if (pick_) finish({TriggerCode::Done, *pick_});
-    else finish({TriggerCode::Failed, "抽取未完成。"});
+    if (reply_) finish({TriggerCode::Failed, "抽取未完成。"});
 }
 
 void RemoteDraw::finish(const TriggerAnswer& answer) {
     Reply reply = std::move(reply_);
     reply_ = nullptr;
     callerWaits_ = nullptr;
-    pick_.reset();
     if (reply) reply(answer);
 }
 

@@ -23,8 +23,8 @@ public:
     // A call: reply is called once, maybe later; callerWaits says whether the caller
     // still waits for it.
     void handle(TriggerVerb verb, Reply reply, std::function<bool()> callerWaits);
-    // The roll call settled on this student.
-    void settled(const std::string& number, const std::string& name);
+    // A settled pick is kept: a pick under way answers with it now, before any failure is told.
+    void settled(const SettledPick& pick);
 
 private:
     std::optional<TriggerAnswer> refusal(TriggerVerb verb) const;
@@ -37,7 +37,6 @@ private:
     After after_;
     Reply reply_; // the pick under way
     std::function<bool()> callerWaits_;
-    std::optional<std::string> pick_;
 };
 
 } // namespace tallyra::app

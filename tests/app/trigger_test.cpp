@@ -51,8 +51,8 @@ class RemoteDrawTest : public ui::testing::WindowFixture {
 protected:
     void startRemote() {
         startProgram();
-        rollCall.setSettleListener([this](const std::string& number, const std::string& name) {
-            if (remote) remote->settled(number, name);
+        windows->session().setKeptListener([this](const SettledPick& pick) {
+            if (remote) remote->settled(pick);
         });
         remote = std::make_unique<RemoteDraw>(
             *windows, [this](int milliseconds, std::function<void()> function) {

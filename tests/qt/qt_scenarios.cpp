@@ -8,6 +8,7 @@
 #include "ui/windows/main_window.h"
 #include "ui/kit/float_button.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/large_text.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
 #include "ui/windows/settings_window.h"
@@ -20,6 +21,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -247,6 +249,29 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
             }
         }
         toolkit.setText(main, main_units::kNumber, "");
+    }
+}
+
+// The large-text glyphs stay within their bound in bytes whatever names a class holds,
+// and a glyph dropped and made again draws the same pixels, in black or in colour.
+TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPixelSize(300);
+    for (const QColor colour : {QColor(Qt::black), QColor(200, 30, 30)}) {
+        qt::LargeTextPainter painter;
+        const auto draw = [&](const QString& text) {
+            QImage image(700, 400, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter on(&image);
+            EXPECT_TRUE(painter.draw(on, font, colour, image.rect(), Qt::AlignCenter, text));
+            return image;
+        };
+        const QImage first = draw(QStringLiteral("张三"));
+        for (char16_t c = u'一'; c < u'一' + 400; c += 2)
+            draw(QString(QChar(c)) + QChar(c + 1));
+        EXPECT_LE(painter.keptBytes(), qt::kMostLargeGlyphBytes);
+        EXPECT_GT(painter.keptBytes(), qt::kMostLargeGlyphBytes / 2);
+        EXPECT_TRUE(draw(QStringLiteral("张三")) == first) << colour.name().toStdString();
     }
 }
 

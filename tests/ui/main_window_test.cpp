@@ -20,7 +20,8 @@ using testing::MemoryToolkit;
 class MainWindowTest : public ::testing::Test {
 protected:
     WindowId start() {
-        window = std::make_unique<MainWindow>(toolkit, rollCall, data, services);
+        session = std::make_unique<ClassSession>(rollCall, toolkit, data);
+        window = std::make_unique<MainWindow>(toolkit, *session, services);
         return window->open();
     }
 
@@ -33,6 +34,7 @@ protected:
     MemoryToolkit toolkit;
     RollCall rollCall;
     MainWindow::Services services;
+    std::unique_ptr<ClassSession> session;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -65,7 +67,8 @@ TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
         MemoryToolkit caseToolkit;
         RollCall caseRollCall;
         const DataFolder caseData = caseFolder.data();
-        MainWindow caseWindow(caseToolkit, caseRollCall, caseData, {});
+        ClassSession caseSession(caseRollCall, caseToolkit, caseData);
+        MainWindow caseWindow(caseToolkit, caseSession, {});
         const WindowId id = caseWindow.open();
         EXPECT_EQ(caseToolkit.text(id, shared::kTitle), c.expected);
         EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;

@@ -8,6 +8,7 @@
 #include "ui/kit/toolkit.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -76,6 +77,8 @@ public:
     FloatButtonOptions floatButtonOptions;
     // What isWaitingForAnswer says: a box or a menu is open.
     bool waitingForAnswer = false;
+    // Runs while each menu or message box is open (the teacher, or the hot key, acting meanwhile).
+    std::function<void()> whileOpen;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -152,8 +155,16 @@ public:
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
+    // A wrong window or unit fails the test and hands out a blank stand-in: throwing
+    // would pass through the program's code, which the Windows build compiles without
+    // exception handling.
+    WindowState& missingWindow(const std::string& what);
+    UnitState& missingUnit(const std::string& what);
+
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
+    WindowState missingWindow_;
+    UnitState missingUnit_;
 };
 
 } // namespace tallyra::ui::testing

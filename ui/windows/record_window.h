@@ -3,12 +3,8 @@
 // record file with its default program.
 #pragma once
 
-#include "storage/pick_record.h"
-#include "storage/roster.h"
 #include "ui/windows/secondary_window.h"
 
-#include <span>
-#include <string>
 #include <string_view>
 
 namespace tallyra::ui {
@@ -24,11 +20,6 @@ inline constexpr std::string_view kOpenFrame = "openRecordFrame";
 inline constexpr std::string_view kOpenButton = "openRecordButton";
 } // namespace record_units
 
-// What the record window shows for a class: picks of the day (date YYYY-MM-DD)
-// in order, then every student of the roster with their number of picks, fewest first.
-std::string recordSummary(std::span<const Pick> picks, std::string_view className, const ClassRoster& roster,
-                          std::string_view date);
-
 class RecordWindow : public SecondaryWindow {
 public:
     explicit RecordWindow(WindowSet& windows) : SecondaryWindow(windows) {}
@@ -37,7 +28,7 @@ public:
 private:
     const WindowDesign& design() const override { return kRecordWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showMain(); }
+    void onClosed() override;
 };
 
 } // namespace tallyra::ui
