@@ -52,14 +52,15 @@ void Program::startTriggers() {
     // Other programs' calls are served once the start-up and its boxes are over.
     const FilePath folder = platform_.runDirectory ? platform_.runDirectory() : runDirectory();
     if (platform_.serveTriggers)
-        triggers_ = platform_.serveTriggers(folder.utf8(), [this](TriggerVerb verb, TriggerReply reply, std::function<bool()> waits) {
-            if (remoteDraw_) remoteDraw_->handle(verb, std::move(reply), std::move(waits));
-        });
+        triggers_ = platform_.serveTriggers(folder.utf8(),
+                                            [this](TriggerVerb verb, TriggerReply reply, std::function<bool()> waits) {
+                                                if (remoteDraw_)
+                                                    remoteDraw_->handle(verb, std::move(reply), std::move(waits));
+                                            });
     if (triggers_)
-        remoteDraw_ = std::make_unique<RemoteDraw>(
-            *windows_, [this](int milliseconds, std::function<void()> function) {
-                triggers_->after(milliseconds, std::move(function));
-            });
+        remoteDraw_ = std::make_unique<RemoteDraw>(*windows_, [this](int milliseconds, std::function<void()> function) {
+            triggers_->after(milliseconds, std::move(function));
+        });
     if (platform_.startVerb == TriggerVerb::Draw) {
         ui::MainWindow& main = windows_->main();
         main.onHotKey(main.id());

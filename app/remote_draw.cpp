@@ -1,6 +1,5 @@
 #include "app/remote_draw.h"
 
-
 namespace tallyra::app {
 
 RemoteDraw::RemoteDraw(ui::WindowSet& windows, After after) : windows_(windows), after_(std::move(after)) {}
@@ -91,8 +90,8 @@ void RemoteDraw::settlePick() {
     RollCall& rollCall = windows_.rollCall();
     ui::MainWindow& main = windows_.main();
     if (rollCall.isRolling()) {
-        if (!main.isFloating()) step(); // floats the window; the second step stops the roll
-        step();                         // the settled pick answers the caller
+        if (!main.isFloating()) step();       // floats the window; the second step stops the roll
+        step();                               // the settled pick answers the caller
         if (reply_ && rollCall.isRolling()) { // a box of the teacher's is open: try again shortly
             after_(250, [this] { settlePick(); });
             return;

@@ -20,9 +20,12 @@ bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
 TriggerVerb parseTriggerVerb(std::span<const std::string> arguments) {
     for (const std::string& argument : arguments) {
         std::string_view word = argument;
-        if (word.starts_with("--")) word.remove_prefix(2);
-        else if (word.starts_with("/")) word.remove_prefix(1);
-        else continue;
+        if (word.starts_with("--"))
+            word.remove_prefix(2);
+        else if (word.starts_with("/"))
+            word.remove_prefix(1);
+        else
+            continue;
         if (equalsIgnoringCase(word, "draw")) return TriggerVerb::Draw;
         if (equalsIgnoringCase(word, "pick")) return TriggerVerb::Pick;
     }

@@ -14,8 +14,7 @@
 namespace tallyra::app {
 
 using TriggerReply = std::function<void(const TriggerAnswer&)>;
-using TriggerHandler =
-    std::function<void(TriggerVerb verb, TriggerReply reply, std::function<bool()> callerWaits)>;
+using TriggerHandler = std::function<void(TriggerVerb verb, TriggerReply reply, std::function<bool()> callerWaits)>;
 
 // The running copy's end: calls reach the handler on the GUI thread while it lives.
 class TriggerServer {

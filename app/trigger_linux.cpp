@@ -33,8 +33,8 @@ namespace {
 std::string socketFolder() {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') return runtime;
     const char* temporary = std::getenv("TMPDIR");
-    std::string folder = std::string(temporary && temporary[0] == '/' ? temporary : "/tmp") + "/tallyra-" +
-                         std::to_string(getuid());
+    std::string folder =
+        std::string(temporary && temporary[0] == '/' ? temporary : "/tmp") + "/tallyra-" + std::to_string(getuid());
     if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {};
     struct stat status {};
     if (lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != getuid() ||

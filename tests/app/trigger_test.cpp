@@ -54,16 +54,16 @@ protected:
         windows->session().setKeptListener([this](const SettledPick& pick) {
             if (remote) remote->settled(pick);
         });
-        remote = std::make_unique<RemoteDraw>(
-            *windows, [this](int milliseconds, std::function<void()> function) {
-                delays.push_back(milliseconds);
-                pending.push_back(std::move(function));
-            });
+        remote = std::make_unique<RemoteDraw>(*windows, [this](int milliseconds, std::function<void()> function) {
+            delays.push_back(milliseconds);
+            pending.push_back(std::move(function));
+        });
     }
     // Calls with the verb and runs what it put off, in order, like the event loop.
     std::optional<TriggerAnswer> call(TriggerVerb verb) {
         std::optional<TriggerAnswer> answer;
-        remote->handle(verb, [&](const TriggerAnswer& given) { answer = given; }, [this] { return callerWaits; });
+        remote->handle(
+            verb, [&](const TriggerAnswer& given) { answer = given; }, [this] { return callerWaits; });
         while (!pending.empty()) {
             std::function<void()> next = std::move(pending.front());
             pending.pop_front();

@@ -355,8 +355,9 @@ TEST(QtBackend, TheFloatingButtonIsAFocuslessToolWindowThatTapsDragsDocksAndLong
     // A drag towards the left edge: it follows, then docks there.
     const QPoint before = widget->pos();
     QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
-    QMouseEvent move(QEvent::MouseMove, QPointF(centre), QPointF(widget->mapToGlobal(centre) - QPoint(before.x() - 10, 0)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre),
+                     QPointF(widget->mapToGlobal(centre) - QPoint(before.x() - 10, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, widget->mapFromGlobal(QCursor::pos()));
     EXPECT_EQ(events.taps, 1);

@@ -18,8 +18,8 @@ TEST(FloatPlace, DragStartsPastTheThresholdOfItsPointer) {
         float scale;
         int threshold;
     } rows[] = {
-        {PointerKind::Mouse, 4, 1.0f, 4},  {PointerKind::Mouse, 4, 2.0f, 4},   {PointerKind::Mouse, 0, 1.0f, 1},
-        {PointerKind::Touch, 4, 1.0f, 10}, {PointerKind::Pen, 4, 1.5f, 15},    {PointerKind::Touch, 20, 1.0f, 20},
+        {PointerKind::Mouse, 4, 1.0f, 4},   {PointerKind::Mouse, 4, 2.0f, 4}, {PointerKind::Mouse, 0, 1.0f, 1},
+        {PointerKind::Touch, 4, 1.0f, 10},  {PointerKind::Pen, 4, 1.5f, 15},  {PointerKind::Touch, 20, 1.0f, 20},
         {PointerKind::Touch, 4, 1.25f, 13},
     };
     for (const Row& row : rows)
@@ -69,8 +69,8 @@ TEST(FloatPlace, APlaceKeptAsTextComesBackInsideTheNearestWorkArea) {
     EXPECT_EQ(areaFor({{-1280, 0}, 0, 0}, areas), areas[0]);
     EXPECT_EQ(areaFor({{5000, 200}, 0, 0}, areas), areas[1]);
     EXPECT_EQ(areaFor({}, std::span<const Rect>{}), std::nullopt);
-    for (const char* text : {"", "1,2,3", "1,2,3,4,5", "a,0,0,0", "0,0,1000001,0", "0,0,-1,0", "0,0,1 ,2",
-                             "99999999999,0,0,0", "0,0,0,"})
+    for (const char* text :
+         {"", "1,2,3", "1,2,3,4,5", "a,0,0,0", "0,0,1000001,0", "0,0,-1,0", "0,0,1 ,2", "99999999999,0,0,0", "0,0,0,"})
         EXPECT_EQ(parseFloatPlace(text), std::nullopt) << text;
 }
 

@@ -50,10 +50,14 @@ Rect dockToEdges(Rect button, Rect workArea, int distance) {
     button = clampInto(button, workArea);
     const int right = workArea.left + workArea.width - button.width;
     const int bottom = workArea.top + workArea.height - button.height;
-    if (button.left - workArea.left <= distance) button.left = workArea.left;
-    else if (right - button.left <= distance) button.left = right;
-    if (button.top - workArea.top <= distance) button.top = workArea.top;
-    else if (bottom - button.top <= distance) button.top = bottom;
+    if (button.left - workArea.left <= distance)
+        button.left = workArea.left;
+    else if (right - button.left <= distance)
+        button.left = right;
+    if (button.top - workArea.top <= distance)
+        button.top = workArea.top;
+    else if (bottom - button.top <= distance)
+        button.top = bottom;
     return button;
 }
 

@@ -169,7 +169,8 @@ public:
     virtual NativeWindow nativeHandle(WindowId window, std::string_view unit) const = 0;
 
     // The floating button over every other window; null where the backend has none.
-    virtual std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options, FloatButtonEvents& events);
+    virtual std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                           FloatButtonEvents& events);
     // What the menu adds to the floating button's switch where the desktop limits it (Wayland).
     virtual std::string floatButtonRemark() const { return {}; }
     // True while a box or a menu of the program waits for the teacher: a tap or a call

@@ -124,8 +124,7 @@ void QtFloatButton::mouseReleaseEvent(QMouseEvent* event) {
     }
     dragging_ = false;
     const Rect area = workAreaAt(geometry().center());
-    const Rect docked =
-        dockToEdges(toRect(geometry()), area, scaleRound(kDockDistance, options_.dpiScale));
+    const Rect docked = dockToEdges(toRect(geometry()), area, scaleRound(kDockDistance, options_.dpiScale));
     move(docked.left, docked.top);
     options_.place = placeOf(docked, area);
     events_.onFloatButtonMoved(*options_.place);

@@ -225,8 +225,7 @@ MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     if (remote && answers.size() == 2) box.installEventFilter(&remoteAnswers);
     // Over a slide show the box comes on top of it, and of the floating window: that one is
     // outside the window manager's stacking, so the box has to be too.
-    if (anyFloating())
-        box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
+    if (anyFloating()) box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     runModal(box);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) return answer;

@@ -49,10 +49,9 @@ COLORREF colorRef(Color color) {
 
 } // namespace
 
-Win32FloatButton::Win32FloatButton(const FloatButtonOptions& options, FloatButtonEvents& events,
-                                   KeepAbove& keepAbove)
-    : options_(options), events_(events), keepAbove_(keepAbove),
-      size_(scaleRound(kFloatButtonSize, options.dpiScale)) {}
+Win32FloatButton::Win32FloatButton(const FloatButtonOptions& options, FloatButtonEvents& events, KeepAbove& keepAbove)
+    : options_(options), events_(events), keepAbove_(keepAbove), size_(scaleRound(kFloatButtonSize, options.dpiScale)) {
+}
 
 Win32FloatButton::~Win32FloatButton() {
     if (HWND window = hwnd_) {
@@ -117,8 +116,8 @@ void Win32FloatButton::follow() {
     const POINT now{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
     if (!dragging_ && !isDrag({pressedAt_.x, pressedAt_.y}, {now.x, now.y}, threshold_)) return;
     dragging_ = true;
-    SetWindowPos(hwnd_, nullptr, rectAtPress_.left + now.x - pressedAt_.x, rectAtPress_.top + now.y - pressedAt_.y, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, rectAtPress_.left + now.x - pressedAt_.x, rectAtPress_.top + now.y - pressedAt_.y, 0,
+                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32FloatButton::finishPress(bool tap) {

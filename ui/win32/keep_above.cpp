@@ -29,7 +29,8 @@ void KeepAbove::remove(HWND window) {
 void KeepAbove::raise() const {
     for (HWND window : windows_)
         if (IsWindow(window) && IsWindowVisible(window))
-            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void KeepAbove::hook() {

@@ -9,9 +9,8 @@ namespace tallyra::ui {
 inline constexpr Message kFloatButtonUnavailable{"悬浮按钮不可用", "此桌面不能显示悬浮按钮。", kWarningOk};
 
 FloatButtonSwitch::FloatButtonSwitch(WindowSet& windows) : windows_(windows) {
-    windows_.main().menu().add(
-        [this] { return "显示悬浮按钮" + windows_.toolkit().floatButtonRemark(); },
-        [this] { setShown(!button_); }, [this] { return button_ != nullptr; });
+    windows_.main().menu().add([this] { return "显示悬浮按钮" + windows_.toolkit().floatButtonRemark(); },
+                               [this] { setShown(!button_); }, [this] { return button_ != nullptr; });
 }
 
 FloatButtonSwitch::~FloatButtonSwitch() = default;

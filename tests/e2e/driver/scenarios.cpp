@@ -1105,8 +1105,8 @@ void floatButtonOverSlideShow(CaseContext& context) {
         HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"E2ESlideShow", L"cover", WS_POPUP | WS_VISIBLE,
                                      place.left - 20, place.top - 20, 100, 100, nullptr, nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
-        context.check(waitUntil(buttonOnTop, Millis(3000)),
-                      "a topmost window shown later stays over the button: " + describe(WindowFromPoint(centre(place))));
+        context.check(waitUntil(buttonOnTop, Millis(3000)), "a topmost window shown later stays over the button: " +
+                                                                describe(WindowFromPoint(centre(place))));
         DestroyWindow(cover);
     }
     // A drag, with real input, well past the threshold; the place is kept.
@@ -1122,10 +1122,11 @@ void floatButtonOverSlideShow(CaseContext& context) {
                   "the drag did not move the button: " + describe(button));
     context.check(app.text(main, kStart) == L"开始", "the drag was taken for a tap");
     const RECT dragged = screenRect(button);
-    context.check(waitUntil([&] { return app.readData(L"Config.conf").value_or("").find("FloatButtonPlace=") !=
-                                         std::string::npos; },
-                            Millis(3000)),
-                  "the place was not kept in Config.conf");
+    context.check(
+        waitUntil(
+            [&] { return app.readData(L"Config.conf").value_or("").find("FloatButtonPlace=") != std::string::npos; },
+            Millis(3000)),
+        "the place was not kept in Config.conf");
     closeMainAndExpectZero(app, main);
     app.start();
     main = app.waitFor(Win::Main);
