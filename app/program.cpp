@@ -43,8 +43,10 @@ int Program::run() {
     });
     floatButton_ = std::make_unique<ui::FloatButtonSwitch>(*windows_);
     if (windows_->main().open() == ui::kNoWindow) return 1;
-    floatButton_->start();
     startTriggers();
+    // The button comes once the main window has painted: a timer's turn comes after the paint.
+    if (triggers_) triggers_->after(0, [this] { floatButton_->start(); });
+    else floatButton_->start();
     return platform_.runMessageLoop();
 }
 
