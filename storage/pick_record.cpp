@@ -5,6 +5,8 @@
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 
+#include <algorithm>
+
 namespace tallyra {
 namespace {
 
@@ -46,9 +48,9 @@ public:
     void feed(std::string_view text) {
         for (std::size_t i = 0; i < text.size(); ++i) {
             // Plain text between the marks goes in at once: most of a record is plain.
-            if (quoted_ && !quoteSeen_) {
-                const std::size_t quote = text.find('"', i);
-                const std::size_t end = quote == std::string_view::npos ? text.size() : quote;
+            if (!quoteSeen_ && !afterCr_) {
+                const std::size_t end = std::min(text.find_first_of(quoted_ ? "\"" : ",\"\r\n", i), text.size());
+                if (end > i && !quoted_) fieldStarted_ = true;
                 field_.append(text.substr(i, end - i));
                 i = end;
                 if (i == text.size()) break;
@@ -215,8 +217,9 @@ PickRecorder::Outcome PickRecorder::append(const Pick& pick) {
     // Nothing waits: the plain append, without the lock, as fast as ever.
     if (inMemory_.empty() && !platform::isFile(waitingPicksPath(data_))) {
         const platform::AppendResult appended = appendToRecord(data_, line);
-        if (appended.ok()) return {};
-        return settle(std::move(line), appended.problem);
+        if (!appended.ok()) return settle(std::move(line), appended.problem);
+        waitingCount_ = 0; // another copy may have appended the lines this one left waiting
+        return {};
     }
     return settle(std::move(line), platform::FileProblem::None);
 }
@@ -248,9 +251,9 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
     const FilePath waitingFile = waitingPicksPath(data_);
     const platform::FolderLock lock(data_.path());
     if (!lock.held()) {
-        // The waiting file is only touched under the lock; lines of ours that are
-        // not in it may still go straight to the record.
-        if (!onDisk_) {
+        // The waiting file is only touched under the lock; while there is none,
+        // lines of ours may still go straight to the record.
+        if (!platform::isFile(waitingFile)) {
             const platform::AppendResult appended = appendToRecord(data_, inMemory_ + line);
             if (appended.ok()) {
                 inMemory_.clear();
@@ -279,7 +282,6 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
             (void)platform::replaceFileAtomically(waitingFile, "");
         inMemory_.clear();
         inMemoryCount_ = waitingCount_ = 0;
-        onDisk_ = false;
         return {};
     }
     outcome.problem = appended.problem;
@@ -287,7 +289,6 @@ PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProbl
         inMemory_.clear();
         inMemoryCount_ = 0;
         waitingCount_ = lineCount(queue);
-        onDisk_ = true;
     } else {
         keepInMemory(lineCount(stored.bytes));
     }
@@ -305,7 +306,7 @@ Message PickRecorder::waitingMessage(const Outcome& outcome) const {
     text += outcome.onDisk
                 ? "暂存在 Data 文件夹的“" + std::string(kWaitingPicksFileName) + "”中，文件可以写入时会自动补记。"
                 : std::string("暂存在内存中，文件可以写入时会自动补记；在此之前关闭程序，这些结果将会丢失。");
-    return {"保存失败", keptMessageText(text + "抽取照常进行。"), kWarningOk};
+    return Message::owning("保存失败", text + "抽取照常进行。", kWarningOk);
 }
 
 std::string nowText() {

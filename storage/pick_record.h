@@ -89,7 +89,6 @@ private:
     std::string inMemory_; // lines the waiting file could not take, after its own
     std::size_t inMemoryCount_ = 0;
     std::size_t waitingCount_ = 0;
-    bool onDisk_ = false; // this copy has put lines into the waiting file
     bool told_ = false;
 };
 

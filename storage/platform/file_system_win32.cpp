@@ -313,7 +313,7 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
         const DWORD error = GetLastError();
         const DWORD attributes = GetFileAttributesW(path.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES &&
-            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
             notAFile_ = true;
             return;
         }

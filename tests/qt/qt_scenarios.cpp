@@ -15,6 +15,7 @@
 #include "ui/windows/window_set.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFontDatabase>
@@ -25,6 +26,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -200,6 +202,30 @@ TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
     QTest::mouseRelease(title, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == before + QPoint(40, 30); }))
         << window->pos().x() - before.x() << ", " << window->pos().y() - before.y();
+
+    // A quick second press on the title, which Qt gives as a double click, drags it again.
+    const QPoint again = window->pos();
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(title->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(title, &event);
+    };
+    send(QEvent::MouseButtonDblClick, {10, 10}, Qt::LeftButton);
+    send(QEvent::MouseMove, {30, 20}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {30, 20}, Qt::NoButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == again + QPoint(20, 10); }))
+        << window->pos().x() - again.x() << ", " << window->pos().y() - again.y();
+}
+
+// A question answered from the keyboard or a remote takes no key in its first moment:
+// a second press (a remote's double click) does not answer it unread.
+TEST(QtBackend, TheRemoteQuestionTakesNoKeyInItsFirstMoment) {
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    toolkit.setModalHook([](QDialog& box) {
+        QTest::keyClick(&box, Qt::Key_PageUp); // at once: not taken
+        QTimer::singleShot(kRemoteQuestionSettleMs + 200, &box, [&box] { QTest::keyClick(&box, Qt::Key_PageDown); });
+    });
+    EXPECT_EQ(toolkit.askWithRemote(kRoundOverQuestion), MessageAnswer::Yes);
 }
 
 // The columns and rows of a label's picture where its text put ink.

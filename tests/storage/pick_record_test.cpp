@@ -53,14 +53,16 @@ TEST_F(PickRecordTest, EveryFieldReadsBackAndNoneStartsLikeAFormula) {
 // when Data takes no file), and reach the record before the next line that can be
 // appended; the teacher is told once; a start appends what an earlier one left.
 TEST_F(PickRecordTest, PicksThatCannotBeAppendedWaitAndArriveInOrder) {
+    enum Freed { AtTheNextPick, AtTheNextStart, ByAnotherCopy };
     const struct {
         const char* what;
         bool waitingFileFails;
-        bool restartBeforeFreeing;
+        Freed freed;
     } rows[] = {
-        {"record held", false, false},
-        {"record held, no waiting file either", true, false},
-        {"record held until the next start", false, true},
+        {"record held", false, AtTheNextPick},
+        {"record held, no waiting file either", true, AtTheNextPick},
+        {"record held until the next start", false, AtTheNextStart},
+        {"record held, then another copy appends", false, ByAnotherCopy},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.what);
@@ -85,9 +87,12 @@ TEST_F(PickRecordTest, PicksThatCannotBeAppendedWaitAndArriveInOrder) {
         EXPECT_EQ(fs::exists(data(kWaitingPicksFileName)), !row.waitingFileFails);
         platform::setAppendFailureHook(nullptr);
         platform::setReplaceFailureHook(nullptr);
-        if (row.restartBeforeFreeing) {
+        if (row.freed == AtTheNextStart) {
             record = std::make_unique<PickRecorder>(dataFolder());
             EXPECT_TRUE(record->writeWaiting().written);
+        } else if (row.freed == ByAnotherCopy) {
+            EXPECT_TRUE(PickRecorder(dataFolder()).append(pick(4)).written);
+            EXPECT_TRUE(record->append(pick(5)).written);
         } else {
             EXPECT_TRUE(record->append(pick(4)).written);
         }

@@ -82,8 +82,8 @@ void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
 }
 
 void MemoryToolkit::doubleClick(WindowId id, std::string_view name) {
-    unit(id, name);
-    window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
+    // As the backends: only a unit that takes double clicks gets one.
+    if (unit(id, name).design->doubleClick) window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
 }
 
 void MemoryToolkit::requestMenu(WindowId id) {
@@ -320,8 +320,9 @@ bool MemoryToolkit::isItemChecked(WindowId id, std::string_view name, int index)
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
-    messages.push_back(
-        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
+    // A copy that keeps its texts: a handler's text (a question naming the class) is
+    // gone by the time the test reads it.
+    messages.push_back(Message::owning(message.title, message.text, message.flags));
     log.push_back("message:" + std::string(message.title));
     if (whileOpen) whileOpen();
     if (!answers.empty()) {
@@ -354,8 +355,9 @@ Size MemoryToolkit::screenSize() const {
 bool MemoryToolkit::isFontInstalled(std::string_view face) const {
     return installedFonts.contains(face);
 }
-void MemoryToolkit::openInBrowser(std::string_view address) {
+bool MemoryToolkit::openInBrowser(std::string_view address) {
     openedAddresses.emplace_back(address);
+    return systemOpens;
 }
 
 void MemoryToolkit::quit(int code) {

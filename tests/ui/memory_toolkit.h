@@ -53,13 +53,11 @@ public:
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
     std::vector<Message> messages;
-    // What the messages' views point at: a handler's text (a question naming the
-    // class) is gone by the time the test reads it.
-    std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::vector<std::string> openedAddresses;
     std::vector<std::string> openedFiles;
+    bool systemOpens = true; // false: no browser, no program for a file's kind
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
     // Menus shown, and the next choices made in them (none: dismissed).
@@ -146,8 +144,11 @@ public:
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
-    void openInBrowser(std::string_view address) override;
-    void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
+    bool openInBrowser(std::string_view address) override;
+    bool openFile(std::string_view path) override {
+        openedFiles.emplace_back(path);
+        return systemOpens;
+    }
     std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
                                                    FloatButtonEvents& events) override;
     bool isWaitingForAnswer() const override { return waitingForAnswer; }

@@ -48,6 +48,11 @@ TEST_F(RoundWindowsTest, TheMenuMarksAbsentStudentsShowsTheRecordAndStartsANewRo
     EXPECT_NE(text.find("（从少到多）：\r\n0 次  2号 乙\r\n1 次"), std::string::npos) << text;
     toolkit.click(record, record_units::kOpenButton);
     EXPECT_EQ(toolkit.openedFiles, std::vector<std::string>{pickRecordPath(folder.data()).utf8()});
+    toolkit.systemOpens = false; // no program for .csv: it says so, and where the file is
+    toolkit.click(record, record_units::kOpenButton);
+    EXPECT_EQ(toolkit.messages.back().text, recordNotOpenedText(pickRecordPath(folder.data()).utf8()));
+    EXPECT_NE(toolkit.messages.back().text.find(pickRecordPath(folder.data()).utf8()), std::string_view::npos);
+    toolkit.systemOpens = true;
     toolkit.click(record, shared::kCloseButton);
 
     toolkit.answers = {MessageAnswer::No, MessageAnswer::Yes};

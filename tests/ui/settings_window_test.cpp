@@ -152,6 +152,12 @@ TEST_F(SettingsWindowTest, UpdateNoticeOpensTheBrowserOnlyOnOk) {
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kUpdateNotice, kUpdateNotice}));
     EXPECT_EQ(toolkit.openedAddresses, (std::vector<std::string>{std::string(kUpdatePageAddress)}));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+    // Without a browser it says so, with the address.
+    toolkit.systemOpens = false;
+    toolkit.answers = {MessageAnswer::Ok};
+    toolkit.click(settings, settings_units::kUpdateButton);
+    EXPECT_EQ(toolkit.messages.back(), (Message{"无法打开", updatePageNotOpenedText(), kWarningOk}));
+    EXPECT_NE(toolkit.messages.back().text.find(kUpdatePageAddress), std::string_view::npos);
 }
 
 TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {

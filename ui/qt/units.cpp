@@ -440,8 +440,12 @@ void DrawnUnit::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawnUnit::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && design_.kind == UnitKind::Label)
-        owner_.notify(design_.name, UnitEvent::DoubleClicked);
+    // Qt gives a quick second press as a double click: elsewhere it is a press again.
+    if (design_.kind == UnitKind::Label && design_.doubleClick) {
+        if (event->button() == Qt::LeftButton) owner_.notify(design_.name, UnitEvent::DoubleClicked);
+        return;
+    }
+    mousePressEvent(event);
 }
 
 void DrawnUnit::mouseMoveEvent(QMouseEvent* event) {

@@ -41,6 +41,10 @@ const WindowDesign kRecordWindowDesign{.name = "RecordWindow",
                                        .canMinimise = false,
                                        .units = kUnits};
 
+std::string recordNotOpenedText(std::string_view path) {
+    return "系统中没有能打开点名记录文件的程序。该文件保存在：\r\n" + std::string(path);
+}
+
 void RecordWindow::onOpened() {
     rescaleForDpi();
     const std::vector<Pick> waiting = windows_.session().record().waitingPicks();
@@ -52,8 +56,13 @@ void RecordWindow::onOpened() {
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event != UnitEvent::Clicked) return;
     if (unit == kOpenButton) {
-        if (pickRecordExists(windows_.data())) toolkit_.openFile(pickRecordPath(windows_.data()).utf8());
-        else toolkit_.showMessage(kNoRecordYet);
+        const std::string path = pickRecordPath(windows_.data()).utf8();
+        if (!pickRecordExists(windows_.data())) {
+            toolkit_.showMessage(kNoRecordYet);
+        } else if (!toolkit_.openFile(path)) {
+            const std::string text = recordNotOpenedText(path);
+            toolkit_.showMessage({kNotOpenedTitle, text, kWarningOk});
+        }
     } else if (unit == shared::kCloseButton) {
         windows_.showMain();
         toolkit_.destroyWindow(window_);

@@ -5,6 +5,7 @@
 
 #include "ui/windows/secondary_window.h"
 
+#include <string>
 #include <string_view>
 
 namespace tallyra::ui {
@@ -13,6 +14,10 @@ extern const WindowDesign kRecordWindowDesign;
 
 inline constexpr Message kNoRecordYet{"点名记录", "还没有点名记录：每次抽取的结果会自动记入 Data 文件夹中的点名记录文件。",
                                       kInformationOk};
+
+// The record could not be opened (no program for .csv): where to find it.
+std::string recordNotOpenedText(std::string_view path);
+inline constexpr std::string_view kNotOpenedTitle = "无法打开";
 
 namespace record_units {
 inline constexpr std::string_view kRecordBox = "recordBox";

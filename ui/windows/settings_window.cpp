@@ -59,6 +59,10 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
                                          .background = kTitleBlue,
                                          .units = kUnits};
 
+std::string updatePageNotOpenedText() {
+    return "未能打开浏览器。请在浏览器中手动访问：\r\n" + std::string(kUpdatePageAddress);
+}
+
 void SettingsWindow::onOpened() {
     rescaleForDpi();
 
@@ -105,8 +109,7 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         if (!settings::setVoiceOn(windows_.data(), on)) {
             // A settings file that could not be read is named as such: it was not written over.
             const IniDocument stored = IniDocument::read(windows_.data().settingsFile());
-            std::string text;
-            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file(), text) : kDataNotSaved);
+            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file()) : kDataNotSaved);
             // The boxes keep showing what is stored.
             const bool storedOn = settings::voiceOn(windows_.data());
             toolkit_.setChecked(window_, kVoiceOn, storedOn);
@@ -119,7 +122,10 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         windows_.openAbout();
         toolkit_.showWindow(window_, false);
     } else if (unit == kUpdateButton) {
-        if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok) toolkit_.openInBrowser(kUpdatePageAddress);
+        if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok && !toolkit_.openInBrowser(kUpdatePageAddress)) {
+            const std::string text = updatePageNotOpenedText();
+            toolkit_.showMessage({"无法打开", text, kWarningOk});
+        }
     } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
     } else if (unit == shared::kCloseButton) {

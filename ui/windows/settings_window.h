@@ -17,6 +17,9 @@ inline constexpr Message kUpdateNotice{"更新受限",
                                        "\r\n确实要跳转吗？",
                                        kQuestionOkCancel};
 
+// No browser opened the update page: its address, to be typed by hand.
+std::string updatePageNotOpenedText();
+
 // The settings window's units, besides the shared title bar and content area.
 namespace settings_units {
 inline constexpr std::string_view kClassLabel = "classLabel";
