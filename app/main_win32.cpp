@@ -1,9 +1,16 @@
 // Tallyra.exe's entry point: the Win32 toolkit and the message loop around the
 // program's entry sequence.
 #include "app/program.h"
+#include "app/trigger_channel.h"
+#include "platform/win32/text.h"
+#include "storage/data_folder.h"
 #include "ui/win32/win32_toolkit.h"
 
 #include <windows.h>
+
+#include <stdlib.h> // __argc, __wargv
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +47,16 @@ int runMessageLoop(tallyra::ui::win32::Win32Toolkit& toolkit) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     restrictDllSearch();
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i)
+        arguments.push_back(tallyra::win32::toUtf8(__wargv[i]));
+    const tallyra::app::TriggerVerb verb = tallyra::app::parseTriggerVerb(arguments);
+    // Another program's call: the running copy for this folder does it, and this process ends.
+    if (const std::optional<int> code = tallyra::app::runTriggerCaller(tallyra::runDirectory().utf8(), verb))
+        return *code;
     tallyra::ui::win32::Win32Toolkit toolkit(instance);
-    return tallyra::app::runProgram({toolkit, [&toolkit] { return runMessageLoop(toolkit); }});
+    tallyra::app::Platform platform{toolkit, [&toolkit] { return runMessageLoop(toolkit); }};
+    platform.startVerb = verb;
+    platform.serveTriggers = tallyra::app::serveTriggers;
+    return tallyra::app::runProgram(platform);
 }

@@ -1,6 +1,8 @@
 #include "app/program.h"
 
+#include "app/remote_draw.h"
 #include "speech/announce.h"
+#include "ui/windows/float_button_switch.h"
 #include "ui/windows/main_window.h"
 
 namespace tallyra::app {
@@ -10,6 +12,9 @@ Program::Program(const Platform& platform)
       voice_(platform.createVoice ? platform.createVoice() : nullptr) {}
 
 Program::~Program() {
+    remoteDraw_.reset();
+    triggers_.reset();
+    floatButton_.reset();
     windows_.reset();
     rollCall_.reset();
     if (voice_) destroySpeechVoice(voice_);
@@ -33,8 +38,35 @@ int Program::run() {
     windows_ =
         std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder), std::move(services));
     windows_->session().setAnnouncer([this](const SettledPick& pick) { return announce(pick); });
+    windows_->session().setKeptListener([this](const SettledPick& pick) {
+        if (remoteDraw_) remoteDraw_->settled(pick);
+    });
+    floatButton_ = std::make_unique<ui::FloatButtonSwitch>(*windows_);
     if (windows_->main().open() == ui::kNoWindow) return 1;
+    startTriggers();
+    // The button comes once the main window has painted: a timer's turn comes after the paint.
+    if (triggers_) triggers_->after(0, [this] { floatButton_->start(); });
+    else floatButton_->start();
     return platform_.runMessageLoop();
+}
+
+void Program::startTriggers() {
+    // Other programs' calls are served once the start-up and its boxes are over.
+    const FilePath folder = platform_.runDirectory ? platform_.runDirectory() : runDirectory();
+    if (platform_.serveTriggers)
+        triggers_ = platform_.serveTriggers(folder.utf8(),
+                                            [this](TriggerVerb verb, TriggerReply reply, std::function<bool()> waits) {
+                                                if (remoteDraw_)
+                                                    remoteDraw_->handle(verb, std::move(reply), std::move(waits));
+                                            });
+    if (triggers_)
+        remoteDraw_ = std::make_unique<RemoteDraw>(*windows_, [this](int milliseconds, std::function<void()> function) {
+            triggers_->after(milliseconds, std::move(function));
+        });
+    if (platform_.startVerb == TriggerVerb::Draw) {
+        ui::MainWindow& main = windows_->main();
+        main.onHotKey(main.id());
+    }
 }
 
 int runProgram(const Platform& platform) {

@@ -4,6 +4,7 @@
 // creation runs the start-up sequence) and runs the message loop.
 #pragma once
 
+#include "app/trigger_channel.h"
 #include "draw/roll_call.h"
 #include "speech/speech_voice.h"
 #include "storage/data_folder.h"
@@ -14,7 +15,13 @@
 #include <memory>
 #include <optional>
 
+namespace tallyra::ui {
+class FloatButtonSwitch;
+}
+
 namespace tallyra::app {
+
+class RemoteDraw;
 
 // What the platform's entry point provides.
 struct Platform {
@@ -25,6 +32,12 @@ struct Platform {
     std::function<std::unique_ptr<SpeechVoice>()> createVoice = createSpeechVoice;
     // The folder the program runs from (its Data folder is settled from it); the executable's own when empty.
     std::function<FilePath()> runDirectory = nullptr;
+    // "/draw" on the command line with no copy running: the first step of the hot key's
+    // cycle once the start-up is over.
+    TriggerVerb startVerb = TriggerVerb::None;
+    // Serves other programs' calls (serveTriggers of the platform's channel); none when empty.
+    std::function<std::unique_ptr<TriggerServer>(const std::string& programFolder, TriggerHandler handler)>
+        serveTriggers = nullptr;
 };
 
 class Program {
@@ -41,11 +54,15 @@ public:
 
 private:
     std::optional<Message> announce(const SettledPick& pick);
+    void startTriggers();
 
     const Platform& platform_;
     std::unique_ptr<RollCall> rollCall_;
     std::unique_ptr<SpeechVoice> voice_;
     std::unique_ptr<ui::WindowSet> windows_;
+    std::unique_ptr<ui::FloatButtonSwitch> floatButton_;
+    std::unique_ptr<TriggerServer> triggers_;
+    std::unique_ptr<RemoteDraw> remoteDraw_;
 };
 
 // A Program for the platform, run; the exit code.

@@ -143,7 +143,9 @@ void ClassSession::startNewRound() {
 void ClassSession::onSettled(const SettledPick& pick) {
     // The voice never waits for the disk, and nothing that waits for the teacher comes before the writes.
     const std::optional<Message> notSpoken = announcer_ ? announcer_(pick) : std::nullopt;
-    for (const Message& failure : round_.keepPick(pick))
+    const std::vector<Message> failures = round_.keepPick(pick);
+    if (kept_) kept_(pick);
+    for (const Message& failure : failures)
         boxes_.showMessage(failure);
     if (notSpoken) boxes_.showMessage(*notSpoken);
 }

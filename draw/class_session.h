@@ -44,6 +44,9 @@ public:
     // Queues the announcement of a settled pick and returns at once: what to tell
     // when the voice refused it (told after the pick is kept).
     using Announcer = std::function<std::optional<Message>(const SettledPick& pick)>;
+    // Told of a settled pick once it is kept (round file and record written), before
+    // any failure is told: another program waiting for the pick gets it then.
+    using KeptListener = std::function<void(const SettledPick& pick)>;
 
     ClassSession(RollCall& rollCall, MessageBoxes& boxes, DataFolder data);
     ~ClassSession() override;
@@ -52,6 +55,7 @@ public:
 
     void setListener(Listener* listener) { listener_ = listener; }
     void setAnnouncer(Announcer announcer) { announcer_ = std::move(announcer); }
+    void setKeptListener(KeptListener listener) { kept_ = std::move(listener); }
 
     // The start-up: the class Default names, with its roster (an unreadable roster
     // file is told), its round and today's absences.
@@ -104,6 +108,7 @@ private:
     RoundKeeper round_;
     Listener* listener_ = nullptr;
     Announcer announcer_;
+    KeptListener kept_;
     std::optional<std::string> titleClass_;
     std::vector<std::string> classes_;
     int shown_ = -1;

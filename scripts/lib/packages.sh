@@ -24,8 +24,9 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils x
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The Windows tests under Wine: GoogleTest's sources (scripts/build-windows
 # cross-compiles them), ImageMagick for the screenshots, locales for zh_CN.UTF-8
-# (under which Wine's ANSI code page is 936).
-WINDOWS_TEST_PACKAGES=(googletest imagemagick locales)
+# (under which Wine's ANSI code page is 936), openbox for the cases that run under a
+# window manager (stacking and focus then follow its rules, as on a desktop).
+WINDOWS_TEST_PACKAGES=(googletest imagemagick locales openbox)
 
 # apt-get waits for the package lock that another apt-get or an automatic update
 # holds, rather than failing at once.

@@ -3,13 +3,20 @@
 #   e2e_build                builds Tallyra.exe (scripts/build-windows) and the driver
 #   e2e_prefix DPI           makes the Wine prefix of that DPI once (build/e2e/prefix-DPI,
 #                            by scripts/lib/wine-prefix)
-#   e2e_session DPI LANG CMD runs CMD in one Xvfb session with that prefix and locale
+#   e2e_session DPI LANG CMD runs CMD in one Xvfb session with that prefix and locale;
+#                            with E2E_WM=openbox under that window manager, and with
+#                            E2E_SIZE=WxH on a screen of that size
 # Every Wine command of a test runs inside the one Xvfb session: a wineserver
 # started outside it would make the program's windows invisible to the driver.
 
 E2E_ROOT=$PWD/build/e2e
 E2E_DRIVER_BUILD=$E2E_ROOT/driver
 E2E_SCREEN="-screen 0 1280x1024x24"
+# Inside the session: starts the window manager named by E2E_WM and waits until it has
+# taken the screen (it names itself on the root window).
+E2E_START_WM='[ -z "$E2E_WM" ] || { "$E2E_WM" >/dev/null 2>&1 & n=0;
+    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
+        n=$((n + 1)); [ $n -lt 100 ] || { echo "test-e2e: $E2E_WM did not start" >&2; exit 1; }; sleep 0.1; done; }'
 
 e2e_log() { echo "test-e2e: $*" >&2; }
 
@@ -53,7 +60,10 @@ e2e_prefix() {
 e2e_session() {
     local dpi=$1 lang=$2
     shift 2
+    local screen=$E2E_SCREEN
+    [ -n "${E2E_SIZE:-}" ] && screen="-screen 0 ${E2E_SIZE}x24"
     # One session at a time per prefix; each has a display of its own (-a).
-    WINEPREFIX=$E2E_ROOT/prefix-$dpi WINEDEBUG=-all LANG=$lang LC_ALL=$lang \
-        flock "$E2E_ROOT/prefix-$dpi.lock" xvfb-run -a -s "$E2E_SCREEN" bash -c '"$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' e2e "$@"
+    WINEPREFIX=$E2E_ROOT/prefix-$dpi WINEDEBUG=-all LANG=$lang LC_ALL=$lang E2E_WM=${E2E_WM:-} \
+        flock "$E2E_ROOT/prefix-$dpi.lock" xvfb-run -a -s "$screen" \
+        bash -c "$E2E_START_WM"'; "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' e2e "$@"
 }

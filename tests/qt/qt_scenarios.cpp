@@ -6,6 +6,7 @@
 #include "ui/windows/about_windows.h"
 #include "ui/windows/class_management_window.h"
 #include "ui/windows/main_window.h"
+#include "ui/kit/float_button.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/large_text.h"
 #include "ui/qt/top_window.h"
@@ -341,3 +342,60 @@ int main(int argc, char* argv[]) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+namespace tallyra::ui::testing {
+namespace {
+
+struct ButtonEvents : FloatButtonEvents {
+    int taps = 0;
+    int menus = 0;
+    std::optional<FloatPlace> moved;
+    void onFloatButtonTap() override { ++taps; }
+    bool onFloatButtonMenu(Point) override { return ++menus, true; }
+    void onFloatButtonMoved(const FloatPlace& place) override { moved = place; }
+};
+
+} // namespace
+
+TEST(QtBackend, TheFloatingButtonIsAFocuslessToolWindowThatTapsDragsDocksAndLongPresses) {
+    QtDriver driver;
+    ButtonEvents events;
+    FloatButtonOptions options;
+    options.place = FloatPlace{{0, 0}, 0.5, 0.5};
+    std::unique_ptr<FloatButton> button = driver.toolkit().createFloatButton(options, events);
+    ASSERT_NE(button, nullptr);
+    auto* widget = dynamic_cast<QWidget*>(button.get());
+    ASSERT_NE(widget, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(widget));
+    const Qt::WindowFlags flags = widget->windowFlags();
+    EXPECT_TRUE(flags.testFlag(Qt::Tool) && flags.testFlag(Qt::FramelessWindowHint) &&
+                flags.testFlag(Qt::WindowStaysOnTopHint) && flags.testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(widget->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_EQ(widget->size(), QSize(kFloatButtonSize, kFloatButtonSize));
+    EXPECT_FALSE(widget->mask().isEmpty());
+    const QPoint centre(kFloatButtonSize / 2, kFloatButtonSize / 2);
+    // A press that moves less than the drag distance is a tap.
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre + QPoint(1, 1));
+    EXPECT_EQ(events.taps, 1);
+    // A drag towards the left edge: it follows, then docks there.
+    const QPoint before = widget->pos();
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
+    QMouseEvent move(QEvent::MouseMove, QPointF(centre),
+                     QPointF(widget->mapToGlobal(centre) - QPoint(before.x() - 10, 0)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, widget->mapFromGlobal(QCursor::pos()));
+    EXPECT_EQ(events.taps, 1);
+    ASSERT_TRUE(events.moved);
+    EXPECT_EQ(widget->pos().x(), widget->screen()->availableGeometry().left());
+    EXPECT_EQ(events.moved->x, 0.0);
+    // A press held still opens the menu once, and its release is no tap.
+    QTest::mousePress(widget, Qt::LeftButton, Qt::NoModifier, centre);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return events.menus == 1; }, 2000));
+    QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre);
+    EXPECT_EQ(events.taps, 1);
+    EXPECT_EQ(events.menus, 1);
+}
+
+} // namespace tallyra::ui::testing

@@ -215,6 +215,28 @@ Rect MemoryToolkit::monitorRect(WindowId) const {
     return {0, 0, screen.width, screen.height};
 }
 
+namespace {
+
+class MemoryFloatButton : public FloatButton {
+public:
+    explicit MemoryFloatButton(MemoryToolkit& toolkit) : toolkit_(toolkit) {}
+    ~MemoryFloatButton() override { toolkit_.floatButton = nullptr; }
+    Rect rect() const override { return {}; }
+
+private:
+    MemoryToolkit& toolkit_;
+};
+
+} // namespace
+
+std::unique_ptr<FloatButton> MemoryToolkit::createFloatButton(const FloatButtonOptions& options,
+                                                              FloatButtonEvents& events) {
+    if (!floatButtonsSupported) return nullptr;
+    floatButton = &events;
+    floatButtonOptions = options;
+    return std::make_unique<MemoryFloatButton>(*this);
+}
+
 std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
     menus.emplace_back(items.begin(), items.end());
     log.push_back("menu");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tests/support/print_message.h"
+#include "ui/kit/float_button.h"
 #include "ui/kit/toolkit.h"
 
 #include <deque>
@@ -68,6 +69,12 @@ public:
     bool hotKeysSupported = true;
     // Questions asked with the remote's answers.
     int remoteQuestions = 0;
+    // The floating button while one is shown (its events, to drive it), and what it was made with.
+    bool floatButtonsSupported = true;
+    FloatButtonEvents* floatButton = nullptr;
+    FloatButtonOptions floatButtonOptions;
+    // What isWaitingForAnswer says: a box or a menu is open.
+    bool waitingForAnswer = false;
     // Runs while each menu or message box is open (the teacher, or the hot key, acting meanwhile).
     std::function<void()> whileOpen;
 
@@ -142,6 +149,9 @@ public:
         openedFiles.emplace_back(path);
         return systemOpens;
     }
+    std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                   FloatButtonEvents& events) override;
+    bool isWaitingForAnswer() const override { return waitingForAnswer; }
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 

@@ -1,5 +1,7 @@
 #include "ui/kit/toolkit.h"
 
+#include "ui/kit/float_button.h"
+
 #include <vector>
 
 namespace tallyra::ui {
@@ -21,6 +23,14 @@ void Toolkit::setItemText(WindowId window, std::string_view unit, int index, std
 std::string Toolkit::selectedItemText(WindowId window, std::string_view unit) const {
     const int selected = selection(window, unit);
     return selected < 0 ? std::string() : itemText(window, unit, selected);
+}
+
+} // namespace tallyra::ui
+
+namespace tallyra::ui {
+
+std::unique_ptr<FloatButton> Toolkit::createFloatButton(const FloatButtonOptions&, FloatButtonEvents&) {
+    return nullptr;
 }
 
 } // namespace tallyra::ui

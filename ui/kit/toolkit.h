@@ -8,6 +8,7 @@
 #include "ui/kit/hot_key.h"
 #include "ui/kit/layout.h"
 
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,6 +17,12 @@
 namespace tallyra::ui {
 
 using WindowId = int;
+
+// ui/kit/float_button.h
+class FloatButton;
+class FloatButtonEvents;
+struct FloatButtonOptions;
+
 inline constexpr WindowId kNoWindow = 0;
 
 enum class UnitEvent {
@@ -162,6 +169,15 @@ public:
     // The native handle of a unit, for services that talk to it directly (the voice's
     // notifications); null where there is none.
     virtual NativeWindow nativeHandle(WindowId window, std::string_view unit) const = 0;
+
+    // The floating button over every other window; null where the backend has none.
+    virtual std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                           FloatButtonEvents& events);
+    // What the menu adds to the floating button's switch where the desktop limits it (Wayland).
+    virtual std::string floatButtonRemark() const { return {}; }
+    // True while a box or a menu of the program waits for the teacher: a tap or a call
+    // from another program then does nothing.
+    virtual bool isWaitingForAnswer() const { return false; }
 };
 
 } // namespace tallyra::ui

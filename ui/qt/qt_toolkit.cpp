@@ -11,6 +11,7 @@
 //   them through setModalHook.
 #include "ui/qt/qt_toolkit.h"
 
+#include "ui/qt/float_button.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/global_hot_key.h"
 #include "ui/qt/input_box.h"
@@ -204,6 +205,22 @@ HotKeyState QtToolkit::setHotKey(WindowId window, HotKey key) {
     return hotKey_->set(key);
 }
 
+std::unique_ptr<FloatButton> QtToolkit::createFloatButton(const FloatButtonOptions& options,
+                                                          FloatButtonEvents& events) {
+    return std::make_unique<QtFloatButton>(options, events);
+}
+
+std::string QtToolkit::floatButtonRemark() const {
+    // A Wayland client can neither place itself nor stay above others.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return "（Wayland 下为普通小窗口，不能总在最前）";
+    return {};
+}
+
+bool QtToolkit::isWaitingForAnswer() const {
+    return QApplication::activeModalWidget() != nullptr || QApplication::activePopupWidget() != nullptr;
+}
+
 void QtToolkit::floatWindow(WindowId window, bool floating) {
     if (TopWindow* top = topWindow(window)) top->setFloating(floating);
 }
@@ -224,8 +241,9 @@ MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     box.setEscapeButton(answers.back().first);
     RemoteAnswers remoteAnswers(answers.front().first, answers.back().first);
     if (remote && answers.size() == 2) qApp->installEventFilter(&remoteAnswers);
-    // Over a slide show the box comes on top of it.
-    if (anyFloating()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    // Over a slide show the box comes on top of it, and of the floating window: that one is
+    // outside the window manager's stacking, so the box has to be too.
+    if (anyFloating()) box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     runModal(box);
     qApp->removeEventFilter(&remoteAnswers);
     for (const auto& [button, answer] : answers)

@@ -93,6 +93,10 @@ public:
     bool openFile(std::string_view path) override;
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
+    std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                   FloatButtonEvents& events) override;
+    std::string floatButtonRemark() const override;
+    bool isWaitingForAnswer() const override;
 
     // The window forgets its id when it is being destroyed.
     void forget(WindowId window);

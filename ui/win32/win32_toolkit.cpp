@@ -25,6 +25,7 @@
 #include "ui/kit/hot_key.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
+#include "ui/win32/float_button.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/input_box.h"
 #include "ui/win32/standard_control.h"
@@ -225,7 +226,9 @@ MessageAnswer Win32Toolkit::showBox(const Message& message, bool remote) {
     if (anyFloating()) flags |= MB_TOPMOST | MB_SETFOREGROUND;
     if (remote) remoteQuestion = {GetTickCount(), {}};
     const HHOOK hook = remote ? SetWindowsHookExW(WH_MSGFILTER, remoteAnswers, nullptr, GetCurrentThreadId()) : nullptr;
+    ++waiting_;
     const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
+    --waiting_;
     if (hook) UnhookWindowsHookEx(hook);
     return toAnswer(result, message.flags);
 }
@@ -236,7 +239,19 @@ HotKeyState Win32Toolkit::setHotKey(WindowId window, HotKey key) {
 }
 
 void Win32Toolkit::floatWindow(WindowId window, bool floating) {
-    if (TopWindow* top = find(window)) top->setFloating(floating);
+    TopWindow* top = find(window);
+    if (!top) return;
+    // Put back on top when another program comes to the front, not by a timer.
+    if (!floating) keepAbove_.remove(top->hwnd());
+    top->setFloating(floating);
+    if (floating) keepAbove_.add(top->hwnd());
+}
+
+std::unique_ptr<FloatButton> Win32Toolkit::createFloatButton(const FloatButtonOptions& options,
+                                                             FloatButtonEvents& events) {
+    auto button = std::make_unique<Win32FloatButton>(options, events, keepAbove_);
+    if (!button->create(instance_)) return nullptr;
+    return button;
 }
 
 WindowId Win32Toolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
@@ -375,8 +390,10 @@ std::optional<int> Win32Toolkit::showMenu(WindowId window, std::optional<Point> 
     }
     // The window must be the foreground one, or the menu stays open when the user clicks elsewhere.
     SetForegroundWindow(top->hwnd());
+    ++waiting_;
     const BOOL chosen =
         TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, top->hwnd(), nullptr);
+    --waiting_;
     DestroyMenu(menu);
     if (chosen <= 0 || static_cast<std::size_t>(chosen) > items.size()) return std::nullopt;
     return chosen - 1;
@@ -502,7 +519,9 @@ bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
 
 std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title) {
     loadCommonControls();
+    ++waiting_;
     const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title));
+    --waiting_;
     if (!answer) return std::nullopt;
     return toUtf8(*answer);
 }

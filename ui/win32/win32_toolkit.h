@@ -4,6 +4,7 @@
 
 #include "platform/win32/buffered_paint.h"
 #include "ui/kit/toolkit.h"
+#include "ui/win32/keep_above.h"
 
 #include <windows.h>
 
@@ -72,6 +73,9 @@ public:
     bool openFile(std::string_view path) override;
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
+    std::unique_ptr<FloatButton> createFloatButton(const FloatButtonOptions& options,
+                                                   FloatButtonEvents& events) override;
+    bool isWaitingForAnswer() const override { return waiting_ > 0; }
 
     // The window object forgets its id when its native window is gone.
     void forget(WindowId window);
@@ -98,6 +102,8 @@ private:
     WindowId nextId_ = 1;
     tallyra::win32::OffscreenSurface offscreen_; // before the windows: it outlives them
     std::map<WindowId, std::shared_ptr<TopWindow>> windows_;
+    KeepAbove keepAbove_;
+    int waiting_ = 0; // boxes and menus open
 };
 
 } // namespace tallyra::ui::win32

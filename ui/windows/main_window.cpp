@@ -154,6 +154,7 @@ void MainWindow::setFullScreen(bool on) {
     endHotKeyPrompt();
     fullScreen_ = on;
     toolkit_.setVisible(window_, kRoundCount, !on); // it has no place on the projected screen
+    toolkit_.setVisible(window_, kMenuButton, !on); // right click and the menu key still open the menu
     if (!on) {
         toolkit_.setWindowRect(window_, windowedRect_);
         for (const auto& [unit, rect] : windowedUnits_)
@@ -275,6 +276,12 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
         return;
     } else if (unit == kStartStop) {
         pressStartStop(false);
+    } else if (unit == kMenuButton) {
+        // The menu opens below the button.
+        const Rect window = toolkit_.windowRect(window_), content = toolkit_.unitRect(window_, shared::kContent),
+                   button = toolkit_.unitRect(window_, kMenuButton);
+        onMenuRequested(window_, Point{window.left + content.left + button.left,
+                                       window.top + content.top + button.top + button.height});
     } else if (unit == kSettingsButton) {
         hideForWindow();
         if (services_.openSettings) services_.openSettings();

@@ -33,6 +33,8 @@ inline constexpr std::string_view kRollTimer = "rollTimer";
 inline constexpr std::string_view kFeedbackLabel = "feedbackLabel";
 // Small and grey below the buttons: how many students are left in this round.
 inline constexpr std::string_view kRoundCount = "roundCountLabel";
+// Small in the content's top right corner, above the number: the way into the menu.
+inline constexpr std::string_view kMenuButton = "menuButton";
 } // namespace main_units
 
 inline constexpr std::string_view kProductTitle = "Tallyra × Korvane";

@@ -1,6 +1,7 @@
 // The end-to-end driver of Tallyra.exe under Wine.
 //   tallyra_e2e run --exe PATH --empty PATH --work DIR [--dpi N] [--only a,b]
-//   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N]
+//   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N] [--float-button]
+//   tallyra_e2e idle --exe PATH --work DIR [--minutes N] [--float-button]
 //   tallyra_e2e objects --exe PATH --work DIR [--empty PATH] [--ticks N] [--post-ticks] [--timer-id N]
 //   tallyra_e2e soak --exe PATH --work DIR [--minutes N]
 //   tallyra_e2e cpu --exe PATH --work DIR [--seconds N] [--runs N]   (window against full screen)
@@ -30,9 +31,9 @@ std::filesystem::path hostPath(const std::wstring& path) {
 }
 
 int usage() {
-    std::fputs("usage: tallyra_e2e run|startup|objects|soak|cpu|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
-               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--minutes N] [--seconds N]\n"
-               "       [--out DIR]\n",
+    std::fputs("usage: tallyra_e2e run|startup|idle|objects|soak|cpu|shots --exe PATH [--empty PATH] --work DIR\n"
+               "       [--dpi N] [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--minutes N]\n"
+               "       [--seconds N] [--out DIR] [--float-button]\n",
                stderr);
     return 2;
 }
@@ -46,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         std::wstring key = argv[i];
         if (!key.starts_with(L"--")) return usage();
-        if (key == L"--post-ticks" || key == L"--verbose")
+        if (key == L"--post-ticks" || key == L"--verbose" || key == L"--float-button")
             args[key] = L"1";
         else if (i + 1 < argc)
             args[key] = argv[++i];
@@ -81,7 +82,11 @@ int wmain(int argc, wchar_t** argv) {
     std::fflush(stdout);
     if (command == L"run") return std::min(e2e::runCases(options), 125);
     if (command == L"startup")
-        return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7);
+        return e2e::measureStartup(options, args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 7,
+                                   args.count(L"--float-button") > 0);
+    if (command == L"idle")
+        return e2e::measureIdle(options, args.count(L"--minutes") ? std::stoi(args[L"--minutes"]) : 10,
+                                args.count(L"--float-button") > 0);
     if (command == L"objects")
         return e2e::measureObjects(options, args.count(L"--ticks") ? std::stoi(args[L"--ticks"]) : 10000,
                                    args.count(L"--post-ticks") > 0);

@@ -235,13 +235,50 @@ long gdiObjectCount(const Process& process) {
     return objectCounts(process).gdi;
 }
 
-int measureStartup(const Options& options, int runs) {
-    // A prepared folder: no first-run notice, a current class.
+namespace {
+
+// A prepared folder: no first-run notice, a current class; the floating button when asked.
+void prepareMeasuredFolder(Session& app, bool floatButton) {
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False",
+                                           floatButton ? L"FloatButton=True" : L"FloatButton=False", L"[Class]",
+                                           L"ClassName=一班", L"Default=一班"}));
+    app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=1,2", L"Name=张三,李四"}));
+}
+
+} // namespace
+
+int measureIdle(const Options& options, int minutes, bool floatButton) {
+    CaseContext context(options, "idle");
+    Session app(context);
+    prepareMeasuredFolder(app, floatButton);
+    app.start();
+    const HWND main = app.waitFor(Win::Main);
+    pause(Millis(2000)); // past the start-up
+    const auto cpu = [&] {
+        FILETIME created, exited, kernel, user;
+        GetProcessTimes(app.process().handle(), &created, &exited, &kernel, &user);
+        const auto ticks = [](FILETIME time) {
+            return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+        };
+        return ticks(kernel) + ticks(user); // 100 ns units
+    };
+    const unsigned long long before = cpu();
+    const DWORD started = GetTickCount();
+    pause(Millis(minutes * 60000));
+    const double busyMs = static_cast<double>(cpu() - before) / 10000.0;
+    const double wallMs = GetTickCount() - started;
+    std::printf("idle for %.0f s%s: CPU %.0f ms, %.3f %%, working set %ld KB\n", wallMs / 1000,
+                floatButton ? " with the floating button" : "", busyMs, 100.0 * busyMs / wallMs,
+                workingSetKb(app.process()));
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    app.process().waitExit(Millis(5000));
+    return 0;
+}
+
+int measureStartup(const Options& options, int runs, bool floatButton) {
     CaseContext context(options, "startup");
     Session app(context);
-    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班",
-                                           L"Default=一班"}));
-    app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=1,2", L"Name=张三,李四"}));
+    prepareMeasuredFolder(app, floatButton);
     const std::filesystem::path tallyra = app.folder() / "Tallyra.exe";
 
     // Title bar right of the title label, the content area, the frame of the Start button.

@@ -14,8 +14,11 @@ namespace e2e {
 // the count of used entries in the process's GDI handle table; -1 when unknown.
 long gdiObjectCount(const Process& process);
 
-// Prints the medians of both programs and their ratio; returns 0 when every run finished.
-int measureStartup(const Options& options, int runs);
+// Prints the medians of both programs and their ratio, and the settled working sets;
+// returns 0 when every run finished. floatButton: the floating button shows at start.
+int measureStartup(const Options& options, int runs, bool floatButton);
+// The program's CPU time over `minutes` minutes of doing nothing (with the floating button).
+int measureIdle(const Options& options, int minutes, bool floatButton);
 // Prints the object counts after 10 ticks and after `ticks` ticks; `postTicks` drives
 // the timer with posted WM_TIMER messages instead of waiting for it.
 int measureObjects(const Options& options, int ticks, bool postTicks);

@@ -932,6 +932,16 @@ void chineseFolder(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
+// The rolling main window is what the class sees: topmost, first at its centre for
+// hit tests, and its white content area on the screen's pixels (under a window manager
+// the X stacking, not Wine's own, decides what shows).
+bool mainWindowOnTop(HWND main) {
+    const RECT rect = screenRect(main);
+    const POINT content{rect.left + 4, (rect.top + rect.bottom) / 2};
+    return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+           GetAncestor(WindowFromPoint(centre(rect)), GA_ROOT) == main && screenPixel(content) == RGB(255, 255, 255);
+}
+
 // A slide show's stand-in: a window over the whole screen, in the driver's own
 // process, that holds the focus and counts the Page Down presses it receives.
 class SlideShow {
@@ -999,8 +1009,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
         };
         hotKey(L"停止", "start");
         // What the teacher sees: the window, over the slide show, at its centre.
-        const auto onTop = [&] { return GetAncestor(WindowFromPoint(centre(screenRect(main))), GA_ROOT) == main; };
-        context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top: " + describe(main));
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main));
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         pressKey(VK_NEXT);
@@ -1017,7 +1027,10 @@ void hotKeyOverSlideShow(CaseContext& context) {
         pressKey(VK_F9);
         pause(Millis(300));
         pressKey(VK_F9);
-        context.require(waitMessageBox(app.processId(), Millis(5000)).has_value(), "no round-end question");
+        context.require(waitMessageBox(app.processId(), Millis(5000)).has_value(),
+                        "no round-end question; the main window: " + describe(main) + ", caption " +
+                            visible(app.text(main, kStart)) + (IsWindowVisible(main) ? ", visible" : ", hidden") +
+                            ((GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) ? ", topmost" : ""));
         pressKey(VK_NEXT); // the remote's Yes
         app.waitText(main, kStart, L"停止");
         pressKey(VK_F9);
@@ -1038,6 +1051,178 @@ void hotKeyOverSlideShow(CaseContext& context) {
     context.check(waitUntil([&] { return isAt(windowed); }, Millis(3000)),
                   "Escape did not give back the rectangle: " + describe(main));
     app.expectNoMessage("after the hot key and full screen");
+    closeMainAndExpectZero(app, main);
+}
+
+// The floating button of a session's program: its one tool window.
+HWND floatButton(Session& app) {
+    for (HWND window : topWindows(app.processId()))
+        if (className(window) == L"TallyraFloatButton") return window;
+    return nullptr;
+}
+
+// The floating button over a full-screen program that keeps the focus: three taps
+// start, stop and put back the main window; a drag moves it, the place survives a
+// restart, and a place off every screen comes back onto the screen.
+void floatButtonOverSlideShow(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"FloatButton=True",
+                                           L"[Class]", L"ClassName=一班", L"Default=一班"}));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,3", L"张三,李四,王五"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    HWND button = nullptr;
+    context.require(waitUntil([&] { return (button = floatButton(app)) != nullptr; }, Millis(5000)),
+                    "no floating button at start");
+    const LONG exStyle = GetWindowLongW(button, GWL_EXSTYLE);
+    context.check((exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOOLWINDOW),
+                  "the button is not a topmost, no-activate tool window: " + describe(button));
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        const auto tap = [&](std::wstring_view caption, const char* what) {
+            if (auto failed = click(button)) context.fail(std::string("tapping the button: ") + *failed);
+            app.waitText(main, kStart, caption);
+            context.check(waitUntil([&] { return show.hasFocus(); }, Millis(2000)),
+                          std::string("the slide show lost the focus at the tap's ") + what);
+        };
+        tap(L"停止", "start");
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the rolling window is not on top: " + describe(main));
+        tap(L"开始", "stop");
+        if (auto failed = click(button)) context.fail(std::string("tapping the button: ") + *failed);
+        context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
+                      "the third tap left the main window on top");
+        context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
+        // The button stays above the slide show, which still has the focus.
+        const auto buttonOnTop = [&] {
+            return GetAncestor(WindowFromPoint(centre(screenRect(button))), GA_ROOT) == button;
+        };
+        context.check(buttonOnTop(), "the button is not on top: " + describe(button));
+        // Another program's topmost window comes up over it: the button is put back above
+        // on that event (under Wine 8 the window's creation is the one event that arrives).
+        const RECT place = screenRect(button);
+        HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"E2ESlideShow", L"cover", WS_POPUP | WS_VISIBLE,
+                                     place.left - 20, place.top - 20, 100, 100, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+        context.check(waitUntil(buttonOnTop, Millis(3000)), "a topmost window shown later stays over the button: " +
+                                                                describe(WindowFromPoint(centre(place))));
+        DestroyWindow(cover);
+    }
+    // A drag, with real input, well past the threshold; the place is kept.
+    const RECT before = screenRect(button);
+    POINT at = centre(before);
+    mouseDown(at);
+    for (int step = 0; step < 10; ++step) {
+        at = {at.x - 30, at.y - 20};
+        moveMouse(at);
+    }
+    mouseUp();
+    context.check(waitUntil([&] { return screenRect(button).left <= before.left - 200; }, Millis(3000)),
+                  "the drag did not move the button: " + describe(button));
+    context.check(app.text(main, kStart) == L"开始", "the drag was taken for a tap");
+    const RECT dragged = screenRect(button);
+    context.check(
+        waitUntil(
+            [&] { return app.readData(L"Config.conf").value_or("").find("FloatButtonPlace=") != std::string::npos; },
+            Millis(3000)),
+        "the place was not kept in Config.conf");
+    closeMainAndExpectZero(app, main);
+    app.start();
+    main = app.waitFor(Win::Main);
+    context.require(waitUntil([&] { return (button = floatButton(app)) != nullptr; }, Millis(5000)),
+                    "no floating button at the second start");
+    const RECT again = screenRect(button);
+    context.check(std::abs(again.left - dragged.left) <= 1 && std::abs(again.top - dragged.top) <= 1,
+                  "the place did not survive the restart: " + describe(button));
+    closeMainAndExpectZero(app, main);
+    // A place on a monitor that is gone: back onto the screen.
+    std::string config = *app.readData(L"Config.conf");
+    const std::size_t place = config.find("FloatButtonPlace=");
+    config.replace(place, config.find('\r', place) - place, "FloatButtonPlace=30000,-9000,1000000,1000000");
+    app.writeData(L"Config.conf", config);
+    app.start();
+    main = app.waitFor(Win::Main);
+    context.require(waitUntil([&] { return (button = floatButton(app)) != nullptr; }, Millis(5000)),
+                    "no floating button at the third start");
+    const RECT onScreen = screenRect(button);
+    context.check(onScreen.left >= 0 && onScreen.top >= 0 && onScreen.right <= GetSystemMetrics(SM_CXSCREEN) &&
+                      onScreen.bottom <= GetSystemMetrics(SM_CYSCREEN),
+                  "a place off every screen did not come back onto it: " + describe(button));
+    app.expectNoMessage("with the floating button");
+    closeMainAndExpectZero(app, main);
+}
+
+// Runs Tallyra.exe of the session's folder with one argument; its exit code and what
+// it wrote to its standard output.
+std::pair<std::optional<DWORD>, std::string> runTrigger(Session& app, const wchar_t* argument) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {std::nullopt, {}};
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    const std::wstring exe = (app.folder() / "Tallyra.exe").wstring();
+    std::wstring commandLine = L"\"" + exe + L"\" " + argument;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION info{};
+    const bool started = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        app.folder().wstring().c_str(), &startup, &info);
+    CloseHandle(writeEnd);
+    std::string output;
+    std::optional<DWORD> code;
+    if (started) {
+        char buffer[512];
+        DWORD read = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read > 0)
+            output.append(buffer, read);
+        if (WaitForSingleObject(info.hProcess, 10000) == WAIT_OBJECT_0) {
+            DWORD exitCode = 0;
+            GetExitCodeProcess(info.hProcess, &exitCode);
+            code = exitCode;
+        }
+        CloseHandle(info.hThread);
+        CloseHandle(info.hProcess);
+    }
+    CloseHandle(readEnd);
+    return {code, output};
+}
+
+// Other programs' calls: /draw twice starts and stops a roll in the running copy;
+// /pick writes one line that names a student, and the record holds it.
+void triggerCalls(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,3", L"张三,李四,王五"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"一班"));
+    auto [code, output] = runTrigger(app, L"/draw");
+    context.check(code == 0u, "/draw did not end with 0");
+    app.waitText(main, kStart, L"停止");
+    std::tie(code, output) = runTrigger(app, L"--draw");
+    context.check(code == 0u, "--draw did not end with 0");
+    app.waitText(main, kStart, L"开始");
+    const std::wstring settled = app.text(main, kName);
+    std::tie(code, output) = runTrigger(app, L"/pick");
+    context.check(code == 0u, "/pick did not end with 0: " + output);
+    context.check(output.size() > 2 && output.ends_with("\r\n") && output.find('\n') == output.size() - 1,
+                  "/pick did not write one line: " + output);
+    const std::wstring line = fromUtf8(output.substr(0, output.size() - 2));
+    const std::size_t tab = line.find(L'\t');
+    const std::wstring number = line.substr(0, tab), name = tab == std::wstring::npos ? L"" : line.substr(tab + 1);
+    const std::wstring numbers[] = {L"1", L"2", L"3"}, names[] = {L"张三", L"李四", L"王五"};
+    bool inClass = false;
+    for (int i = 0; i < 3; ++i)
+        inClass = inClass || (number == numbers[i] && name == names[i]);
+    context.check(inClass, "/pick named no student of the class: " + visible(line));
+    context.check(name != settled, "/pick gave a student of this round twice");
+    context.check(app.text(main, kName) == name, "the main window does not show the pick");
+    const std::string record = app.readData(L"点名记录.csv").value_or("");
+    context.check(record.find(toUtf8(name)) != std::string::npos, "the record does not hold the pick");
+    app.expectNoMessage("after the calls");
     closeMainAndExpectZero(app, main);
 }
 
@@ -1218,6 +1403,9 @@ constexpr TestCase kCases[] = {
     {"long_texts", "a 23-digit number and the longest names show whole, also in full screen", true, true, longTexts},
     {"hot_key", "the hot key over a full-screen program that keeps the focus; full screen and back", true, true,
      hotKeyOverSlideShow},
+    {"float_button", "the floating button over a full-screen program: taps, a drag, its place", true, true,
+     floatButtonOverSlideShow},
+    {"trigger", "/draw and /pick from another program", true, false, triggerCalls},
     {"term_round", "a round survives a restart; the record holds its picks", true, false, termRound},
     {"closing", "every way of closing ends the program with exit code 0", true, false, closing},
     {"geometry", "window sizes and positions for the prefix's DPI", true, true, geometry},
