@@ -24,6 +24,7 @@
 #include "platform/win32/text.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
+#include "ui/win32/file_drop.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/input_box.h"
 #include "ui/win32/standard_control.h"
@@ -494,11 +495,21 @@ bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
            SendMessageW(found->hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title) {
+std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title,
+                                                 std::string_view proposed) {
     loadCommonControls();
-    const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title));
+    const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title), toWide(proposed));
     if (!answer) return std::nullopt;
     return toUtf8(*answer);
+}
+
+std::optional<std::string> Win32Toolkit::askOpenFile(std::string_view title, std::string_view filterName,
+                                                     std::string_view patterns) {
+    return askOpenFileName(GetActiveWindow(), title, filterName, patterns);
+}
+
+void Win32Toolkit::acceptFileDrops(WindowId window, std::string_view unit) {
+    if (TopWindow* top = find(window)) top->acceptFileDrops(unit);
 }
 
 void Win32Toolkit::declareDpiAware() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "storage/settings.h"
+#include "ui/windows/class_import.h"
 #include "ui/windows/class_box.h"
 #include "ui/kit/dpi.h"
 
@@ -153,12 +154,15 @@ void ClassManagementWindow::showFailure(const classes::Result& result, std::stri
     windows_.classListChanged();
 }
 
-void ClassManagementWindow::addClass() {
-    const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
-    if (!answer) return;
+bool ClassManagementWindow::addClass(std::string_view proposed) {
+    const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle, proposed);
+    if (!answer) return false;
     const std::string& name = *answer;
     const classes::Result result = classes::addClass(windows_.data(), name, !windows_.hasCurrentClass());
-    if (!result.done()) return showFailure(result, name);
+    if (!result.done()) {
+        showFailure(result, name);
+        return false;
+    }
 
     classes_.push_back(name);
     toolkit_.addItem(window_, kClassBox, name);
@@ -173,6 +177,16 @@ void ClassManagementWindow::addClass() {
         windows_.round().loadClass(name, result.roster, RoundKeeper::Reason::Changed);
         windows_.currentClassChanged(name);
     }
+    return true;
+}
+
+void ClassManagementWindow::fillRosterBox(std::string_view text) {
+    if (shownClass().index >= 0) toolkit_.setText(window_, kRosterBox, text);
+}
+
+void ClassManagementWindow::onFileDropped(WindowId, std::string_view unit, std::string_view path) {
+    if (unit != kRosterBox || shownClass().index < 0) return;
+    if (const std::optional<std::string> text = importedRosterText(toolkit_, path)) fillRosterBox(*text);
 }
 
 void ClassManagementWindow::deleteClass() {

@@ -4,6 +4,7 @@
 #include "ui/windows/absence_window.h"
 #include "ui/windows/record_window.h"
 #include "ui/windows/round_menu.h"
+#include "ui/windows/teaching_menu.h"
 #include "ui/windows/class_management_window.h"
 #include "ui/kit/dpi.h"
 #include "ui/windows/settings_window.h"
@@ -23,6 +24,7 @@ WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, Main
         };
     main_ = std::make_unique<MainWindow>(toolkit, rollCall, data_, std::move(services));
     addRoundMenuItems(*this);
+    addTeachingMenuItems(*this);
 }
 
 WindowSet::~WindowSet() = default;
