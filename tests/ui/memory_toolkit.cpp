@@ -312,6 +312,10 @@ std::optional<std::string> MemoryToolkit::askOpenFile(std::string_view title, st
     return answer;
 }
 
+void MemoryToolkit::setClipboardText(std::string_view text) {
+    clipboard = text;
+}
+
 void MemoryToolkit::acceptFileDrops(WindowId window, std::string_view unit) {
     dropUnits.emplace(window, std::string(unit));
 }

@@ -56,6 +56,7 @@ public:
     std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
+    std::string clipboard;
     std::vector<std::string> proposedInputs;       // what each input box held when it opened
     std::deque<std::optional<std::string>> chosenFiles; // next answers to open-file dialogs
     std::set<std::pair<WindowId, std::string>, std::less<>> dropUnits; // units that take dropped files
@@ -141,6 +142,7 @@ public:
     std::optional<std::string> askOpenFile(std::string_view title, std::string_view filterName,
                                            std::string_view patterns) override;
     void acceptFileDrops(WindowId window, std::string_view unit) override;
+    void setClipboardText(std::string_view text) override;
     void declareDpiAware() override;
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;

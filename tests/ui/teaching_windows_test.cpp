@@ -3,6 +3,7 @@
 #include "storage/roster_import.h"
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
+#include "ui/windows/groups_window.h"
 
 namespace tallyra::ui {
 namespace {
@@ -42,6 +43,54 @@ TEST_F(TeachingWindowsTest, ARosterFromAFileFillsTheBoxAndOnlySaveWritesIt) {
     toolkit.click(settingsId(), shared::kCloseButton);
     ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "从文件导入班级…"));
     EXPECT_EQ(toolkit.messages.back(), kImportSpreadsheetRefused);
+}
+
+TEST_F(TeachingWindowsTest, GroupsSplitThePresentStudentsAndCopyAsColumns) {
+    folder.prepare("一班", "一班");
+    ClassRoster roster;
+    for (int i = 1; i <= 10; ++i)
+        roster.numbers.push_back(std::to_string(i)), roster.names.push_back("生" + std::to_string(i));
+    folder.addRoster("一班", roster);
+    startProgram();
+    StudentMarks absent(10, false);
+    absent[9] = true;
+    ASSERT_TRUE(windows->round().setAbsent(absent));
+    const auto roundBefore = rollCall.drawPool();
+
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "随机分组…"));
+    const WindowId groups = toolkit.find("GroupsWindow");
+    const auto shown = [&] {
+        std::string all;
+        int columns = 0;
+        for (int c = 0; c < groups_units::kColumns; ++c)
+            if (toolkit.unit(groups, groups_units::column(c)).visible)
+                ++columns, all += toolkit.text(groups, groups_units::column(c));
+        return std::pair(columns, all);
+    };
+    EXPECT_EQ(shown().first, 4); // the default: 4 groups of 9 present students
+    for (int i = 1; i <= 9; ++i)
+        EXPECT_NE(shown().second.find(std::to_string(i) + " 生" + std::to_string(i) + "\r\n"), std::string::npos);
+    EXPECT_EQ(shown().second.find("生10"), std::string::npos);
+
+    toolkit.setText(groups, groups_units::kNumberBox, "2");
+    toolkit.click(groups, groups_units::kBySize);
+    EXPECT_EQ(shown().first, 5);
+    toolkit.click(groups, groups_units::kCopyButton);
+    EXPECT_TRUE(toolkit.clipboard.starts_with("第1组（2人）\t第2组（2人）\t第3组（2人）\t第4组（2人）\t第5组（1人）\r\n"))
+        << toolkit.clipboard;
+    EXPECT_TRUE(toolkit.clipboard.ends_with("\t\r\n")) << toolkit.clipboard; // the group of one has no second row
+    toolkit.setText(groups, groups_units::kNumberBox, "0");
+    toolkit.click(groups, groups_units::kRegroupButton);
+    EXPECT_EQ(toolkit.messages.back().text, "请输入 1 到 9 之间的数字。");
+    EXPECT_EQ(shown().first, 5); // the groups stay
+
+    toolkit.key(groups, Key::F11, KeyAction::Pressed);
+    EXPECT_EQ(toolkit.windowRect(groups), toolkit.monitorRect(groups));
+    toolkit.key(groups, Key::Escape, KeyAction::Pressed);
+    EXPECT_NE(toolkit.windowRect(groups), toolkit.monitorRect(groups));
+    toolkit.key(groups, Key::Escape, KeyAction::Pressed);
+    EXPECT_TRUE(toolkit.isWindowVisible(mainId()));
+    EXPECT_EQ(rollCall.drawPool(), roundBefore); // the round is untouched
 }
 
 } // namespace

@@ -152,6 +152,8 @@ public:
                                                    std::string_view patterns) = 0;
     // Files dropped on this unit go to the window's onFileDropped, not into the unit.
     virtual void acceptFileDrops(WindowId window, std::string_view unit) = 0;
+    // Puts the text on the system's clipboard (lines end at CR LF).
+    virtual void setClipboardText(std::string_view text) = 0;
 
     // Screen and system.
     virtual void declareDpiAware() = 0;

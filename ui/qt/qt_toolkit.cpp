@@ -23,6 +23,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QListWidget>
 #include <QDesktopServices>
@@ -230,6 +231,10 @@ std::optional<std::string> QtToolkit::askOpenFile(std::string_view title, std::s
     dialog.setNameFilter(toQString(filterName) + " (" + toQString(patterns).replace(';', ' ') + ")");
     if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return toUtf8(dialog.selectedFiles().front());
+}
+
+void QtToolkit::setClipboardText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(toQString(text));
 }
 
 void QtToolkit::acceptFileDrops(WindowId window, std::string_view unit) {

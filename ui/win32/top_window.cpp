@@ -388,7 +388,7 @@ std::optional<LRESULT> TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
         return 0;
     }
     case WM_DROPFILES:
-        onDropFiles(reinterpret_cast<HDROP>(wParam));
+        onDropFiles(wParam);
         return 0;
     case WM_DESTROY:
         destroying_ = true;
@@ -407,8 +407,8 @@ void TopWindow::acceptFileDrops(std::string_view unit) {
     dropUnits_.push_back(found);
 }
 
-void TopWindow::onDropFiles(HDROP drop) {
-    const std::optional<DroppedFile> file = takeDroppedFile(drop);
+void TopWindow::onDropFiles(WPARAM drop) {
+    const std::optional<DroppedFile> file = takeDroppedFile(reinterpret_cast<HDROP>(drop));
     if (!file || destroying_ || detached_) return;
     POINT at = file->at;
     ClientToScreen(hwnd_, &at);

@@ -72,7 +72,7 @@ private:
     HBRUSH onControlColor(HDC dc, HWND control);
     Unit* findByHandle(HWND control) const;
     Unit* focusTarget() const;
-    void onDropFiles(HDROP drop);
+    void onDropFiles(WPARAM drop); // an HDROP
 
     Win32Toolkit& toolkit_;
     WindowId id_;

@@ -508,6 +508,24 @@ std::optional<std::string> Win32Toolkit::askOpenFile(std::string_view title, std
     return askOpenFileName(GetActiveWindow(), title, filterName, patterns);
 }
 
+void Win32Toolkit::setClipboardText(std::string_view text) {
+    const std::wstring wide = toWide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return;
+    if (void* target = GlobalLock(memory)) {
+        memcpy(target, wide.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    // The clipboard owns the memory once SetClipboardData took it.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
+        CloseClipboard();
+    }
+    if (memory) GlobalFree(memory);
+}
+
 void Win32Toolkit::acceptFileDrops(WindowId window, std::string_view unit) {
     if (TopWindow* top = find(window)) top->acceptFileDrops(unit);
 }

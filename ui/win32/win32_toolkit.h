@@ -67,6 +67,7 @@ public:
     std::optional<std::string> askOpenFile(std::string_view title, std::string_view filterName,
                                            std::string_view patterns) override;
     void acceptFileDrops(WindowId window, std::string_view unit) override;
+    void setClipboardText(std::string_view text) override;
 
     void declareDpiAware() override;
     int horizontalPixelsPerInch(WindowId window) const override;

@@ -1,17 +1,42 @@
 #include "ui/windows/teaching_menu.h"
 
 #include "ui/windows/class_import.h"
+#include "ui/windows/groups_window.h"
+
+#include <memory>
 
 namespace tallyra::ui {
+namespace {
+
+// The menu's own windows, held by its items for the life of the main window.
+struct TeachingWindows {
+    std::unique_ptr<GroupsWindow> groups;
+};
+
+std::size_t presentCount(const RollCall& rollCall) {
+    return rollCall.roster().size() - rollCall.absentCount();
+}
+
+} // namespace
 
 void addTeachingMenuItems(WindowSet& windows) {
     MainMenu& menu = windows.main().menu();
+    auto own = std::make_shared<TeachingWindows>();
     const auto idle = [&windows] { return !windows.rollCall().isRolling(); };
     const auto item = [&menu](std::string_view text, MainMenu::Action action, MainMenu::State enabled) {
         menu.add([text] { return std::string(text); }, std::move(action), {}, std::move(enabled));
     };
-    item(
-        "从文件导入班级…", [&windows] { importClassFromFile(windows); }, idle);
+    // A window of the menu hides the main window, as the settings button does.
+    const auto open = [&windows](auto& window) {
+        if (window && window->isOpen()) return;
+        windows.main().setFullScreen(false);
+        windows.toolkit().showWindow(windows.main().id(), false);
+        window = std::make_unique<typename std::remove_reference_t<decltype(window)>::element_type>(windows);
+        window->open();
+    };
+    item("随机分组…", [own, open] { open(own->groups); },
+         [&windows, idle] { return idle() && presentCount(windows.rollCall()) > 0; });
+    item("从文件导入班级…", [&windows] { importClassFromFile(windows); }, idle);
 }
 
 } // namespace tallyra::ui
