@@ -76,7 +76,8 @@ TEST_F(TeachingWindowsTest, GroupsSplitThePresentStudentsAndCopyAsColumns) {
     toolkit.click(groups, groups_units::kBySize);
     EXPECT_EQ(shown().first, 5);
     toolkit.click(groups, groups_units::kCopyButton);
-    EXPECT_TRUE(toolkit.clipboard.starts_with("第1组（2人）\t第2组（2人）\t第3组（2人）\t第4组（2人）\t第5组（1人）\r\n"))
+    EXPECT_TRUE(
+        toolkit.clipboard.starts_with("第1组（2人）\t第2组（2人）\t第3组（2人）\t第4组（2人）\t第5组（1人）\r\n"))
         << toolkit.clipboard;
     EXPECT_TRUE(toolkit.clipboard.ends_with("\t\r\n")) << toolkit.clipboard; // the group of one has no second row
     toolkit.setText(groups, groups_units::kNumberBox, "0");

@@ -13,9 +13,8 @@ using namespace groups_units;
 
 constexpr int kWidth = 720;
 constexpr int kHeight = 520;
-constexpr std::string_view kColumnNames[kColumns] = {"groupColumn0", "groupColumn1", "groupColumn2",
-                                                      "groupColumn3", "groupColumn4", "groupColumn5",
-                                                      "groupColumn6", "groupColumn7"};
+constexpr std::string_view kColumnNames[kColumns] = {"groupColumn0", "groupColumn1", "groupColumn2", "groupColumn3",
+                                                     "groupColumn4", "groupColumn5", "groupColumn6", "groupColumn7"};
 constexpr int kColumnsTop = 54;
 constexpr int kMargin = 14;
 
@@ -118,8 +117,10 @@ std::string groupsAsTable(const std::vector<std::vector<std::string>>& groups) {
     for (std::size_t row = 0; row <= rows; ++row) {
         for (std::size_t g = 0; g < groups.size(); ++g) {
             if (g > 0) text += '\t';
-            if (row == 0) text += heading(g, groups[g].size());
-            else if (row <= groups[g].size()) text += groups[g][row - 1];
+            if (row == 0)
+                text += heading(g, groups[g].size());
+            else if (row <= groups[g].size())
+                text += groups[g][row - 1];
         }
         text += "\r\n";
     }
@@ -150,8 +151,7 @@ void GroupsWindow::regroup() {
         if (!groups_.empty() || present.empty()) return;
         number = 1;
     }
-    const std::size_t groupCount =
-        toolkit_.isChecked(window_, kBySize) ? groupsOfSize(present.size(), number) : number;
+    const std::size_t groupCount = toolkit_.isChecked(window_, kBySize) ? groupsOfSize(present.size(), number) : number;
     groups_.clear();
     const ClassRoster& roster = rollCall.roster();
     for (const auto& group : dealer_.deal(present, groupCount)) {

@@ -1,6 +1,7 @@
 #include "ui/windows/record_window.h"
 
 #include "storage/student_marks.h"
+#include "ui/windows/round_summary.h"
 
 #include <algorithm>
 #include <map>
@@ -74,7 +75,8 @@ void RecordWindow::onOpened() {
     rescaleForDpi();
     const std::vector<Pick> picks = readPickRecord(windows_.data());
     toolkit_.setText(window_, kRecordBox,
-                     recordSummary(picks, windows_.round().className(), windows_.rollCall().roster(), todayText()));
+                     recordSummary(picks, windows_.round().className(), windows_.rollCall().roster(), todayText()) +
+                         "\r\n" + roundSummary(windows_.rollCall()));
 }
 
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {

@@ -2,7 +2,10 @@
 
 #include "ui/windows/class_import.h"
 #include "ui/windows/groups_window.h"
+#include "ui/windows/record_window.h"
+#include "ui/windows/round_summary.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace tallyra::ui {
@@ -34,9 +37,27 @@ void addTeachingMenuItems(WindowSet& windows) {
         window = std::make_unique<typename std::remove_reference_t<decltype(window)>::element_type>(windows);
         window->open();
     };
-    item("随机分组…", [own, open] { open(own->groups); },
-         [&windows, idle] { return idle() && presentCount(windows.rollCall()) > 0; });
-    item("从文件导入班级…", [&windows] { importClassFromFile(windows); }, idle);
+    item(
+        "随机分组…", [own, open] { open(own->groups); },
+        [&windows, idle] { return idle() && presentCount(windows.rollCall()) > 0; });
+    // The record window ends with the round; this item opens it there.
+    item(
+        "本轮抽取情况…",
+        [&windows] {
+            windows.main().setFullScreen(false);
+            windows.toolkit().showWindow(windows.main().id(), false);
+            windows.openRecord();
+            RecordWindow* record = windows.record();
+            if (!record) return;
+            const std::string text = windows.toolkit().text(record->id(), record_units::kRecordBox);
+            const auto heading = static_cast<std::ptrdiff_t>(text.rfind(kRoundSummaryHeading));
+            windows.toolkit().selectLine(
+                record->id(), record_units::kRecordBox,
+                static_cast<std::size_t>(std::count(text.begin(), text.begin() + heading, '\n')));
+        },
+        [&windows] { return windows.rollCall().roster().size() > 0; });
+    item(
+        "从文件导入班级…", [&windows] { importClassFromFile(windows); }, idle);
 }
 
 } // namespace tallyra::ui
