@@ -73,6 +73,15 @@ public:
     // Told of each settled student with the texts the labels show.
     void setSettleListener(SettleListener listener);
 
+    // Several students settled at once (number and name each, in slot order).
+    using SeveralListener = std::function<void(const std::vector<std::pair<std::string, std::string>>& students)>;
+    void setSeveralListener(SeveralListener listener);
+    // Marks those students drawn, without the round listener (the caller keeps the
+    // round once for all of them); with newRound a new round begins first, in which
+    // the students of oldRound (the last of the old one) are not counted.
+    void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                       bool newRound);
+
     void pressStartStop(RollCallView& view);
     void rollTick(RollCallView& view);
 
@@ -97,6 +106,7 @@ private:
     std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
     SettleListener listener_;
+    SeveralListener severalListener_;
     bool rolling_ = false;
 };
 

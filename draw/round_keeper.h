@@ -56,6 +56,10 @@ public:
     bool setAbsent(const StudentMarks& absent);
     // Clears the round of the current class.
     void startNewRound();
+    // Several students settled at once (RollCall::settleSeveral): one round write and
+    // one append of all their picks to the record.
+    void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                       bool newRound);
 
     const std::string& className() const { return className_; }
 

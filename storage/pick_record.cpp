@@ -101,6 +101,15 @@ bool appendPick(const DataFolder& data, const Pick& pick) {
                                   std::string(kByteOrderMark).append(kHeaderLine));
 }
 
+bool appendPicks(const DataFolder& data, const std::vector<Pick>& picks) {
+    std::string lines;
+    for (const Pick& pick : picks)
+        lines += pickLine(pick);
+    if (lines.empty()) return true;
+    if (!platform::isFolder(data.path())) return false;
+    return platform::appendToFile(pickRecordPath(data), lines, std::string(kByteOrderMark).append(kHeaderLine));
+}
+
 bool pickRecordExists(const DataFolder& data) {
     return platform::isFile(pickRecordPath(data));
 }

@@ -38,6 +38,8 @@ std::vector<Pick> parsePickRecord(std::string_view text);
 // Appends the pick; a new file starts with the byte-order mark and a header line.
 // Earlier lines are never rewritten. False when the append failed.
 [[nodiscard]] bool appendPick(const DataFolder& data, const Pick& pick);
+// Appends several picks in one write, in order.
+[[nodiscard]] bool appendPicks(const DataFolder& data, const std::vector<Pick>& picks);
 bool pickRecordExists(const DataFolder& data);
 // Every pick recorded so far; empty when there is no record or it cannot be read.
 std::vector<Pick> readPickRecord(const DataFolder& data);
