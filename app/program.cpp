@@ -10,6 +10,11 @@ Program::Program(const Platform& platform)
       voice_(platform.createVoice ? platform.createVoice() : nullptr) {
     rollCall_->setSettleListener(
         [this](const std::string& number, const std::string& name) { announce(number, name); });
+    rollCall_->setSeveralListener([this](const std::vector<std::pair<std::string, std::string>>& students) {
+        if (!voice_ || !windows_) return;
+        voice_->setReceiver(windows_->main().voiceReceiver());
+        announcePicks(*voice_, platform_.toolkit, windows_->data(), students);
+    });
 }
 
 Program::~Program() {

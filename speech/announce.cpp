@@ -12,11 +12,21 @@ namespace {
 void appendEscaped(std::string& xml, std::string_view text) {
     for (const char c : text) {
         switch (c) {
-        case '&': xml += "&amp;"; break;
-        case '<': xml += "&lt;"; break;
-        case '>': xml += "&gt;"; break;
-        case '"': xml += "&quot;"; break;
-        case '\'': xml += "&apos;"; break;
+        case '&':
+            xml += "&amp;";
+            break;
+        case '<':
+            xml += "&lt;";
+            break;
+        case '>':
+            xml += "&gt;";
+            break;
+        case '"':
+            xml += "&quot;";
+            break;
+        case '\'':
+            xml += "&apos;";
+            break;
         default:
             const bool control = static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
             xml += control ? ' ' : c;
@@ -72,6 +82,15 @@ void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& dat
                   const std::string& name) {
     if (!settings::voiceOn(data)) return;
     if (!voice.speakAnnouncement(number, name)) boxes.showMessage(kSpeakFailedNotice);
+}
+
+void announcePicks(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data,
+                   const std::vector<std::pair<std::string, std::string>>& students) {
+    if (!settings::voiceOn(data)) return;
+    bool spoken = true;
+    for (const auto& [number, name] : students)
+        spoken = voice.speakAnnouncement(number, name) && spoken;
+    if (!spoken) boxes.showMessage(kSpeakFailedNotice);
 }
 
 void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data) {

@@ -10,6 +10,8 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tallyra {
 
@@ -35,6 +37,11 @@ std::string sapiAnnouncementXml(std::string_view number, std::string_view name);
 // kSpeakFailedNotice once and is not retried.
 void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
                   const std::string& name);
+
+// Several students settled at once (number and name each), queued in order; a
+// refusal shows kSpeakFailedNotice once for them all.
+void announcePicks(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data,
+                   const std::vector<std::pair<std::string, std::string>>& students);
 
 // When Voice is exactly "True" and no voice is installed, shows kNoVoiceMessage.
 // Changes nothing else: the switch stays on.

@@ -1,9 +1,11 @@
 // The menu's lesson tools on the in-memory toolkit: a roster from a file, random
 // groups, who is left in the round, several students at once, a pick taken back.
+#include "storage/pick_record.h"
 #include "storage/roster_import.h"
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/windows/groups_window.h"
+#include "ui/windows/multi_draw_window.h"
 
 namespace tallyra::ui {
 namespace {
@@ -92,6 +94,34 @@ TEST_F(TeachingWindowsTest, GroupsSplitThePresentStudentsAndCopyAsColumns) {
     toolkit.key(groups, Key::Escape, KeyAction::Pressed);
     EXPECT_TRUE(toolkit.isWindowVisible(mainId()));
     EXPECT_EQ(rollCall.drawPool(), roundBefore); // the round is untouched
+}
+
+TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOne) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1", "2", "3", "4", "5"}, {"甲", "乙", "丙", "丁", "戊"}});
+    startProgram();
+    rollCall.loadRoster(rollCall.roster(), {true, true, true, false, false}, {});
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "一次抽取多人…"));
+    const WindowId multi = toolkit.find("MultiDrawWindow");
+    EXPECT_EQ(toolkit.text(multi, multi_draw_units::kCountBox), "2");
+    toolkit.setText(multi, multi_draw_units::kCountBox, "3");
+    toolkit.answers = {MessageAnswer::Yes};
+    toolkit.key(multi, Key::Space, KeyAction::Pressed);
+    EXPECT_EQ(toolkit.messages.back().text, fewLeftQuestion(2));
+    ASSERT_TRUE(toolkit.tick(multi, multi_draw_units::kTimer));
+    toolkit.click(multi, multi_draw_units::kStartStop);
+    std::set<std::string> shown;
+    for (int i = 0; i < 3; ++i)
+        shown.insert(toolkit.text(multi, multi_draw_units::slot(i)));
+    EXPECT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(shown.contains("4 丁") && shown.contains("5 戊"));
+    EXPECT_FALSE(toolkit.unit(multi, multi_draw_units::slot(3)).visible);
+    EXPECT_EQ(readPickRecord(folder.data()).size(), 3u);
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kRoundCount), "剩余 4 / 5"); // one drawn in the new round
+    EXPECT_EQ(setting(kSettingsSection, settings::kMultiDrawCountKey), "3");
+    toolkit.key(multi, Key::F11, KeyAction::Pressed);
+    EXPECT_EQ(toolkit.windowRect(multi), toolkit.monitorRect(multi));
+    EXPECT_GT(toolkit.unitRect(multi, multi_draw_units::slot(0)).width, 300);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "ui/windows/class_import.h"
 #include "ui/windows/groups_window.h"
+#include "ui/windows/multi_draw_window.h"
 #include "ui/windows/record_window.h"
 #include "ui/windows/round_summary.h"
 
@@ -13,6 +14,7 @@ namespace {
 
 // The menu's own windows, held by its items for the life of the main window.
 struct TeachingWindows {
+    std::unique_ptr<MultiDrawWindow> multiDraw;
     std::unique_ptr<GroupsWindow> groups;
 };
 
@@ -37,6 +39,9 @@ void addTeachingMenuItems(WindowSet& windows) {
         window = std::make_unique<typename std::remove_reference_t<decltype(window)>::element_type>(windows);
         window->open();
     };
+    item(
+        "一次抽取多人…", [own, open] { open(own->multiDraw); },
+        [&windows, idle] { return idle() && presentCount(windows.rollCall()) >= 2; });
     item(
         "随机分组…", [own, open] { open(own->groups); },
         [&windows, idle] { return idle() && presentCount(windows.rollCall()) > 0; });
