@@ -27,8 +27,8 @@ inline constexpr int kRollIntervalMs = 10;
 inline constexpr Message kNoStudentsMessage{
     "数据有误", "尚未找到合法的学号数据，可能学号数据有误或尚未添加班级，请在设置中检查！", kErrorOk};
 inline constexpr Message kRoundOverQuestion{"全班已抽完", "全班均已抽完，是否开始新一轮抽取？", kQuestionYesNo};
-inline constexpr Message kRestAbsentQuestion{"全班已抽完", "本轮尚未抽到的学生今天均缺席，是否开始新一轮抽取？",
-                                             kQuestionYesNo};
+inline constexpr Message kRestAbsentQuestion{
+    "全班已抽完", "本轮尚未抽到的学生今天均缺席，是否开始新一轮抽取？", kQuestionYesNo};
 inline constexpr Message kAllAbsentMessage{"无人可抽", "全班学生今天均已标记为缺席，请在菜单中修改缺席名单！",
                                            kWarningOk};
 
@@ -103,7 +103,7 @@ private:
     StudentMarks drawn_;                   // by roster position, 0-based
     StudentMarks absent_;
     RoundListener roundListener_;
-    std::int32_t lastPick_ = 0; // 1-based position in the pool chosen by the latest tick
+    std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
     SettleListener listener_;
     SeveralListener severalListener_;

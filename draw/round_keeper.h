@@ -15,10 +15,11 @@
 
 namespace tallyra {
 
-inline constexpr Message kRoundDamagedNotice{"抽取进度有误", "本轮的抽取进度文件已损坏，本轮将重新开始抽取。",
-                                             kWarningOk};
+inline constexpr Message kRoundDamagedNotice{
+    "抽取进度有误", "本轮的抽取进度文件已损坏，本轮将重新开始抽取。", kWarningOk};
 inline constexpr Message kRoundSaveFailed{
-    "保存失败", "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
+    "保存失败",
+    "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
 inline constexpr Message kRecordAppendFailed{
     "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};

@@ -12,21 +12,11 @@ namespace {
 void appendEscaped(std::string& xml, std::string_view text) {
     for (const char c : text) {
         switch (c) {
-        case '&':
-            xml += "&amp;";
-            break;
-        case '<':
-            xml += "&lt;";
-            break;
-        case '>':
-            xml += "&gt;";
-            break;
-        case '"':
-            xml += "&quot;";
-            break;
-        case '\'':
-            xml += "&apos;";
-            break;
+        case '&': xml += "&amp;"; break;
+        case '<': xml += "&lt;"; break;
+        case '>': xml += "&gt;"; break;
+        case '"': xml += "&quot;"; break;
+        case '\'': xml += "&apos;"; break;
         default:
             const bool control = static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
             xml += control ? ' ' : c;
