@@ -81,6 +81,7 @@ void RoundKeeper::settleSeveral(const std::vector<std::size_t>& positions, const
     // The round changes once and the record takes every pick in one append.
     std::vector<Pick> picks;
     const std::string now = nowText();
+    lastSettled_ = 0;
     for (const std::size_t position : positions)
         picks.push_back({now, className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)});
     rollCall_.settleSeveral(positions, oldRound, newRound);

@@ -66,6 +66,8 @@ public:
     // holds everyone else, in roster order.
     void loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks absent);
     void setAbsent(StudentMarks absent);
+    // The student at this position counts as not drawn in this round again.
+    void giveBack(std::size_t position);
     // Every student becomes drawable again (the absent ones excepted).
     void startNewRound();
     void setRoundListener(RoundListener listener);

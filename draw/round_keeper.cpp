@@ -65,6 +65,7 @@ void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reas
     }
     StudentMarks drawn = freshRound ? StudentMarks() : marksOnRoster(roster, drawn_);
     rollCall_.loadRoster(std::move(roster), std::move(drawn), std::move(absent));
+    lastSettled_ = 0;
     const bool hadDrawn = !drawn_.numbers.empty();
     drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
     if (freshRound && hadDrawn) roundChanged(0);
@@ -102,6 +103,7 @@ void RoundKeeper::startNewRound() {
 }
 
 void RoundKeeper::roundChanged(std::size_t position) {
+    lastSettled_ = position;
     drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
     if (className_.empty()) return;
     if (inMemory_.count(className_)) {

@@ -63,6 +63,14 @@ public:
 
     const std::string& className() const { return className_; }
 
+    // The roster position of the student the last single pick settled on; 0 when
+    // there is none to take back (another draw, a new round, another class since).
+    std::size_t lastSettled() const { return lastSettled_; }
+    // The student of the last pick turned out to be absent: marked absent today,
+    // not counted as drawn in the round, and the record notes the pick was taken
+    // back. False when there was no pick to take back.
+    bool takeBackLastPick();
+
 private:
     void roundChanged(std::size_t position);
     void tellOnce(const Message& message);
@@ -72,6 +80,7 @@ private:
     DataFolder data_;
     std::string className_;
     bool loaded_ = false;
+    std::size_t lastSettled_ = 0;
     MarkedStudents drawn_; // the current class's round, as stored
     // Classes whose round file could not be read: their rounds live here for this start.
     std::map<std::string, MarkedStudents, std::less<>> inMemory_;

@@ -5,6 +5,8 @@
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 
+#include <algorithm>
+
 namespace tallyra {
 namespace {
 
@@ -83,11 +85,27 @@ std::string pickLine(const Pick& pick) {
            csvField(pick.name) + "\r\n";
 }
 
+namespace {
+
+void takeBack(std::vector<Pick>& picks, const std::vector<std::string>& row) {
+    const auto same = [&](const Pick& pick) {
+        return pick.className == unguarded(row[1]) && pick.number == unguarded(row[2]) && pick.name == unguarded(row[3]);
+    };
+    if (const auto found = std::find_if(picks.rbegin(), picks.rend(), same); found != picks.rend())
+        picks.erase(std::next(found).base());
+}
+
+} // namespace
+
 std::vector<Pick> parsePickRecord(std::string_view text) {
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     if (text.starts_with(kHeaderLine)) text.remove_prefix(kHeaderLine.size());
     std::vector<Pick> picks;
     for (std::vector<std::string>& row : parseCsv(text)) {
+        if (row.size() >= 5 && row[4] == kTakenBackMark) {
+            takeBack(picks, row);
+            continue;
+        }
         row.resize(4);
         picks.push_back({unguarded(std::move(row[0])), unguarded(std::move(row[1])), unguarded(std::move(row[2])),
                          unguarded(std::move(row[3]))});
@@ -99,6 +117,13 @@ bool appendPick(const DataFolder& data, const Pick& pick) {
     if (!platform::isFolder(data.path())) return false;
     return platform::appendToFile(pickRecordPath(data), pickLine(pick),
                                   std::string(kByteOrderMark).append(kHeaderLine));
+}
+
+bool appendTakenBack(const DataFolder& data, const Pick& pick) {
+    std::string line = pickLine(pick);
+    line.insert(line.size() - 2, "," + std::string(kTakenBackMark));
+    if (!platform::isFolder(data.path())) return false;
+    return platform::appendToFile(pickRecordPath(data), line, std::string(kByteOrderMark).append(kHeaderLine));
 }
 
 bool appendPicks(const DataFolder& data, const std::vector<Pick>& picks) {

@@ -32,12 +32,17 @@ std::string csvField(std::string_view text);
 // The line of a pick, ending in CR LF.
 std::string pickLine(const Pick& pick);
 // The picks of a record's text (with or without its byte-order mark and header),
-// every field as it was given to pickLine.
+// every field as it was given to pickLine. A line taken back removes the latest
+// pick of that student of that class before it, and is no pick itself.
 std::vector<Pick> parsePickRecord(std::string_view text);
 
 // Appends the pick; a new file starts with the byte-order mark and a header line.
 // Earlier lines are never rewritten. False when the append failed.
 [[nodiscard]] bool appendPick(const DataFolder& data, const Pick& pick);
+// Appends the line that takes a pick back (the student turned out to be absent): the
+// pick's four fields and a fifth, kTakenBackMark. The pick's own line stays.
+inline constexpr std::string_view kTakenBackMark = "缺席";
+[[nodiscard]] bool appendTakenBack(const DataFolder& data, const Pick& pick);
 // Appends several picks in one write, in order.
 [[nodiscard]] bool appendPicks(const DataFolder& data, const std::vector<Pick>& picks);
 bool pickRecordExists(const DataFolder& data);

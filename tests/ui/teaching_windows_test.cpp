@@ -124,5 +124,37 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     EXPECT_GT(toolkit.unitRect(multi, multi_draw_units::slot(0)).width, 300);
 }
 
+TEST_F(TeachingWindowsTest, APickTakenBackMarksTheStudentAbsentAndRollsAgain) {
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1", "2", "3"}, {"甲", "乙", "丙"}});
+    startProgram();
+    constexpr std::string_view kTakeBack = "刚抽到的学生缺席，重新抽取";
+    toolkit.click(mainId(), main_units::kStartStop);
+    toolkit.tick(mainId(), main_units::kRollTimer);
+    toolkit.click(mainId(), main_units::kStartStop);
+    const std::string called = toolkit.text(mainId(), main_units::kName);
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), kTakeBack));
+    EXPECT_TRUE(rollCall.isRolling());
+    EXPECT_EQ(toolkit.text(mainId(), main_units::kRoundCount), "剩余 2 / 3 · 缺席 1");
+    toolkit.tick(mainId(), main_units::kRollTimer);
+    toolkit.click(mainId(), main_units::kStartStop);
+    EXPECT_NE(toolkit.text(mainId(), main_units::kName), called);
+    // The record keeps both lines; read back, only the second pick counts.
+    const std::vector<Pick> picks = readPickRecord(folder.data());
+    ASSERT_EQ(picks.size(), 1u);
+    EXPECT_NE(picks[0].name, called);
+    EXPECT_NE(fileBytes(pickRecordPath(folder.data())).find(called + ",缺席\r\n"), std::string::npos);
+    toolkit.chooseMenuItem(mainId(), "一次抽取多人…"); // a draw of several cannot be taken back
+    toolkit.click(toolkit.find("MultiDrawWindow"), multi_draw_units::kStartStop);
+    toolkit.click(toolkit.find("MultiDrawWindow"), multi_draw_units::kStartStop);
+    toolkit.click(toolkit.find("MultiDrawWindow"), shared::kCloseButton);
+    toolkit.requestMenu(mainId());
+    const auto& items = toolkit.menus.back();
+    const auto takeBack =
+        std::find_if(items.begin(), items.end(), [&](const MenuItem& i) { return i.text == kTakeBack; });
+    ASSERT_NE(takeBack, items.end());
+    EXPECT_FALSE(takeBack->enabled);
+}
+
 } // namespace
 } // namespace tallyra::ui
