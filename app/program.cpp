@@ -7,15 +7,7 @@ namespace tallyra::app {
 
 Program::Program(const Platform& platform)
     : platform_(platform), rollCall_(std::make_unique<RollCall>()),
-      voice_(platform.createVoice ? platform.createVoice() : nullptr) {
-    rollCall_->setSettleListener(
-        [this](const std::string& number, const std::string& name) { announce(number, name); });
-    rollCall_->setSeveralListener([this](const std::vector<std::pair<std::string, std::string>>& students) {
-        if (!voice_ || !windows_) return;
-        voice_->setReceiver(windows_->main().voiceReceiver());
-        announcePicks(*voice_, platform_.toolkit, windows_->data(), students);
-    });
-}
+      voice_(platform.createVoice ? platform.createVoice() : nullptr) {}
 
 Program::~Program() {
     windows_.reset();
@@ -23,10 +15,11 @@ Program::~Program() {
     if (voice_) destroySpeechVoice(voice_);
 }
 
-void Program::announce(const std::string& number, const std::string& name) {
-    if (!voice_ || !windows_) return;
+std::optional<Message> Program::announce(const SettledPick& pick) {
+    if (!voice_ || !windows_) return std::nullopt;
     voice_->setReceiver(windows_->main().voiceReceiver());
-    announcePick(*voice_, platform_.toolkit, windows_->data(), number, name);
+    if (announcePick(*voice_, windows_->data(), pick.number, pick.name)) return std::nullopt;
+    return kSpeakFailedNotice;
 }
 
 int Program::run() {
@@ -39,6 +32,7 @@ int Program::run() {
     services.dataFolderNotice = std::move(settled.notice);
     windows_ =
         std::make_unique<ui::WindowSet>(platform_.toolkit, *rollCall_, std::move(settled.folder), std::move(services));
+    windows_->session().setAnnouncer([this](const SettledPick& pick) { return announce(pick); });
     if (windows_->main().open() == ui::kNoWindow) return 1;
     return platform_.runMessageLoop();
 }

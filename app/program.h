@@ -1,7 +1,7 @@
 // The program's entry sequence, the same on every platform: the program object
-// owns what the windows share (the roll call and the voice, with the announcement
-// as the roll call's settle listener), opens the main window (whose creation runs
-// the start-up sequence) and runs the message loop.
+// owns what the windows share (the roll call and the voice, whose announcement the
+// class session queues for each settled pick), opens the main window (whose
+// creation runs the start-up sequence) and runs the message loop.
 #pragma once
 
 #include "draw/roll_call.h"
@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tallyra::app {
 
@@ -28,7 +29,7 @@ struct Platform {
 
 class Program {
 public:
-    // Creates the roll call, then the voice, and makes the announcement the roll call's settle listener.
+    // Creates the roll call, then the voice.
     explicit Program(const Platform& platform);
     // Frees the roll call's lists and pool, then releases the voice.
     ~Program();
@@ -39,7 +40,7 @@ public:
     int run();
 
 private:
-    void announce(const std::string& number, const std::string& name);
+    std::optional<Message> announce(const SettledPick& pick);
 
     const Platform& platform_;
     std::unique_ptr<RollCall> rollCall_;

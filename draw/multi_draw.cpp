@@ -1,5 +1,6 @@
 #include "draw/multi_draw.h"
 
+#include "draw/class_session.h"
 #include "draw/round_keeper.h"
 #include "storage/pick_record.h"
 
@@ -64,34 +65,37 @@ void RollCall::settleSeveral(const std::vector<std::size_t>& positions, const st
         if (position >= 1 && position <= roster_.size() && !(newRound && closedOldRound)) drawn_[position - 1] = true;
     }
     fillPool();
-    if (severalListener_) {
-        std::vector<std::pair<std::string, std::string>> students;
-        for (const std::size_t position : positions)
-            students.emplace_back(roster_.numberAt(position), roster_.nameAt(position));
-        severalListener_(students);
-    }
 }
 
-void RollCall::setSeveralListener(SeveralListener listener) {
-    severalListener_ = std::move(listener);
+std::vector<Message> RoundKeeper::keepSeveral(const std::vector<Pick>& picks) {
+    std::vector<Message> failed;
+    lastSettled_ = 0; // a draw of several is not taken back
+    if (!keepRound() && firstTime(kRoundSaveFailed)) failed.push_back(kRoundSaveFailed);
+    if (className_.empty() || picks.empty()) return failed;
+    const PickRecorder::Outcome recorded = record_.append(picks);
+    if (recorded.firstWait) failed.push_back(record_.waitingMessage(recorded));
+    return failed;
 }
 
-void RoundKeeper::settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
-                                bool newRound) {
-    // The round changes once and the record takes every pick in one append.
-    std::vector<Pick> picks;
-    const std::string now = nowText();
-    lastSettled_ = 0;
-    for (const std::size_t position : positions)
-        picks.push_back({now, className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)});
+void ClassSession::settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                                 bool newRound) {
     rollCall_.settleSeveral(positions, oldRound, newRound);
-    drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
-    if (className_.empty()) return;
-    if (inMemory_.count(className_))
-        inMemory_[className_] = drawn_;
-    else if (!writeRoundFile(data_, className_, drawn_))
-        tellOnce(kRoundSaveFailed);
-    if (!appendPicks(data_, picks)) tellOnce(kRecordAppendFailed);
+    // As a single pick: the voice first, then the writes, then what failed.
+    const std::string now = nowText();
+    std::vector<Pick> picks;
+    std::optional<Message> notSpoken;
+    for (const std::size_t position : positions) {
+        const SettledPick pick{rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position), position,
+                               now};
+        if (announcer_ && !notSpoken)
+            notSpoken = announcer_(pick);
+        else if (announcer_)
+            announcer_(pick);
+        picks.push_back({now, className(), pick.number, pick.name});
+    }
+    for (const Message& failure : round_.keepSeveral(picks))
+        boxes_.showMessage(failure);
+    if (notSpoken) boxes_.showMessage(*notSpoken);
 }
 
 } // namespace tallyra

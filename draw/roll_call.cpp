@@ -1,5 +1,6 @@
 #include "draw/roll_call.h"
 
+#include "storage/pick_record.h"
 #include "storage/text_encoding.h"
 
 #include <array>
@@ -32,14 +33,6 @@ void RollCall::loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks a
     fillPool();
 }
 
-void RollCall::setSettleListener(SettleListener listener) {
-    listener_ = std::move(listener);
-}
-
-void RollCall::setRoundListener(RoundListener listener) {
-    roundListener_ = std::move(listener);
-}
-
 void RollCall::setAbsent(StudentMarks absent) {
     absent_ = std::move(absent);
     absent_.resize(roster_.size(), false);
@@ -49,7 +42,7 @@ void RollCall::setAbsent(StudentMarks absent) {
 void RollCall::startNewRound() {
     drawn_.assign(roster_.size(), false);
     fillPool();
-    if (roundListener_) roundListener_(0);
+    if (listener_) listener_->onRoundReset();
 }
 
 std::size_t RollCall::absentCount() const {
@@ -100,8 +93,8 @@ void RollCall::pressStartStop(RollCallView& view) {
         drawn_[drawnPosition - 1] = true;
         pool_.erase(pool_.begin() + (lastPick_ - 1));
     }
-    if (listener_) listener_(view.numberText(), view.nameText());
-    if (drawnPosition != 0 && roundListener_) roundListener_(drawnPosition);
+    if (listener_)
+        listener_->onSettled({view.numberText(), view.nameText(), drawnPosition, drawnPosition ? nowText() : ""});
     view.setCaption(kStartCaption);
 }
 

@@ -12,7 +12,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,17 +44,29 @@ public:
     virtual void setTimerInterval(int milliseconds) = 0;
 };
 
+// A settled pick: the texts the labels show (what is announced) and, when an entry
+// left the pool, its roster position and when it left (YYYY-MM-DD HH:MM:SS).
+struct SettledPick {
+    std::string number;
+    std::string name;
+    std::size_t position = 0; // 1-based; 0 when the stop removed nobody
+    std::string time;
+};
+
+// Told of each settled pick, before the caption turns back to Start, and of each new round.
+class PickListener {
+public:
+    virtual ~PickListener() = default;
+    virtual void onSettled(const SettledPick& pick) = 0;
+    virtual void onRoundReset() = 0;
+};
+
 // Point size for a number text of the given length in file bytes, or nothing
 // (keep the current size) for 21 bytes and more.
 std::optional<int> numberFontSize(std::size_t byteLength);
 
 class RollCall {
 public:
-    using SettleListener = std::function<void(const std::string& number, const std::string& name)>;
-    // Told whenever the students drawn in this round change: position is the roster
-    // position just drawn, or 0 when a new round began.
-    using RoundListener = std::function<void(std::size_t position)>;
-
     explicit RollCall(RandomSource random = RandomSource());
 
     // Replaces the roster and refills the pool with every position, in order.
@@ -70,17 +81,12 @@ public:
     void giveBack(std::size_t position);
     // Every student becomes drawable again (the absent ones excepted).
     void startNewRound();
-    void setRoundListener(RoundListener listener);
+    // The one listener of settled picks and new rounds (none: nullptr).
+    void setListener(PickListener* listener) { listener_ = listener; }
 
-    // Told of each settled student with the texts the labels show.
-    void setSettleListener(SettleListener listener);
-
-    // Several students settled at once (number and name each, in slot order).
-    using SeveralListener = std::function<void(const std::vector<std::pair<std::string, std::string>>& students)>;
-    void setSeveralListener(SeveralListener listener);
-    // Marks those students drawn, without the round listener (the caller keeps the
-    // round once for all of them); with newRound a new round begins first, in which
-    // the students of oldRound (the last of the old one) are not counted.
+    // Several students settled at once: marks them drawn without telling the listener
+    // (the caller keeps the round once for all of them); with newRound a new round
+    // begins first, in which the students of oldRound (the last of the old one) are not counted.
     void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
                        bool newRound);
 
@@ -104,11 +110,9 @@ private:
     std::vector<std::int32_t> pool_;       // 1-based roster positions not yet drawn and not absent
     StudentMarks drawn_;                   // by roster position, 0-based
     StudentMarks absent_;
-    RoundListener roundListener_;
     std::int32_t lastPick_ = 0;            // 1-based position in the pool chosen by the latest tick
     RandomSource random_;
-    SettleListener listener_;
-    SeveralListener severalListener_;
+    PickListener* listener_ = nullptr;
     bool rolling_ = false;
 };
 

@@ -2,16 +2,19 @@
 // it and those absent today live in Data beside the roster (storage/student_marks)
 // and come back at the next start; every settled pick is appended to the record.
 // A failure to keep any of it is told once per start and never stops a draw.
+// The class session (draw/class_session) drives it; nothing else does.
 #pragma once
 
 #include "base/message_box.h"
 #include "draw/roll_call.h"
+#include "storage/pick_record.h"
 #include "storage/student_marks.h"
 
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tallyra {
 
@@ -21,8 +24,6 @@ inline constexpr Message kRoundSaveFailed{
     "保存失败",
     "本轮的抽取进度未能保存：无法写入 Data 文件夹中的文件。抽取照常进行，但关闭程序后本轮的进度不会保留。",
     kWarningOk};
-inline constexpr Message kRecordAppendFailed{
-    "保存失败", "点名记录未能写入：无法写入 Data 文件夹中的点名记录文件。抽取照常进行。", kWarningOk};
 inline constexpr Message kAbsenceSaveFailed{
     "保存失败", "缺席名单未能保存：无法写入 Data 文件夹中的文件。今天的缺席标记只在本次运行中有效。", kErrorOk};
 inline constexpr Message kNewRoundQuestion{"重新开始", "确实要开始新一轮抽取吗？本轮的抽取进度将被清除。",
@@ -32,8 +33,9 @@ inline constexpr Message kNewRoundQuestion{"重新开始", "确实要开始新�
 std::string roundUnreadableText(std::string_view fileName);
 inline constexpr std::string_view kRoundUnreadableTitle = "无法读取";
 
-// "剩余 12 / 45", with " · 缺席 2" when students are absent; empty without students.
-std::string roundCountText(const RollCall& rollCall);
+// "剩余 12 / 45", with " · 缺席 2" when students are absent and " · 3 条记录待写入"
+// while picks wait for the record; empty without students.
+std::string roundCountText(const RollCall& rollCall, std::size_t waitingPicks = 0);
 
 class RoundKeeper {
 public:
@@ -43,25 +45,36 @@ public:
         Changed, // its roster was saved, or another class was added or deleted
     };
 
+    // Appends the picks a former start left waiting for the record; the destructor
+    // appends those of this one.
     RoundKeeper(RollCall& rollCall, MessageBoxes& boxes, DataFolder data);
+    ~RoundKeeper();
+    RoundKeeper(const RoundKeeper&) = delete;
+    RoundKeeper& operator=(const RoundKeeper&) = delete;
 
     // Hands the class's roster to the roll call with its round and today's absences.
     // The same class again keeps its round in memory, following the new roster.
     void loadClass(std::string_view className, ClassRoster roster, Reason reason);
-    // A class renamed takes its round and absences with it; a class deleted loses them.
-    void classRenamed(std::string_view oldName, std::string_view newName);
-    void classDeleted(std::string_view className);
+    // A class renamed takes its round and absences with it; a class deleted loses
+    // them. The files were moved or dropped by the class operation itself (filesKept:
+    // it worked); a round that lives in memory follows here.
+    void classRenamed(std::string_view oldName, std::string_view newName, bool filesKept);
+    void classDeleted(std::string_view className, bool filesKept);
 
     // Today's absent students of the current class; false when they could not be kept.
     bool setAbsent(const StudentMarks& absent);
-    // Clears the round of the current class.
-    void startNewRound();
+
+    // A pick settled: the round file is written, then the record appended. Returns
+    // what failed and has not been told yet, for the caller to tell after both writes.
+    std::vector<Message> keepPick(const SettledPick& pick);
+    // A new round began: the round file is written (a failure is told at once).
+    void roundReset();
     // Several students settled at once (RollCall::settleSeveral): one round write and
-    // one append of all their picks to the record.
-    void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
-                       bool newRound);
+    // one append of all their picks; what failed and has not been told yet, as keepPick.
+    std::vector<Message> keepSeveral(const std::vector<Pick>& picks);
 
     const std::string& className() const { return className_; }
+    const PickRecorder& record() const { return record_; }
 
     // The roster position of the student the last single pick settled on; 0 when
     // there is none to take back (another draw, a new round, another class since).
@@ -72,12 +85,15 @@ public:
     bool takeBackLastPick();
 
 private:
-    void roundChanged(std::size_t position);
+    // False when the round could not be kept.
+    bool keepRound();
+    bool firstTime(const Message& message);
     void tellOnce(const Message& message);
 
     RollCall& rollCall_;
     MessageBoxes& boxes_;
     DataFolder data_;
+    PickRecorder record_;
     std::string className_;
     bool loaded_ = false;
     std::size_t lastSettled_ = 0;
@@ -85,6 +101,7 @@ private:
     // Classes whose round file could not be read: their rounds live here for this start.
     std::map<std::string, MarkedStudents, std::less<>> inMemory_;
     std::set<std::string, std::less<>> told_;
+    std::set<std::string, std::less<>> cutTold_; // classes whose cut roster was told this start
 };
 
 } // namespace tallyra

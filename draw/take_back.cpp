@@ -1,4 +1,5 @@
 // A pick taken back: the student called turned out to be absent after all.
+#include "draw/class_session.h"
 #include "draw/round_keeper.h"
 #include "storage/pick_record.h"
 
@@ -19,15 +20,17 @@ bool RoundKeeper::takeBackLastPick() {
     absent[position - 1] = true;
     if (!setAbsent(absent)) tellOnce(kAbsenceSaveFailed);
     rollCall_.giveBack(position);
-    drawn_ = markedStudents(rollCall_.roster(), rollCall_.drawn());
+    if (!keepRound()) tellOnce(kRoundSaveFailed);
     if (className_.empty()) return true;
-    if (inMemory_.count(className_))
-        inMemory_[className_] = drawn_;
-    else if (!writeRoundFile(data_, className_, drawn_))
-        tellOnce(kRoundSaveFailed);
-    const Pick pick{nowText(), className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
-    if (!appendTakenBack(data_, pick)) tellOnce(kRecordAppendFailed);
+    Pick pick{nowText(), className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};
+    pick.takenBack = true;
+    const PickRecorder::Outcome recorded = record_.append(pick);
+    if (recorded.firstWait) boxes_.showMessage(record_.waitingMessage(recorded));
     return true;
+}
+
+bool ClassSession::takeBackLastPick() {
+    return round_.takeBackLastPick();
 }
 
 } // namespace tallyra

@@ -2,7 +2,8 @@
 """Draws Tallyra's pictures and writes them next to this script:
 
   tallyra.ico   the application icon, 15 images from 16 x 16 to 512 x 512
-                (32-bit BMP images up to 48 x 48, PNG-compressed above);
+                (32-bit BMP images at 16 x 16 and 32 x 32, PNG-compressed at
+                every other size);
   support.png   the support window's card, 1080 x 1503, 8-bit RGBA, with a
                 300 DPI pHYs chunk and an XMP packet in an iTXt chunk.
 
@@ -33,7 +34,10 @@ HERE = Path(__file__).resolve().parent
 
 HICOLOR_SIZES = [16, 24, 32, 48, 64, 128, 256]
 ICON_SIZES = [16, 20, 24, 32, 40, 48, 60, 64, 72, 80, 96, 128, 192, 256, 512]
-LARGEST_BMP_ICON = 48
+# The sizes of the shell's small and large icons at 96 DPI stay bitmaps, which every
+# part of every Windows reads; the others are PNG, which Windows reads at any size
+# since Vista (a 48 x 48 bitmap alone is 9.6 KB of the executable).
+BMP_ICON_SIZES = {16, 32}
 
 SUPPORT_WIDTH, SUPPORT_HEIGHT = 1080, 1503
 SUPPORT_DPI = 300
@@ -385,7 +389,7 @@ def main():
     images = []
     for size in ICON_SIZES:
         canvas = draw_icon(size)
-        images.append((size, bmp_icon_image(canvas) if size <= LARGEST_BMP_ICON else recompress(png_bytes(canvas))))
+        images.append((size, bmp_icon_image(canvas) if size in BMP_ICON_SIZES else recompress(png_bytes(canvas))))
     (HERE / "tallyra.ico").write_bytes(ico_bytes(images))
     (HERE / "support.png").write_bytes(recompress(png_bytes(draw_support_card(), dpi=SUPPORT_DPI, xmp=XMP_PACKET)))
 

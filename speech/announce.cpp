@@ -68,19 +68,8 @@ std::string sapiAnnouncementXml(std::string_view number, std::string_view name) 
     return xml;
 }
 
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
-                  const std::string& name) {
-    if (!settings::voiceOn(data)) return;
-    if (!voice.speakAnnouncement(number, name)) boxes.showMessage(kSpeakFailedNotice);
-}
-
-void announcePicks(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data,
-                   const std::vector<std::pair<std::string, std::string>>& students) {
-    if (!settings::voiceOn(data)) return;
-    bool spoken = true;
-    for (const auto& [number, name] : students)
-        spoken = voice.speakAnnouncement(number, name) && spoken;
-    if (!spoken) boxes.showMessage(kSpeakFailedNotice);
+bool announcePick(SpeechVoice& voice, const DataFolder& data, const std::string& number, const std::string& name) {
+    return !settings::voiceOn(data) || voice.speakAnnouncement(number, name);
 }
 
 void checkVoicesAtStart(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data) {

@@ -10,8 +10,6 @@
 
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace tallyra {
 
@@ -33,15 +31,10 @@ std::string pinyinAnnouncement(std::string_view number, std::string_view name);
 // reading in SAPI's Chinese phone set ("<PRON SYM=\"zeng 1\">曾</PRON>").
 std::string sapiAnnouncementXml(std::string_view number, std::string_view name);
 
-// When Voice is exactly "True", queues the announcement; a refusal shows
-// kSpeakFailedNotice once and is not retried.
-void announcePick(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data, const std::string& number,
-                  const std::string& name);
-
-// Several students settled at once (number and name each), queued in order; a
-// refusal shows kSpeakFailedNotice once for them all.
-void announcePicks(SpeechVoice& voice, MessageBoxes& boxes, const DataFolder& data,
-                   const std::vector<std::pair<std::string, std::string>>& students);
+// When Voice is exactly "True", queues the announcement and returns at once. False
+// when the voice refused it: the caller tells kSpeakFailedNotice; it is not retried.
+[[nodiscard]] bool announcePick(SpeechVoice& voice, const DataFolder& data, const std::string& number,
+                                const std::string& name);
 
 // When Voice is exactly "True" and no voice is installed, shows kNoVoiceMessage.
 // Changes nothing else: the switch stays on.

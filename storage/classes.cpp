@@ -4,8 +4,20 @@
 #include "storage/lists.h"
 #include "storage/platform/file_system.h"
 #include "storage/settings.h"
+#include "storage/student_marks.h"
 
 #include <algorithm>
+
+namespace tallyra {
+
+Message lockNotAFileMessage(const FilePath& lockFile) {
+    return {"保存失败",
+            keptMessageText("班级数据未能写入：“" + lockFile.utf8() +
+                            "”本应是本程序的锁文件，现在却是一个文件夹或其他不是普通文件的东西。请删除它，然后重试！"),
+            kErrorOk};
+}
+
+} // namespace tallyra
 
 namespace tallyra::classes {
 namespace {
@@ -73,6 +85,7 @@ std::optional<Message> refuseRename(std::string_view list, std::string_view oldN
 // re-entrant). Without it nothing is read for a decision or written.
 std::optional<Result> lockRefusal(const platform::FolderLock& lock, const Message& failed) {
     if (lock.held()) return std::nullopt;
+    if (lock.notAFile()) return stop(Outcome::Failed, lockNotAFileMessage(lock.file()));
     return stop(Outcome::Failed, lock.busy() ? kDataFolderBusy : failed);
 }
 
@@ -169,6 +182,8 @@ Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_vi
     const StoredRoster back = loadRoster(data, newName);
     result.roster = back.state == IniDocument::State::Read ? back.roster : parsed.roster;
     result.current = current;
+    // Under the same lock: the marks files take the new name (moveStudentMarks takes no lock of its own).
+    if (renamed && isOwnRosterFileName(shown.name)) result.marksKept = moveStudentMarks(data, shown.name, newName);
     return result;
 }
 
@@ -186,8 +201,10 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
     if ((result.current && !settings.write(kDefaultKey, "")) || !settings.write(kClassNameKey, left))
         return stop(Outcome::Failed, kClassNotDeleted);
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
-    if (isOwnRosterFileName(shown.name) && !deleteRosterFile(data, shown.name))
-        result.message = OwnedMessage(kRosterFileNotDeleted);
+    if (isOwnRosterFileName(shown.name)) {
+        if (!deleteRosterFile(data, shown.name)) result.message = OwnedMessage(kRosterFileNotDeleted);
+        result.marksKept = deleteStudentMarks(data, shown.name);
+    }
     return result;
 }
 

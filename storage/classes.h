@@ -45,6 +45,9 @@ inline constexpr Message kRosterFileNotDeleted{
 inline constexpr Message kDataFolderBusy{
     "数据正忙", "另一个打开的本程序正在读写班级数据，本次操作未写入任何内容，请稍后重试！", kErrorOk};
 
+// "无法写入": the folder lock's name is taken by a folder or another thing that is no file.
+Message lockNotAFileMessage(const FilePath& lockFile);
+
 // A message with texts of its own, for those that name a file.
 struct OwnedMessage {
     std::string title, text;
@@ -78,6 +81,7 @@ struct Result {
     ClassRoster roster;                  // the class's roster as stored afterwards
     bool current = false;                // the class is (add, save, choose) or was (delete) the current class
     bool lastClass = false;              // delete: the list is empty now
+    bool marksKept = true;               // rename, delete: the round and absence files were moved or dropped
     std::optional<std::size_t> refusedLine; // save: the roster text's first refused row
 
     bool done() const { return outcome == Outcome::Done; }
@@ -99,13 +103,14 @@ Result addClass(const DataFolder& data, std::string_view enteredName, bool makeC
 
 // Saves the roster text under the shown class, or under newName, which then
 // takes the class's place in the list (and as current class); the old file stays
-// behind, unlisted. shownRoster is the roster the window showed: when the stored
-// one differs, nothing is written unless overwrite is set.
+// behind, unlisted, while the round and absence files move to the new name.
+// shownRoster is the roster the window showed: when the stored one differs,
+// nothing is written unless overwrite is set.
 Result saveClass(const DataFolder& data, const ShownClass& shown, std::string_view newName, std::string_view rosterText,
                  const ClassRoster& shownRoster, bool overwrite = false);
 
 // Unlists the class (and clears Default when it was current), then deletes its
-// roster file unless its name is no roster file of its own.
+// roster, round and absence files unless its name is no roster file of its own.
 Result deleteClass(const DataFolder& data, const ShownClass& shown);
 
 // Makes the shown class current; the result holds its roster.

@@ -60,8 +60,21 @@ bool ownIsNewer(const FilePath& beside, const FilePath& own) {
 // The user's folder remembers which Data folder the last start of a program in
 // this folder used, so that a change from one start to the next is told. Only a
 // user folder that exists keeps it; another program folder is another program.
+FilePath lastFolderNote(const FilePath& own) {
+    return own.parent() / "last-data-folder.txt";
+}
+
+// A Data folder beside the program without settings never wins over the user's
+// folder with settings when the last start of this program folder used the
+// user's folder: the program folder was not writable then and is now.
+bool staysWithOwn(const FilePath& beside, const FilePath& own) {
+    if (platform::isFile(beside / "Config.conf") || !platform::isFile(own / "Config.conf")) return false;
+    const platform::FileRead last = platform::readFile(lastFolderNote(own));
+    return last.outcome == platform::ReadOutcome::Read && last.bytes == beside.utf8() + "\n" + own.utf8();
+}
+
 std::optional<DataFolderNotice> noticeOfChange(const FilePath& own, const FilePath& beside, const FilePath& used) {
-    const FilePath marker = own.parent() / "last-data-folder.txt";
+    const FilePath marker = lastFolderNote(own);
     const std::string now = beside.utf8() + "\n" + used.utf8();
     const platform::FileRead last = platform::readFile(marker);
     if (last.outcome == platform::ReadOutcome::Read && last.bytes == now) return std::nullopt;
@@ -81,7 +94,9 @@ SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     const FilePath base = platform::userDataBase();
     const FilePath own = base.empty() ? FilePath() : base / "Tallyra" / "Data";
     const bool ownExists = !own.empty() && platform::isFolder(own);
-    if (!isInstalledSystemWide(runFolder) && usableHere(beside)) {
+    // Decided before a Data folder is made beside the program.
+    const bool keepOwn = ownExists && staysWithOwn(beside, own);
+    if (!isInstalledSystemWide(runFolder) && !keepOwn && usableHere(beside)) {
         if (ownExists && ownIsNewer(beside, own)) settled.folder = DataFolder(own);
         if (ownExists) settled.notice = noticeOfChange(own, beside, settled.folder.path());
         return settled;

@@ -1,5 +1,7 @@
 #include "storage/ini_dialect.h"
 
+#include <algorithm>
+
 #include "storage/text_encoding.h"
 
 namespace tallyra::ini {
@@ -158,6 +160,23 @@ std::string withValue(std::string_view bytes, std::string_view section, std::str
     out.append("[").append(section).append("]").append(kLineBreak);
     out.append(key).append("=").append(value).append(kLineBreak);
     return out;
+}
+
+bool readsAsIniText(std::string_view fileBytes) {
+    if (fileBytes.starts_with("\xEF\xBB\xBF")) fileBytes.remove_prefix(3);
+    if (fileBytes.find('\0') != std::string_view::npos) return false;
+    while (!fileBytes.empty()) {
+        const std::size_t end = std::min(fileBytes.find('\n'), fileBytes.size());
+        std::string_view line = fileBytes.substr(0, end);
+        fileBytes.remove_prefix(std::min(end + 1, fileBytes.size()));
+        const std::size_t first = line.find_first_not_of(" \t\r\v\f");
+        if (first == std::string_view::npos) continue;
+        line.remove_prefix(first);
+        if (line.front() != ';' && line.front() != '#' && line.front() != '[' &&
+            line.find('=') == std::string_view::npos)
+            return false;
+    }
+    return true;
 }
 
 } // namespace tallyra::ini

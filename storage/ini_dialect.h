@@ -23,6 +23,11 @@ std::optional<std::string_view> findValue(std::string_view fileBytes, std::strin
 std::string withValue(std::string_view fileBytes, std::string_view section, std::string_view key,
                       std::string_view value);
 
+// True when every line of the bytes is blank, a comment, a [section] or holds a
+// "=": text a program of ours could have written. A link's target that fails it
+// (a document, a picture) is never written through.
+bool readsAsIniText(std::string_view fileBytes);
+
 // Names equal without regard to ASCII case; trail bytes of double-byte characters are never folded.
 bool namesMatch(std::string_view a, std::string_view b);
 

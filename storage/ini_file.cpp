@@ -42,6 +42,11 @@ IniDocument IniDocument::read(const FilePath& file) {
     case platform::ReadOutcome::Missing:
         break;
     case platform::ReadOutcome::Read:
+        // Through a link only a target that reads as INI text is ours to change.
+        if (platform::linkStateOf(file) != platform::LinkState::NotALink && !ini::readsAsIniText(read.bytes)) {
+            document.state_ = State::Failed;
+            break;
+        }
         document.state_ = State::Read;
         document.bytes_ = normaliseFileBytes(read.bytes);
         break;
@@ -68,7 +73,7 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
 
 bool IniDocument::save() const {
     return !failed() && readsBackAsWritten(bytes_) && isInAFolder(file_) &&
-           platform::replaceFileAtomically(file_, bytes_);
+           platform::replaceFileAtomically(file_, bytes_, ini::readsAsIniText);
 }
 
 std::string readIniItem(const FilePath& file, std::string_view section, std::string_view key) {

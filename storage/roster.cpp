@@ -7,6 +7,8 @@
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
 
+#include <algorithm>
+
 namespace tallyra {
 namespace {
 
@@ -35,12 +37,38 @@ const std::string& ClassRoster::nameAt(std::size_t position) const {
     return itemAt(names, position);
 }
 
+namespace {
+
+// The items of a list read whole: a value cut at the limit may end in a shortened item.
+std::size_t wholeItems(const IniDocument::Value& value, std::size_t items) {
+    return !value.cut || value.text.ends_with(',') || items == 0 ? items : items - 1;
+}
+
+} // namespace
+
 StoredRoster loadRoster(const DataFolder& data, std::string_view className) {
     if (hasControlCharacter(className)) return {}; // never a path: a NUL would name another file
     const IniDocument file = IniDocument::read(data.rosterFile(className));
     const IniDocument::Value numbers = file.value(kRosterSection, kNumberKey);
     const IniDocument::Value names = file.value(kRosterSection, kNameKey);
-    return {{splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
+    StoredRoster stored{
+        {splitList(numbers.text, ","), splitList(names.text, ",")}, file.state(), numbers.cut || names.cut};
+    if (stored.cut) {
+        ClassRoster& roster = stored.roster;
+        const std::size_t whole =
+            std::min(wholeItems(numbers, roster.numbers.size()), wholeItems(names, roster.names.size()));
+        roster.numbers.resize(whole);
+        roster.names.resize(whole);
+    }
+    return stored;
+}
+
+Message rosterCutMessage(std::string_view className, std::size_t studentsRead) {
+    const std::string count = std::to_string(studentsRead);
+    return {"数据过多",
+            keptMessageText("班级“" + std::string(className) + "”的学号姓名数据超出了可以读取的长度，只读取了前 " +
+                            count + " 名学生，本次只在这 " + count + " 名学生中抽取。请将这个班级分成几个班级保存！"),
+            kWarningOk};
 }
 
 ClassRoster readRoster(const DataFolder& data, std::string_view className) {

@@ -35,13 +35,16 @@ struct ClassRoster {
 
 // A roster file as read: its students, whether it could be read at all, and
 // whether a list was longer than a read returns (then the roster is cut and must
-// never be written back).
+// never be written back). A cut roster holds only the positions whose number and
+// name were both read whole: the last item of a cut list may be shortened.
 struct StoredRoster {
     ClassRoster roster;
     IniDocument::State state = IniDocument::State::Missing;
     bool cut = false;
 };
 StoredRoster loadRoster(const DataFolder& data, std::string_view className);
+// "只读取了前 N 名学生": a cut roster is told once per class per start.
+Message rosterCutMessage(std::string_view className, std::size_t studentsRead);
 // The students only: a file that is missing or cannot be read gives an empty roster.
 ClassRoster readRoster(const DataFolder& data, std::string_view className);
 

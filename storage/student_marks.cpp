@@ -55,14 +55,9 @@ FilePath marksFilePath(const DataFolder& data, std::string_view className, std::
     return FilePath(path.append(extension));
 }
 
-MarksFile readMarksFile(const FilePath& file, std::string_view section) {
+MarksFile parseMarksFile(std::string_view fileBytes, std::string_view section) {
     MarksFile result;
-    const platform::FileRead read = platform::readFile(file);
-    if (read.outcome != platform::ReadOutcome::Read) {
-        result.state = read.outcome == platform::ReadOutcome::Failed ? MarksFileState::Failed : MarksFileState::Missing;
-        return result;
-    }
-    const std::string bytes = normaliseFileBytes(read.bytes);
+    const std::string bytes = normaliseFileBytes(fileBytes);
     result.state = MarksFileState::Damaged;
     const auto numbers = unbracketList(itemOf(bytes, section, kNumberKey).value_or(""));
     const auto names = unbracketList(itemOf(bytes, section, kNameKey).value_or(""));
@@ -77,6 +72,25 @@ MarksFile readMarksFile(const FilePath& file, std::string_view section) {
     result.students = {std::move(*numbers), std::move(*names), std::move(*places)};
     result.date = itemOf(bytes, section, kDateKey).value_or("");
     result.state = MarksFileState::Read;
+    return result;
+}
+
+// Through a symbolic link only a target that reads as a marks file counts: any
+// other file is left alone, as an unreadable one is.
+bool readsAsMarksFile(std::string_view fileBytes, std::string_view section) {
+    return parseMarksFile(fileBytes, section).state == MarksFileState::Read;
+}
+
+MarksFile readMarksFile(const FilePath& file, std::string_view section) {
+    MarksFile result;
+    const platform::FileRead read = platform::readFile(file);
+    if (read.outcome != platform::ReadOutcome::Read) {
+        result.state = read.outcome == platform::ReadOutcome::Failed ? MarksFileState::Failed : MarksFileState::Missing;
+        return result;
+    }
+    result = parseMarksFile(read.bytes, section);
+    if (result.state == MarksFileState::Damaged && platform::linkStateOf(file) != platform::LinkState::NotALink)
+        result.state = MarksFileState::Failed;
     return result;
 }
 
@@ -97,7 +111,8 @@ bool writeMarksFile(const DataFolder& data, std::string_view className, std::str
     if (!readsBackAsWritten(bytes) || !platform::isFolder(folder)) return false;
     platform::FolderLock lock(folder);
     if (!lock.held()) return false;
-    return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes);
+    return platform::replaceFileAtomically(marksFilePath(data, className, extension), bytes,
+                                           [&](std::string_view old) { return readsAsMarksFile(old, section); });
 }
 
 bool moveMarksFile(const DataFolder& data, std::string_view oldName, std::string_view newName,

@@ -15,7 +15,10 @@ namespace tallyra::win32 {
 // paint neither creates nor destroys a device context and a bitmap: the display
 // labels repaint a hundred times a second while rolling, and under Wine each
 // creation costs about half a millisecond. Windows larger than the limit get a
-// surface of their own for that paint, so that a large picture is not kept.
+// surface of their own for that paint, so that a large picture is not kept. The
+// limit grows to half the window's monitor: in full screen the display labels are
+// most of it, and a bitmap made and dropped at every tick cost more than all the
+// drawing (page faults of a fresh 3 MB at 100 times a second).
 class OffscreenSurface {
 public:
     // Enough for the display labels at twice the design size.
@@ -27,9 +30,10 @@ public:
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     // A memory DC compatible with `screen` holding a bitmap of at least `size`, with
-    // the DC's state saved; null when that is over the limit, the surface is in use
-    // (a paint inside a paint) or it cannot be made.
-    HDC acquire(HDC screen, SIZE size);
+    // the DC's state saved; null when that is over the limit (the larger of the
+    // surface's own and `allowedPixels`), the surface is in use (a paint inside a
+    // paint) or it cannot be made.
+    HDC acquire(HDC screen, SIZE size, long allowedPixels = 0);
     // Puts back the state saved by acquire: every paint starts from a fresh DC's state.
     void release();
 

@@ -101,6 +101,8 @@ public:
     ScopedPaint& operator=(const ScopedPaint&) = delete;
 
     HDC get() const { return dc_; }
+    // What needs painting: the update region's bounds.
+    const RECT& dirty() const { return paint_.rcPaint; }
 
 private:
     HWND window_;

@@ -94,30 +94,78 @@ std::string parentOf(const std::string& path) {
 
 } // namespace
 
-FileRead readFile(const FilePath& file) {
-    FileRead result;
-    if (failsByHook(fileHooks().read, file)) {
-        result.outcome = ReadOutcome::Failed;
-        return result;
+namespace {
+
+FileProblem problemOf(int error) {
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return FileProblem::Denied;
+    case EISDIR:
+        return FileProblem::NotAFile;
+    default:
+        return FileProblem::Other;
     }
-    // A device is never opened (opening one can act on the hardware); O_NONBLOCK: a
-    // FIFO put there meanwhile must not wait for a writer (fstat refuses it below).
+}
+
+// Opens a regular file for reading; -1 with the reason in status otherwise. A
+// device is never opened (opening one can act on the hardware); O_NONBLOCK: a
+// FIFO put there meanwhile must not wait for a writer (fstat refuses it).
+int openForReading(const FilePath& file, StreamRead& status, std::uint64_t& size) {
+    status = {ReadOutcome::Failed, FileProblem::Other};
+    if (failsByHook(fileHooks().read, file)) {
+        status.problem = FileProblem::Held;
+        return -1;
+    }
+    const char* name = file.utf8().c_str();
     struct stat named {};
-    if (::stat(file.utf8().c_str(), &named) != 0 && errno == ENOENT) return result;
-    result.outcome = ReadOutcome::Failed;
-    if (S_ISCHR(named.st_mode) || S_ISBLK(named.st_mode)) return result;
-    ScopedFd fd(::open(file.utf8().c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (::stat(name, &named) != 0) {
+        const int error = errno;
+        struct stat link {};
+        if (error == ENOENT && ::lstat(name, &link) == 0)
+            status.problem = FileProblem::BrokenLink;
+        else if (error == ENOENT)
+            status = {};
+        else
+            status.problem = problemOf(error);
+        return -1;
+    }
+    if (!S_ISREG(named.st_mode)) {
+        status.problem = FileProblem::NotAFile;
+        return -1;
+    }
+    ScopedFd fd(::open(name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-        if (errno == ENOENT) result.outcome = ReadOutcome::Missing;
-        return result;
+        if (errno == ENOENT)
+            status = {};
+        else
+            status.problem = problemOf(errno);
+        return -1;
     }
     struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-        static_cast<std::uint64_t>(info.st_size) > kReadLimit)
-        return result;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        status.problem = FileProblem::NotAFile;
+        return -1;
+    }
+    size = static_cast<std::uint64_t>(info.st_size);
+    status = {ReadOutcome::Read, FileProblem::None};
+    return fd.release();
+}
+
+} // namespace
+
+FileRead readFile(const FilePath& file) {
+    FileRead result;
+    StreamRead status;
+    std::uint64_t size = 0;
+    const ScopedFd fd(openForReading(file, status, size));
+    result.outcome = status.outcome;
+    if (fd.get() < 0) return result;
+    result.outcome = ReadOutcome::Failed;
+    if (size > kReadLimit) return result;
     // Read straight into the result; a file that grows meanwhile is still bounded.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(info.st_size) + 1);
+    bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
@@ -136,8 +184,43 @@ FileRead readFile(const FilePath& file) {
     return result;
 }
 
-bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
+StreamRead readFileInPieces(const FilePath& file, const std::function<void(std::string_view piece)>& take) {
+    StreamRead status;
+    std::uint64_t size = 0;
+    const ScopedFd fd(openForReading(file, status, size));
+    if (fd.get() < 0) return status;
+    std::string buffer(std::size_t{1} << 16, '\0');
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return {ReadOutcome::Failed, FileProblem::Interrupted};
+        if (got == 0) return status;
+        take(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    }
+}
+
+LinkState linkStateOf(const FilePath& file) {
+    struct stat link {
+    }, target{};
+    if (::lstat(file.utf8().c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return LinkState::NotALink;
+    if (::stat(file.utf8().c_str(), &target) != 0) return errno == ENOENT ? LinkState::Dangling : LinkState::ToOther;
+    return S_ISREG(target.st_mode) ? LinkState::ToRegularFile : LinkState::ToOther;
+}
+
+bool replaceFileAtomically(const FilePath& file, std::string_view bytes, const TargetCheck& readsAsKind) {
     if (failsByHook(fileHooks().replace, file)) return false;
+    switch (linkStateOf(file)) {
+    case LinkState::NotALink:
+        break;
+    case LinkState::ToRegularFile: {
+        const FileRead old = readFile(file);
+        if (!readsAsKind || old.outcome != ReadOutcome::Read || !readsAsKind(old.bytes)) return false;
+        break;
+    }
+    case LinkState::Dangling: // would create a file outside Data
+    case LinkState::ToOther:
+        return false;
+    }
     const std::string target = replaceTarget(file);
     // The new file keeps the permissions of the one it replaces; a new one gets
     // the usual 644 less the umask.
@@ -229,9 +312,16 @@ FilePath virtualStoreFolder(const FilePath&) {
 FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) : file_(folder / kFolderLockName) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
-        ScopedFd fd(::open(file_.utf8().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666));
+        // A folder, a link or a device under the lock's name is never opened, and no wait makes it a lock.
+        struct stat existing {};
+        if (::lstat(file_.utf8().c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+            notAFile_ = true;
+            return;
+        }
+        ScopedFd fd(::open(file_.utf8().c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666));
         if (fd.get() < 0) {
             if (errno == EINTR) continue;
+            notAFile_ = errno == ELOOP || errno == EISDIR;
             return; // no folder, or one that takes no new file
         }
         struct flock whole {};

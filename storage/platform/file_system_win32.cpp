@@ -61,10 +61,16 @@ std::wstring native(const FilePath& path) {
 
 } // namespace
 
-FileRead readFile(const FilePath& file) {
-    FileRead result;
-    result.outcome = ReadOutcome::Failed;
-    if (failsByHook(fileHooks().read, file)) return result;
+namespace {
+
+// Opens a file on a disk for reading, waiting about a second for a program that
+// holds it without sharing; an empty handle with the reason in status otherwise.
+ScopedHandle openForReading(const FilePath& file, StreamRead& status, std::uint64_t& size) {
+    status = {ReadOutcome::Failed, FileProblem::Other};
+    if (failsByHook(fileHooks().read, file)) {
+        status.problem = FileProblem::Held;
+        return ScopedHandle();
+    }
     const std::wstring path = native(file);
     ScopedHandle h;
     for (int attempt = 0;; ++attempt) {
@@ -73,20 +79,51 @@ FileRead readFile(const FilePath& file) {
         if (h) break;
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME) {
-            result.outcome = ReadOutcome::Missing;
-            return result;
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                status.problem = FileProblem::BrokenLink;
+            else
+                status = {};
+            return ScopedHandle();
         }
-        if (!heldByAnother(error) || attempt == 50) return result;
+        if (error == ERROR_ACCESS_DENIED) {
+            const DWORD attributes = GetFileAttributesW(path.c_str());
+            const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            status.problem = folder ? FileProblem::NotAFile : FileProblem::Denied;
+            return ScopedHandle();
+        }
+        if (!heldByAnother(error)) return ScopedHandle();
+        if (attempt == 50) {
+            status.problem = FileProblem::Held;
+            return ScopedHandle();
+        }
         Sleep(20);
     }
     // Only a file on a disk: not a pipe, a console or a device such as NUL.
-    LARGE_INTEGER size{};
-    if (GetFileType(h.get()) != FILE_TYPE_DISK || !GetFileSizeEx(h.get(), &size) || size.QuadPart < 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > kReadLimit)
-        return result;
+    LARGE_INTEGER length{};
+    if (GetFileType(h.get()) != FILE_TYPE_DISK || !GetFileSizeEx(h.get(), &length) || length.QuadPart < 0) {
+        status.problem = FileProblem::NotAFile;
+        return ScopedHandle();
+    }
+    size = static_cast<std::uint64_t>(length.QuadPart);
+    status = {ReadOutcome::Read, FileProblem::None};
+    return h;
+}
+
+} // namespace
+
+FileRead readFile(const FilePath& file) {
+    FileRead result;
+    StreamRead status;
+    std::uint64_t size = 0;
+    const ScopedHandle h = openForReading(file, status, size);
+    result.outcome = status.outcome;
+    if (!h) return result;
+    result.outcome = ReadOutcome::Failed;
+    if (size > kReadLimit) return result;
     // Read straight into the result; a file that grows meanwhile is still bounded.
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
+    bytes.resize(static_cast<std::size_t>(size) + 1);
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
@@ -103,6 +140,41 @@ FileRead readFile(const FilePath& file) {
     result.outcome = ReadOutcome::Read;
     result.bytes = std::move(bytes);
     return result;
+}
+
+StreamRead readFileInPieces(const FilePath& file, const std::function<void(std::string_view piece)>& take) {
+    StreamRead status;
+    std::uint64_t size = 0;
+    const ScopedHandle h = openForReading(file, status, size);
+    if (!h) return status;
+    std::string buffer(std::size_t{1} << 16, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
+            return {ReadOutcome::Failed, FileProblem::Interrupted};
+        if (got == 0) return status;
+        take(std::string_view(buffer.data(), got));
+    }
+}
+
+LinkState linkStateOf(const FilePath& file) {
+    const std::wstring path = native(file);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return LinkState::NotALink;
+    // Opening follows the link to its target.
+    const ScopedHandle h(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? LinkState::Dangling
+                                                                              : LinkState::ToOther;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileType(h.get()) == FILE_TYPE_DISK && GetFileInformationByHandle(h.get(), &info) &&
+                   (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0
+               ? LinkState::ToRegularFile
+               : LinkState::ToOther;
 }
 
 namespace {
@@ -122,7 +194,9 @@ bool moveOver(const std::wstring& temporary, const std::wstring& target) {
 
 } // namespace
 
-bool replaceFileAtomically(const FilePath& file, std::string_view bytes) {
+// MoveFileExW replaces a symbolic link itself, never its target: the new file
+// stays in Data whatever the link pointed to, so no target is judged here.
+bool replaceFileAtomically(const FilePath& file, std::string_view bytes, const TargetCheck&) {
     if (failsByHook(fileHooks().replace, file)) return false;
     const std::wstring target = native(file);
     std::wstring temporary;
@@ -234,9 +308,16 @@ FolderLock::FolderLock(const FilePath& folder, std::chrono::milliseconds wait) :
             return;
         }
         // Access is denied for a moment while the last holder's file is being
-        // removed, and for good by a folder that takes no new file.
+        // removed, and for good by a folder that takes no new file. A folder or
+        // a device under the lock's name is no busy lock: no wait ends it.
         const DWORD error = GetLastError();
-        if (error == ERROR_ACCESS_DENIED && GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD attributes = GetFileAttributesW(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES &&
+            (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+            notAFile_ = true;
+            return;
+        }
+        if (error == ERROR_ACCESS_DENIED && attributes == INVALID_FILE_ATTRIBUTES) {
             if (++refused == 5) return;
         } else if (!heldByAnother(error) && error != ERROR_ACCESS_DENIED) {
             return;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Linux program's figures under Xvfb (xcb), against an empty Qt window started
-# the same way: start-up to the first painted main window (whole process, median of
-# paired runs), resident memory while rolling, CPU while rolling, and speakText's
-# return time. Needs the release preset built:
+# The Linux program's figures under Xvfb (xcb) on a 1920x1080 screen, against an
+# empty Qt window started the same way: start-up to the first painted main window
+# (whole process, median of paired runs), resident memory and CPU while rolling in the
+# window and then in full screen, and speakText's return time. Needs the release
+# preset built:
 #   cmake --preset release && cmake --build --preset release
 #   tests/bench/qt_figures.sh [ROLL_SECONDS]     (default 60)
 set -euo pipefail
@@ -12,8 +13,8 @@ if [ "${1:-}" = "--inside-display" ]; then
     bench=$2 seconds=$3
     echo "== start-up to the first painted window: program / empty Qt window =="
     farm-bench -n 21 --warmup 2 --vs "$bench/tallyra_qt_empty_probe" -- "$bench/tallyra_qt_program_probe"
-    echo "== while rolling for $seconds s (program) and idle (empty window) =="
-    "$bench/tallyra_qt_program_probe" --roll "$seconds"
+    echo "== while rolling for $seconds s in the window, then $seconds s in full screen (program), and idle (empty window) =="
+    "$bench/tallyra_qt_program_probe" --roll "$seconds" --full-screen
     "$bench/tallyra_qt_empty_probe" --idle "$seconds"
     exit 0
 fi
@@ -21,15 +22,18 @@ fi
 seconds=${1:-60}
 bench=$PWD/build/release/tests/bench
 # The probe keeps its Data beside itself (a build folder is written to in place):
-# a class of 50 and no first-run notice.
+# a class of 50 and no first-run notice. Names of three characters drawn from 50, as a
+# real class has: in full screen every character is a glyph of its own to keep.
 data=$bench/Data
 mkdir -p "$data"
 numbers=$(seq -s, -w 1 50)
-names=$(for i in $(seq 50); do printf '学生%d,' "$i"; done)
+surnames=王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗
+given=伟芳娜秀英敏静丽强磊军洋勇艳杰娟涛明超兰霞平刚桂华玉萍红鹏飞
+names=$(export LC_ALL=C.UTF-8; for i in $(seq 0 49); do printf '%s%s%s,' "${surnames:i%20:1}" "${given:i*7%30:1}" "${given:(i*11+3)%30:1}"; done)
 printf '[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=一班\r\nDefault=一班\r\n' |
     iconv -f UTF-8 -t GBK >"$data/Config.conf"
 printf '[ClassData]\r\nNumber=%s\r\nName=%s\r\n' "$numbers" "${names%,}" | iconv -f UTF-8 -t GBK >"$data/一班.conf"
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside-display "$bench" "$seconds"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --inside-display "$bench" "$seconds"
 echo "== speakText return time =="
 build/release/tests/speech/tallyra_speech_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true

@@ -3,6 +3,8 @@
 //   tallyra_qt_program_probe --roll S   then presses Start, lets the display roll for
 //                                       S seconds and prints the process's resident
 //                                       memory and the CPU time the rolling took
+//   ... --full-screen                   then rolls S seconds more in full screen (F11) and
+//                                       prints the same figures for that part
 //   ... --silent                        the same without the espeak-ng voice, to see its share
 // Compared with tallyra_qt_empty_probe, an empty Qt window started the same way
 // (tests/bench/qt_figures.sh).
@@ -13,8 +15,10 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWindow>
 #include <QWidget>
 
 #include <cstdio>
@@ -32,9 +36,17 @@ void click(QWidget* widget) {
     QCoreApplication::sendEvent(widget, &release);
 }
 
+// A key as the window system hands it over: to the window, whose filter takes keys.
+void press(QObject* window, Qt::Key key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &up);
+}
+
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(int rollSeconds) : rollSeconds_(rollSeconds) {}
+    FirstPaint(int rollSeconds, bool fullScreen) : rollSeconds_(rollSeconds), fullScreen_(fullScreen) {}
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override {
@@ -61,13 +73,23 @@ private:
         }
         click(start);
         const tallyra::bench::ProcessFigures before = tallyra::bench::processFigures();
-        QTimer::singleShot(rollSeconds_ * 1000, [before] {
-            tallyra::bench::printFigures("rolling", before, tallyra::bench::processFigures());
-            QCoreApplication::exit(0);
+        QTimer::singleShot(rollSeconds_ * 1000, [this, before, window] {
+            const tallyra::bench::ProcessFigures windowed = tallyra::bench::processFigures();
+            tallyra::bench::printFigures("rolling", before, windowed);
+            if (!fullScreen_) {
+                QCoreApplication::exit(0);
+                return;
+            }
+            press(window->windowHandle(), Qt::Key_F11);
+            QTimer::singleShot(rollSeconds_ * 1000, [windowed] {
+                tallyra::bench::printFigures("rolling_full_screen", windowed, tallyra::bench::processFigures());
+                QCoreApplication::exit(0);
+            });
         });
     }
 
     int rollSeconds_;
+    bool fullScreen_;
     bool done_ = false;
 };
 
@@ -76,14 +98,16 @@ private:
 int main(int argc, char* argv[]) {
     int rollSeconds = 0;
     bool silent = false;
+    bool fullScreen = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--roll") == 0 && i + 1 < argc) rollSeconds = std::stoi(argv[++i]);
         if (std::strcmp(argv[i], "--silent") == 0) silent = true;
+        if (std::strcmp(argv[i], "--full-screen") == 0) fullScreen = true;
     }
     tallyra::ui::qt::prepareApplication();
     QApplication application(argc, argv);
     tallyra::ui::qt::setUpApplication();
-    FirstPaint probe(rollSeconds);
+    FirstPaint probe(rollSeconds, fullScreen);
     application.installEventFilter(&probe);
     tallyra::ui::qt::QtToolkit toolkit;
     tallyra::app::Platform platform{toolkit, [] { return QApplication::exec(); }};

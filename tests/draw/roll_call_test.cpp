@@ -28,10 +28,14 @@ ClassRoster rosterOf(int students) {
 
 class RollCallTest : public ::testing::Test {
 protected:
-    RollCallTest() : rollCall_(RandomSource([this] { return ++ticks_ * 7u; })) {
-        rollCall_.setSettleListener(
-            [this](const std::string& number, const std::string& name) { settled_.emplace_back(number, name); });
-    }
+    RollCallTest() : rollCall_(RandomSource([this] { return ++ticks_ * 7u; })) { rollCall_.setListener(&listener_); }
+
+    struct Listener : PickListener {
+        std::vector<std::pair<std::string, std::string>>& settled;
+        explicit Listener(std::vector<std::pair<std::string, std::string>>& to) : settled(to) {}
+        void onSettled(const SettledPick& pick) override { settled.emplace_back(pick.number, pick.name); }
+        void onRoundReset() override {}
+    };
 
     // Start, a few ticks, Stop.
     void drawOne(int ticks = 3) {
@@ -46,6 +50,7 @@ protected:
     RollCall rollCall_;
     FakeMainWindow window_;
     std::vector<std::pair<std::string, std::string>> settled_;
+    Listener listener_{settled_};
 };
 
 TEST_F(RollCallTest, AClassOfNIsDrawnOnceEachThenTheRoundEndQuestionComes) {

@@ -17,16 +17,23 @@ namespace {
 
 using testing::FakeMainWindow;
 
-// One start of the program on the Data folder: a roll call and its keeper.
-struct Start {
+// One start of the program on the Data folder: a roll call and its keeper, which
+// keeps each settled pick as the class session has it do.
+struct Start : PickListener {
     FakeMainWindow window;
     RollCall rollCall;
     RoundKeeper keeper;
 
     Start(const DataFolder& data, std::string_view className, const ClassRoster& roster)
         : keeper(rollCall, window, data) {
+        rollCall.setListener(this);
         keeper.loadClass(className, roster, RoundKeeper::Reason::StartUp);
     }
+    void onSettled(const SettledPick& pick) override {
+        for (const Message& failure : keeper.keepPick(pick))
+            window.showMessage(failure);
+    }
+    void onRoundReset() override { keeper.roundReset(); }
     std::string drawOne() {
         rollCall.pressStartStop(window);
         rollCall.rollTick(window);
@@ -51,12 +58,12 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
     // 甲 and 乙 of 一班 were drawn before the restart.
     const std::string both = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[1,1,]\r\n";
     const std::string secondOfTwo = "[Round]\r\nNumber=[1,2,]\r\nName=[甲,乙,]\r\nPlace=[2,1,]\r\n";
-    const auto none = +[](RoundKeeper&) {};
+    const auto none = +[](RoundKeeper&, const DataFolder&) {};
     struct Row {
         const char* what;
         std::string file;
         ClassRoster roster;
-        void (*between)(RoundKeeper&);
+        void (*between)(RoundKeeper&, const DataFolder&);
         std::string loadedAs;
         std::vector<std::int32_t> pool;
         std::vector<Message> told;
@@ -66,9 +73,29 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         {"乙 removed", both, {{"1", "3"}, {"甲", "丙"}}, none, "一班", {2}, {}},
         {"丁 added", both, {{"1", "2", "3", "4"}, {"甲", "乙", "丙", "丁"}}, none, "一班", {3, 4}, {}},
         {"甲 renumbered is someone new", both, {{"9", "2", "3"}, {"甲", "乙", "丙"}}, none, "一班", {1, 3}, {}},
-        {"the second of two 甲", secondOfTwo, {{"1", "1", "2", "3"}, {"甲", "甲", "乙", "丙"}}, none, "一班", {1, 4}, {}},
-        {"class renamed", both, kThree, +[](RoundKeeper& k) { k.classRenamed("一班", "二班"); }, "二班", {3}, {}},
-        {"class deleted", both, kThree, +[](RoundKeeper& k) { k.classDeleted("一班"); }, "一班", {1, 2, 3}, {}},
+        {"the second of two 甲",
+         secondOfTwo,
+         {{"1", "1", "2", "3"}, {"甲", "甲", "乙", "丙"}},
+         none,
+         "一班",
+         {1, 4},
+         {}},
+        {"class renamed",
+         both,
+         kThree,
+         +[](RoundKeeper& k, const DataFolder& d) {
+             k.classRenamed("一班", "二班", moveStudentMarks(d, "一班", "二班"));
+         },
+         "二班",
+         {3},
+         {}},
+        {"class deleted",
+         both,
+         kThree,
+         +[](RoundKeeper& k, const DataFolder& d) { k.classDeleted("一班", deleteStudentMarks(d, "一班")); },
+         "一班",
+         {1, 2, 3},
+         {}},
         {"damaged file", "[Round]\r\nNumber=1,2\r\n", kThree, none, "一班", {1, 2, 3}, {kRoundDamagedNotice}},
     };
     for (const Row& row : rows) {
@@ -77,7 +104,7 @@ TEST_F(RoundKeeperTest, TheRoundFollowsTheRosterAcrossRestarts) {
         std::filesystem::remove(data("二班.round"));
         {
             Start before(dataFolder(), "一班", row.roster);
-            row.between(before.keeper);
+            row.between(before.keeper, dataFolder());
         }
         Start after(dataFolder(), row.loadedAs, row.roster);
         EXPECT_EQ(after.rollCall.drawPool(), row.pool);
@@ -101,7 +128,7 @@ TEST_F(RoundKeeperTest, TwoDrawnBeforeARestartTheThirdAfterThenTheRoundEndsAndTh
     second.rollCall.pressStartStop(second.window);
     EXPECT_EQ(second.window.shown, std::vector<Message>{kRoundOverQuestion});
 
-    const std::vector<Pick> picks = readPickRecord(dataFolder());
+    const std::vector<Pick> picks = parsePickRecord(testing::readBytes(data(kPickRecordFileName)));
     ASSERT_EQ(picks.size(), 3u);
     for (std::size_t i = 0; i < 3; ++i)
         EXPECT_EQ(picks[i].className + picks[i].name, "一班" + drawn[i]);
@@ -147,10 +174,14 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
     const std::vector<Row> rows = {
         {"round write fails", +[] { platform::setReplaceFailureHook([](const FilePath&) { return true; }); },
          kRoundSaveFailed, true},
-        {"record append fails", +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
-         kRecordAppendFailed, false},
-        {"round file unreadable", +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
-         {kRoundUnreadableTitle, "", kWarningOk}, true},
+        {"record append fails",
+         +[] { platform::setAppendFailureHook([](const FilePath&) { return true; }); },
+         {"保存失败", "", kWarningOk},
+         false},
+        {"round file unreadable",
+         +[] { platform::setReadFailureHook([](const FilePath&) { return true; }); },
+         {kRoundUnreadableTitle, "", kWarningOk},
+         true},
     };
     const std::string rosterBytes = encodeForFile("[ClassData]\r\nNumber=1,2,3\r\nName=甲,乙,丙\r\n");
     for (const Row& row : rows) {
@@ -170,6 +201,24 @@ TEST_F(RoundKeeperTest, AFailedOrUnreadableRoundFileOrRecordIsToldOnceAndNeverSt
         TearDown();
         SetUp();
     }
+}
+
+// A roster cut at the value limit is drawn only over its whole students, and told
+// once per class per start with how many were read.
+TEST_F(RoundKeeperTest, ACutRosterIsToldOncePerClassPerStart) {
+    std::string numbers, names;
+    for (int i = 1; i <= 3000; ++i) { // six bytes an item: 1,706 whole, the next cut inside
+        numbers += (i > 1 ? "," : "") + std::to_string(10000 + i);
+        names += (i > 1 ? ",a" : "a");
+    }
+    testing::writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=" + numbers + "\r\nName=" + names + "\r\n");
+    const ClassRoster roster = loadRoster(dataFolder(), "一班").roster;
+    Start start(dataFolder(), "一班", roster);
+    start.keeper.loadClass("一班", roster, RoundKeeper::Reason::Chosen);
+    EXPECT_EQ(start.rollCall.roster().size(), 1706u);
+    ASSERT_EQ(start.window.shown.size(), 1u);
+    EXPECT_NE(std::string(start.window.shown[0].text).find("“一班”"), std::string::npos);
+    EXPECT_NE(std::string(start.window.shown[0].text).find(" 1706 "), std::string::npos);
 }
 
 } // namespace

@@ -36,7 +36,7 @@ e2e_build() {
     cp build/windows/app/Tallyra.exe "$E2E_ROOT/Tallyra.exe"
     TALLYRA_EXE=$E2E_ROOT/Tallyra.exe
     cmake -S tests/e2e -B "$E2E_DRIVER_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DTALLYRA_MINGW_THREADS=posix >/dev/null
     cmake --build "$E2E_DRIVER_BUILD" -j "$jobs" >/dev/null
     E2E_DRIVER=$E2E_DRIVER_BUILD/tallyra_e2e.exe
     E2E_EMPTY=$E2E_DRIVER_BUILD/empty_window.exe

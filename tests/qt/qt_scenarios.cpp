@@ -7,20 +7,25 @@
 #include "ui/windows/class_management_window.h"
 #include "ui/windows/main_window.h"
 #include "ui/qt/fonts.h"
+#include "ui/qt/large_text.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
 #include "ui/windows/settings_window.h"
 #include "ui/windows/window_set.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -196,6 +201,30 @@ TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
     QTest::mouseRelease(title, Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
     EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == before + QPoint(40, 30); }))
         << window->pos().x() - before.x() << ", " << window->pos().y() - before.y();
+
+    // A quick second press on the title, which Qt gives as a double click, drags it again.
+    const QPoint again = window->pos();
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(title->mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(title, &event);
+    };
+    send(QEvent::MouseButtonDblClick, {10, 10}, Qt::LeftButton);
+    send(QEvent::MouseMove, {30, 20}, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, {30, 20}, Qt::NoButton);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->pos() == again + QPoint(20, 10); }))
+        << window->pos().x() - again.x() << ", " << window->pos().y() - again.y();
+}
+
+// A question answered from the keyboard or a remote takes no key in its first moment:
+// a second press (a remote's double click) does not answer it unread.
+TEST(QtBackend, TheRemoteQuestionTakesNoKeyInItsFirstMoment) {
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    toolkit.setModalHook([](QDialog& box) {
+        QTest::keyClick(&box, Qt::Key_PageUp); // at once: not taken
+        QTimer::singleShot(kRemoteQuestionSettleMs + 200, &box, [&box] { QTest::keyClick(&box, Qt::Key_PageDown); });
+    });
+    EXPECT_EQ(toolkit.askWithRemote(kRoundOverQuestion), MessageAnswer::Yes);
 }
 
 // The columns and rows of a label's picture where its text put ink.
@@ -245,6 +274,29 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
             }
         }
         toolkit.setText(main, main_units::kNumber, "");
+    }
+}
+
+// The large-text glyphs stay within their bound in bytes whatever names a class holds,
+// and a glyph dropped and made again draws the same pixels, in black or in colour.
+TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPixelSize(300);
+    for (const QColor colour : {QColor(Qt::black), QColor(200, 30, 30)}) {
+        qt::LargeTextPainter painter;
+        const auto draw = [&](const QString& text) {
+            QImage image(700, 400, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter on(&image);
+            EXPECT_TRUE(painter.draw(on, font, colour, image.rect(), Qt::AlignCenter, text));
+            return image;
+        };
+        const QImage first = draw(QStringLiteral("张三"));
+        for (char16_t c = u'一'; c < u'一' + 400; c += 2)
+            draw(QString(QChar(c)) + QChar(c + 1));
+        EXPECT_LE(painter.keptBytes(), qt::kMostLargeGlyphBytes);
+        EXPECT_GT(painter.keptBytes(), qt::kMostLargeGlyphBytes / 2);
+        EXPECT_TRUE(draw(QStringLiteral("张三")) == first) << colour.name().toStdString();
     }
 }
 

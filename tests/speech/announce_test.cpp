@@ -3,13 +3,19 @@
 // what is said, the failure notice, and that a refusal never disturbs the roll call.
 #include "speech/announce.h"
 
+#include "draw/class_session.h"
 #include "draw/roll_call.h"
 #include "speech_test_support.h"
+#include "storage/pick_record.h"
+#include "storage/platform/append.h"
+#include "storage/platform/file_system.h"
 #include "tests/support/fake_main_window.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace tallyra {
@@ -46,14 +52,12 @@ TEST(AnnouncePickTest, SpeaksOnlyWhenVoiceIsExactlyTrue) {
         ProgramFolder folder;
         folder.setVoice(c.voice);
         FakeVoice voice;
-        RecordingBoxes boxes;
-        announcePick(voice, boxes, folder.data(), "07", "张三");
+        EXPECT_TRUE(announcePick(voice, folder.data(), "07", "张三"));
         if (c.on) {
             EXPECT_EQ(voice.spoken, std::vector<std::string>{"07号张三"}) << describe(c.voice);
         } else {
             EXPECT_TRUE(voice.spoken.empty()) << describe(c.voice);
         }
-        EXPECT_TRUE(boxes.shown.empty()) << describe(c.voice);
     }
 }
 
@@ -70,8 +74,7 @@ TEST(AnnouncePickTest, JoinsNumberSuffixAndNameWithoutSpaces) {
     folder.setVoice("True");
     for (const Case& c : cases) {
         FakeVoice voice;
-        RecordingBoxes boxes;
-        announcePick(voice, boxes, folder.data(), c.number, c.name);
+        EXPECT_TRUE(announcePick(voice, folder.data(), c.number, c.name));
         EXPECT_EQ(voice.spoken, std::vector<std::string>{c.text});
     }
 }
@@ -98,43 +101,79 @@ TEST(AnnouncementTextTest, EachEngineGetsTheSurnameReadingOfALeadingSurname) {
 TEST(AnnouncePickTest, ReadsTheSwitchAfreshAtEveryCall) {
     ProgramFolder folder;
     FakeVoice voice;
-    RecordingBoxes boxes;
     folder.setVoice("True");
-    announcePick(voice, boxes, folder.data(), "01", "甲");
+    (void)announcePick(voice, folder.data(), "01", "甲");
     folder.setVoice("False");
-    announcePick(voice, boxes, folder.data(), "02", "乙");
+    (void)announcePick(voice, folder.data(), "02", "乙");
     folder.setVoice("True");
-    announcePick(voice, boxes, folder.data(), "03", "丙");
+    (void)announcePick(voice, folder.data(), "03", "丙");
     EXPECT_EQ(voice.spoken, (std::vector<std::string>{"01号甲", "03号丙"}));
 }
 
 using testing::FakeMainWindow;
 
-TEST(AnnouncePickTest, SettledDrawIsSpokenAndARefusalShowsTheNoticeOnceWhileTheStopCompletes) {
-    for (const bool accepts : {true, false}) {
+// A settled pick in its order: the announcement is queued before the disk is
+// touched, the round file and the record are written before any box, every failure
+// is told after both writes, and the caption turns back to Start last.
+TEST(SettledPickTest, TheVoiceComesFirstThenBothWritesThenEveryFailureThenTheCaption) {
+    struct Row {
+        const char* what;
+        bool voiceAccepts;
+        bool writesFail;
+        std::vector<std::string_view> told; // the start of each text told, in order
+    };
+    const Row rows[] = {
+        {"all kept", true, false, {}},
+        {"voice refuses", false, false, {kSpeakFailedNotice.text}},
+        {"everything fails", false, true, {kRoundSaveFailed.text, "点名记录未能写入", kSpeakFailedNotice.text}},
+    };
+    struct Window : FakeMainWindow {
+        std::function<void()> onBox;
+        MessageAnswer showMessage(const Message& message) override {
+            if (onBox) onBox();
+            return FakeMainWindow::showMessage(message);
+        }
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
         ProgramFolder folder;
-        folder.setVoice("True");
+        folder.prepare("一班", "一班", "True");
+        folder.addRoster("一班", {{"01", "02", "03"}, {"甲", "乙", "丙"}});
+        const DataFolder data = folder.data();
+        Window window;
         FakeVoice voice;
-        voice.accepts = accepts;
-        FakeMainWindow window;
+        voice.accepts = row.voiceAccepts;
         RollCall rollCall;
-        rollCall.loadRoster({{"01", "02", "03"}, {"甲", "乙", "丙"}});
-        rollCall.setSettleListener(
-            [&](const std::string& number, const std::string& name) { announcePick(voice, window, folder.data(), number, name); });
-
+        ClassSession session(rollCall, window, data);
+        session.start();
+        bool roundWrittenBeforeVoice = false;
+        session.setAnnouncer([&](const SettledPick& pick) -> std::optional<Message> {
+            roundWrittenBeforeVoice = std::filesystem::exists(toFsPath(roundFilePath(data, "一班")));
+            if (announcePick(voice, data, pick.number, pick.name)) return std::nullopt;
+            return kSpeakFailedNotice;
+        });
+        window.onBox = [&] {
+            EXPECT_EQ(window.buttonCaption, kStopCaption);
+            std::size_t recorded = 0;
+            (void)readPickRecord(data, [&](const Pick&) { ++recorded; });
+            EXPECT_EQ(recorded, row.writesFail ? 0u : 1u);
+        };
+        if (row.writesFail) {
+            platform::setReplaceFailureHook([](const FilePath&) { return true; });
+            platform::setAppendFailureHook([](const FilePath&) { return true; });
+        }
         rollCall.pressStartStop(window);
         rollCall.rollTick(window);
         rollCall.pressStartStop(window);
+        platform::setReplaceFailureHook(nullptr);
+        platform::setAppendFailureHook(nullptr);
 
-        EXPECT_EQ(voice.spoken, std::vector<std::string>{window.number + "号" + window.name}) << accepts;
-        if (accepts) {
-            EXPECT_TRUE(window.shown.empty());
-        } else {
-            EXPECT_EQ(window.shown, std::vector<Message>{kSpeakFailedNotice});
-        }
-        EXPECT_EQ(window.buttonCaption, kStartCaption) << accepts;
-        EXPECT_EQ(window.interval, 0) << accepts;
-        EXPECT_EQ(rollCall.drawPool().size(), 2u) << accepts;
+        EXPECT_FALSE(roundWrittenBeforeVoice);
+        EXPECT_EQ(voice.spoken, std::vector<std::string>{window.number + "号" + window.name});
+        ASSERT_EQ(window.shown.size(), row.told.size());
+        for (std::size_t i = 0; i < row.told.size(); ++i) EXPECT_TRUE(window.shown[i].text.starts_with(row.told[i]));
+        EXPECT_EQ(window.buttonCaption, kStartCaption);
+        EXPECT_EQ(rollCall.drawPool().size(), 2u);
     }
 }
 

@@ -38,8 +38,8 @@ TEST(SapiVoiceTest, StartCheckAndAnnouncementsTakeTheNoVoicePathsUnderWine) {
         voice.setReceiver(reinterpret_cast<NativeWindow>(receiver));
         checkVoicesAtStart(voice, boxes, folder.data());
         const bool listed = !voice.listVoices().empty();
-        announcePick(voice, boxes, folder.data(), "07", "张三");
-        announcePick(voice, boxes, folder.data(), "12", "李四");
+        for (const auto& [number, name] : {std::pair{"07", "张三"}, std::pair{"12", "李四"}})
+            if (!announcePick(voice, folder.data(), number, name)) boxes.showMessage(kSpeakFailedNotice);
         std::vector<Message> expected;
         if (!listed) expected.push_back(kNoVoiceMessage);
         if (runningUnderWine()) {

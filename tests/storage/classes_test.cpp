@@ -87,6 +87,14 @@ TEST_F(ClassesTest, RefusalsAndFailuresWriteNothing) {
              return classes::saveClass(d, {0, "一班"}, "三班", "1\t丙\r\n", kShown);
          },
          Outcome::ClassGone, kClassGone.title},
+        {"add while the lock's name is a folder", kConfig, nullptr,
+         [](const DataFolder& d) {
+             platform::makeFolder(d.path() / platform::kFolderLockName);
+             classes::Result result = classes::addClass(d, "三班", false);
+             std::filesystem::remove(pathFromUtf8(d.path().utf8()) / platform::kFolderLockName);
+             return result;
+         },
+         Outcome::Failed, "保存失败"},
         {"save over a roster another copy changed", kConfig, nullptr,
          [](const DataFolder& d) {
              return classes::saveClass(d, {0, "一班"}, "一班", "1\t丙\r\n", {{"1"}, {"甲"}});

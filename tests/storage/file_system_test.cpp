@@ -1,6 +1,10 @@
 // The file layer under faults: files that cannot be read, links planted under the
 // names it creates, and the folder lock reached through two paths.
 #include "data_folder.h"
+#include "storage/ini_file.h"
+#include "storage/pick_record.h"
+#include "storage/roster.h"
+#include "storage/student_marks.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -64,6 +68,13 @@ TEST_F(FileSystem, HeldFilesFailAndTheLockHoldsAcrossDriveLetters) {
     EXPECT_FALSE(std::filesystem::exists(data() / platform::kFolderLockName));
 }
 
+// A folder under the lock's name is denied access as a busy lock file is, but no wait ends it.
+TEST_F(FileSystem, ALockNameThatIsAFolderFailsAtOnce) {
+    fs::create_directory(data() / platform::kFolderLockName);
+    const platform::FolderLock taken(toFilePath(data()));
+    EXPECT_TRUE(!taken.held() && !taken.busy() && taken.notAFile());
+}
+
 #else
 
 TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
@@ -76,18 +87,33 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
     fs::resize_file(data() / "huge", platform::kReadLimit + 1);
     writeBytes(data() / "hooked", "x");
     platform::setReadFailureHook([&](const FilePath& file) { return file == path("hooked"); });
+    using platform::FileProblem;
+    // The streamed read has no size bound and says why it failed.
     const struct {
         const char* name;
         ReadOutcome outcome;
+        ReadOutcome streamed;
+        FileProblem problem;
     } kCases[] = {
-        {"plain", ReadOutcome::Read},  {"absent", ReadOutcome::Missing}, {"dangling", ReadOutcome::Missing},
-        {"fifo", ReadOutcome::Failed}, {"zero", ReadOutcome::Failed},    {"folder", ReadOutcome::Failed},
-        {"huge", ReadOutcome::Failed}, {"hooked", ReadOutcome::Failed},
+        {"plain", ReadOutcome::Read, ReadOutcome::Read, FileProblem::None},
+        {"absent", ReadOutcome::Missing, ReadOutcome::Missing, FileProblem::None},
+        {"dangling", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::BrokenLink},
+        {"fifo", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::NotAFile},
+        {"zero", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::NotAFile},
+        {"folder", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::NotAFile},
+        {"huge", ReadOutcome::Failed, ReadOutcome::Read, FileProblem::None},
+        {"hooked", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::Held},
     };
     for (const auto& c : kCases) {
         const platform::FileRead read = platform::readFile(path(c.name));
         EXPECT_EQ(read.outcome, c.outcome) << c.name;
         EXPECT_EQ(read.bytes, c.outcome == ReadOutcome::Read ? "abc" : "") << c.name;
+        std::uint64_t streamedBytes = 0;
+        const platform::StreamRead streamed =
+            platform::readFileInPieces(path(c.name), [&](std::string_view piece) { streamedBytes += piece.size(); });
+        EXPECT_EQ(streamed.outcome, c.streamed) << c.name;
+        EXPECT_EQ(streamed.problem, c.problem) << c.name;
+        EXPECT_EQ(streamedBytes, c.streamed == ReadOutcome::Read ? fs::file_size(data() / c.name) : 0u) << c.name;
     }
     platform::setReadFailureHook(nullptr);
     platform::setDeleteFailureHook([](const FilePath&) { return true; });
@@ -118,11 +144,62 @@ TEST_F(FileSystem, WritesNeverFollowPlantedLinksButKeepTheFilesOwnLinkAndMode) {
     EXPECT_EQ(readBytes(outside()), "keep");
     EXPECT_EQ(readBytes(config()), "new");
     EXPECT_EQ(fs::status(config()).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
 
-    fs::create_symlink(outside(), data() / "linked.conf");
-    EXPECT_TRUE(platform::replaceFileAtomically(path("linked.conf"), "synced"));
-    EXPECT_TRUE(fs::is_symlink(data() / "linked.conf"));
-    EXPECT_EQ(readBytes(outside()), "synced");
+// A link the teacher made (a synced file) is written through only to a regular
+// file that reads as a file of its kind; the record, only ever appended to,
+// follows a link to any regular file. Anything else writes nothing outside Data,
+// and a pick then waits for the record.
+TEST_F(FileSystem, WritesGoThroughALinkOnlyToARegularFileOfTheirKind) {
+    enum Target { OfItsKind, OtherText, Dangling, Folder, Device };
+    struct Kind {
+        const char* name;
+        std::string file;
+        std::string ownBytes;
+        std::function<bool(const DataFolder&)> write;
+        bool appendOnly = false;
+    };
+    const Kind kinds[] = {
+        {"settings", "Config.conf", "[Settings]\r\nVoice=1\r\n",
+         [](const DataFolder& data) { return writeIniItem(data.settingsFile(), "Settings", "Voice", "0"); }},
+        {"roster", "一班.conf", "[ClassData]\r\nNumber=1\r\nName=a\r\n",
+         [](const DataFolder& data) {
+             return writeRoster(data, "一班", {{"1", "2"}, {"a", "b"}});
+         }},
+        {"round", "一班.round", "[Round]\r\nNumber=[]\r\nName=[]\r\nPlace=[]\r\n",
+         [](const DataFolder& data) {
+             return writeRoundFile(data, "一班", {{"1"}, {"a"}, {"1"}});
+         }},
+        {"record", std::string(kPickRecordFileName), "时间,班级,学号,姓名\r\n",
+         [](const DataFolder& data) {
+             return PickRecorder(data).append({"t", "一班", "1", "a"}).written;
+         },
+         true},
+    };
+    const Target targets[] = {OfItsKind, OtherText, Dangling, Folder, Device};
+    for (const Kind& kind : kinds) {
+        for (const Target target : targets) {
+            SCOPED_TRACE(std::string(kind.name) + " to target kind " + std::to_string(target));
+            fs::remove_all(data());
+            fs::create_directory(data());
+            fs::remove_all(outside());
+            const fs::path link = data() / pathFromUtf8(kind.file);
+            fs::path to = outside();
+            if (target == OfItsKind) writeBytes(outside(), kind.ownBytes);
+            if (target == OtherText) writeBytes(outside(), "Dear parents,\nno lesson tomorrow.\n");
+            if (target == Folder) fs::create_directory(outside());
+            if (target == Device) to = "/dev/null";
+            fs::create_symlink(to, link);
+            const bool throughLink = target == OfItsKind || (kind.appendOnly && target == OtherText);
+            const std::string before = fs::is_regular_file(to) ? readBytes(to) : "";
+            EXPECT_EQ(kind.write(dataFolder()), throughLink);
+            EXPECT_TRUE(fs::is_symlink(link));
+            EXPECT_EQ(fs::is_regular_file(to) && readBytes(to) != before, throughLink);
+            EXPECT_EQ(fs::exists(outside()), target != Dangling && target != Device);
+            const std::size_t waiting = kind.appendOnly && !throughLink ? 1 : 0; // the pick waits in Data
+            EXPECT_EQ(parsePickRecord(readBytes(data(kWaitingPicksFileName))).size(), waiting);
+        }
+    }
 }
 
 // Another process reaching the folder through a symbolic link meets the same lock,
@@ -145,6 +222,17 @@ TEST_F(FileSystem, TheFolderLockHoldsAcrossProcessesAndPaths) {
     EXPECT_EXIT(std::_Exit(platform::FolderLock(alias, std::chrono::milliseconds(300)).held() ? 0 : 1),
                 ::testing::ExitedWithCode(0), "");
     EXPECT_FALSE(platform::FolderLock(toFilePath(root_ / "none")).busy()); // a missing folder is no busy one
+    // A folder or a link under the lock's name is no other holder: no wait ends it, so it fails at once.
+    fs::remove(data() / platform::kFolderLockName); // left by the copy that exited holding it
+    for (const bool link : {false, true}) {
+        if (link)
+            fs::create_symlink(outside(), data() / platform::kFolderLockName);
+        else
+            fs::create_directory(data() / platform::kFolderLockName);
+        const platform::FolderLock taken(toFilePath(data()));
+        EXPECT_TRUE(!taken.held() && !taken.busy() && taken.notAFile()) << link;
+        fs::remove_all(data() / platform::kFolderLockName);
+    }
 }
 
 #endif

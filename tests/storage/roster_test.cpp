@@ -191,6 +191,42 @@ TEST_F(RosterFileTest, RosterTooLongForTheFileIsRefusedBeforeAnythingIsWritten) 
     EXPECT_EQ(readBytes(data("一班.conf")), before);
 }
 
+// A list longer than a read returns is cut at the value limit: only positions whose
+// number and name were both read whole are drawn (the last item of a cut list may
+// be shortened); lists that merely differ in length are read as they are.
+TEST_F(RosterFileTest, ARosterCutAtTheLimitKeepsOnlyWholeStudents) {
+    const auto list = [](int count, const auto& item) {
+        std::string text;
+        for (int i = 1; i <= count; ++i)
+            text += (i > 1 ? "," : "") + item(i);
+        return text;
+    };
+    const auto fourDigits = [](int i) { return std::string(4 - std::to_string(i).size(), '0') + std::to_string(i); };
+    const auto plain = [](int i) { return std::to_string(i); };
+    const auto gbkName = [](int) { return std::string("\xD5\xC5\xC8\xFD\xB7\xE1"); }; // 张三丰
+    const struct {
+        const char* what;
+        std::string numbers, names;
+        bool cut;
+        std::size_t students;
+        std::string lastName;
+    } rows[] = {
+        // 2,047 items and commas fill 10,235 bytes; "2048" fills the rest and may be shortened.
+        {"numbers cut", list(3000, fourDigits), list(3000, [](int) { return std::string("a"); }), true, 2047, "a"},
+        // 1,462 names fill 10,234 bytes; the next is cut inside.
+        {"names cut", list(1500, plain), list(1500, gbkName), true, 1462, "张三丰"},
+        {"fewer names, no cut", "1,2,3", "a,b", false, 3, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        writeBytes(data("一班.conf"), "[ClassData]\r\nNumber=" + row.numbers + "\r\nName=" + row.names + "\r\n");
+        const StoredRoster stored = loadRoster(dataFolder(), "一班");
+        EXPECT_EQ(stored.cut, row.cut);
+        ASSERT_EQ(stored.roster.size(), row.students);
+        EXPECT_EQ(stored.roster.nameAt(row.students), row.lastName);
+    }
+}
+
 TEST_F(RosterFileTest, CreateMakesAnEmptyRosterAndAdoptsAnExistingFile) {
     EXPECT_TRUE(createRosterFile(dataFolder(), "一班"));
     EXPECT_EQ(readBytes(data("一班.conf")), "[ClassData]\r\nName=\r\nNumber=\r\n");

@@ -135,6 +135,14 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
         if (c.userDataExists) {
             EXPECT_EQ(readBytes(userData() / "Config.conf"), "kept");
         }
+        if (c.dataIsFile) { // the program folder takes files again: the classes stay where they are
+            writeBytes(userData() / "Config.conf", "kept");
+            std::filesystem::remove(data());
+            const SettledDataFolder back = settleDataFolder(toFilePath(root_));
+            EXPECT_EQ(back.folder.path(), userData());
+            EXPECT_FALSE(back.notice.has_value());
+            EXPECT_FALSE(std::filesystem::exists(data()));
+        }
     }
 }
 

@@ -20,7 +20,8 @@ using testing::MemoryToolkit;
 class MainWindowTest : public ::testing::Test {
 protected:
     WindowId start() {
-        window = std::make_unique<MainWindow>(toolkit, rollCall, data, services);
+        session = std::make_unique<ClassSession>(rollCall, toolkit, data);
+        window = std::make_unique<MainWindow>(toolkit, *session, services);
         return window->open();
     }
 
@@ -33,6 +34,7 @@ protected:
     MemoryToolkit toolkit;
     RollCall rollCall;
     MainWindow::Services services;
+    std::unique_ptr<ClassSession> session;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -65,7 +67,8 @@ TEST_F(MainWindowTest, TitleNamesTheCurrentClassOnlyWhenThereIsOne) {
         MemoryToolkit caseToolkit;
         RollCall caseRollCall;
         const DataFolder caseData = caseFolder.data();
-        MainWindow caseWindow(caseToolkit, caseRollCall, caseData, {});
+        ClassSession caseSession(caseRollCall, caseToolkit, caseData);
+        MainWindow caseWindow(caseToolkit, caseSession, {});
         const WindowId id = caseWindow.open();
         EXPECT_EQ(caseToolkit.text(id, shared::kTitle), c.expected);
         EXPECT_TRUE(caseToolkit.messages.empty()) << "no message at start-up for " << c.expected;
@@ -273,7 +276,7 @@ TEST(HotKeyNames, ReadBackAndRefuseWhatSlideShowsAndTypingNeed) {
     const Case cases[] = {
         {"F9", false},      {"Ctrl+Alt+F8", false}, {"Ctrl+Alt+R", false}, {"Pause", false},  {"Ctrl+F5", false},
         {"F5", true},       {"Shift+F5", true},     {"R", true},           {"Shift+7", true}, {".", true},
-        {"PageDown", true}, {"Ctrl+Esc", true},     {"F11", true},         {"Menu", true}};
+        {"PageDown", true}, {"Ctrl+Esc", true},     {"F11", true},         {"Menu", true},   {"F10", true}};
     for (const Case& c : cases) {
         const std::optional<HotKey> key = parseHotKey(c.name);
         ASSERT_TRUE(key) << c.name;
@@ -282,6 +285,13 @@ TEST(HotKeyNames, ReadBackAndRefuseWhatSlideShowsAndTypingNeed) {
     }
     for (std::string_view bad : {"", "Ctrl+", "F25", "Ctrl+Ctrl+F9", "Hyper+F9", "f9"})
         EXPECT_FALSE(parseHotKey(bad)) << bad;
+    // The keys a window is told about, from the same names.
+    const std::pair<std::string_view, Key> windowKeys[] = {
+        {"Space", Key::Space}, {"Enter", Key::Enter}, {"PageDown", Key::PageDown}, {"PageUp", Key::PageUp},
+        {"Left", Key::Left},   {"Down", Key::Down},   {"Esc", Key::Escape},        {"F11", Key::F11},
+        {"F9", Key::Other},    {"A", Key::Other},     {"Delete", Key::Other}};
+    for (const auto& [name, key] : windowKeys)
+        EXPECT_EQ(keyOf(parseHotKey(name)->key), key) << name;
 }
 
 TEST_F(MainWindowTest, StartWithoutStudentsShowsTheDataErrorAndStaysIdle) {

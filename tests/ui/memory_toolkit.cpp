@@ -1,13 +1,14 @@
 #include "tests/ui/memory_toolkit.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
-#include <stdexcept>
 
 namespace tallyra::ui::testing {
 
 WindowState& MemoryToolkit::window(WindowId id) {
     auto found = windows_.find(id);
-    if (found == windows_.end()) throw std::out_of_range("no window " + std::to_string(id));
+    if (found == windows_.end()) return missingWindow("no window " + std::to_string(id));
     return found->second;
 }
 
@@ -17,10 +18,23 @@ const WindowState& MemoryToolkit::window(WindowId id) const {
 
 UnitState& MemoryToolkit::unit(WindowId id, std::string_view name) {
     WindowState& state = window(id);
-    if (state.destroyed) throw std::logic_error("window " + std::to_string(id) + " is destroyed");
+    if (state.destroyed) return missingUnit("window " + std::to_string(id) + " is destroyed");
     auto found = state.units.find(name);
-    if (found == state.units.end()) throw std::out_of_range("no unit " + std::string(name));
+    if (found == state.units.end()) return missingUnit("no unit " + std::string(name));
     return found->second;
+}
+
+WindowState& MemoryToolkit::missingWindow(const std::string& what) {
+    ADD_FAILURE() << what;
+    missingWindow_ = WindowState{};
+    missingWindow_.destroyed = true; // its units are missing too
+    return missingWindow_;
+}
+
+UnitState& MemoryToolkit::missingUnit(const std::string& what) {
+    ADD_FAILURE() << what;
+    missingUnit_ = UnitState{};
+    return missingUnit_;
 }
 
 const UnitState& MemoryToolkit::unit(WindowId id, std::string_view name) const {
@@ -68,8 +82,8 @@ void MemoryToolkit::choose(WindowId id, std::string_view name, int index) {
 }
 
 void MemoryToolkit::doubleClick(WindowId id, std::string_view name) {
-    unit(id, name);
-    window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
+    // As the backends: only a unit that takes double clicks gets one.
+    if (unit(id, name).design->doubleClick) window(id).events->onUnitEvent(id, name, UnitEvent::DoubleClicked);
 }
 
 void MemoryToolkit::requestMenu(WindowId id) {
@@ -204,6 +218,7 @@ Rect MemoryToolkit::monitorRect(WindowId) const {
 std::optional<int> MemoryToolkit::showMenu(WindowId, std::optional<Point>, std::span<const MenuItem> items) {
     menus.emplace_back(items.begin(), items.end());
     log.push_back("menu");
+    if (whileOpen) whileOpen();
     for (std::size_t i = 0; i < items.size() && !menuChoiceText.empty(); ++i)
         if (items[i].text == menuChoiceText) return menuChoiceText.clear(), static_cast<int>(i);
     if (menuChoices.empty()) return std::nullopt;
@@ -286,6 +301,7 @@ MessageAnswer MemoryToolkit::showMessage(const Message& message) {
     messages.push_back(
         {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
     log.push_back("message:" + std::string(message.title));
+    if (whileOpen) whileOpen();
     if (!answers.empty()) {
         const MessageAnswer answer = answers.front();
         answers.pop_front();
@@ -340,8 +356,9 @@ Size MemoryToolkit::screenSize() const {
 bool MemoryToolkit::isFontInstalled(std::string_view face) const {
     return installedFonts.contains(face);
 }
-void MemoryToolkit::openInBrowser(std::string_view address) {
+bool MemoryToolkit::openInBrowser(std::string_view address) {
     openedAddresses.emplace_back(address);
+    return systemOpens;
 }
 
 void MemoryToolkit::quit(int code) {

@@ -7,6 +7,7 @@
 #include "ui/kit/toolkit.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -62,6 +63,7 @@ public:
     std::set<std::pair<WindowId, std::string>, std::less<>> dropUnits; // units that take dropped files
     std::vector<std::string> openedAddresses;
     std::vector<std::string> openedFiles;
+    bool systemOpens = true; // false: no browser, no program for a file's kind
     std::optional<int> exitCode;
     bool dpiAwareDeclared = false;
     // Menus shown, and the next choices made in them (none: dismissed).
@@ -73,6 +75,8 @@ public:
     bool hotKeysSupported = true;
     // Questions asked with the remote's answers.
     int remoteQuestions = 0;
+    // Runs while each menu or message box is open (the teacher, or the hot key, acting meanwhile).
+    std::function<void()> whileOpen;
 
     // Test drivers.
     void click(WindowId window, std::string_view unit);
@@ -147,14 +151,25 @@ public:
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
-    void openInBrowser(std::string_view address) override;
-    void openFile(std::string_view path) override { openedFiles.emplace_back(path); }
+    bool openInBrowser(std::string_view address) override;
+    bool openFile(std::string_view path) override {
+        openedFiles.emplace_back(path);
+        return systemOpens;
+    }
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 
 private:
+    // A wrong window or unit fails the test and hands out a blank stand-in: throwing
+    // would pass through the program's code, which the Windows build compiles without
+    // exception handling.
+    WindowState& missingWindow(const std::string& what);
+    UnitState& missingUnit(const std::string& what);
+
     std::map<WindowId, WindowState> windows_;
     WindowId nextId_ = 1;
+    WindowState missingWindow_;
+    UnitState missingUnit_;
 };
 
 } // namespace tallyra::ui::testing

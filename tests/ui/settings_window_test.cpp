@@ -47,6 +47,22 @@ TEST_F(SettingsWindowTest, OpeningShowsTheClassesAndTheCurrentOne) {
     }
 }
 
+// A hand-edited list may hold a class with an empty name: where it is chosen, and
+// where another class is renamed while it is current, the title names it "[]".
+TEST_F(SettingsWindowTest, AClassWithAnEmptyNameIsNamedInTheTitleWithEmptyBrackets) {
+    folder.prepare("一班,,二班", "一班");
+    toolkit.choose(openSettings(), kClassBox, 1);
+    EXPECT_EQ(current(), "");
+    EXPECT_EQ(title(), "Tallyra × Korvane []");
+    const WindowId management = openClassManagement();
+    toolkit.choose(management, kClassBox, 2);
+    toolkit.setText(management, class_management_units::kNameBox, "三班");
+    toolkit.setText(management, class_management_units::kRosterBox, "1\t甲\r\n");
+    toolkit.click(management, class_management_units::kSaveButton);
+    EXPECT_EQ(classList(), "一班,,三班");
+    EXPECT_EQ(title(), "Tallyra × Korvane []");
+}
+
 TEST_F(SettingsWindowTest, VoiceRadioBoxesMirrorAndWriteTheSwitch) {
     struct Case {
         std::string_view voice;
@@ -136,6 +152,12 @@ TEST_F(SettingsWindowTest, UpdateNoticeOpensTheBrowserOnlyOnOk) {
     EXPECT_EQ(toolkit.messages, (std::vector<Message>{kUpdateNotice, kUpdateNotice}));
     EXPECT_EQ(toolkit.openedAddresses, (std::vector<std::string>{std::string(kUpdatePageAddress)}));
     EXPECT_EQ(visibleWindows(), (std::vector<std::string>{"SettingsWindow"}));
+    // Without a browser it says so, with the address.
+    toolkit.systemOpens = false;
+    toolkit.answers = {MessageAnswer::Ok};
+    toolkit.click(settings, settings_units::kUpdateButton);
+    EXPECT_EQ(toolkit.messages.back(), (Message{"无法打开", updatePageNotOpenedText(), kWarningOk}));
+    EXPECT_NE(toolkit.messages.back().text.find(kUpdatePageAddress), std::string_view::npos);
 }
 
 TEST_F(SettingsWindowTest, OneWindowIsVisibleAtATimeHoweverAWindowCloses) {

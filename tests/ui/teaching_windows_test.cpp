@@ -6,9 +6,16 @@
 #include "tests/ui/window_fixture.h"
 #include "ui/windows/groups_window.h"
 #include "ui/windows/multi_draw_window.h"
+#include "ui/windows/record_window.h"
 
 namespace tallyra::ui {
 namespace {
+
+std::vector<Pick> recordedPicks(const DataFolder& data) {
+    std::vector<Pick> picks;
+    readPickRecord(data, [&](const Pick& pick) { picks.push_back(pick); });
+    return picks;
+}
 
 using testing::WindowFixture;
 using TeachingWindowsTest = WindowFixture;
@@ -56,7 +63,7 @@ TEST_F(TeachingWindowsTest, GroupsSplitThePresentStudentsAndCopyAsColumns) {
     startProgram();
     StudentMarks absent(10, false);
     absent[9] = true;
-    ASSERT_TRUE(windows->round().setAbsent(absent));
+    ASSERT_TRUE(windows->session().setAbsent(absent));
     const auto roundBefore = rollCall.drawPool();
 
     ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "随机分组…"));
@@ -116,7 +123,7 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     EXPECT_EQ(shown.size(), 3u);
     EXPECT_TRUE(shown.contains("4 丁") && shown.contains("5 戊"));
     EXPECT_FALSE(toolkit.unit(multi, multi_draw_units::slot(3)).visible);
-    EXPECT_EQ(readPickRecord(folder.data()).size(), 3u);
+    EXPECT_EQ(recordedPicks(folder.data()).size(), 3u);
     EXPECT_EQ(toolkit.text(mainId(), main_units::kRoundCount), "剩余 4 / 5"); // one drawn in the new round
     EXPECT_EQ(setting(kSettingsSection, settings::kMultiDrawCountKey), "3");
     toolkit.key(multi, Key::F11, KeyAction::Pressed);
@@ -139,11 +146,19 @@ TEST_F(TeachingWindowsTest, APickTakenBackMarksTheStudentAbsentAndRollsAgain) {
     toolkit.tick(mainId(), main_units::kRollTimer);
     toolkit.click(mainId(), main_units::kStartStop);
     EXPECT_NE(toolkit.text(mainId(), main_units::kName), called);
-    // The record keeps both lines; read back, only the second pick counts.
-    const std::vector<Pick> picks = readPickRecord(folder.data());
-    ASSERT_EQ(picks.size(), 1u);
-    EXPECT_NE(picks[0].name, called);
+    // The record keeps the pick and a line that takes it back; the record window does not count it.
+    const std::vector<Pick> picks = recordedPicks(folder.data());
+    ASSERT_EQ(picks.size(), 3u);
+    EXPECT_TRUE(picks[1].takenBack && picks[1].name == called && !picks[0].takenBack && picks[0].name == called);
     EXPECT_NE(fileBytes(pickRecordPath(folder.data())).find(called + ",缺席\r\n"), std::string::npos);
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "点名记录…"));
+    const std::string summary = toolkit.text(toolkit.find("RecordWindow"), record_units::kRecordBox);
+    EXPECT_NE(summary.find("0 次  " + std::string(called == "甲"   ? "1号 甲"
+                                                  : called == "乙" ? "2号 乙"
+                                                                   : "3号 丙")),
+              std::string::npos)
+        << summary;
+    toolkit.click(toolkit.find("RecordWindow"), shared::kCloseButton);
     toolkit.chooseMenuItem(mainId(), "一次抽取多人…"); // a draw of several cannot be taken back
     toolkit.click(toolkit.find("MultiDrawWindow"), multi_draw_units::kStartStop);
     toolkit.click(toolkit.find("MultiDrawWindow"), multi_draw_units::kStartStop);

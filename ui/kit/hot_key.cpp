@@ -6,15 +6,23 @@ namespace {
 struct NamedKey {
     unsigned code;
     std::string_view name;
+    Key key = Key::Other; // what a window's handlers see
 };
 
 // Keys other than letters, digits and F1–F24, by name.
 constexpr NamedKey kNamedKeys[] = {
-    {0x08, "Backspace"}, {0x09, "Tab"},    {0x0D, "Enter"},      {0x13, "Pause"}, {0x1B, "Esc"},
-    {0x20, "Space"},     {0x21, "PageUp"}, {0x22, "PageDown"},   {0x23, "End"},   {0x24, "Home"},
-    {0x25, "Left"},      {0x26, "Up"},     {0x27, "Right"},      {0x28, "Down"},  {0x2D, "Insert"},
-    {0x2E, "Delete"},    {0x5D, "Menu"},   {0x91, "ScrollLock"}, {0xBC, ","},     {0xBE, "."},
+    {0x08, "Backspace"},          {0x09, "Tab"},
+    {0x0D, "Enter", Key::Enter},  {0x13, "Pause"},
+    {0x1B, "Esc", Key::Escape},   {0x20, "Space", Key::Space},
+    {0x21, "PageUp", Key::PageUp}, {0x22, "PageDown", Key::PageDown},
+    {0x23, "End"},                {0x24, "Home"},
+    {0x25, "Left", Key::Left},    {0x26, "Up", Key::Up},
+    {0x27, "Right", Key::Right},  {0x28, "Down", Key::Down},
+    {0x2D, "Insert"},             {0x2E, "Delete"},
+    {0x5D, "Menu"},               {0x91, "ScrollLock"},
+    {0xBC, ","},                  {0xBE, "."},
 };
+constexpr unsigned kF11 = 0x7A;
 
 constexpr NamedKey kModifiers[] = {{kControl, "Ctrl"}, {kAlt, "Alt"}, {kShift, "Shift"}, {kWin, "Win"}};
 
@@ -33,6 +41,13 @@ std::optional<unsigned> keyCode(std::string_view name) {
 }
 
 } // namespace
+
+Key keyOf(unsigned virtualKey) {
+    if (virtualKey == kF11) return Key::F11;
+    for (const NamedKey& key : kNamedKeys)
+        if (key.code == virtualKey) return key.key;
+    return Key::Other;
+}
 
 bool isModifierKey(unsigned key) {
     // Shift, Ctrl, Alt; their left and right keys; the Windows keys.

@@ -1,6 +1,9 @@
-// The global hot key: a key with modifiers, named as Config.conf keeps it ("F9",
-// "Ctrl+Alt+F8"), and the keys it may not be.
+// The program's one key vocabulary: the Windows virtual-key codes, named as
+// Config.conf keeps them ("F9", "Ctrl+Alt+F8"). Each backend translates its own keys
+// into these codes once (Win32's are these; Qt's through one table beside its X11
+// keysyms); the windows' own keys (Key) and the hot key's names come from here.
 #pragma once
+
 
 #include <optional>
 #include <string>
@@ -19,6 +22,14 @@ struct HotKey {
 };
 
 inline constexpr HotKey kDefaultHotKey{0x78}; // F9
+
+// The keys a window is told about: those a teacher or a presenter remote uses to
+// start and stop (Space, Enter, Page Down/Up, the arrows), Escape and F11 (full
+// screen); every other key is Other.
+enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Escape, F11, Other };
+
+// The key a window's handlers see for a virtual-key code (Key::Other for the rest).
+Key keyOf(unsigned virtualKey);
 
 // Shift, Ctrl, Alt and the Windows keys alone: not a key to take yet.
 bool isModifierKey(unsigned key);

@@ -89,6 +89,9 @@ struct UnitDesign {
     bool visible = true;
     bool tabStop = false;
     TextFit fit = TextFit::None; // labels
+    // Labels: two quick presses are a double click. Elsewhere a second press is a press
+    // (it drags the window again), so only units with a use for a double click take one.
+    bool doubleClick = false;
     // Image buttons: colour pairs normal, hot (pointer over it or held down), focus.
     ColorPair normal{};
     ColorPair hot{};

@@ -26,10 +26,6 @@ enum class UnitEvent {
     DoubleClicked, // label: two quick presses on it
 };
 
-// The keys a window is told about: those a teacher or a presenter remote uses to
-// start and stop (Space, Enter, Page Down/Up, the arrows), Escape and F11 (full
-// screen); every other key is Other.
-enum class Key { Space, Enter, PageDown, PageUp, Left, Up, Right, Down, Escape, F11, Other };
 
 struct Point {
     int x = 0, y = 0;
@@ -84,6 +80,9 @@ struct Size {
     friend constexpr bool operator==(Size, Size) = default;
 };
 
+// How long a question answered from the keyboard or a remote takes no key after it appears.
+inline constexpr int kRemoteQuestionSettleMs = 500;
+
 class Toolkit : public MessageBoxes {
 public:
     // Windows. A window opens without owner and not modal; onCreated runs during the
@@ -108,6 +107,8 @@ public:
     // and take the focus. Not floating: back where it was, behind that program or minimised.
     virtual void floatWindow(WindowId window, bool floating) = 0;
     // A question that a presenter remote answers too: Page Down for Yes, Page Up for No.
+    // A key already down when it appears, or pressed within kRemoteQuestionSettleMs of
+    // it appearing, answers nothing (a remote's double click would answer it unread).
     virtual MessageAnswer askWithRemote(const Message& question) { return showMessage(question); }
 
     // Units, found by name within their window.
@@ -163,9 +164,10 @@ public:
     // backend draws that face's text in a face it stands in for it (the Qt backend's
     // Chinese face for 微软雅黑, where that face is rarely installed).
     virtual bool isFontInstalled(std::string_view face) const = 0;
-    virtual void openInBrowser(std::string_view address) = 0;
+    // Each false when the system could not open it (no browser, no program for the file's kind).
+    [[nodiscard]] virtual bool openInBrowser(std::string_view address) = 0;
     // Opens a file with the program the system gives its kind (a .csv in a spreadsheet).
-    virtual void openFile(std::string_view path) = 0;
+    [[nodiscard]] virtual bool openFile(std::string_view path) = 0;
     // Ends the message loop; the program then exits with this code.
     virtual void quit(int exitCode) = 0;
     // The native handle of a unit, for services that talk to it directly (the voice's

@@ -18,7 +18,9 @@ struct KeyNames {
     unsigned long keysym;
 };
 
-// Keys other than letters, digits and F1–F24 (keysyms from X11/keysymdef.h).
+// Qt's keys in the program's vocabulary, the virtual-key codes of ui/kit/hot_key.h,
+// with their X11 keysyms: letters, digits and F1–F24 by arithmetic, the others here
+// (keysyms from X11/keysymdef.h). Every Qt key the program sees is translated once, here.
 constexpr KeyNames kKeys[] = {
     {0x08, Qt::Key_Backspace, 0xFF08},
     {0x09, Qt::Key_Tab, 0xFF09},

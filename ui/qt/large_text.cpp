@@ -3,27 +3,35 @@
 #include <QPainter>
 #include <QRect>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace tallyra::ui::qt {
 namespace {
 
-// Enough for every digit and the names of a few large classes; past it a cache starts afresh.
-constexpr std::size_t kMostGlyphs = 600;
+// Past these a cache starts afresh.
 constexpr qsizetype kMostLines = 600;
 constexpr qsizetype kMostFaces = 8;
 
 } // namespace
 
+void LargeTextPainter::forgetFaces() {
+    faces_.clear();
+    face_ = nullptr;
+    glyphBytes_ = 0;
+}
+
 void LargeTextPainter::select(const QFont& font, const QColor& colour) {
-    if (colour != colour_) faces_.clear(); // the glyph images are in the text colour
+    if (colour != colour_) forgetFaces(); // the glyph images are in the text colour
     colour_ = colour;
     const QString key = font.key();
     if (auto found = faces_.find(key); found != faces_.end()) {
         face_ = &*found;
         return;
     }
-    if (faces_.size() >= kMostFaces) faces_.clear();
+    if (faces_.size() >= kMostFaces) forgetFaces();
     face_ = &faces_[key];
     face_->raw = QRawFont::fromFont(font);
 }
@@ -42,25 +50,50 @@ const LargeTextPainter::Line& LargeTextPainter::line(const QString& text) {
 
 const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
     auto& glyphs = face_->glyphs;
-    if (const auto found = glyphs.find(index); found != glyphs.end()) return found->second;
-    if (glyphs.size() >= kMostGlyphs) glyphs.clear();
+    if (const auto found = glyphs.find(index); found != glyphs.end()) {
+        found->second.used = ++clock_;
+        return found->second;
+    }
     Glyph& made = glyphs[index];
+    made.used = ++clock_;
     const QRawFont& raw = face_->raw;
     // 8-bit coverage, whatever format the font engine hands out.
     const QImage coverage =
         raw.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
     const QRectF bounds = raw.boundingRect(index);
     made.offset = QPoint(static_cast<int>(std::floor(bounds.left())), static_cast<int>(std::floor(bounds.top())));
-    // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.
-    made.image = QImage(coverage.size(), QImage::Format_ARGB32_Premultiplied);
-    const QRgb colour = colour_.rgb();
-    for (int y = 0; y < coverage.height(); ++y) {
-        const uchar* in = coverage.constScanLine(y);
-        auto* out = reinterpret_cast<QRgb*>(made.image.scanLine(y));
-        for (int x = 0; x < coverage.width(); ++x)
-            out[x] = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), in[x]));
+    if (colour_ == Qt::black) {
+        // Qt draws an alpha-only image as black of that alpha: the same pixels from a
+        // quarter of the memory (the display's text is black).
+        made.image = coverage;
+    } else {
+        // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.
+        made.image = QImage(coverage.size(), QImage::Format_ARGB32_Premultiplied);
+        const QRgb colour = colour_.rgb();
+        for (int y = 0; y < coverage.height(); ++y) {
+            const uchar* in = coverage.constScanLine(y);
+            auto* out = reinterpret_cast<QRgb*>(made.image.scanLine(y));
+            for (int x = 0; x < coverage.width(); ++x)
+                out[x] = qPremultiply(qRgba(qRed(colour), qGreen(colour), qBlue(colour), in[x]));
+        }
     }
+    glyphBytes_ += made.image.sizeInBytes();
+    if (glyphBytes_ > kMostLargeGlyphBytes) trimGlyphs(); // the newest glyph, this one, stays
     return made;
+}
+
+void LargeTextPainter::trimGlyphs() {
+    std::vector<std::tuple<quint64, Face*, quint32>> byAge;
+    for (Face& face : faces_)
+        for (const auto& [index, kept] : face.glyphs)
+            byAge.emplace_back(kept.used, &face, index);
+    std::sort(byAge.begin(), byAge.end());
+    for (const auto& [used, face, index] : byAge) {
+        if (glyphBytes_ <= kMostLargeGlyphBytes / 4 * 3) break;
+        const auto found = face->glyphs.find(index);
+        glyphBytes_ -= found->second.image.sizeInBytes();
+        face->glyphs.erase(found);
+    }
 }
 
 bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,

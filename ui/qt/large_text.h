@@ -1,7 +1,9 @@
 // Single-line text in large fonts, drawn from glyph images kept between paints.
 // Qt rasterises glyphs above 64 pixels from their outlines at every paint; the main
 // window's display repaints its 133- and 107-pixel number and name a hundred times
-// a second while rolling, so those glyphs are rasterised once and reused.
+// a second while rolling, so those glyphs are rasterised once and reused. In full
+// screen a glyph is up to half a megabyte: the images kept are bounded in bytes, and
+// those drawn longest ago go first.
 #pragma once
 
 #include <QColor>
@@ -23,6 +25,11 @@ namespace tallyra::ui::qt {
 
 // Qt's own glyph cache serves fonts up to this pixel size.
 inline constexpr int kLargestCachedGlyphSize = 64;
+// What a painter's glyph images may take: every digit and the names of a large class
+// in the window, the names of a class in full screen (a 350-pixel glyph takes about
+// 120 KB in black, 0.5 MB in colour). Past it the glyphs drawn longest ago go, down to
+// three quarters of it.
+inline constexpr qint64 kMostLargeGlyphBytes = 12 * 1024 * 1024;
 
 class LargeTextPainter {
 public:
@@ -30,11 +37,14 @@ public:
     // lacks a glyph of it, so the caller draws it the ordinary way with font fallback.
     bool draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
               const QString& text);
+    // The bytes its glyph images take.
+    qint64 keptBytes() const { return glyphBytes_; }
 
 private:
     struct Glyph {
-        QImage image;  // the glyph in the text colour, premultiplied
-        QPoint offset; // from the pen position on the baseline to the image's top left
+        QImage image;     // the glyph in the text colour, premultiplied, or its alpha alone for black
+        QPoint offset;    // from the pen position on the baseline to the image's top left
+        quint64 used = 0; // when it was last drawn, on the painter's clock
     };
     struct Line {
         QList<quint32> glyphs;
@@ -49,6 +59,9 @@ private:
         QHash<QString, Line> lines;
     };
     const Glyph& glyph(quint32 index);
+    // Drops the glyphs drawn longest ago until the images fit well within their bound.
+    void trimGlyphs();
+    void forgetFaces();
     // The line's glyphs and advances, laid out once per text: the rolling display
     // shows the same names again and again.
     const Line& line(const QString& text);
@@ -57,6 +70,8 @@ private:
     QColor colour_;
     QHash<QString, Face> faces_; // by QFont::key()
     Face* face_ = nullptr;
+    qint64 glyphBytes_ = 0; // of every face's glyph images
+    quint64 clock_ = 0;
 };
 
 } // namespace tallyra::ui::qt

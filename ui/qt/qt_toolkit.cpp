@@ -25,18 +25,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QListWidget>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMenu>
-#include <QTextCursor>
-#include <QTextBlock>
-#include <QPlainTextEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTimer>
 #include <QUrl>
 
@@ -95,18 +97,32 @@ MessageAnswer dismissedAnswer(unsigned flags) {
 }
 
 // Page Down presses the box's Yes, Page Up its No, as a presenter remote sends them.
+// While a question that the remote answers is open (filtering the application's
+// events): Page Down presses its Yes, Page Up its No. A key that was already down when
+// it appeared, or a press in its first moment, answers nothing: a remote's double
+// click, or Space pressed twice, must not answer a question nobody has read.
 class RemoteAnswers : public QObject {
 public:
-    RemoteAnswers(QAbstractButton* yes, QAbstractButton* no) : yes_(yes), no_(no) {}
+    RemoteAnswers(QAbstractButton* yes, QAbstractButton* no) : yes_(yes), no_(no) { shown_.start(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_PageDown || key == Qt::Key_PageUp) {
-                (key == Qt::Key_PageDown ? yes_ : no_)->click();
-                return true;
-            }
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+            return QObject::eventFilter(watched, event);
+        const auto* keyEvent = static_cast<QKeyEvent*>(event);
+        const int key = keyEvent->key();
+        if (type == QEvent::KeyRelease) {
+            if (keyEvent->isAutoRepeat()) return !pressed_.contains(key);
+            return !pressed_.remove(key);
+        }
+        if (!pressed_.contains(key)) {
+            if (keyEvent->isAutoRepeat() || shown_.elapsed() < kRemoteQuestionSettleMs) return true;
+            if (type == QEvent::KeyPress) pressed_.insert(key);
+        }
+        if (type == QEvent::KeyPress && (key == Qt::Key_PageDown || key == Qt::Key_PageUp)) {
+            (key == Qt::Key_PageDown ? yes_ : no_)->click();
+            return true;
         }
         return QObject::eventFilter(watched, event);
     }
@@ -114,6 +130,8 @@ protected:
 private:
     QAbstractButton* yes_;
     QAbstractButton* no_;
+    QElapsedTimer shown_;
+    QSet<int> pressed_; // keys pressed since the question appeared and not yet released
 };
 
 } // namespace
@@ -208,10 +226,11 @@ MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     box.setDefaultButton(static_cast<QPushButton*>(answers[secondIsDefault ? 1 : 0].first));
     box.setEscapeButton(answers.back().first);
     RemoteAnswers remoteAnswers(answers.front().first, answers.back().first);
-    if (remote && answers.size() == 2) box.installEventFilter(&remoteAnswers);
+    if (remote && answers.size() == 2) qApp->installEventFilter(&remoteAnswers);
     // Over a slide show the box comes on top of it.
     if (anyFloating()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     runModal(box);
+    qApp->removeEventFilter(&remoteAnswers);
     for (const auto& [button, answer] : answers)
         if (box.clickedButton() == button) return answer;
     return dismissedAnswer(message.flags);
@@ -475,12 +494,12 @@ bool QtToolkit::isFontInstalled(std::string_view face) const {
     return face == kYaHei && !chineseFace().isEmpty();
 }
 
-void QtToolkit::openInBrowser(std::string_view address) {
-    QDesktopServices::openUrl(QUrl(toQString(address)));
+bool QtToolkit::openInBrowser(std::string_view address) {
+    return QDesktopServices::openUrl(QUrl(toQString(address)));
 }
 
-void QtToolkit::openFile(std::string_view path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
+bool QtToolkit::openFile(std::string_view path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(path)));
 }
 
 void QtToolkit::quit(int exitCode) {

@@ -19,37 +19,6 @@
 #include <algorithm>
 
 namespace tallyra::ui::qt {
-namespace {
-
-Key keyOf(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Space:
-        return Key::Space;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return Key::Enter;
-    case Qt::Key_PageDown:
-        return Key::PageDown;
-    case Qt::Key_PageUp:
-        return Key::PageUp;
-    case Qt::Key_Left:
-        return Key::Left;
-    case Qt::Key_Up:
-        return Key::Up;
-    case Qt::Key_Right:
-        return Key::Right;
-    case Qt::Key_Down:
-        return Key::Down;
-    case Qt::Key_Escape:
-        return Key::Escape;
-    case Qt::Key_F11:
-        return Key::F11;
-    default:
-        return Key::Other;
-    }
-}
-
-} // namespace
 
 TopWindow::TopWindow(QtToolkit& toolkit, WindowId id, const WindowDesign& design, WindowEvents& events)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), toolkit_(toolkit), id_(id), design_(design),
@@ -250,7 +219,7 @@ bool TopWindow::eventFilter(QObject* watched, QEvent* event) {
         events_.onMenuRequested(id_, std::nullopt);
         return true;
     }
-    events_.onKey(id_, keyOf(key->key()), action);
+    events_.onKey(id_, keyOf(virtualKeyOf(key->key())), action);
     return false; // the key still does what it does in the unit that has the focus
 }
 

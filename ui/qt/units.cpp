@@ -335,11 +335,6 @@ QFont DrawnUnit::fittedFont(const QString& line) const {
 
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
-    if (fit_ == TextFit::Fill) { // the text's size changes with it
-        text_ = text;
-        update();
-        return;
-    }
     // A label repaints only the columns its old and new text cover: the rolling display
     // changes at every frame, and most of its width is background.
     const QRect before = textColumns(text_);
@@ -354,9 +349,13 @@ QRect DrawnUnit::textColumns(const QString& text) const {
     QString line = text;
     line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     if (line.isEmpty()) return {};
+    // Filling its box, a text comes in a size of its own; shrunk, it is never wider than
+    // in the label's font.
+    const bool filling = fit_ == TextFit::Fill;
+    const QFont drawn = filling ? fittedFont(line) : font();
     // Room for glyphs that reach past their advance (italic overhangs, wide CJK strokes).
-    const int margin = font().pixelSize() / 4 + 2;
-    const int width = advanceOf(line) + 2 * margin;
+    const int margin = drawn.pixelSize() / 4 + 2;
+    const int width = (filling ? QFontMetrics(drawn).horizontalAdvance(line) : advanceOf(line)) + 2 * margin;
     int left = -margin;
     if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
     if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
@@ -441,8 +440,12 @@ void DrawnUnit::mousePressEvent(QMouseEvent* event) {
 }
 
 void DrawnUnit::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && design_.kind == UnitKind::Label)
-        owner_.notify(design_.name, UnitEvent::DoubleClicked);
+    // Qt gives a quick second press as a double click: elsewhere it is a press again.
+    if (design_.kind == UnitKind::Label && design_.doubleClick) {
+        if (event->button() == Qt::LeftButton) owner_.notify(design_.name, UnitEvent::DoubleClicked);
+        return;
+    }
+    mousePressEvent(event);
 }
 
 void DrawnUnit::mouseMoveEvent(QMouseEvent* event) {

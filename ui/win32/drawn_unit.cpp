@@ -9,6 +9,7 @@
 namespace tallyra::ui::win32 {
 namespace {
 
+using tallyra::win32::ScopedGetDC;
 using tallyra::win32::ScopedPen;
 using tallyra::win32::ScopedSelectObject;
 using tallyra::win32::windowText;
@@ -16,6 +17,12 @@ using tallyra::win32::windowText;
 constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
 constexpr UINT_PTR kTimerId = 1;
 constexpr std::size_t kMostFittedFonts = 16;
+// A class's numbers and names, and a few more.
+constexpr std::size_t kMostFittedTexts = 512;
+
+bool isLineBreak(wchar_t c) {
+    return c == L'\r' || c == L'\n';
+}
 
 UINT alignmentFlags(const UnitDesign& design) {
     UINT flags = DT_SINGLELINE | DT_NOPREFIX;
@@ -55,6 +62,34 @@ HFONT DrawnUnit::fontOfHeight(int charHeight) const {
     return fittedFonts_.emplace(charHeight, createUnitFont(design_.font, charHeight)).first->second.get();
 }
 
+int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
+    const auto fittedFor = std::make_tuple(fit_, charHeight_, box.cx, box.cy);
+    if (fittedFor != fittedFor_ || fittedHeights_.size() >= kMostFittedTexts) {
+        fittedHeights_.clear();
+        fittedFor_ = fittedFor;
+    }
+    if (const auto found = fittedHeights_.find(text); found != fittedHeights_.end()) return found->second;
+    // Measured with fonts of their own, so that the heights tried on the way do not push
+    // the fonts drawn with out of their cache.
+    const auto measure = [&](int charHeight) {
+        ScopedFont own;
+        HFONT font = charHeight == charHeight_ ? font_.get() : nullptr;
+        if (const auto kept = fittedFonts_.find(charHeight); !font && kept != fittedFonts_.end())
+            font = kept->second.get();
+        if (!font) {
+            own = createUnitFont(design_.font, charHeight);
+            font = own.get();
+        }
+        const ScopedSelectObject select(dc, font);
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return Size{extent.cx, extent.cy};
+    };
+    const int height = fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
+    fittedHeights_.emplace(text, height);
+    return height;
+}
+
 bool DrawnUnit::registerClass(HINSTANCE instance) {
     return registerWindowClass(windowClass(instance, kDrawnUnitClass, kPaintedUnitClassStyle));
 }
@@ -92,7 +127,7 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
             host_.raise(*this, UnitEvent::LinkPressed);
             return 0;
         }
-        if (kind == UnitKind::Label && isDoubleClick()) {
+        if (kind == UnitKind::Label && design_.doubleClick && isDoubleClick()) {
             host_.raise(*this, UnitEvent::DoubleClicked);
             return 0;
         }
@@ -122,6 +157,9 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
     case WM_TIMER:
         if (kind == UnitKind::Timer && wParam == kTimerId) host_.raise(*this, UnitEvent::Tick);
         return 0;
+    case WM_SETTEXT:
+        if (kind == UnitKind::Label) return setLabelText(wParam, lParam);
+        return PaintedUnit::onMessage(message, wParam, lParam);
     default:
         return PaintedUnit::onMessage(message, wParam, lParam);
     }
@@ -154,23 +192,48 @@ void DrawnUnit::paint(HDC dc, RECT area) const {
     }
 }
 
+HFONT DrawnUnit::labelFont(HDC dc, const std::wstring& text, RECT area) const {
+    if (fit_ == TextFit::None) return font_.get();
+    return fontOfHeight(fittedHeight(dc, text, {area.right - area.left, area.bottom - area.top}));
+}
+
+RECT DrawnUnit::textCover(HDC dc, std::wstring text) const {
+    std::erase_if(text, isLineBreak);
+    RECT area{};
+    GetClientRect(hwnd_, &area);
+    if (text.empty()) return {};
+    const ScopedSelectObject selectFont(dc, labelFont(dc, text, area));
+    RECT line = area;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line, alignmentFlags(design_) | DT_CALCRECT);
+    const LONG width = line.right - line.left, height = line.bottom - line.top;
+    const LONG left = design_.hAlign == HAlign::Center  ? (area.right - width) / 2
+                      : design_.hAlign == HAlign::Right ? area.right - width
+                                                        : 0;
+    const LONG top = design_.vAlign == VAlign::Center   ? (area.bottom - height) / 2
+                     : design_.vAlign == VAlign::Bottom ? area.bottom - height
+                                                        : 0;
+    const LONG margin = height / 4 + 2;
+    RECT cover{left - margin, top - margin, left + width + margin, top + height + margin};
+    IntersectRect(&cover, &cover, &area);
+    return cover;
+}
+
+LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
+    const ScopedGetDC dc(hwnd_);
+    RECT before = textCover(dc.get(), windowText(hwnd_));
+    const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
+    const RECT after = textCover(dc.get(), windowText(hwnd_));
+    UnionRect(&before, &before, &after);
+    if (!IsRectEmpty(&before)) InvalidateRect(hwnd_, &before, FALSE);
+    return result;
+}
+
 void DrawnUnit::paintLabel(HDC dc, RECT area, COLORREF color) const {
     std::wstring text = windowText(hwnd_);
     // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
-    std::erase_if(text, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
+    std::erase_if(text, isLineBreak);
     if (text.empty()) return;
-    HFONT font = font_.get();
-    if (fit_ != TextFit::None) {
-        const auto measure = [&](int charHeight) {
-            const ScopedSelectObject select(dc, fontOfHeight(charHeight));
-            SIZE extent{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            return Size{extent.cx, extent.cy};
-        };
-        font = fontOfHeight(
-            fittedCharHeight(fit_, charHeight_, {area.right - area.left, area.bottom - area.top}, measure));
-    }
-    const ScopedSelectObject selectFont(dc, font);
+    const ScopedSelectObject selectFont(dc, labelFont(dc, text, area));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, alignmentFlags(design_));

@@ -7,6 +7,8 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <tuple>
 
 namespace tallyra::ui::win32 {
 
@@ -31,6 +33,15 @@ private:
     bool isDoubleClick();
     // The font of a character height, kept for the next paints.
     HFONT fontOfHeight(int charHeight) const;
+    // The character height a label draws this text at: measured once for each text
+    // and box, then remembered, so that a rolling display only draws.
+    int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
+    // The part of the label a text covers, with a margin for glyphs that reach past
+    // their advance; empty for no text.
+    RECT textCover(HDC dc, std::wstring text) const;
+    HFONT labelFont(HDC dc, const std::wstring& text, RECT area) const;
+    // Labels: a new text repaints only what the old and the new one cover.
+    LRESULT setLabelText(WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Picture> picture_;
     bool hot_ = false; // hyperlinks: pointer over it
@@ -38,8 +49,11 @@ private:
     DWORD lastPressTime_ = 0;
     POINT lastPressPoint_{};
     // Fonts of the heights fitted text was drawn at (a few: the rolling display shows
-    // the same texts again and again).
+    // the same texts again and again, and most names share a height).
     mutable std::map<int, ScopedFont> fittedFonts_;
+    // The heights texts were fitted at, for the fit, height and box they were fitted in.
+    mutable std::map<std::wstring, int> fittedHeights_;
+    mutable std::tuple<TextFit, int, LONG, LONG> fittedFor_{};
 };
 
 } // namespace tallyra::ui::win32

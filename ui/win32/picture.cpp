@@ -59,12 +59,11 @@ std::optional<BgraImage> decodePicture(std::span<const std::uint8_t> bytes) {
     BgraImage image;
     image.width = static_cast<int>(width);
     image.height = static_cast<int>(height);
-    try {
-        image.pixels.resize(std::size_t{width} * height * 4);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
-    }
-    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(image.pixels.size()), image.pixels.data())))
+    // The program is built without exceptions: a picture too large for the memory left is
+    // refused here rather than ending the program.
+    image.pixels.reset(new (std::nothrow) std::uint8_t[image.byteCount()]);
+    if (!image.pixels) return std::nullopt;
+    if (FAILED(converter->CopyPixels(nullptr, width * 4, static_cast<UINT>(image.byteCount()), image.pixels.get())))
         return std::nullopt;
     return image;
 }
@@ -75,7 +74,7 @@ Picture::Picture(HINSTANCE instance, int resourceId, Color background) {
     if (!image) return;
     // Blended once over the box's colour: GDI then draws plain opaque pixels.
     bgrx_ = std::move(image->pixels);
-    for (std::size_t i = 0; i + 3 < bgrx_.size(); i += 4) {
+    for (std::size_t i = 0; i + 3 < image->byteCount(); i += 4) {
         const std::uint8_t alpha = bgrx_[i + 3];
         bgrx_[i] = blend(bgrx_[i], background.blue, alpha);
         bgrx_[i + 1] = blend(bgrx_[i + 1], background.green, alpha);
@@ -98,7 +97,7 @@ void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     if (!isScaled(placed, width_, height_)) {
-        StretchDIBits(dc, placed.left, placed.top, width_, height_, 0, 0, width_, height_, bgrx_.data(), &info,
+        StretchDIBits(dc, placed.left, placed.top, width_, height_, 0, 0, width_, height_, bgrx_.get(), &info,
                       DIB_RGB_COLORS, SRCCOPY);
         return;
     }
@@ -112,7 +111,7 @@ void Picture::draw(HDC dc, int boxWidth, int boxHeight, int mode) const {
         const int bitsPerPixel = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
         SetStretchBltMode(memory.get(), bitsPerPixel > 16 ? HALFTONE : COLORONCOLOR);
         SetBrushOrgEx(memory.get(), 0, 0, nullptr); // HALFTONE needs the brush origin reset after it is chosen
-        StretchDIBits(memory.get(), 0, 0, placed.width, placed.height, 0, 0, width_, height_, bgrx_.data(), &info,
+        StretchDIBits(memory.get(), 0, 0, placed.width, placed.height, 0, 0, width_, height_, bgrx_.get(), &info,
                       DIB_RGB_COLORS, SRCCOPY);
     }
     const ScopedSelectObject select(memory.get(), scaled_.get());

@@ -8,7 +8,9 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -23,7 +25,8 @@ struct BgraImage {
     int width = 0;
     int height = 0;
     // Rows from top to bottom, 4 bytes per pixel: blue, green, red, alpha (not premultiplied).
-    std::vector<std::uint8_t> pixels;
+    std::unique_ptr<std::uint8_t[]> pixels;
+    std::size_t byteCount() const { return std::size_t(width) * std::size_t(height) * 4; }
 };
 
 // Largest picture we agree to decode; a larger one is refused before any memory is
@@ -49,7 +52,7 @@ public:
 private:
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint8_t> bgrx_; // top-down rows, blue-green-red-unused, as a 32-bit DIB wants
+    std::unique_ptr<std::uint8_t[]> bgrx_; // top-down rows, blue-green-red-unused, as a 32-bit DIB wants
     // The picture scaled to the size it was last drawn at: halftone scaling of a large
     // picture is slow, and a window repaints often.
     mutable ScopedBitmap scaled_;

@@ -22,6 +22,7 @@
 #include "platform/win32/scoped.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
+#include "ui/kit/hot_key.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/file_drop.h"
@@ -32,6 +33,8 @@
 
 #include <commctrl.h> // messages of the list view only: comctl32 is loaded, never imported
 #include <shellapi.h> // the declaration only: shell32 is loaded when a link is first clicked
+
+#include <set>
 
 namespace tallyra::ui::win32 {
 
@@ -119,36 +122,6 @@ HWND Win32Toolkit::comboHandle(WindowId window, std::string_view unit) const {
     return found && found->kind() == UnitKind::ComboBox ? found->hwnd() : nullptr;
 }
 
-namespace {
-
-Key keyOf(WPARAM virtualKey) {
-    switch (virtualKey) {
-    case VK_SPACE:
-        return Key::Space;
-    case VK_RETURN:
-        return Key::Enter;
-    case VK_NEXT:
-        return Key::PageDown;
-    case VK_PRIOR:
-        return Key::PageUp;
-    case VK_LEFT:
-        return Key::Left;
-    case VK_UP:
-        return Key::Up;
-    case VK_RIGHT:
-        return Key::Right;
-    case VK_DOWN:
-        return Key::Down;
-    case VK_ESCAPE:
-        return Key::Escape;
-    case VK_F11:
-        return Key::F11;
-    default:
-        return Key::Other;
-    }
-}
-
-} // namespace
 
 void Win32Toolkit::reportKey(const MSG& message) {
     const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
@@ -174,7 +147,7 @@ void Win32Toolkit::reportKey(const MSG& message) {
     for (const auto& [id, window] : windows_) {
         if (window->hwnd() != root) continue;
         const std::shared_ptr<TopWindow> keepAlive = window; // the handler may close it
-        keepAlive->raiseKey(keyOf(message.wParam), action);
+        keepAlive->raiseKey(keyOf(static_cast<unsigned>(message.wParam)), action);
         return;
     }
 }
@@ -185,9 +158,41 @@ void Win32Toolkit::forget(WindowId window) {
 
 namespace {
 
+// The question the remote answers (one at a time): when it appeared, and the keys
+// pressed since then that are not yet released.
+struct RemoteQuestion {
+    DWORD shownAt = 0;
+    std::set<WPARAM> pressed;
+} remoteQuestion;
+
+// Whether the question takes a key message: not from a key that was already down
+// when it appeared, nor a press in its first moment (a remote's double click, Space
+// pressed twice, must not answer a question nobody has read).
+bool takesKey(const MSG& message) {
+    switch (message.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        if (remoteQuestion.pressed.count(message.wParam)) return true;
+        if ((message.lParam & (1L << 30)) != 0 ||
+            GetTickCount() - remoteQuestion.shownAt < static_cast<DWORD>(kRemoteQuestionSettleMs))
+            return false; // held since before, or too soon
+        remoteQuestion.pressed.insert(message.wParam);
+        return true;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        return remoteQuestion.pressed.erase(message.wParam) > 0;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        return !remoteQuestion.pressed.empty(); // the character of a press taken
+    default:
+        return true;
+    }
+}
+
 // While a question that the remote answers is open: Page Down presses its Yes, Page Up its No.
 LRESULT CALLBACK remoteAnswers(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && !takesKey(*message)) return TRUE;
     if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
         (message->wParam == VK_NEXT || message->wParam == VK_PRIOR)) {
         PostMessageW(GetAncestor(message->hwnd, GA_ROOT), WM_COMMAND, message->wParam == VK_NEXT ? IDYES : IDNO, 0);
@@ -219,6 +224,7 @@ MessageAnswer Win32Toolkit::showBox(const Message& message, bool remote) {
     UINT flags = message.flags | MB_TASKMODAL;
     // Over a slide show: the box comes on top of it and takes the focus, so it is seen and answered.
     if (anyFloating()) flags |= MB_TOPMOST | MB_SETFOREGROUND;
+    if (remote) remoteQuestion = {GetTickCount(), {}};
     const HHOOK hook = remote ? SetWindowsHookExW(WH_MSGFILTER, remoteAnswers, nullptr, GetCurrentThreadId()) : nullptr;
     const int result = MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
     if (hook) UnhookWindowsHookEx(hook);
@@ -564,18 +570,19 @@ bool Win32Toolkit::isFontInstalled(std::string_view face) const {
     return search.found;
 }
 
-void Win32Toolkit::openInBrowser(std::string_view address) {
+bool Win32Toolkit::openInBrowser(std::string_view address) {
     // shell32 (with shlwapi and more) is loaded on the first click of a link, not at every start.
     const auto shellExecute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    if (shellExecute == nullptr) return;
+    if (shellExecute == nullptr) return false;
     // The handler of an address may be a shell extension, which wants COM on the calling thread.
     const tallyra::win32::ScopedComInit com;
-    shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result = shellExecute(nullptr, L"open", toWide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(result) > 32; // its way of saying it worked
 }
 
 // A file's default program is found the same way as a web address's.
-void Win32Toolkit::openFile(std::string_view path) {
-    openInBrowser(path);
+bool Win32Toolkit::openFile(std::string_view path) {
+    return openInBrowser(path);
 }
 
 void Win32Toolkit::quit(int exitCode) {

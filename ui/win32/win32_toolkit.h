@@ -73,8 +73,8 @@ public:
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;
     bool isFontInstalled(std::string_view face) const override;
-    void openInBrowser(std::string_view address) override;
-    void openFile(std::string_view path) override;
+    bool openInBrowser(std::string_view address) override;
+    bool openFile(std::string_view path) override;
     void quit(int exitCode) override;
     NativeWindow nativeHandle(WindowId window, std::string_view unit) const override;
 

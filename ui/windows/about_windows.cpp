@@ -1,5 +1,7 @@
 #include "ui/windows/about_windows.h"
 
+#include "ui/windows/window_set.h"
+
 #include "ui/kit/dpi.h"
 
 namespace tallyra::ui {
@@ -215,6 +217,16 @@ void SupportWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event
         windows_.showAbout();
         toolkit_.destroyWindow(window_);
     }
+}
+
+void AboutWindow::onClosed() {
+    windows_.showSettings();
+}
+void ChangelogWindow::onClosed() {
+    windows_.showAbout();
+}
+void SupportWindow::onClosed() {
+    windows_.showAbout();
 }
 
 } // namespace tallyra::ui

@@ -56,7 +56,7 @@ public:
 private:
     const WindowDesign& design() const override { return kAboutWindowDesign; }
     void onOpened() override { openAbout(); }
-    void onClosed() override { windows_.showSettings(); }
+    void onClosed() override;
 };
 
 class ChangelogWindow : public SecondaryWindow {
@@ -67,7 +67,7 @@ public:
 private:
     const WindowDesign& design() const override { return kChangelogWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showAbout(); }
+    void onClosed() override;
 };
 
 class SupportWindow : public SecondaryWindow {
@@ -78,7 +78,7 @@ public:
 private:
     const WindowDesign& design() const override { return kSupportWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showAbout(); }
+    void onClosed() override;
 };
 
 } // namespace tallyra::ui

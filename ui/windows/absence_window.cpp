@@ -1,5 +1,7 @@
 #include "ui/windows/absence_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include "draw/round_keeper.h"
 
 namespace tallyra::ui {
@@ -53,7 +55,7 @@ void AbsenceWindow::saveAbsences() {
     for (std::size_t i = 0; i < marks.size(); ++i)
         marks[i] = toolkit_.isItemChecked(window_, kStudentList, static_cast<int>(i));
     // The marks hold for this start even when they could not be kept.
-    if (!windows_.round().setAbsent(marks)) toolkit_.showMessage(kAbsenceSaveFailed);
+    if (!windows_.session().setAbsent(marks)) toolkit_.showMessage(kAbsenceSaveFailed);
     windows_.showMain();
     toolkit_.destroyWindow(window_);
 }
@@ -66,6 +68,10 @@ void AbsenceWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event
         windows_.showMain();
         toolkit_.destroyWindow(window_);
     }
+}
+
+void AbsenceWindow::onClosed() {
+    windows_.showMain();
 }
 
 } // namespace tallyra::ui

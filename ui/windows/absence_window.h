@@ -24,7 +24,7 @@ public:
 private:
     const WindowDesign& design() const override { return kAbsenceWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showMain(); }
+    void onClosed() override;
     void saveAbsences();
 };
 

@@ -1,5 +1,6 @@
 #include "ui/windows/class_box.h"
 
+#include "draw/class_session.h"
 #include "storage/classes.h"
 
 namespace tallyra::ui {
@@ -11,13 +12,7 @@ std::vector<std::string> fillClassBox(Toolkit& toolkit, WindowId window, std::st
     toolkit.clearItems(window, unit);
     for (const std::string& name : listing.classes)
         toolkit.addItem(window, unit, name);
-    const std::string_view chosen = !select.empty() ? select : std::string_view(listing.current);
-    if (!listing.list.empty() && listing.list.find(',') == std::string::npos && select.empty()) {
-        toolkit.setSelection(window, unit, 0);
-    } else {
-        for (std::size_t i = 0; i < listing.classes.size(); ++i)
-            if (listing.classes[i] == chosen) toolkit.setSelection(window, unit, static_cast<int>(i));
-    }
+    if (const int shown = shownClassIndex(listing, select); shown >= 0) toolkit.setSelection(window, unit, shown);
     return std::move(listing.classes);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/windows/class_management_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include <algorithm>
 
 #include "storage/settings.h"
@@ -151,14 +153,14 @@ void ClassManagementWindow::showFailure(const classes::Result& result, std::stri
     // both class boxes show it as it now is. An unchanged list keeps the texts the teacher typed.
     if (classes::readListing(windows_.data()).classes == classes_) return;
     fillClassBox(select.empty() ? shownClass().name : select);
-    windows_.classListChanged();
+    windows_.session().reloadList();
 }
 
 bool ClassManagementWindow::addClass(std::string_view proposed) {
     const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle, proposed);
     if (!answer) return false;
     const std::string& name = *answer;
-    const classes::Result result = classes::addClass(windows_.data(), name, !windows_.hasCurrentClass());
+    const classes::Result result = windows_.session().add(name);
     if (!result.done()) {
         showFailure(result, name);
         return false;
@@ -170,13 +172,6 @@ bool ClassManagementWindow::addClass(std::string_view proposed) {
     showRoster(result.roster); // an adopted file shows the students it holds
     toolkit_.setText(window_, kNameBox, name);
     toolkit_.setVisible(window_, kNoClassOverlay, false);
-
-    // The first class becomes the current one.
-    windows_.classAdded(name, result.current);
-    if (result.current) {
-        windows_.round().loadClass(name, result.roster, RoundKeeper::Reason::Changed);
-        windows_.currentClassChanged(name);
-    }
     return true;
 }
 
@@ -196,12 +191,8 @@ void ClassManagementWindow::deleteClass() {
     const std::string question = deleteClassQuestion(shown.name);
     if (toolkit_.showMessage({kDeleteClassTitle, question, kDeleteClassFlags}) != MessageAnswer::Yes) return;
 
-    const classes::Result result = classes::deleteClass(windows_.data(), shown);
+    const classes::Result result = windows_.session().remove(shown);
     if (!result.done()) return showFailure(result);
-    // Only once the files say so does the roll call lose the class.
-    windows_.rollCall().loadRoster({});
-    if (result.message) toolkit_.showMessage(result.message->message());
-    windows_.round().classDeleted(shown.name);
 
     const int selected = shown.index;
     classes_.erase(classes_.begin() + selected);
@@ -214,7 +205,6 @@ void ClassManagementWindow::deleteClass() {
     } else {
         showNoClass();
     }
-    windows_.classDeleted(selected, next, result.lastClass);
 }
 
 void ClassManagementWindow::saveClass() {
@@ -223,11 +213,12 @@ void ClassManagementWindow::saveClass() {
 
     const std::string newName = toolkit_.text(window_, kNameBox);
     const std::string rosterText = toolkit_.text(window_, kRosterBox);
-    classes::Result result = classes::saveClass(windows_.data(), shown, newName, rosterText, shownRoster_);
+    ClassSession& session = windows_.session();
+    classes::Result result = session.save(shown, newName, rosterText, shownRoster_);
     if (result.outcome == classes::Outcome::RosterChanged) {
         // Another copy saved this class since the box was filled: overwrite only when the teacher says so.
         if (toolkit_.showMessage(result.message->message()) != MessageAnswer::Yes) return showRoster(result.roster);
-        result = classes::saveClass(windows_.data(), shown, newName, rosterText, result.roster, true);
+        result = session.save(shown, newName, rosterText, result.roster, true);
     }
     if (!result.done()) {
         showFailure(result);
@@ -237,13 +228,10 @@ void ClassManagementWindow::saveClass() {
     }
 
     if (newName != shown.name) {
-        windows_.round().classRenamed(shown.name, newName);
         classes_[static_cast<std::size_t>(shown.index)] = newName;
         toolkit_.setItemText(window_, kClassBox, shown.index, newName);
-        windows_.classRenamed(shown.index, newName);
     }
     shownRoster_ = result.roster;
-    if (result.current) windows_.round().loadClass(newName, result.roster, RoundKeeper::Reason::Changed);
     toolkit_.showMessage(kSaveDone);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/windows/groups_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include "draw/random_source.h"
 #include "storage/utf8.h"
 
@@ -129,6 +131,10 @@ std::string groupsAsTable(const std::vector<std::vector<std::string>>& groups) {
 
 GroupsWindow::GroupsWindow(WindowSet& windows)
     : SecondaryWindow(windows), dealer_(RandomSource::systemTicks() ^ 0x5DEECE66u) {}
+
+void GroupsWindow::onClosed() {
+    windows_.showMain();
+}
 
 void GroupsWindow::onOpened() {
     rescaleForDpi();

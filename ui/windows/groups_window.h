@@ -38,7 +38,7 @@ public:
 private:
     const WindowDesign& design() const override { return kGroupsWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showMain(); }
+    void onClosed() override;
     void regroup();
     void showGroups();
 

@@ -1,8 +1,6 @@
 #include "ui/windows/main_window.h"
 
 #include "draw/round_keeper.h"
-#include "storage/classes.h"
-#include "storage/roster.h"
 #include "storage/settings.h"
 #include "ui/kit/dpi.h"
 
@@ -16,8 +14,14 @@ std::string mainWindowTitle(std::string_view className) {
     return title;
 }
 
-MainWindow::MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), data_(data), services_(std::move(services)) {
+std::string mainWindowTitle(const std::optional<std::string>& titleClass) {
+    if (!titleClass) return std::string(kProductTitle);
+    return std::string(kProductTitle).append(" [").append(*titleClass).append("]");
+}
+
+MainWindow::MainWindow(Toolkit& toolkit, ClassSession& session, Services services)
+    : toolkit_(toolkit), session_(session), rollCall_(session.rollCall()), data_(session.data()),
+      services_(std::move(services)) {
     addOwnMenuItems();
 }
 
@@ -54,15 +58,36 @@ void MainWindow::startHotKey() {
 void MainWindow::askForHotKey() {
     if (askingHotKey_) return;
     askingHotKey_ = true;
-    titleBeforeAsking_ = toolkit_.text(window_, shared::kTitle);
     toolkit_.setText(window_, shared::kTitle, kHotKeyPrompt);
 }
+
+void MainWindow::endHotKeyPrompt() {
+    if (!askingHotKey_) return;
+    askingHotKey_ = false;
+    toolkit_.setText(window_, shared::kTitle, mainWindowTitle(session_.titleClass()));
+}
+
+namespace {
+
+// Counts a menu or box that waits for the teacher while it is open.
+class Waiting {
+public:
+    explicit Waiting(int& count) : count_(++count) {}
+    ~Waiting() { --count_; }
+    Waiting(const Waiting&) = delete;
+    Waiting& operator=(const Waiting&) = delete;
+
+private:
+    int& count_;
+};
+
+} // namespace
 
 bool MainWindow::onKeyStroke(WindowId, HotKey stroke) {
     if (!askingHotKey_) return false;
     if (isModifierKey(stroke.key)) return true; // the key is still to come
-    askingHotKey_ = false;
-    toolkit_.setText(window_, shared::kTitle, titleBeforeAsking_);
+    endHotKeyPrompt();
+    const Waiting boxes(menuOrBoxOpen_);
     if (stroke != HotKey{0x1B}) takeHotKey(stroke); // Escape cancels
     return true;
 }
@@ -83,10 +108,6 @@ void MainWindow::takeHotKey(HotKey stroke) {
     if (!settings::setHotKey(data_, hotKeyName(stroke))) toolkit_.showMessage(kDataNotSaved);
 }
 
-bool MainWindow::isRolling() {
-    return toolkit_.text(window_, kStartStop) != kStartCaption;
-}
-
 void MainWindow::pressStartStop(bool byRemote) {
     if (pressing_) return;
     pressing_ = true;
@@ -96,8 +117,8 @@ void MainWindow::pressStartStop(bool byRemote) {
 }
 
 void MainWindow::onHotKey(WindowId) {
-    // Not while a box or another window of ours waits for the teacher.
-    if (pressing_ || askingHotKey_ || !toolkit_.isWindowVisible(window_) ||
+    // Not while the menu, a box or another window of ours waits for the teacher.
+    if (pressing_ || askingHotKey_ || menuOrBoxOpen_ > 0 || !toolkit_.isWindowVisible(window_) ||
         (services_.anotherWindowOpen && services_.anotherWindowOpen()))
         return;
     if (!floating_) {
@@ -114,6 +135,7 @@ void MainWindow::onHotKey(WindowId) {
 
 void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
     if (menu_.empty()) return;
+    const Waiting menu(menuOrBoxOpen_); // its items' boxes too
     const std::vector<MenuItem> items = menu_.items();
     if (const std::optional<int> chosen = toolkit_.showMenu(window_, at, items))
         menu_.choose(static_cast<std::size_t>(*chosen));
@@ -129,6 +151,7 @@ constexpr std::string_view kMovedUnits[] = {shared::kContent, kNumber, kName, kS
 
 void MainWindow::setFullScreen(bool on) {
     if (on == fullScreen_ || window_ == kNoWindow) return;
+    endHotKeyPrompt();
     fullScreen_ = on;
     toolkit_.setVisible(window_, kRoundCount, !on); // it has no place on the projected screen
     if (!on) {
@@ -182,11 +205,21 @@ void MainWindow::show() {
 }
 
 void MainWindow::showRoundCount() {
-    toolkit_.setText(window_, kRoundCount, roundCountText(rollCall_));
+    toolkit_.setText(window_, kRoundCount,
+                     roundCountText(rollCall_, session_.record().waitingCount()));
 }
 
-void MainWindow::showClassTitle(std::string_view className) {
-    toolkit_.setText(window_, shared::kTitle, mainWindowTitle(className));
+void MainWindow::hideForWindow() {
+    setFullScreen(false);
+    endHotKeyPrompt();
+    toolkit_.showWindow(window_, false);
+}
+
+void MainWindow::showCurrentClass(bool emptiesDisplay) {
+    askingHotKey_ = false;
+    toolkit_.setText(window_, shared::kTitle, mainWindowTitle(session_.titleClass()));
+    if (emptiesDisplay) clearDisplay();
+    showRoundCount();
 }
 
 void MainWindow::clearDisplay() {
@@ -225,14 +258,8 @@ void MainWindow::runStartUp() {
         break;
     }
     if (services_.checkVoices) services_.checkVoices(toolkit_);
-    const std::string className = settings::currentClass(data_);
-    StoredRoster roster = loadRoster(data_, className);
-    if (roster.state == IniDocument::State::Failed && !className.empty())
-        toolkit_.showMessage(fileNotReadMessage(data_.rosterFile(className), readFailure));
-    if (services_.loadClass) services_.loadClass(className, std::move(roster.roster));
-    else rollCall_.loadRoster(std::move(roster.roster));
-    showRoundCount();
-    showClassTitle(className);
+    session_.start();
+    showCurrentClass(false);
     startHotKey();
 }
 
@@ -250,8 +277,7 @@ void MainWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     } else if (unit == kStartStop) {
         pressStartStop(false);
     } else if (unit == kSettingsButton) {
-        setFullScreen(false);
-        toolkit_.showWindow(window_, false);
+        hideForWindow();
         if (services_.openSettings) services_.openSettings();
     } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);

@@ -3,10 +3,11 @@
 // settings button. Its creation runs the program's start-up sequence.
 #pragma once
 
+#include "draw/class_session.h"
 #include "draw/roll_call.h"
 #include "storage/data_folder.h"
-#include "ui/windows/main_menu.h"
 #include "ui/kit/toolkit.h"
+#include "ui/windows/main_menu.h"
 
 #include <functional>
 #include <map>
@@ -57,6 +58,8 @@ inline constexpr Message kFirstRunNotice{
 
 // "Tallyra × Korvane", with " [class]" when a class is current.
 std::string mainWindowTitle(std::string_view className);
+// The title for the class the session names: with brackets whenever it names one, even with an empty name.
+std::string mainWindowTitle(const std::optional<std::string>& titleClass);
 
 class MainWindow : public WindowEvents, public RollCallView {
 public:
@@ -67,14 +70,11 @@ public:
         std::function<void()> openSettings;
         // True while a secondary window is open: the hot key then does nothing.
         std::function<bool()> anotherWindowOpen;
-        // Loads the class current at start into the roll call, with its round
-        // (nothing: the roster alone, a full round).
-        std::function<void(std::string_view className, ClassRoster roster)> loadClass;
         // Told once at start, after the font check: where the data is kept now.
         std::optional<DataFolderNotice> dataFolderNotice;
     };
 
-    MainWindow(Toolkit& toolkit, RollCall& rollCall, const DataFolder& data, Services services);
+    MainWindow(Toolkit& toolkit, ClassSession& session, Services services);
 
     // Creates the window (running the start-up sequence) and shows it.
     WindowId open();
@@ -83,8 +83,11 @@ public:
     float dpiScale() const { return dpiScale_; }
 
     void show();
-    // Retitles the window for the current class.
-    void showClassTitle(std::string_view className);
+    // Hides the window while another window of the program opens in its place.
+    void hideForWindow();
+    // Shows what the session says of the current class: the title, the count, and
+    // (emptiesDisplay) no student. Ends the hot-key prompt.
+    void showCurrentClass(bool emptiesDisplay);
     // Empties the number and name display.
     void clearDisplay();
     // Shows how many students are left in this round, of how many, and how many are absent.
@@ -133,12 +136,15 @@ private:
     void startHotKey();
     std::string hotKeyMenuText() const;
     void askForHotKey();
+    // Ends the prompt for a new hot key, if one is shown, retitling the window for the current class.
+    void endHotKeyPrompt();
     void takeHotKey(HotKey stroke);
     // Start/Stop pressed from the keyboard, a remote or the hot key rather than the mouse.
     void pressStartStop(bool byRemote);
-    bool isRolling();
+    bool isRolling() const { return rollCall_.isRolling(); }
 
     Toolkit& toolkit_;
+    ClassSession& session_;
     RollCall& rollCall_;
     const DataFolder& data_;
     Services services_;
@@ -152,8 +158,8 @@ private:
     HotKeyState hotKeyState_ = HotKeyState::Unsupported;
     bool floating_ = false;
     bool askingHotKey_ = false;
-    std::string titleBeforeAsking_;
     bool pressing_ = false;      // inside Start/Stop (its boxes and the announcement)
+    int menuOrBoxOpen_ = 0;      // the menu, or a box raised from it or from the hot-key prompt, waits
     bool pressByRemote_ = false; // the press under way came from a key or the hot key
     bool fullScreen_ = false;
     // What full screen changes, as it was before.

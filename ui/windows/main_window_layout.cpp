@@ -25,6 +25,7 @@ constexpr UnitDesign kUnits[] = {
      .hAlign = HAlign::Center,
      .vAlign = VAlign::Center,
      .fit = TextFit::Shrink,
+     .doubleClick = true, // full screen
      .rescale = {10}},
     {.name = kName,
      .controlId = 1005,
@@ -35,6 +36,7 @@ constexpr UnitDesign kUnits[] = {
      .hAlign = HAlign::Center,
      .vAlign = VAlign::Center,
      .fit = TextFit::Shrink,
+     .doubleClick = true,
      .rescale = {9}},
     row(1006, {7}, shared::buttonFrame(kStartStopFrame, shared::kContent, 60, 304, 167, 73)),
     row(1007, {5, 18}, shared::framedButton(kStartStop, kStartStopFrame, 165, 71, "开始")),

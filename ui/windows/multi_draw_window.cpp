@@ -1,5 +1,7 @@
 #include "ui/windows/multi_draw_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include "draw/random_source.h"
 #include "storage/settings.h"
 
@@ -163,7 +165,7 @@ void MultiDrawWindow::stop() {
     toolkit_.setText(window_, kStartStop, kStartCaption);
     const std::vector<std::size_t> settled = draw_.settle();
     show(settled);
-    windows_.round().settleSeveral(settled, draw_.certain(), draw_.newRound());
+    windows_.session().settleSeveral(settled, draw_.certain(), draw_.newRound());
     windows_.main().showRoundCount();
 }
 

@@ -1,12 +1,10 @@
 #include "ui/windows/record_window.h"
 
-#include "storage/student_marks.h"
+#include "ui/windows/window_set.h"
 #include "ui/windows/round_summary.h"
 
-#include <algorithm>
-#include <map>
-#include <numeric>
-#include <utility>
+#include "storage/pick_record_summary.h"
+#include "storage/student_marks.h"
 
 namespace tallyra::ui {
 namespace {
@@ -44,50 +42,37 @@ const WindowDesign kRecordWindowDesign{.name = "RecordWindow",
                                        .canMinimise = false,
                                        .units = kUnits};
 
-std::string recordSummary(std::span<const Pick> picks, std::string_view className, const ClassRoster& roster,
-                          std::string_view date) {
-    std::string today;
-    std::map<std::pair<std::string, std::string>, int> counts;
-    for (const Pick& pick : picks) {
-        if (pick.className != className) continue;
-        ++counts[{pick.number, pick.name}];
-        if (pick.time.starts_with(date))
-            today += pick.time.substr(std::min(pick.time.size(), date.size() + 1)) + "  " + pick.number + "号 " +
-                     pick.name + "\r\n";
-    }
-    std::string text = "班级：" + std::string(className) + "\r\n\r\n今天（" + std::string(date) + "）的点名：\r\n";
-    text += today.empty() ? "（今天还没有点名）\r\n" : today;
-    text += "\r\n累计被点名次数（从少到多）：\r\n";
-    std::vector<std::size_t> order(roster.size());
-    std::iota(order.begin(), order.end(), std::size_t{1});
-    const auto countOf = [&](std::size_t position) {
-        const auto found = counts.find({roster.numberAt(position), roster.nameAt(position)});
-        return found == counts.end() ? 0 : found->second;
-    };
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return countOf(a) < countOf(b); });
-    for (const std::size_t position : order)
-        text += std::to_string(countOf(position)) + " 次  " + roster.numberAt(position) + "号 " +
-                roster.nameAt(position) + "\r\n";
-    return text;
+std::string recordNotOpenedText(std::string_view path) {
+    return "系统中没有能打开点名记录文件的程序。该文件保存在：\r\n" + std::string(path);
 }
 
 void RecordWindow::onOpened() {
     rescaleForDpi();
-    const std::vector<Pick> picks = readPickRecord(windows_.data());
+    const std::vector<Pick> waiting = windows_.session().record().waitingPicks();
     toolkit_.setText(window_, kRecordBox,
-                     recordSummary(picks, windows_.round().className(), windows_.rollCall().roster(), todayText()) +
+                     recordWindowText(windows_.data(), waiting, windows_.session().className(),
+                                      windows_.rollCall().roster(), todayText()) +
                          "\r\n" + roundSummary(windows_.rollCall()));
 }
 
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
     if (event != UnitEvent::Clicked) return;
     if (unit == kOpenButton) {
-        if (pickRecordExists(windows_.data())) toolkit_.openFile(pickRecordPath(windows_.data()).utf8());
-        else toolkit_.showMessage(kNoRecordYet);
+        const std::string path = pickRecordPath(windows_.data()).utf8();
+        if (!pickRecordExists(windows_.data())) {
+            toolkit_.showMessage(kNoRecordYet);
+        } else if (!toolkit_.openFile(path)) {
+            const std::string text = recordNotOpenedText(path);
+            toolkit_.showMessage({kNotOpenedTitle, text, kWarningOk});
+        }
     } else if (unit == shared::kCloseButton) {
         windows_.showMain();
         toolkit_.destroyWindow(window_);
     }
+}
+
+void RecordWindow::onClosed() {
+    windows_.showMain();
 }
 
 } // namespace tallyra::ui

@@ -3,11 +3,8 @@
 // record file with its default program.
 #pragma once
 
-#include "storage/pick_record.h"
-#include "storage/roster.h"
 #include "ui/windows/secondary_window.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -18,16 +15,15 @@ extern const WindowDesign kRecordWindowDesign;
 inline constexpr Message kNoRecordYet{"点名记录", "还没有点名记录：每次抽取的结果会自动记入 Data 文件夹中的点名记录文件。",
                                       kInformationOk};
 
+// The record could not be opened (no program for .csv): where to find it.
+std::string recordNotOpenedText(std::string_view path);
+inline constexpr std::string_view kNotOpenedTitle = "无法打开";
+
 namespace record_units {
 inline constexpr std::string_view kRecordBox = "recordBox";
 inline constexpr std::string_view kOpenFrame = "openRecordFrame";
 inline constexpr std::string_view kOpenButton = "openRecordButton";
 } // namespace record_units
-
-// What the record window shows for a class: picks of the day (date YYYY-MM-DD)
-// in order, then every student of the roster with their number of picks, fewest first.
-std::string recordSummary(std::span<const Pick> picks, std::string_view className, const ClassRoster& roster,
-                          std::string_view date);
 
 class RecordWindow : public SecondaryWindow {
 public:
@@ -37,7 +33,7 @@ public:
 private:
     const WindowDesign& design() const override { return kRecordWindowDesign; }
     void onOpened() override;
-    void onClosed() override { windows_.showMain(); }
+    void onClosed() override;
 };
 
 } // namespace tallyra::ui

@@ -9,9 +9,8 @@ void addRoundMenuItems(WindowSet& windows) {
     Toolkit& toolkit = windows.toolkit();
     const auto hasStudents = [&windows] { return windows.rollCall().roster().size() > 0; };
     // A secondary window hides the main window, as the settings button does.
-    const auto openInstead = [&windows, &main, &toolkit](void (WindowSet::*open)()) {
-        main.setFullScreen(false);
-        toolkit.showWindow(main.id(), false);
+    const auto openInstead = [&windows, &main](void (WindowSet::*open)()) {
+        main.hideForWindow();
         (windows.*open)();
     };
     main.menu().add([] { return std::string("今天缺席的学生…"); },
@@ -21,7 +20,7 @@ void addRoundMenuItems(WindowSet& windows) {
         [] { return std::string("开始新一轮抽取"); },
         [&windows, &main, &toolkit] {
             if (windows.rollCall().isRolling() || toolkit.showMessage(kNewRoundQuestion) != MessageAnswer::Yes) return;
-            windows.round().startNewRound();
+            windows.session().startNewRound();
             main.showRoundCount();
         },
         {}, [&windows, hasStudents] { return hasStudents() && !windows.rollCall().isRolling(); });

@@ -1,16 +1,21 @@
 // Base of the secondary windows (settings, class management, about, changelog,
 // support): its id, whether it has been destroyed, and its rescaling for the DPI
-// scale. A secondary window reaches the others only through the window set.
+// scale. A secondary window reaches the others only through the window set, which
+// owns it: this header names the set without depending on it.
 #pragma once
 
-#include "ui/windows/window_set.h"
+#include "ui/kit/layout.h"
+#include "ui/kit/toolkit.h"
 
 namespace tallyra::ui {
+
+class WindowSet;
 
 // Base of the secondary windows: its id, and whether it has been destroyed.
 class SecondaryWindow : public WindowEvents {
 public:
-    explicit SecondaryWindow(WindowSet& windows) : windows_(windows), toolkit_(windows.toolkit()) {}
+    explicit SecondaryWindow(WindowSet& windows);
+    ~SecondaryWindow() override = default;
 
     WindowId id() const { return window_; }
     bool isOpen() const { return window_ != kNoWindow && !destroyed_; }

@@ -1,8 +1,9 @@
 #include "ui/windows/settings_window.h"
 
+#include "ui/windows/window_set.h"
+
 #include "storage/classes.h"
 #include "storage/settings.h"
-#include "ui/windows/class_box.h"
 #include "ui/kit/dpi.h"
 
 namespace tallyra::ui {
@@ -58,6 +59,10 @@ const WindowDesign kSettingsWindowDesign{.name = "SettingsWindow",
                                          .background = kTitleBlue,
                                          .units = kUnits};
 
+std::string updatePageNotOpenedText() {
+    return "未能打开浏览器。请在浏览器中手动访问：\r\n" + std::string(kUpdatePageAddress);
+}
+
 void SettingsWindow::onOpened() {
     rescaleForDpi();
 
@@ -65,72 +70,33 @@ void SettingsWindow::onOpened() {
     toolkit_.setChecked(window_, kVoiceOn, voiceOn);
     toolkit_.setChecked(window_, kVoiceOff, !voiceOn);
 
+    ClassSession& session = windows_.session();
+    session.reloadList(true);
     // Several classes and none of them current: the first one becomes current.
-    if (!fillClassBox() && toolkit_.itemCount(window_, kClassBox) > 0) {
-        toolkit_.setSelection(window_, kClassBox, 0);
-        applyClassChoice();
-    }
+    if (!session.hasCurrentClass() && !session.classes().empty()) session.choose({0, session.classes().front()});
 }
 
-bool SettingsWindow::fillClassBox() {
-    classes_ = ui::fillClassBox(toolkit_, window_, kClassBox, windows_.data());
-    return toolkit_.selection(window_, kClassBox) >= 0;
+void SettingsWindow::showClasses() {
+    toolkit_.clearItems(window_, kClassBox);
+    for (const std::string& name : windows_.session().classes())
+        toolkit_.addItem(window_, kClassBox, name);
+    showCurrentClass();
 }
 
-void SettingsWindow::reloadClasses() {
-    if (classes::readListing(windows_.data()).classes != classes_) fillClassBox();
+void SettingsWindow::showCurrentClass() {
+    const int shown = windows_.session().shownIndex();
+    if (shown >= 0 && toolkit_.selection(window_, kClassBox) != shown) toolkit_.setSelection(window_, kClassBox, shown);
 }
 
 void SettingsWindow::onClosed() {
     windows_.showMain();
 }
 
-std::string SettingsWindow::classBoxText() const {
-    const int selected = toolkit_.selection(window_, kClassBox);
-    if (selected >= 0 && static_cast<std::size_t>(selected) < classes_.size())
-        return classes_[static_cast<std::size_t>(selected)];
-    return toolkit_.selectedItemText(window_, kClassBox);
-}
-
-bool SettingsWindow::hasSelectedClass() const {
-    return toolkit_.selection(window_, kClassBox) >= 0;
-}
-
-void SettingsWindow::addClass(std::string_view name, bool select) {
-    classes_.emplace_back(name);
-    toolkit_.addItem(window_, kClassBox, name);
-    if (select) toolkit_.setSelection(window_, kClassBox, toolkit_.itemCount(window_, kClassBox) - 1);
-}
-
-void SettingsWindow::renameClass(int index, std::string_view name) {
-    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size())
-        classes_[static_cast<std::size_t>(index)] = name;
-    toolkit_.setItemText(window_, kClassBox, index, name);
-}
-
-void SettingsWindow::removeClass(int index, std::optional<int> select) {
-    if (index >= 0 && static_cast<std::size_t>(index) < classes_.size()) classes_.erase(classes_.begin() + index);
-    toolkit_.removeItem(window_, kClassBox, index);
-    if (!select) return;
-    toolkit_.setSelection(window_, kClassBox, *select);
-    applyClassChoice();
-}
-
 void SettingsWindow::applyClassChoice() {
     const int selected = toolkit_.selection(window_, kClassBox);
-    if (selected < 0 || static_cast<std::size_t>(selected) >= classes_.size()) return;
-    const std::string className = classes_[static_cast<std::size_t>(selected)];
-    const classes::Result result = classes::chooseClass(windows_.data(), {selected, className});
-    // A failed write leaves the current class, and the roll call with it, as they were.
-    if (result.message) toolkit_.showMessage(result.message->message());
-    if (result.outcome == classes::Outcome::ClassGone) {
-        reloadClasses();
-        return;
-    }
-    if (!result.done()) return;
-    windows_.rollCall().loadRoster({});
-    windows_.round().loadClass(className, result.roster, RoundKeeper::Reason::Chosen);
-    windows_.classChosen(className);
+    const std::vector<std::string>& classes = windows_.session().classes();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= classes.size()) return;
+    windows_.session().choose({selected, classes[static_cast<std::size_t>(selected)]});
 }
 
 void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {
@@ -157,7 +123,10 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         windows_.openAbout();
         toolkit_.showWindow(window_, false);
     } else if (unit == kUpdateButton) {
-        if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok) toolkit_.openInBrowser(kUpdatePageAddress);
+        if (toolkit_.showMessage(kUpdateNotice) == MessageAnswer::Ok && !toolkit_.openInBrowser(kUpdatePageAddress)) {
+            const std::string text = updatePageNotOpenedText();
+            toolkit_.showMessage({"无法打开", text, kWarningOk});
+        }
     } else if (unit == shared::kMinimiseButton) {
         toolkit_.minimiseWindow(window_);
     } else if (unit == shared::kCloseButton) {

@@ -4,9 +4,6 @@
 
 #include "ui/windows/secondary_window.h"
 
-#include <string>
-#include <vector>
-
 namespace tallyra::ui {
 
 extern const WindowDesign kSettingsWindowDesign;
@@ -19,6 +16,9 @@ inline constexpr Message kUpdateNotice{"更新受限",
                                        "帖子页，或者您也可以在原帖寻找更新！"
                                        "\r\n确实要跳转吗？",
                                        kQuestionOkCancel};
+
+// No browser opened the update page: its address, to be typed by hand.
+std::string updatePageNotOpenedText();
 
 // The settings window's units, besides the shared title bar and content area.
 namespace settings_units {
@@ -39,21 +39,12 @@ class SettingsWindow : public SecondaryWindow {
 public:
     explicit SettingsWindow(WindowSet& windows) : SecondaryWindow(windows) {}
 
-    // Makes the class shown in the class box current: writes Default, reloads the
-    // roll call, retitles the main window and empties its display.
+    // Makes the class chosen in the class box current (through the session).
     void applyClassChoice();
 
-    // The text of the class box: its selected item, or empty text.
-    std::string classBoxText() const;
-
-    // The class box, kept in step with the class management window by the window set.
-    bool hasSelectedClass() const;
-    void addClass(std::string_view name, bool select);
-    void renameClass(int index, std::string_view name);
-    // Removes an item; the item now at select, if any, is selected and made current.
-    void removeClass(int index, std::optional<int> select);
-    // Shows the class list and the current class as they are stored now.
-    void reloadClasses();
+    // The class box shows the session's class list, and the class it shows as current.
+    void showClasses();
+    void showCurrentClass();
 
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
 
@@ -61,11 +52,6 @@ private:
     const WindowDesign& design() const override { return kSettingsWindowDesign; }
     void onOpened() override;
     void onClosed() override;
-    // Fills the class box from one read of the settings file; true when a class is selected.
-    bool fillClassBox();
-
-    // The names in the class box, as read from the list (the box may show a name cut short).
-    std::vector<std::string> classes_;
 };
 
 } // namespace tallyra::ui

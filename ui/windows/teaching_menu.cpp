@@ -43,11 +43,11 @@ void addTeachingMenuItems(WindowSet& windows) {
         "刚抽到的学生缺席，重新抽取",
         [&windows] {
             MainWindow& main = windows.main();
-            if (!windows.round().takeBackLastPick()) return;
+            if (!windows.session().takeBackLastPick()) return;
             main.showRoundCount();
             main.onUnitEvent(main.id(), main_units::kStartStop, UnitEvent::Clicked); // a new roll at once
         },
-        [&windows, idle] { return idle() && windows.round().lastSettled() != 0; });
+        [&windows, idle] { return idle() && windows.session().lastSettled() != 0; });
     item(
         "一次抽取多人…", [own, open] { open(own->multiDraw); },
         [&windows, idle] { return idle() && presentCount(windows.rollCall()) >= 2; });

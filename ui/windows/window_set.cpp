@@ -2,32 +2,30 @@
 
 #include "ui/windows/about_windows.h"
 #include "ui/windows/absence_window.h"
+#include "ui/windows/class_management_window.h"
 #include "ui/windows/record_window.h"
 #include "ui/windows/round_menu.h"
 #include "ui/windows/teaching_menu.h"
-#include "ui/windows/class_management_window.h"
-#include "ui/kit/dpi.h"
 #include "ui/windows/settings_window.h"
 
 namespace tallyra::ui {
 
 WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, MainWindow::Services services)
-    : toolkit_(toolkit), rollCall_(rollCall), data_(std::move(data)), round_(rollCall, toolkit, data_) {
+    : toolkit_(toolkit), rollCall_(rollCall), data_(std::move(data)), session_(rollCall, toolkit, data_) {
+    session_.setListener(this);
     if (!services.openSettings) services.openSettings = [this] { openSettings(); };
     if (!services.anotherWindowOpen)
         services.anotherWindowOpen = [this] {
             return settings() || classManagement() || about() || changelog() || support() || absence() || record();
         };
-    if (!services.loadClass)
-        services.loadClass = [this](std::string_view className, ClassRoster roster) {
-            round_.loadClass(className, std::move(roster), RoundKeeper::Reason::StartUp);
-        };
-    main_ = std::make_unique<MainWindow>(toolkit, rollCall, data_, std::move(services));
+    main_ = std::make_unique<MainWindow>(toolkit, session_, std::move(services));
     addRoundMenuItems(*this);
     addTeachingMenuItems(*this);
 }
 
-WindowSet::~WindowSet() = default;
+WindowSet::~WindowSet() {
+    session_.setListener(nullptr);
+}
 
 template <typename Window> Window* WindowSet::ifOpen(const std::unique_ptr<Window>& window) {
     return window && window->isOpen() ? window.get() : nullptr;
@@ -88,59 +86,21 @@ void WindowSet::showSettings() {
     if (SettingsWindow* window = settings()) toolkit_.showWindow(window->id(), true);
 }
 
-bool WindowSet::hasCurrentClass() {
-    SettingsWindow* window = settings();
-    return window && window->hasSelectedClass();
+void WindowSet::onCurrentClassChanged(bool emptiesDisplay) {
+    main_->showCurrentClass(emptiesDisplay);
+    if (SettingsWindow* window = settings()) window->showCurrentClass();
 }
 
-void WindowSet::classAdded(std::string_view name, bool current) {
-    if (SettingsWindow* window = settings()) window->addClass(name, current);
-}
-
-void WindowSet::currentClassChanged(std::string_view name) {
-    main_->showClassTitle(name);
-    main_->showRoundCount();
-}
-
-void WindowSet::classChosen(std::string_view name) {
-    main_->showClassTitle(name);
-    main_->clearDisplay();
-    main_->showRoundCount();
+void WindowSet::onClassListChanged() {
+    if (SettingsWindow* window = settings()) window->showClasses();
 }
 
 void WindowSet::showMain() {
     main_->show();
 }
 
-void WindowSet::classRenamed(int index, std::string_view newName) {
-    if (SettingsWindow* window = settings()) {
-        window->renameClass(index, newName);
-        main_->showClassTitle(window->classBoxText());
-    }
-}
-
-void WindowSet::classDeleted(int index, std::optional<int> next, bool lastClass) {
-    if (SettingsWindow* window = settings()) window->removeClass(index, next);
-    if (lastClass) {
-        main_->showClassTitle("");
-        main_->clearDisplay();
-    }
-    main_->showRoundCount();
-}
-
-void WindowSet::classListChanged() {
-    if (SettingsWindow* window = settings()) window->reloadClasses();
-}
-
 void WindowSet::showAbout() {
     if (AboutWindow* window = about()) toolkit_.showWindow(window->id(), true);
-}
-
-void SecondaryWindow::rescaleForDpi() {
-    const float scale = windows_.dpiScale();
-    if (!needsRescaling(scale)) return;
-    placeWindow(toolkit_, window_, scale);
-    rescaleUnits(toolkit_, window_, design(), scale);
 }
 
 } // namespace tallyra::ui

@@ -3,6 +3,7 @@
 //   tallyra_e2e startup --exe PATH --empty PATH --work DIR [--runs N]
 //   tallyra_e2e objects --exe PATH --work DIR [--empty PATH] [--ticks N] [--post-ticks] [--timer-id N]
 //   tallyra_e2e soak --exe PATH --work DIR [--minutes N]
+//   tallyra_e2e cpu --exe PATH --work DIR [--seconds N] [--runs N]   (window against full screen)
 //   tallyra_e2e shots --exe PATH --work DIR --out DIR
 // Paths may be Unix paths (/a/b is Z:\a\b). "run" ends with the line "N passed, M failed"
 // and exits with the number of failed cases.
@@ -29,8 +30,9 @@ std::filesystem::path hostPath(const std::wstring& path) {
 }
 
 int usage() {
-    std::fputs("usage: tallyra_e2e run|startup|objects|soak|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
-               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--minutes N] [--out DIR]\n",
+    std::fputs("usage: tallyra_e2e run|startup|objects|soak|cpu|shots --exe PATH [--empty PATH] --work DIR [--dpi N]\n"
+               "       [--only a,b] [--runs N] [--ticks N] [--post-ticks] [--timer-id N] [--minutes N] [--seconds N]\n"
+               "       [--out DIR]\n",
                stderr);
     return 2;
 }
@@ -85,6 +87,9 @@ int wmain(int argc, wchar_t** argv) {
                                    args.count(L"--post-ticks") > 0);
     if (command == L"soak")
         return e2e::measureSoak(options, args.count(L"--minutes") ? std::stoi(args[L"--minutes"]) : 60);
+    if (command == L"cpu")
+        return e2e::measureRollingCpu(options, args.count(L"--seconds") ? std::stoi(args[L"--seconds"]) : 8,
+                                      args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 3);
     if (command == L"shots") return e2e::takeScreenshots(options, hostPath(args[L"--out"]));
     return usage();
 }

@@ -5,9 +5,9 @@
 #include "tallyra.h"
 #include "text.h"
 
-#include <psapi.h>
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -197,6 +197,37 @@ long emptyWindowWorkingSetKb(const std::filesystem::path& exe) {
     return kb;
 }
 
+// CPU time (user and kernel) of all the threads of another process so far, in seconds:
+// Wine's GetProcessTimes answers 0 for another process, its GetThreadTimes does not.
+double cpuSeconds(const Process& process) {
+    ULONGLONG total = 0;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID != process.id()) continue;
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        FILETIME created, exited, kernel, user;
+        if (thread && GetThreadTimes(thread, &created, &exited, &kernel, &user))
+            total += (ULARGE_INTEGER{{kernel.dwLowDateTime, kernel.dwHighDateTime}}).QuadPart +
+                     (ULARGE_INTEGER{{user.dwLowDateTime, user.dwHighDateTime}}).QuadPart;
+        if (thread) CloseHandle(thread);
+    }
+    CloseHandle(snapshot);
+    return static_cast<double>(total) / 1e7;
+}
+
+// The CPU share of one core the process took over `duration`, in percent.
+double cpuShare(const Process& process, Millis duration) {
+    const double before = cpuSeconds(process);
+    const auto started = Clock::now();
+    pause(duration);
+    const double after = cpuSeconds(process);
+    const double wall = std::chrono::duration<double>(Clock::now() - started).count();
+    return 100.0 * (after - before) / wall;
+}
+
 } // namespace
 
 long gdiObjectCount(const Process& process) {
@@ -303,6 +334,61 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
         app.click(main, kStart);
         app.waitText(main, kStart, L"开始");
         printCounts("after Stop:", objectCounts(app.process()));
+        app.click(main, kMainClose);
+        app.waitExit();
+    } catch (const Failure&) {
+        return 1;
+    }
+    return 0;
+}
+
+int measureRollingCpu(const Options& options, int seconds, int runs) {
+    CaseContext context(options, "rolling-cpu");
+    Session app(context);
+    // Names of every length the display meets, so that each tick fits another text.
+    const std::wstring names[] = {L"张三", L"欧阳明月", L"阿卜杜热合曼·买买提", L"李四", L"司马光明", L"王五六"};
+    std::wstring numberList, nameList;
+    for (int i = 1; i <= 40; ++i) {
+        numberList += (i > 1 ? L"," : L"") + std::to_wstring(20240000 + i);
+        nameList += (i > 1 ? L"," : L"") + names[i % 6] + (i % 4 ? L"" : std::to_wstring(i));
+    }
+    app.writeData(L"Config.conf", gbkFile({L"[Settings]", L"First=False", L"Voice=False", L"[Class]", L"ClassName=一班",
+                                           L"Default=一班"}));
+    app.writeData(L"一班.conf", gbkFile({L"[ClassData]", L"Number=" + numberList, L"Name=" + nameList}));
+    try {
+        app.start();
+        HWND main = app.waitFor(Win::Main);
+        app.waitText(main, kMainTitle, std::wstring(kProductTitle) + L" [一班]");
+        if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
+        app.click(main, kStart);
+        app.waitText(main, kStart, L"停止");
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        const auto fullScreen = [&] {
+            const RECT rect = screenRect(main);
+            return EqualRect(&rect, &screen) != FALSE;
+        };
+        std::vector<double> window, full;
+        const Millis phase(1000LL * seconds);
+        for (int run = 1; run <= runs; ++run) {
+            pause(Millis(1000)); // settled after the switch
+            window.push_back(cpuShare(app.process(), phase));
+            const long windowKb = workingSetKb(app.process());
+            pressKey(VK_F11);
+            context.require(waitUntil(fullScreen, Millis(5000)), "F11 did not fill the screen");
+            pause(Millis(1000));
+            full.push_back(cpuShare(app.process(), phase));
+            const long fullKb = workingSetKb(app.process());
+            pressKey(VK_ESCAPE);
+            context.require(waitUntil([&] { return !fullScreen(); }, Millis(5000)), "Escape did not leave full screen");
+            std::printf("run %d: window %.1f %% (working set %ld KB), full screen %ldx%ld %.1f %% (working set %ld KB)\n",
+                        run, window.back(), windowKb, screen.right, screen.bottom, full.back(), fullKb);
+            std::fflush(stdout);
+        }
+        const double windowMedian = median(window), fullMedian = median(full);
+        std::printf("median of %d runs of %d s rolling: window %.1f %% of a core, full screen %.1f %%, ratio %.2f\n",
+                    runs, seconds, windowMedian, fullMedian, windowMedian > 0 ? fullMedian / windowMedian : 0.0);
+        app.click(main, kStart);
+        app.waitText(main, kStart, L"开始");
         app.click(main, kMainClose);
         app.waitExit();
     } catch (const Failure&) {

@@ -19,6 +19,10 @@ int measureStartup(const Options& options, int runs);
 // Prints the object counts after 10 ticks and after `ticks` ticks; `postTicks` drives
 // the timer with posted WM_TIMER messages instead of waiting for it.
 int measureObjects(const Options& options, int ticks, bool postTicks);
+// Rolls on the program's own 10 ms timer, `seconds` in the window and `seconds` in full
+// screen, `runs` times in turn, and prints the median CPU share of each (all the
+// program's threads) and their ratio, with the working set after each.
+int measureRollingCpu(const Options& options, int seconds, int runs);
 // Rolls on the program's own 10 ms timer for `minutes` minutes and prints GDI and
 // USER objects, windows and working set at the start, every 10 minutes and at the end.
 int measureSoak(const Options& options, int minutes);

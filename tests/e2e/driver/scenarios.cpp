@@ -1157,6 +1157,58 @@ void heldSettings(CaseContext& context) {
     context.check(snapshot() == before, "a file in Data changed, or one came or went");
 }
 
+// A spreadsheet keeps the record open without sharing during three picks: the
+// picks wait (told once, counted below the buttons), and once it is closed the next
+// pick brings them all into the record, in order, each once.
+void heldRecord(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,3,4,5,6", L"甲,乙,丙,丁,戊,己"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 6 / 6");
+    std::vector<std::pair<std::wstring, std::wstring>> drawn;
+    drawn.push_back(drawOnce(app, main)); // the record exists from here on
+    const HANDLE held =
+        CreateFileW(app.dataFile(L"点名记录.csv").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    context.require(held != INVALID_HANDLE_VALUE, "the record could not be held");
+
+    // The first pick that waits is told, before the caption comes back.
+    app.click(main, kStart);
+    app.waitText(main, kStart, L"停止");
+    pause(Millis(300));
+    app.click(main, kStart);
+    const auto box = waitMessageBox(app.processId(), Millis(10000));
+    context.require(box.has_value(), "no message box after the first pick with the record held");
+    context.check(box->title == L"保存失败" && box->text.find(L"点名记录未能写入") != std::wstring::npos,
+                  "the box says " + visible(box->title) + " " + visible(box->text));
+    context.require(answerMessageBox(*box, IDOK), "the box did not close on OK");
+    app.waitText(main, kStart, L"开始");
+    drawn.emplace_back(app.text(main, kNumber), app.text(main, kName));
+    drawn.push_back(drawOnce(app, main));
+    drawn.push_back(drawOnce(app, main));
+    app.expectNoMessage("after the second and third picks with the record held");
+    app.waitText(main, kRoundCount, L"剩余 2 / 6 · 3 条记录待写入");
+    CloseHandle(held);
+
+    drawn.push_back(drawOnce(app, main));
+    app.waitText(main, kRoundCount, L"剩余 1 / 6");
+    app.expectNoMessage("after the pick with the record free");
+    closeMainAndExpectZero(app, main);
+    const std::string record = app.readData(L"点名记录.csv").value_or("");
+    std::size_t at = 0;
+    for (const auto& [number, name] : drawn) {
+        const std::string line = "一班," + toUtf8(number) + "," + toUtf8(name) + "\r\n";
+        at = record.find(line, at);
+        context.check(at != std::string::npos, "the record lacks, in order, the pick " + toUtf8(name));
+        if (at == std::string::npos) break;
+    }
+    context.check(std::count(record.begin(), record.end(), '\n') == 6,
+                  "the record holds " + std::to_string(std::count(record.begin(), record.end(), '\n')) +
+                      " lines, expected the header and 5 picks");
+    context.check(!std::filesystem::exists(app.dataFile(L"点名记录.csv.waiting")), "the waiting file stayed");
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
@@ -1180,6 +1232,8 @@ constexpr TestCase kCases[] = {
     {"chinese_folder", "a program folder with Chinese characters and blanks in its path", true, false, chineseFolder},
     {"held_settings", "Config.conf held without sharing at start: no first run, Data unchanged", true, false,
      heldSettings},
+    {"held_record", "the record held without sharing during three picks: they wait and arrive in order", true, false,
+     heldRecord},
 };
 
 } // namespace

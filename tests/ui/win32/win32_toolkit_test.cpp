@@ -377,6 +377,11 @@ TEST(OffscreenSurface, GrowsServesOnePaintAtATimeAndStartsEachFresh) {
     EXPECT_EQ(third, first);
     EXPECT_EQ(bitmapSize(third), std::pair(40L, 50L));
     surface.release();
+    // A paint may allow more (half the monitor in full screen), and the surface keeps it.
+    HDC fourth = surface.acquire(screen, {200, 60}, 200 * 60);
+    EXPECT_EQ(fourth, first);
+    EXPECT_EQ(bitmapSize(fourth), std::pair(200L, 60L));
+    surface.release();
     ReleaseDC(nullptr, screen);
 }
 
