@@ -166,6 +166,7 @@ std::optional<std::string> rowProblem(const Row& row, bool numbered) {
     };
     if (holds(",")) return std::string("含有半角逗号");
     if (holds("\t")) return std::string("含有制表符");
+    if (holds("\r")) return std::string("含有换行符");
     return std::nullopt;
 }
 

@@ -131,6 +131,35 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     EXPECT_GT(toolkit.unitRect(multi, multi_draw_units::slot(0)).width, 300);
 }
 
+TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenWithoutOverlapping) {
+    folder.prepare("一班", "一班");
+    ClassRoster roster;
+    for (int i = 1; i <= 12; ++i)
+        roster.numbers.push_back(std::to_string(i)), roster.names.push_back("欧阳" + std::to_string(i));
+    folder.addRoster("一班", roster);
+    toolkit.screen = {1920, 1080};
+    startProgram();
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "一次抽取多人…"));
+    const WindowId multi = toolkit.find("MultiDrawWindow");
+    toolkit.setText(multi, multi_draw_units::kCountBox, "10");
+    toolkit.key(multi, Key::F11, KeyAction::Pressed);
+    toolkit.click(multi, multi_draw_units::kStartStop);
+    toolkit.click(multi, multi_draw_units::kStartStop);
+    ASSERT_EQ(toolkit.windowRect(multi), toolkit.monitorRect(multi));
+    std::vector<Rect> slots;
+    for (int i = 0; i < 10; ++i) {
+        const Rect slot = toolkit.unitRect(multi, multi_draw_units::slot(i));
+        EXPECT_TRUE(toolkit.unit(multi, multi_draw_units::slot(i)).visible);
+        EXPECT_TRUE(slot.left >= 0 && slot.top >= 0 && slot.left + slot.width <= 1920 &&
+                    slot.top + slot.height <= 1080);
+        EXPECT_GE(std::min(slot.width / 5, slot.height), 150) << i; // a line of five characters 150 pixels high
+        for (const Rect& other : slots)
+            EXPECT_TRUE(slot.left >= other.left + other.width || other.left >= slot.left + slot.width ||
+                        slot.top >= other.top + other.height || other.top >= slot.top + slot.height);
+        slots.push_back(slot);
+    }
+}
+
 TEST_F(TeachingWindowsTest, APickTakenBackMarksTheStudentAbsentAndRollsAgain) {
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"1", "2", "3"}, {"甲", "乙", "丙"}});
