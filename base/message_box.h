@@ -5,7 +5,6 @@
 #pragma once
 
 #include <atomic>
-#include <set>
 #include <string>
 #include <string_view>
 
@@ -38,29 +37,61 @@ static_assert((kSecondButtonDefault & 0xFFu) == 0, "the default button lies outs
 
 enum class MessageAnswer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
-struct Message {
+// A message: its title and text, and the flags. The program's fixed messages are
+// constants that view their texts, made once at compile time; a message made while
+// the program runs (one that names a file or a character) keeps its texts itself,
+// shared by its copies, so any copy can be kept, returned or shown later.
+class Message {
+public:
     std::string_view title;
     std::string_view text;
     unsigned flags = kPlainOk;
+
+    constexpr Message() = default;
+    constexpr Message(std::string_view title, std::string_view text, unsigned flags = kPlainOk)
+        : title(title), text(text), flags(flags) {}
+    // A message that keeps its own copies of the texts.
+    static Message owning(std::string_view title, std::string_view text, unsigned flags) {
+        Message message;
+        message.kept_ = new Kept{{1}, std::string(title), std::string(text)};
+        message.title = message.kept_->title;
+        message.text = message.kept_->text;
+        message.flags = flags;
+        return message;
+    }
+
+    constexpr Message(const Message& other)
+        : title(other.title), text(other.text), flags(other.flags), kept_(other.kept_) {
+        if (kept_) kept_->count.fetch_add(1, std::memory_order_relaxed);
+    }
+    constexpr Message& operator=(const Message& other) {
+        if (this == &other) return *this;
+        if (other.kept_) other.kept_->count.fetch_add(1, std::memory_order_relaxed);
+        release();
+        title = other.title;
+        text = other.text;
+        flags = other.flags;
+        kept_ = other.kept_;
+        return *this;
+    }
+    constexpr ~Message() { release(); }
+
+private:
+    // The texts of a message made at run time, with the number of copies that share them.
+    struct Kept {
+        std::atomic<int> count;
+        std::string title;
+        std::string text;
+    };
+    constexpr void release() {
+        if (kept_ && kept_->count.fetch_sub(1, std::memory_order_acq_rel) == 1) delete kept_;
+        kept_ = nullptr;
+    }
+    Kept* kept_ = nullptr;
 };
 
 inline bool operator==(const Message& a, const Message& b) {
     return a.title == b.title && a.text == b.text && a.flags == b.flags;
-}
-
-// A text made while the program runs (a refusal that names a character, say).
-// A Message only views its texts, so such a text is kept for the rest of the run;
-// equal texts are kept once, so the few a teacher can cause stay a few. (A spin
-// lock, not std::mutex: its error path would link the library's exception code
-// back into the Windows program; the lock is held for one insertion.)
-inline std::string_view keptMessageText(std::string text) {
-    static std::atomic_flag busy;
-    static std::set<std::string, std::less<>> kept;
-    while (busy.test_and_set(std::memory_order_acquire)) {
-    }
-    const std::string_view stored = *kept.insert(std::move(text)).first;
-    busy.clear(std::memory_order_release);
-    return stored;
 }
 
 // Task-modal boxes without owner window; returns the button the user pressed.

@@ -28,10 +28,8 @@ ClassSession::~ClassSession() {
 void ClassSession::start() {
     const std::string className = settings::currentClass(data_);
     StoredRoster roster = loadRoster(data_, className);
-    if (roster.state == IniDocument::State::Failed && !className.empty()) {
-        std::string text;
-        boxes_.showMessage(fileNotReadMessage(data_.rosterFile(className), text));
-    }
+    if (roster.state == IniDocument::State::Failed && !className.empty())
+        boxes_.showMessage(fileNotReadMessage(data_.rosterFile(className)));
     round_.loadClass(className, std::move(roster.roster), RoundKeeper::Reason::StartUp);
     // At start an empty Default names no class, whatever the list holds.
     titleClass_ = className.empty() ? std::nullopt : std::optional<std::string>(className);
@@ -47,7 +45,7 @@ void ClassSession::listChanged() {
 
 void ClassSession::reloadList(bool force) {
     classes::Listing listing = classes::readListing(data_);
-    if (listing.failure) boxes_.showMessage(listing.failure->message());
+    if (listing.failure) boxes_.showMessage(*listing.failure);
     const int shown = shownClassIndex(listing);
     if (!force && listing.classes == classes_) return;
     classes_ = std::move(listing.classes);
@@ -95,7 +93,7 @@ classes::Result ClassSession::remove(const classes::ShownClass& shown) {
     if (!result.done()) return result;
     // Only once the files say so does the roll call lose the class.
     rollCall_.loadRoster({});
-    if (result.message) boxes_.showMessage(result.message->message());
+    if (result.message) boxes_.showMessage(*result.message);
     result.message.reset();
     round_.classDeleted(shown.name, result.marksKept);
 
@@ -121,7 +119,7 @@ classes::Result ClassSession::choose(const classes::ShownClass& shown) {
     shown_ = shown.index;
     classes::Result result = classes::chooseClass(data_, shown);
     // A failed write leaves the current class, and the roll call with it, as they were.
-    if (result.message) boxes_.showMessage(result.message->message());
+    if (result.message) boxes_.showMessage(*result.message);
     if (result.outcome == classes::Outcome::ClassGone) {
         reloadList();
         return result;

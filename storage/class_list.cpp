@@ -68,10 +68,10 @@ std::string renameClassName(std::string_view list, std::string_view oldName, std
 }
 
 Message classNameUnstorable(std::string_view character) {
-    return {"班级名称无效",
-            keptMessageText("班级名称中的字符“" + std::string(character) + "”（" + characterCode(character) +
-                            "）无法保存到数据文件中，请更换后重试！"),
-            kErrorOk};
+    return Message::owning("班级名称无效",
+                           "班级名称中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                               "）无法保存到数据文件中，请更换后重试！",
+                           kErrorOk);
 }
 
 std::optional<Message> checkClassName(std::string_view name) {

@@ -11,10 +11,8 @@
 namespace tallyra {
 
 Message lockNotAFileMessage(const FilePath& lockFile) {
-    return {"保存失败",
-            keptMessageText("班级数据未能写入：“" + lockFile.utf8() +
-                            "”本应是本程序的锁文件，现在却是一个文件夹或其他不是普通文件的东西。请删除它，然后重试！"),
-            kErrorOk};
+    return Message::owning("保存失败", "班级数据未能写入：“" + lockFile.utf8() +
+                            "”本应是本程序的锁文件，现在却是一个文件夹或其他不是普通文件的东西。请删除它，然后重试！", kErrorOk);
 }
 
 } // namespace tallyra
@@ -25,13 +23,12 @@ namespace {
 Result stop(Outcome outcome, const Message& message) {
     Result result;
     result.outcome = outcome;
-    result.message = OwnedMessage(message);
+    result.message = message;
     return result;
 }
 
 Result readFailure(const FilePath& file) {
-    std::string text;
-    return stop(Outcome::Failed, fileNotReadMessage(file, text));
+    return stop(Outcome::Failed, fileNotReadMessage(file));
 }
 
 // Config.conf as read under the lock, with the class list taken apart.
@@ -95,8 +92,7 @@ Listing readListing(const DataFolder& data) {
     const IniDocument file = IniDocument::read(data.settingsFile());
     Listing listing;
     if (file.failed()) {
-        std::string text;
-        listing.failure = OwnedMessage(fileNotReadMessage(file.file(), text));
+        listing.failure = fileNotReadMessage(file.file());
         return listing;
     }
     listing.list = file.value(kClassSection, kClassNameKey).text;
@@ -202,7 +198,7 @@ Result deleteClass(const DataFolder& data, const ShownClass& shown) {
         return stop(Outcome::Failed, kClassNotDeleted);
     // A hand-edited name that is no roster file of its own ("Config", "../x") deletes no file.
     if (isOwnRosterFileName(shown.name)) {
-        if (!deleteRosterFile(data, shown.name)) result.message = OwnedMessage(kRosterFileNotDeleted);
+        if (!deleteRosterFile(data, shown.name)) result.message = kRosterFileNotDeleted;
         result.marksKept = deleteStudentMarks(data, shown.name);
     }
     return result;

@@ -48,15 +48,6 @@ inline constexpr Message kDataFolderBusy{
 // "无法写入": the folder lock's name is taken by a folder or another thing that is no file.
 Message lockNotAFileMessage(const FilePath& lockFile);
 
-// A message with texts of its own, for those that name a file.
-struct OwnedMessage {
-    std::string title, text;
-    unsigned flags = kPlainOk;
-    OwnedMessage() = default;
-    OwnedMessage(const Message& message) : title(message.title), text(message.text), flags(message.flags) {}
-    Message message() const { return {title, text, flags}; }
-};
-
 namespace classes {
 
 // The class an operation acts on, as the window shows it: its place in the class
@@ -77,7 +68,7 @@ enum class Outcome {
 
 struct Result {
     Outcome outcome = Outcome::Done;
-    std::optional<OwnedMessage> message; // what the teacher is told
+    std::optional<Message> message;      // what the teacher is told
     ClassRoster roster;                  // the class's roster as stored afterwards
     bool current = false;                // the class is (add, save, choose) or was (delete) the current class
     bool lastClass = false;              // delete: the list is empty now
@@ -92,7 +83,7 @@ struct Listing {
     std::string list; // ClassName as stored
     std::vector<std::string> classes;
     std::string current;
-    std::optional<OwnedMessage> failure;
+    std::optional<Message> failure;
 };
 Listing readListing(const DataFolder& data);
 

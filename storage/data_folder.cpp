@@ -73,7 +73,7 @@ bool staysWithOwn(const FilePath& beside, const FilePath& own) {
     return last.outcome == platform::ReadOutcome::Read && last.bytes == beside.utf8() + "\n" + own.utf8();
 }
 
-std::optional<DataFolderNotice> noticeOfChange(const FilePath& own, const FilePath& beside, const FilePath& used) {
+std::optional<Message> noticeOfChange(const FilePath& own, const FilePath& beside, const FilePath& used) {
     const FilePath marker = lastFolderNote(own);
     const std::string now = beside.utf8() + "\n" + used.utf8();
     const platform::FileRead last = platform::readFile(marker);
@@ -81,9 +81,10 @@ std::optional<DataFolderNotice> noticeOfChange(const FilePath& own, const FilePa
     (void)platform::replaceFileAtomically(marker, now);
     const std::string lastBeside = last.bytes.substr(0, last.bytes.find('\n'));
     if (last.outcome != platform::ReadOutcome::Read || lastBeside != beside.utf8()) return std::nullopt;
-    return DataFolderNotice{"班级和设置的保存位置与上次启动时不同，现在保存在：\r\n" + used.utf8() +
-                                "\r\n\r\n上次使用的位置：\r\n" + last.bytes.substr(lastBeside.size() + 1),
-                            kInformationOk};
+    return Message::owning(kDataFolderNoticeTitle,
+                           "班级和设置的保存位置与上次启动时不同，现在保存在：\r\n" + used.utf8() +
+                               "\r\n\r\n上次使用的位置：\r\n" + last.bytes.substr(lastBeside.size() + 1),
+                           kInformationOk);
 }
 
 } // namespace
@@ -112,10 +113,9 @@ SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     settled.folder = DataFolder(own);
     (void)noticeOfChange(own, beside, own); // the move itself is told below
 
-    DataFolderNotice notice;
     // A read-only Data folder in a writable program folder is named as such: the teacher looks there.
     const bool onlyDataReadOnly = platform::isFolder(beside) && platform::canWriteInFolder(runFolder);
-    notice.text =
+    std::string text =
         std::string(onlyDataReadOnly ? "程序所在文件夹中的 Data 文件夹无法写入" : "程序所在的文件夹无法写入") +
         "，班级和设置从现在起保存在：\r\n" + own.utf8();
     bool copiedAll = !platform::isFolder(beside) || copyFiles(beside, own);
@@ -123,11 +123,11 @@ SettledDataFolder settleDataFolder(const FilePath& runFolder) {
     if (!virtualStore.empty() && platform::isFolder(virtualStore))
         copiedAll = copyFiles(virtualStore, own) && copiedAll;
     if (!copiedAll) {
-        notice.text += "\r\n\r\n原有的数据未能全部复制过来，请将以下文件夹中的文件手动复制过去：\r\n" + beside.utf8();
-        notice.flags = kWarningOk;
+        text += "\r\n\r\n原有的数据未能全部复制过来，请将以下文件夹中的文件手动复制过去：\r\n" + beside.utf8();
     }
     // An installed program keeps its data in the user's folder as a matter of course.
-    if (!isInstalledSystemWide(runFolder) || !copiedAll) settled.notice = notice;
+    if (!isInstalledSystemWide(runFolder) || !copiedAll)
+        settled.notice = Message::owning(kDataFolderNoticeTitle, text, copiedAll ? kInformationOk : kWarningOk);
     return settled;
 }
 

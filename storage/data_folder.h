@@ -36,16 +36,12 @@ private:
 // Folder of the running executable (its module file name on Windows, /proc/self/exe on Linux).
 FilePath runDirectory();
 
-// What the program tells the user when it has started keeping its data elsewhere.
-struct DataFolderNotice {
-    std::string text;
-    unsigned flags = kInformationOk;
-    Message message() const { return {"数据保存位置", text, flags}; }
-};
+// The title of what the program tells the user when it has started keeping its data elsewhere.
+inline constexpr std::string_view kDataFolderNoticeTitle = "数据保存位置";
 
 struct SettledDataFolder {
     DataFolder folder;
-    std::optional<DataFolderNotice> notice; // for this one start
+    std::optional<Message> notice; // for this one start
 };
 
 // Settles, once per start, where the Data folder of a program in runFolder is.

@@ -313,7 +313,7 @@ Message PickRecorder::waitingMessage(const Outcome& outcome) const {
     text += outcome.onDisk
                 ? "暂存在 Data 文件夹的“" + std::string(kWaitingPicksFileName) + "”中，文件可以写入时会自动补记。"
                 : std::string("暂存在内存中，文件可以写入时会自动补记；在此之前关闭程序，这些结果将会丢失。");
-    return {"保存失败", keptMessageText(text + "抽取照常进行。"), kWarningOk};
+    return Message::owning("保存失败", text + "抽取照常进行。", kWarningOk);
 }
 
 std::string nowText() {

@@ -65,10 +65,8 @@ StoredRoster loadRoster(const DataFolder& data, std::string_view className) {
 
 Message rosterCutMessage(std::string_view className, std::size_t studentsRead) {
     const std::string count = std::to_string(studentsRead);
-    return {"数据过多",
-            keptMessageText("班级“" + std::string(className) + "”的学号姓名数据超出了可以读取的长度，只读取了前 " +
-                            count + " 名学生，本次只在这 " + count + " 名学生中抽取。请将这个班级分成几个班级保存！"),
-            kWarningOk};
+    return Message::owning("数据过多", "班级“" + std::string(className) + "”的学号姓名数据超出了可以读取的长度，只读取了前 " +
+                            count + " 名学生，本次只在这 " + count + " 名学生中抽取。请将这个班级分成几个班级保存！", kWarningOk);
 }
 
 ClassRoster readRoster(const DataFolder& data, std::string_view className) {
@@ -106,10 +104,10 @@ std::string formatRosterText(const ClassRoster& roster) {
 }
 
 Message rosterTextUnstorable(std::string_view character) {
-    return {"无法保存",
-            keptMessageText("学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
-                            "）无法保存到数据文件中，请更换后重试！"),
-            kErrorOk};
+    return Message::owning("无法保存",
+                           "学号姓名数据中的字符“" + std::string(character) + "”（" + characterCode(character) +
+                               "）无法保存到数据文件中，请更换后重试！",
+                           kErrorOk);
 }
 
 std::optional<Message> checkRosterText(std::string_view text) {

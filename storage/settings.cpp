@@ -6,12 +6,14 @@
 
 namespace tallyra {
 
-Message fileNotReadMessage(const FilePath& file, std::string& textStore) {
+Message fileNotReadMessage(const FilePath& file) {
     std::string name = file.utf8().substr(file.parent().utf8().size());
     if (!name.empty() && (name.front() == '/' || name.front() == '\\')) name.erase(0, 1);
-    textStore = "无法读取 Data 文件夹中的文件 " + name +
-                "，该文件可能正被其他程序占用或没有读取权限。为保护其中的数据，本次操作未写入任何内容，请稍后重试！";
-    return {"读取失败", textStore, kErrorOk};
+    return Message::owning(
+        "读取失败",
+        "无法读取 Data 文件夹中的文件 " + name +
+            "，该文件可能正被其他程序占用或没有读取权限。为保护其中的数据，本次操作未写入任何内容，请稍后重试！",
+        kErrorOk);
 }
 
 namespace settings {

@@ -38,7 +38,7 @@ inline constexpr Message kDataNotSaved{
 
 // A file that exists but could not be read (held by another program, no rights,
 // not a regular file): the operation stops there and writes nothing.
-Message fileNotReadMessage(const FilePath& file, std::string& textStore);
+Message fileNotReadMessage(const FilePath& file);
 
 namespace settings {
 

@@ -18,8 +18,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTimer>
-#include <QWindow>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <cstring>

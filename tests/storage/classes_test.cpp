@@ -137,7 +137,7 @@ TEST_F(ClassesTest, AFailedFileDeleteUnlistsTheClassAndSaysTheFileStayed) {
     const classes::Result result = classes::deleteClass(dataFolder(), {1, "二班"});
     EXPECT_TRUE(result.done());
     ASSERT_TRUE(result.message.has_value());
-    EXPECT_EQ(result.message->message(), kRosterFileNotDeleted);
+    EXPECT_EQ(*result.message, kRosterFileNotDeleted);
     EXPECT_EQ(settings::classList(dataFolder()), "一班");
     EXPECT_EQ(readBytes(data("二班.conf")), kRoster); // adding 二班 again adopts it
 }

@@ -123,11 +123,10 @@ TEST_F(DataFolderPlaceTest, BesideTheProgramWhenWritableElseTheUsersFolderWithOn
         EXPECT_EQ(std::filesystem::exists(userBase_ / "Tallyra"), c.expectUserFolder);
         ASSERT_EQ(notice.has_value(), c.expectNotice);
         if (notice) {
-            EXPECT_EQ(notice->message(),
-                      (Message{"数据保存位置",
-                               "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" +
-                                   std::string(reinterpret_cast<const char*>(userData().u8string().c_str())),
-                               0x40}));
+            EXPECT_EQ(*notice, (Message{"数据保存位置",
+                                        "程序所在的文件夹无法写入，班级和设置从现在起保存在：\r\n" +
+                                            std::string(reinterpret_cast<const char*>(userData().u8string().c_str())),
+                                        0x40}));
             const SettledDataFolder next = settleDataFolder(toFilePath(root_));
             EXPECT_FALSE(next.notice.has_value()) << "the next start says nothing";
             EXPECT_EQ(next.folder.path(), userData());

@@ -36,13 +36,22 @@ int operationsPerCopy() {
     Kept kept;
     int added = 0;
     bool ok = true;
+    // On a loaded machine one copy may hold the lock past the other's wait: that
+    // operation is refused with a message and must change nothing, so the copy
+    // goes on as if it had not been tried. Anything else refused is a fault.
+    int refused = 0;
+    const auto accepted = [&](const classes::Result& result) {
+        if (result.done()) return true;
+        ok = ok && result.message.has_value();
+        ++refused;
+        return false;
+    };
     for (int i = 0; i < operations && ok; ++i) {
         const auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random() % n); };
         const std::size_t choice = kept.size() < 2 ? 0 : pick(3);
         if (choice == 0) {
             const std::string name = std::string(1, copy) + "班" + std::to_string(++added);
-            kept[name] = {};
-            ok = classes::addClass(data, name, false).done();
+            if (accepted(classes::addClass(data, name, false))) kept[name] = {};
         } else {
             auto it = kept.begin();
             std::advance(it, pick(kept.size()));
@@ -55,15 +64,17 @@ int operationsPerCopy() {
                     roster.names.push_back(std::string(1, copy) + "同学" + std::to_string(pick(1000)));
                     text += roster.numbers.back() + "\t" + roster.names.back() + "\r\n";
                 }
-                ok = classes::saveClass(data, {-1, name}, name, text, it->second).done();
-                it->second = roster;
+                if (accepted(classes::saveClass(data, {-1, name}, name, text, it->second))) it->second = roster;
             } else {
                 const classes::Result result = classes::deleteClass(data, {-1, name});
-                kept.erase(it);
-                ok = result.done() && !result.message;
+                if (accepted(result)) {
+                    kept.erase(it);
+                    ok = ok && !result.message;
+                }
             }
         }
     }
+    ok = ok && refused < operations / 2;
     std::ofstream out(expected, std::ios::binary);
     for (const auto& [name, roster] : kept)
         out << name << '\t' << joinList(roster.numbers) << '\t' << joinList(roster.names) << '\n';

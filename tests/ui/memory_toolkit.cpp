@@ -298,8 +298,9 @@ bool MemoryToolkit::isItemChecked(WindowId id, std::string_view name, int index)
 }
 
 MessageAnswer MemoryToolkit::showMessage(const Message& message) {
-    messages.push_back(
-        {messageTexts.emplace_back(message.title), messageTexts.emplace_back(message.text), message.flags});
+    // A copy that keeps its texts: a handler's text (a question naming the class) is
+    // gone by the time the test reads it.
+    messages.push_back(Message::owning(message.title, message.text, message.flags));
     log.push_back("message:" + std::string(message.title));
     if (whileOpen) whileOpen();
     if (!answers.empty()) {

@@ -52,9 +52,6 @@ public:
     // Everything observable in order: "message:<title>", "ask:<title>", "open:<window>", "quit:<code>"...
     std::vector<std::string> log;
     std::vector<Message> messages;
-    // What the messages' views point at: a handler's text (a question naming the
-    // class) is gone by the time the test reads it.
-    std::deque<std::string> messageTexts;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
     std::string clipboard;

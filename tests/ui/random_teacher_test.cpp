@@ -403,7 +403,6 @@ TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
                 refusals += (message.flags & 0xF0) == kErrorOk;
             }
             session.toolkit().messages.clear();
-            session.toolkit().messageTexts.clear();
             const std::vector<std::string> listed = splitList(settings::classList(folder.data()), ",");
             everListed.insert(listed.begin(), listed.end());
             mostListed = std::max(mostListed, listed.size());

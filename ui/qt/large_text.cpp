@@ -11,6 +11,9 @@
 namespace tallyra::ui::qt {
 namespace {
 
+// Glyphs up to this size (the window's) are kept in colour, the quickest to draw;
+// larger ones (full screen's) in black as their alpha alone.
+constexpr qreal kLargestColourGlyphSize = 200;
 // Past these a cache starts afresh.
 constexpr qsizetype kMostLines = 600;
 constexpr qsizetype kMostFaces = 8;
@@ -62,9 +65,9 @@ const LargeTextPainter::Glyph& LargeTextPainter::glyph(quint32 index) {
         raw.alphaMapForGlyph(index, QRawFont::PixelAntialiasing).convertToFormat(QImage::Format_Alpha8);
     const QRectF bounds = raw.boundingRect(index);
     made.offset = QPoint(static_cast<int>(std::floor(bounds.left())), static_cast<int>(std::floor(bounds.top())));
-    if (colour_ == Qt::black) {
+    if (colour_ == Qt::black && raw.pixelSize() > kLargestColourGlyphSize) {
         // Qt draws an alpha-only image as black of that alpha: the same pixels from a
-        // quarter of the memory (the display's text is black).
+        // quarter of the memory (the display's text is black), drawn a little slower.
         made.image = coverage;
     } else {
         // The coverage as the text colour's alpha: drawn, it blends like Qt's own glyphs.

@@ -197,34 +197,59 @@ HFONT DrawnUnit::labelFont(HDC dc, const std::wstring& text, RECT area) const {
     return fontOfHeight(fittedHeight(dc, text, {area.right - area.left, area.bottom - area.top}));
 }
 
-RECT DrawnUnit::textCover(HDC dc, std::wstring text) const {
+DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     std::erase_if(text, isLineBreak);
-    RECT area{};
-    GetClientRect(hwnd_, &area);
-    if (text.empty()) return {};
-    const ScopedSelectObject selectFont(dc, labelFont(dc, text, area));
-    RECT line = area;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line, alignmentFlags(design_) | DT_CALCRECT);
-    const LONG width = line.right - line.left, height = line.bottom - line.top;
-    const LONG left = design_.hAlign == HAlign::Center  ? (area.right - width) / 2
-                      : design_.hAlign == HAlign::Right ? area.right - width
-                                                        : 0;
-    const LONG top = design_.vAlign == VAlign::Center   ? (area.bottom - height) / 2
-                     : design_.vAlign == VAlign::Bottom ? area.bottom - height
-                                                        : 0;
+    LineLayout line;
+    GetClientRect(hwnd_, &line.area);
+    if (text.empty()) return line;
+    const RECT& area = line.area;
+    line.charHeight = fit_ == TextFit::None ? charHeight_ : fittedHeight(dc, text, {area.right, area.bottom});
+    const ScopedSelectObject selectFont(dc, fontOfHeight(line.charHeight));
+    line.ends.resize(text.size());
+    SIZE extent{};
+    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr, line.ends.data(), &extent);
+    line.left = design_.hAlign == HAlign::Center  ? (area.right - extent.cx) / 2
+                : design_.hAlign == HAlign::Right ? area.right - extent.cx
+                                                  : 0;
+    line.top = design_.vAlign == VAlign::Center   ? (area.bottom - extent.cy) / 2
+               : design_.vAlign == VAlign::Bottom ? area.bottom - extent.cy
+                                                  : 0;
+    line.height = extent.cy;
+    line.text = std::move(text);
+    return line;
+}
+
+RECT DrawnUnit::LineLayout::cover(std::size_t first, std::size_t last) const {
+    if (first >= last) return {};
+    // Room for glyphs that reach past their advance (overhangs, wide CJK strokes).
     const LONG margin = height / 4 + 2;
-    RECT cover{left - margin, top - margin, left + width + margin, top + height + margin};
-    IntersectRect(&cover, &cover, &area);
-    return cover;
+    const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
+    RECT covered{from - margin, top - margin, to + margin, top + height + margin};
+    IntersectRect(&covered, &covered, &area);
+    return covered;
 }
 
 LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
     const ScopedGetDC dc(hwnd_);
-    RECT before = textCover(dc.get(), windowText(hwnd_));
+    const LineLayout before = layOut(dc.get(), windowText(hwnd_));
     const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
-    const RECT after = textCover(dc.get(), windowText(hwnd_));
-    UnionRect(&before, &before, &after);
-    if (!IsRectEmpty(&before)) InvalidateRect(hwnd_, &before, FALSE);
+    const LineLayout after = layOut(dc.get(), windowText(hwnd_));
+    RECT dirty{};
+    if (before.charHeight == after.charHeight && before.text.size() == after.text.size() && before.ends == after.ends &&
+        before.left == after.left) {
+        // Laid out alike (numbers of one length, mostly): only the characters that differ.
+        std::size_t first = 0, last = after.text.size();
+        while (first < last && before.text[first] == after.text[first])
+            ++first;
+        while (last > first && before.text[last - 1] == after.text[last - 1])
+            --last;
+        dirty = after.cover(first, last);
+    } else {
+        const RECT old = before.cover(0, before.text.size());
+        dirty = after.cover(0, after.text.size());
+        UnionRect(&dirty, &dirty, &old);
+    }
+    if (!IsRectEmpty(&dirty)) InvalidateRect(hwnd_, &dirty, FALSE);
     return result;
 }
 

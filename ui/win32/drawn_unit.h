@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace tallyra::ui::win32 {
 
@@ -36,11 +37,20 @@ private:
     // The character height a label draws this text at: measured once for each text
     // and box, then remembered, so that a rolling display only draws.
     int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
-    // The part of the label a text covers, with a margin for glyphs that reach past
-    // their advance; empty for no text.
-    RECT textCover(HDC dc, std::wstring text) const;
+    // Where a label draws a line of text: its character height and each character's end.
+    struct LineLayout {
+        std::wstring text; // without line breaks
+        int charHeight = 0;
+        std::vector<int> ends; // from the line's left
+        LONG left = 0, top = 0, height = 0;
+        RECT area{};
+        // What characters [first, last) cover, with a margin; empty for none.
+        RECT cover(std::size_t first, std::size_t last) const;
+    };
+    LineLayout layOut(HDC dc, std::wstring text) const;
     HFONT labelFont(HDC dc, const std::wstring& text, RECT area) const;
-    // Labels: a new text repaints only what the old and the new one cover.
+    // Labels: a new text repaints only what the old and the new one cover, or only the
+    // characters that changed when both are laid out alike.
     LRESULT setLabelText(WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Picture> picture_;

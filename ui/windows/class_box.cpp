@@ -8,7 +8,7 @@ namespace tallyra::ui {
 std::vector<std::string> fillClassBox(Toolkit& toolkit, WindowId window, std::string_view unit, const DataFolder& data,
                                       std::string_view select) {
     classes::Listing listing = classes::readListing(data);
-    if (listing.failure) toolkit.showMessage(listing.failure->message());
+    if (listing.failure) toolkit.showMessage(*listing.failure);
     toolkit.clearItems(window, unit);
     for (const std::string& name : listing.classes)
         toolkit.addItem(window, unit, name);

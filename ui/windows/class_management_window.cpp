@@ -135,10 +135,8 @@ void ClassManagementWindow::showClassRoster() {
     const classes::ShownClass shown = shownClass();
     toolkit_.setText(window_, kNameBox, shown.name);
     const StoredRoster stored = loadRoster(windows_.data(), shown.name);
-    if (stored.state == IniDocument::State::Failed) {
-        std::string text;
-        toolkit_.showMessage(fileNotReadMessage(windows_.data().rosterFile(shown.name), text));
-    }
+    if (stored.state == IniDocument::State::Failed)
+        toolkit_.showMessage(fileNotReadMessage(windows_.data().rosterFile(shown.name)));
     showRoster(stored.roster);
 }
 
@@ -147,7 +145,7 @@ std::string deleteClassQuestion(std::string_view className) {
 }
 
 void ClassManagementWindow::showFailure(const classes::Result& result, std::string_view select) {
-    if (result.message) toolkit_.showMessage(result.message->message());
+    if (result.message) toolkit_.showMessage(*result.message);
     if (result.outcome != classes::Outcome::ClassGone && result.outcome != classes::Outcome::Failed) return;
     // A step that failed after others were written, or another copy, changed the list:
     // both class boxes show it as it now is. An unchanged list keeps the texts the teacher typed.
@@ -217,7 +215,7 @@ void ClassManagementWindow::saveClass() {
     classes::Result result = session.save(shown, newName, rosterText, shownRoster_);
     if (result.outcome == classes::Outcome::RosterChanged) {
         // Another copy saved this class since the box was filled: overwrite only when the teacher says so.
-        if (toolkit_.showMessage(result.message->message()) != MessageAnswer::Yes) return showRoster(result.roster);
+        if (toolkit_.showMessage(*result.message) != MessageAnswer::Yes) return showRoster(result.roster);
         result = session.save(shown, newName, rosterText, result.roster, true);
     }
     if (!result.done()) {

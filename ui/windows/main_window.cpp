@@ -242,8 +242,7 @@ void MainWindow::runStartUp() {
     placeWindow(toolkit_, window_, dpiScale_);
     if (needsRescaling(dpiScale_)) rescaleUnits(toolkit_, window_, kMainWindowDesign, dpiScale_);
     if (!toolkit_.isFontInstalled(kYaHei)) toolkit_.showMessage(kFontMissingWarning);
-    if (services_.dataFolderNotice) toolkit_.showMessage(services_.dataFolderNotice->message());
-    std::string readFailure;
+    if (services_.dataFolderNotice) toolkit_.showMessage(*services_.dataFolderNotice);
     switch (settings::prepareFirstRun(data_)) {
     case settings::FirstRun::NotFirst:
         break;
@@ -254,7 +253,7 @@ void MainWindow::runStartUp() {
         toolkit_.showMessage(kFirstRunNotSaved);
         break;
     case settings::FirstRun::ReadFailed:
-        toolkit_.showMessage(fileNotReadMessage(data_.settingsFile(), readFailure));
+        toolkit_.showMessage(fileNotReadMessage(data_.settingsFile()));
         break;
     }
     if (services_.checkVoices) services_.checkVoices(toolkit_);

@@ -71,7 +71,7 @@ public:
         // True while a secondary window is open: the hot key then does nothing.
         std::function<bool()> anotherWindowOpen;
         // Told once at start, after the font check: where the data is kept now.
-        std::optional<DataFolderNotice> dataFolderNotice;
+        std::optional<Message> dataFolderNotice;
     };
 
     MainWindow(Toolkit& toolkit, ClassSession& session, Services services);

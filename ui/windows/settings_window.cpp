@@ -109,8 +109,7 @@ void SettingsWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent even
         if (!settings::setVoiceOn(windows_.data(), on)) {
             // A settings file that could not be read is named as such: it was not written over.
             const IniDocument stored = IniDocument::read(windows_.data().settingsFile());
-            std::string text;
-            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file(), text) : kDataNotSaved);
+            toolkit_.showMessage(stored.failed() ? fileNotReadMessage(stored.file()) : kDataNotSaved);
             // The boxes keep showing what is stored.
             const bool storedOn = settings::voiceOn(windows_.data());
             toolkit_.setChecked(window_, kVoiceOn, storedOn);

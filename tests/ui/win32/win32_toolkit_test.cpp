@@ -91,6 +91,16 @@ constexpr UnitDesign kUnits[] = {
      .parent = "content",
      .rect = {100, 215, 180, 20},
      .font = {.charHeight = 19}},
+    // As the main window's number and name.
+    {.name = "display",
+     .controlId = 1011,
+     .kind = UnitKind::Label,
+     .parent = "content",
+     .rect = {10, 238, 280, 28},
+     .font = {.charHeight = 24},
+     .hAlign = HAlign::Center,
+     .vAlign = VAlign::Center,
+     .fit = TextFit::Shrink},
 };
 
 constexpr WindowDesign kDesign{
@@ -304,6 +314,50 @@ TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 200));
     EXPECT_TRUE(events.events.empty()) << "released off the button: no click";
     EXPECT_EQ(background(), normal);
+}
+
+// A label's new text repaints only what changed, and the label then shows what a whole
+// repaint shows: numbers of one length, texts of other lengths, shrunk or filling the box.
+TEST_F(Win32ToolkitTest, ALabelRepaintedInPartShowsWhatAWholeRepaintShows) {
+    toolkit.showWindow(window, true);
+    const HWND label = unitHandle("display");
+    RECT box{};
+    GetClientRect(label, &box);
+    const auto shown = [&] {
+        const HDC window = GetDC(label);
+        const HDC memory = CreateCompatibleDC(window);
+        const HBITMAP bitmap = CreateCompatibleBitmap(window, box.right, box.bottom);
+        const HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, box.right, box.bottom, window, 0, 0, SRCCOPY);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < box.bottom; ++y)
+            for (int x = 0; x < box.right; ++x)
+                pixels.push_back(GetPixel(memory, x, y));
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(label, window);
+        return pixels;
+    };
+    for (const TextFit fit : {TextFit::Shrink, TextFit::Fill}) {
+        toolkit.setTextFit(window, "display", fit);
+        for (const char* text :
+             {"20240001", "20240002", "20240013", "欧阳明月", "张三", "Wj", "", "2024000123456789"}) {
+            toolkit.setText(window, "display", text);
+            UpdateWindow(label);
+            const std::vector<COLORREF> partly = shown();
+            RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            EXPECT_TRUE(partly == shown()) << text << (fit == TextFit::Fill ? " filling the box" : "");
+        }
+        // The last digit alone: its columns, not the whole label.
+        toolkit.setText(window, "display", "20240001");
+        UpdateWindow(label);
+        toolkit.setText(window, "display", "20240002");
+        RECT dirty{};
+        GetUpdateRect(label, &dirty, FALSE);
+        EXPECT_GT(dirty.left, box.right / 2);
+        UpdateWindow(label);
+    }
 }
 
 TEST_F(Win32ToolkitTest, TimerTicksUntilItsIntervalIsZero) {
