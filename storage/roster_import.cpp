@@ -248,7 +248,7 @@ Message importProblemsMessage(const std::vector<ImportProblem>& problems) {
     for (std::size_t i = 0; i < problems.size() && i < kShown; ++i)
         text += "第 " + std::to_string(problems[i].line) + " 行：" + problems[i].reason + "\r\n";
     if (problems.size() > kShown) text += "……共 " + std::to_string(problems.size()) + " 行";
-    return {kImportProblemsTitle, keptMessageText(std::move(text)), kErrorOk};
+    return Message::owning(kImportProblemsTitle, text, kErrorOk);
 }
 
 std::string classNameFromFile(std::string_view path) {

@@ -153,7 +153,7 @@ void GroupsWindow::regroup() {
     if (error != std::errc() || end != typed.data() + typed.size() || number == 0 || number > present.size()) {
         const std::string text = present.empty() ? std::string("今天没有可以分组的学生。")
                                                  : "请输入 1 到 " + std::to_string(present.size()) + " 之间的数字。";
-        toolkit_.showMessage({"随机分组", keptMessageText(text), kWarningOk});
+        toolkit_.showMessage(Message::owning("随机分组", text, kWarningOk));
         if (!groups_.empty() || present.empty()) return;
         number = 1;
     }

@@ -139,7 +139,7 @@ void MultiDrawWindow::start() {
     if (error != std::errc() || end != typed.data() + typed.size() || wanted < 2 || wanted > most) {
         const std::string text = most < 2 ? std::string("今天到场的学生不足 2 人。")
                                           : "请输入 2 到 " + std::to_string(most) + " 之间的人数。";
-        toolkit_.showMessage({"一次抽取多人", keptMessageText(text), kWarningOk});
+        toolkit_.showMessage(Message::owning("一次抽取多人", text, kWarningOk));
         return;
     }
     if (settings::multiDrawCount(windows_.data()) != wanted && !settings::setMultiDrawCount(windows_.data(), wanted))
@@ -147,7 +147,7 @@ void MultiDrawWindow::start() {
     bool newRound = false;
     if (MultiDraw::needsNewRoundQuestion(rollCall, wanted)) {
         const std::string question = fewLeftQuestion(rollCall.drawPool().size());
-        newRound = toolkit_.askWithRemote({kRoundOverQuestion.title, keptMessageText(question), kQuestionYesNo}) ==
+        newRound = toolkit_.askWithRemote(Message::owning(kRoundOverQuestion.title, question, kQuestionYesNo)) ==
                    MessageAnswer::Yes;
     }
     slots_ = draw_.start(rollCall, wanted, newRound);
