@@ -95,6 +95,14 @@ public:
     std::optional<Message> setAbsent(const StudentMarks& absent);
     void startNewRound();
 
+    // Several students settled at once (RollCall::settleSeveral), in slot order: each
+    // announced in turn, then one round write and one record append for them all.
+    void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                       bool newRound);
+    // The student of the last single pick turned out to be absent (RoundKeeper::takeBackLastPick).
+    bool takeBackLastPick();
+    std::size_t lastSettled() const { return round_.lastSettled(); }
+
 private:
     void onSettled(const SettledPick& pick) override;
     void onRoundReset() override;

@@ -80,12 +80,20 @@ public:
     // holds everyone else, in roster order.
     void loadRoster(ClassRoster roster, StudentMarks drawn, StudentMarks absent);
     void setAbsent(StudentMarks absent);
+    // The student at this position counts as not drawn in this round again.
+    void giveBack(std::size_t position);
     // Every student becomes drawable again (the absent ones excepted).
     void startNewRound();
     // Sets who has been drawn in this round (the roster and the absences stay).
     void setDrawn(StudentMarks drawn);
     // The one listener of settled picks, new rounds and rolls starting (none: nullptr).
     void setListener(PickListener* listener) { listener_ = listener; }
+
+    // Several students settled at once: marks them drawn without telling the listener
+    // (the caller keeps the round once for all of them); with newRound a new round
+    // begins first, in which the students of oldRound (the last of the old one) are not counted.
+    void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                       bool newRound);
 
     void pressStartStop(RollCallView& view);
     void rollTick(RollCallView& view);

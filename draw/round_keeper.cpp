@@ -68,6 +68,7 @@ void RoundKeeper::loadClass(std::string_view className, ClassRoster roster, Reas
     const auto unsaved = unsaved_.find(className_);
     StudentMarks drawn = unsaved == unsaved_.end() ? StudentMarks() : marksOnRoster(roster, unsaved->second.picks);
     rollCall_.loadRoster(std::move(roster), std::move(drawn), std::move(absent));
+    lastSettled_ = 0;
     if (className_.empty()) return;
     if (reason != Reason::Changed && settings::newRoundEachStart(data_) &&
         !readRoundFile(data_, className_).students.empty())
@@ -138,6 +139,7 @@ std::optional<Message> RoundKeeper::setAbsent(const StudentMarks& absent) {
 std::vector<Message> RoundKeeper::keepPick(const SettledPick& pick) {
     std::vector<Message> failed;
     if (pick.position == 0) return failed; // nobody left the pool: nothing to keep
+    lastSettled_ = pick.position;
     held_ = &failed;
     roundChanged(pick.position, pick.time);
     held_ = nullptr;
@@ -145,22 +147,30 @@ std::vector<Message> RoundKeeper::keepPick(const SettledPick& pick) {
 }
 
 void RoundKeeper::roundReset() {
+    lastSettled_ = 0;
     roundChanged(0, {});
+}
+
+MarkedStudents RoundKeeper::studentAt(std::size_t position) const {
+    StudentMarks pick(rollCall_.roster().size(), false);
+    pick[position - 1] = true;
+    return markedStudents(rollCall_.roster(), pick);
+}
+
+void RoundKeeper::addUnsaved(Unsaved& unsaved, std::size_t position) const {
+    const MarkedStudents student = studentAt(position);
+    unsaved.picks.numbers.push_back(student.numbers.front());
+    unsaved.picks.names.push_back(student.names.front());
+    unsaved.picks.places.push_back(student.places.front());
 }
 
 void RoundKeeper::roundChanged(std::size_t position, const std::string& time) {
     if (className_.empty()) return;
     Unsaved& unsaved = unsaved_[className_];
-    if (position == 0) {
+    if (position == 0)
         unsaved = {{}, true};
-    } else {
-        StudentMarks pick(rollCall_.roster().size(), false);
-        pick[position - 1] = true;
-        const MarkedStudents student = markedStudents(rollCall_.roster(), pick);
-        unsaved.picks.numbers.push_back(student.numbers.front());
-        unsaved.picks.names.push_back(student.names.front());
-        unsaved.picks.places.push_back(student.places.front());
-    }
+    else
+        addUnsaved(unsaved, position);
     syncRound();
     if (position == 0) return;
     const Pick pick{time, className_, rollCall_.roster().numberAt(position), rollCall_.roster().nameAt(position)};

@@ -84,9 +84,22 @@ public:
     // Reads the round file and hands its round to the roll call; with unsaved picks,
     // adds them to it first, under the folder's lock. Run when a roll starts.
     void syncRound();
+    // Several students settled at once (positions; with newRound, those of oldRound
+    // closed the round before it): one round write and one append of all their
+    // picks; what failed and has not been told yet, as keepPick.
+    std::vector<Message> keepSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,
+                                     bool newRound, const std::vector<Pick>& picks);
 
     const std::string& className() const { return className_; }
     const PickRecorder& record() const { return record_; }
+
+    // The roster position of the student the last single pick settled on; 0 when
+    // there is none to take back (another draw, a new round, another class since).
+    std::size_t lastSettled() const { return lastSettled_; }
+    // The student of the last pick turned out to be absent: marked absent today,
+    // not counted as drawn in the round, and the record notes the pick was taken
+    // back. False when there was no pick to take back.
+    bool takeBackLastPick();
 
 private:
     // Picks and a new round this copy made that its class's round file does not hold yet.
@@ -96,6 +109,9 @@ private:
     };
 
     void roundChanged(std::size_t position, const std::string& time);
+    // The student at a roster position, as the marks files name one.
+    MarkedStudents studentAt(std::size_t position) const;
+    void addUnsaved(Unsaved& unsaved, std::size_t position) const;
     StudentMarks readAbsences(const ClassRoster& roster);
     void tellOnce(const Message& message);
     // Shows the message, or holds it while a pick is kept.
@@ -107,6 +123,7 @@ private:
     PickRecorder record_;
     std::string className_;
     std::map<std::string, Unsaved, std::less<>> unsaved_; // by class
+    std::size_t lastSettled_ = 0;
     std::set<std::string, std::less<>> told_;
     std::vector<Message>* held_ = nullptr; // while a pick is kept: failures wait here
     std::set<std::string, std::less<>> cutTold_; // classes whose cut roster was told this start

@@ -127,9 +127,10 @@ private:
             if (row.front().starts_with(kByteOrderMark)) row.front().erase(0, kByteOrderMark.size());
             if (row == kHeader) return;
         }
+        const bool takenBack = row.size() >= 5 && row[4] == kTakenBackMark;
         row.resize(4);
         take_({unguarded(std::move(row[0])), unguarded(std::move(row[1])), unguarded(std::move(row[2])),
-               unguarded(std::move(row[3]))});
+               unguarded(std::move(row[3])), takenBack});
     }
 
     inline static const std::vector<std::string> kHeader{"时间", "班级", "学号", "姓名"};
@@ -169,7 +170,7 @@ std::string csvField(std::string_view text) {
 
 std::string pickLine(const Pick& pick) {
     return csvField(pick.time) + "," + csvField(pick.className) + "," + csvField(pick.number) + "," +
-           csvField(pick.name) + "\r\n";
+           csvField(pick.name) + (pick.takenBack ? "," + std::string(kTakenBackMark) : "") + "\r\n";
 }
 
 std::vector<Pick> parsePickRecord(std::string_view text) {
@@ -213,7 +214,13 @@ std::string fileProblemText(platform::FileProblem problem) {
 }
 
 PickRecorder::Outcome PickRecorder::append(const Pick& pick) {
-    std::string line = pickLine(pick);
+    return append(std::vector<Pick>{pick});
+}
+
+PickRecorder::Outcome PickRecorder::append(const std::vector<Pick>& picks) {
+    std::string line;
+    for (const Pick& pick : picks)
+        line += pickLine(pick);
     // Nothing waits: the plain append, without the lock, as fast as ever.
     if (inMemory_.empty() && !platform::isFile(waitingPicksPath(data_))) {
         const platform::AppendResult appended = appendToRecord(data_, line);
@@ -235,7 +242,7 @@ PickRecorder::Outcome PickRecorder::writeWaiting() {
 PickRecorder::Outcome PickRecorder::settle(std::string line, platform::FileProblem problem) {
     Outcome outcome;
     const auto keepInMemory = [&](std::size_t onDisk) {
-        if (!line.empty()) ++inMemoryCount_;
+        inMemoryCount_ += lineCount(line);
         inMemory_ += line;
         waitingCount_ = onDisk + inMemoryCount_;
         outcome.onDisk = false;

@@ -26,11 +26,16 @@ inline constexpr std::string_view kPickRecordFileName = "点名记录.csv";
 // header). No class's file: those end in .conf, .round or .absent.
 inline constexpr std::string_view kWaitingPicksFileName = "点名记录.csv.waiting";
 
+inline constexpr std::string_view kTakenBackMark = "缺席";
+
 struct Pick {
     std::string time; // YYYY-MM-DD hh:mm:ss, the PC's local time
     std::string className;
     std::string number;
     std::string name;
+    // A line of its own that takes the pick back (the student turned out to be absent):
+    // the pick's fields and a fifth, kTakenBackMark. The pick's own line stays.
+    bool takenBack = false;
     friend bool operator==(const Pick&, const Pick&) = default;
 };
 
@@ -43,7 +48,8 @@ std::string csvField(std::string_view text);
 // The line of a pick, ending in CR LF.
 std::string pickLine(const Pick& pick);
 // The picks of a record's text (with or without its byte-order mark and header),
-// every field as it was given to pickLine.
+// every field as it was given to pickLine. A line taken back removes the latest
+// pick of that student of that class before it, and is no pick itself.
 std::vector<Pick> parsePickRecord(std::string_view text);
 
 // Reads the record as a stream, handing each pick to `take` in order: memory stays
@@ -71,6 +77,8 @@ public:
         bool firstWait = false; // the first line of this start that had to wait: tell the teacher once
     };
     Outcome append(const Pick& pick);
+    // Several lines in one append, in order.
+    Outcome append(const std::vector<Pick>& picks);
     // Appends the lines still waiting (at start and when the program closes).
     Outcome writeWaiting();
 

@@ -8,14 +8,16 @@ namespace tallyra {
 
 void ClassTally::add(const Pick& pick) {
     if (pick.className != className_) return;
-    ++counts_[{pick.number, pick.name}];
+    // A pick taken back is no call; the day's list says so.
+    int& count = counts_[{pick.number, pick.name}];
+    count = pick.takenBack ? std::max(0, count - 1) : count + 1;
     if (pick.time.starts_with(date_))
         today_.append(pick.time.substr(std::min(pick.time.size(), date_.size() + 1)))
             .append("  ")
             .append(pick.number)
             .append("号 ")
             .append(pick.name)
-            .append("\r\n");
+            .append(pick.takenBack ? " 缺席，不计\r\n" : "\r\n");
 }
 
 std::string ClassTally::summary(const ClassRoster& roster) const {

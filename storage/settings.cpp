@@ -1,5 +1,7 @@
 #include "storage/settings.h"
 
+#include <charconv>
+
 #include "storage/ini_file.h"
 #include "storage/platform/file_system.h"
 
@@ -39,6 +41,17 @@ std::string hotKey(const DataFolder& data) {
 
 bool setHotKey(const DataFolder& data, std::string_view name) {
     return writeIniItem(data.settingsFile(), kSettingsSection, kHotKeyKey, name);
+}
+
+std::size_t multiDrawCount(const DataFolder& data) {
+    const std::string text = readIniItem(data.settingsFile(), kSettingsSection, kMultiDrawCountKey);
+    std::size_t count = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+    return error == std::errc() && end == text.data() + text.size() ? count : 0;
+}
+
+bool setMultiDrawCount(const DataFolder& data, std::size_t count) {
+    return writeIniItem(data.settingsFile(), kSettingsSection, kMultiDrawCountKey, std::to_string(count));
 }
 
 bool newRoundEachStart(const DataFolder& data) {

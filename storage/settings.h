@@ -55,6 +55,10 @@ bool voiceOn(const DataFolder& data);
 // HotKey: the global hot key's name ("F9", "Ctrl+Alt+R"); empty when never chosen.
 std::string hotKey(const DataFolder& data);
 [[nodiscard]] bool setHotKey(const DataFolder& data, std::string_view name);
+// MultiDrawCount: how many students the several-at-once window draws; 0 when never set.
+inline constexpr std::string_view kMultiDrawCountKey = "MultiDrawCount"; // new: older copies ignore it
+std::size_t multiDrawCount(const DataFolder& data);
+[[nodiscard]] bool setMultiDrawCount(const DataFolder& data, std::size_t count);
 // NewRoundEachStart: off unless exactly "True".
 bool newRoundEachStart(const DataFolder& data);
 [[nodiscard]] bool setNewRoundEachStart(const DataFolder& data, bool on);

@@ -1,6 +1,7 @@
 // The window scenarios on the Qt backend, offscreen: real widgets, real events;
 // and what only this backend decides: the face the units are drawn in, fonts in pixels.
 #include "tests/qt/qt_driver.h"
+#include "tests/support/program_folder.h"
 #include "tests/ui/memory_driver.h"
 #include "tests/ui/window_scenarios.h"
 #include "ui/windows/about_windows.h"
@@ -11,9 +12,15 @@
 #include "ui/qt/large_text.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
+#include "ui/windows/about_windows.h"
+#include "ui/windows/class_management_window.h"
+#include "ui/windows/main_window.h"
 #include "ui/windows/settings_window.h"
 #include "ui/windows/window_set.h"
 
+#include <fstream>
+
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -21,12 +28,14 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 #include <QWindow>
 
@@ -396,6 +405,34 @@ TEST(QtBackend, TheFloatingButtonIsAFocuslessToolWindowThatTapsDragsDocksAndLong
     QTest::mouseRelease(widget, Qt::LeftButton, Qt::NoModifier, centre);
     EXPECT_EQ(events.taps, 1);
     EXPECT_EQ(events.menus, 1);
+}
+
+// A roster file dropped on the roster box fills it with the roster, not the file's address.
+TEST(QtBackend, AFileDroppedOnTheRosterBoxBringsInItsRoster) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("一班", "一班");
+    folder.addRoster("一班", {{"1"}, {"甲"}});
+    const std::filesystem::path file = folder.path() / "名单.csv";
+    std::ofstream(file, std::ios::binary) << "学号,姓名\r\n01,张三\r\n";
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
+    windows.main().open();
+    windows.openSettings();
+    windows.openClassManagement();
+    const WindowId management = windows.classManagement()->id();
+    auto* box = qobject_cast<QAbstractScrollArea*>(toolkit.unitWidget(management, class_management_units::kRosterBox));
+    ASSERT_NE(box, nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+    const QPoint at = box->viewport()->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(box->viewport(), &drop);
+    EXPECT_EQ(toolkit.text(management, class_management_units::kRosterBox), "01\t张三\r\n");
 }
 
 } // namespace tallyra::ui::testing

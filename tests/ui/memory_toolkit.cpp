@@ -333,12 +333,36 @@ MessageAnswer MemoryToolkit::showMessage(const Message& message) {
     return MessageAnswer::Ok;
 }
 
-std::optional<std::string> MemoryToolkit::askText(std::string_view, std::string_view title) {
+std::optional<std::string> MemoryToolkit::askText(std::string_view, std::string_view title,
+                                                 std::string_view proposed) {
     log.push_back("ask:" + std::string(title));
+    proposedInputs.emplace_back(proposed);
     if (inputs.empty()) return std::nullopt;
     auto answer = inputs.front();
     inputs.pop_front();
     return answer;
+}
+
+std::optional<std::string> MemoryToolkit::askOpenFile(std::string_view title, std::string_view, std::string_view) {
+    log.push_back("open-file:" + std::string(title));
+    if (chosenFiles.empty()) return std::nullopt;
+    auto answer = chosenFiles.front();
+    chosenFiles.pop_front();
+    return answer;
+}
+
+void MemoryToolkit::setClipboardText(std::string_view text) {
+    clipboard = text;
+}
+
+void MemoryToolkit::acceptFileDrops(WindowId window, std::string_view unit) {
+    dropUnits.emplace(window, std::string(unit));
+}
+
+bool MemoryToolkit::dropFile(WindowId id, std::string_view unit, std::string_view path) {
+    if (!dropUnits.contains(std::pair(id, std::string(unit))) || window(id).destroyed) return false;
+    window(id).events->onFileDropped(id, unit, path);
+    return true;
 }
 
 void MemoryToolkit::declareDpiAware() {

@@ -55,6 +55,10 @@ public:
     std::vector<Message> messages;
     std::deque<MessageAnswer> answers;             // next answers to message boxes (default Ok/Yes... see .cpp)
     std::deque<std::optional<std::string>> inputs; // next answers to input boxes
+    std::string clipboard;
+    std::vector<std::string> proposedInputs;       // what each input box held when it opened
+    std::deque<std::optional<std::string>> chosenFiles; // next answers to open-file dialogs
+    std::set<std::pair<WindowId, std::string>, std::less<>> dropUnits; // units that take dropped files
     std::vector<std::string> openedAddresses;
     std::vector<std::string> openedFiles;
     bool systemOpens = true; // false: no browser, no program for a file's kind
@@ -93,6 +97,8 @@ public:
     bool pressHotKey(WindowId window);
     // A key pressed in the window as the hot key sees it, then as onKey does.
     void stroke(WindowId window, HotKey stroke);
+    // A file dropped on a unit; false when the unit takes no drops.
+    bool dropFile(WindowId window, std::string_view unit, std::string_view path);
     // Runs one tick of a timer when its interval is above 0; false when it is stopped.
     bool tick(WindowId window, std::string_view unit);
 
@@ -139,7 +145,12 @@ public:
     void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
     bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
     MessageAnswer showMessage(const Message& message) override;
-    std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
+    std::optional<std::string> askText(std::string_view prompt, std::string_view title,
+                                       std::string_view proposed = {}) override;
+    std::optional<std::string> askOpenFile(std::string_view title, std::string_view filterName,
+                                           std::string_view patterns) override;
+    void acceptFileDrops(WindowId window, std::string_view unit) override;
+    void setClipboardText(std::string_view text) override;
     void declareDpiAware() override;
     int horizontalPixelsPerInch(WindowId window) const override;
     Size screenSize() const override;

@@ -46,6 +46,8 @@ TEST_F(RoundWindowsTest, TheMenuMarksAbsentStudentsShowsTheRecordAndStartsANewRo
     const std::string text = toolkit.text(record, record_units::kRecordBox);
     EXPECT_LT(text.find(drawn[0]), text.find(drawn[1])) << text;
     EXPECT_NE(text.find("（从少到多）：\r\n0 次  2号 乙\r\n1 次"), std::string::npos) << text;
+    EXPECT_NE(text.find("本轮尚未抽到：\r\n2号 乙（今天缺席）\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("本轮已抽到：\r\n1号 甲\r\n3号 丙\r\n"), std::string::npos) << text;
     toolkit.click(record, record_units::kOpenButton);
     EXPECT_EQ(toolkit.openedFiles, std::vector<std::string>{pickRecordPath(folder.data()).utf8()});
     toolkit.systemOpens = false; // no program for .csv: it says so, and where the file is
@@ -54,6 +56,14 @@ TEST_F(RoundWindowsTest, TheMenuMarksAbsentStudentsShowsTheRecordAndStartsANewRo
     EXPECT_NE(toolkit.messages.back().text.find(pickRecordPath(folder.data()).utf8()), std::string_view::npos);
     toolkit.systemOpens = true;
     toolkit.click(record, shared::kCloseButton);
+    ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "本轮抽取情况…")); // the record, scrolled to the round
+    const testing::UnitState& box = toolkit.unit(toolkit.find("RecordWindow"), record_units::kRecordBox);
+    ASSERT_TRUE(box.selectedLine);
+    std::size_t line = 0, start = 0;
+    while (line < *box.selectedLine && (start = box.text.find("\r\n", start) + 2) != 1)
+        ++line;
+    EXPECT_EQ(box.text.substr(start).find("本轮抽取情况"), 0u) << box.text;
+    toolkit.click(toolkit.find("RecordWindow"), shared::kCloseButton);
 
     toolkit.answers = {MessageAnswer::No, MessageAnswer::Yes};
     ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "开始新一轮抽取"));

@@ -72,6 +72,8 @@ public:
     // Every key pressed in the window, as a hot key would name it, before onKey; true
     // when the window took it, and onKey is not told of it.
     virtual bool onKeyStroke(WindowId, HotKey) { return false; }
+    // A file was dropped on a unit that takes drops (acceptFileDrops); path in UTF-8.
+    virtual void onFileDropped(WindowId, std::string_view /*unit*/, std::string_view /*path*/) {}
 };
 
 enum class HotKeyState {
@@ -148,9 +150,18 @@ public:
     virtual void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) = 0;
     virtual bool isItemChecked(WindowId window, std::string_view unit, int index) const = 0;
 
-    // The modal input box: prompt, title, an empty one-line field, OK and Cancel.
+    // The modal input box: prompt, title, a one-line field holding `proposed`, OK and Cancel.
     // Nothing when cancelled.
-    virtual std::optional<std::string> askText(std::string_view prompt, std::string_view title) = 0;
+    virtual std::optional<std::string> askText(std::string_view prompt, std::string_view title,
+                                               std::string_view proposed = {}) = 0;
+    // The system's dialog for opening a file, showing the files that match the patterns
+    // ("*.csv;*.txt", described by filterName); the chosen file's path, nothing when cancelled.
+    virtual std::optional<std::string> askOpenFile(std::string_view title, std::string_view filterName,
+                                                   std::string_view patterns) = 0;
+    // Files dropped on this unit go to the window's onFileDropped, not into the unit.
+    virtual void acceptFileDrops(WindowId window, std::string_view unit) = 0;
+    // Puts the text on the system's clipboard (lines end at CR LF).
+    virtual void setClipboardText(std::string_view text) = 0;
 
     // Screen and system.
     virtual void declareDpiAware() = 0;

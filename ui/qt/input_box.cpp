@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-InputBox::InputBox(const QString& prompt, const QString& title)
+InputBox::InputBox(const QString& prompt, const QString& title, const QString& proposed)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint) {
     QFont face(chineseFace().isEmpty() ? font().family() : chineseFace());
@@ -73,7 +73,8 @@ InputBox::InputBox(const QString& prompt, const QString& title)
     cancel->setAutoDefault(false);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    field_ = new QLineEdit(this);
+    field_ = new QLineEdit(proposed, this);
+    field_->selectAll();
     field_->setGeometry(units.toPixels(kField));
     field_->setFocus();
     setWindowModality(Qt::ApplicationModal);

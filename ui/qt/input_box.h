@@ -12,7 +12,7 @@ namespace tallyra::ui::qt {
 
 class InputBox : public QDialog {
 public:
-    InputBox(const QString& prompt, const QString& title);
+    InputBox(const QString& prompt, const QString& title, const QString& proposed = {});
 
     QString text() const;
 

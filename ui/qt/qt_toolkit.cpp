@@ -12,6 +12,7 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include "ui/qt/float_button.h"
+#include "ui/qt/file_drop.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/global_hot_key.h"
 #include "ui/qt/input_box.h"
@@ -23,9 +24,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -251,10 +254,33 @@ MessageAnswer QtToolkit::showBox(const Message& message, bool remote) {
     return dismissedAnswer(message.flags);
 }
 
-std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::string_view title) {
-    InputBox box(toQString(prompt), toQString(title));
+std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::string_view title,
+                                              std::string_view proposed) {
+    InputBox box(toQString(prompt), toQString(title), toQString(proposed));
     if (runModal(box) != QDialog::Accepted) return std::nullopt;
     return toUtf8(box.text());
+}
+
+std::optional<std::string> QtToolkit::askOpenFile(std::string_view title, std::string_view filterName,
+                                                  std::string_view patterns) {
+    QFileDialog dialog(nullptr, toQString(title));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(toQString(filterName) + " (" + toQString(patterns).replace(';', ' ') + ")");
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return toUtf8(dialog.selectedFiles().front());
+}
+
+void QtToolkit::setClipboardText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(toQString(text));
+}
+
+void QtToolkit::acceptFileDrops(WindowId window, std::string_view unit) {
+    const Unit* found = findUnit(window, unit);
+    if (!found || !found->widget) return;
+    QPointer<TopWindow> top = topWindow(window);
+    new FileDropFilter(found->widget, [top, name = std::string(unit)](const std::string& path) {
+        if (top) top->notifyFileDropped(name, path);
+    });
 }
 
 WindowId QtToolkit::openWindow(const WindowDesign& design, WindowEvents& events) {

@@ -91,6 +91,10 @@ void TopWindow::checkRadio(Unit& radio, bool checked) {
     }
 }
 
+void TopWindow::notifyFileDropped(std::string_view unit, const std::string& path) {
+    if (!isDestroying()) events_.onFileDropped(id_, unit, path);
+}
+
 void TopWindow::notifyHotKey() {
     if (!isDestroying()) events_.onHotKey(id_);
 }

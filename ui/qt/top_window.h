@@ -39,6 +39,8 @@ public:
 
     // The global hot key was pressed.
     void notifyHotKey();
+    // A file was dropped on a unit that takes drops.
+    void notifyFileDropped(std::string_view unit, const std::string& path);
     // On top of every window without taking the focus, on the screen under the pointer;
     // or back where and as it was.
     void setFloating(bool floating);

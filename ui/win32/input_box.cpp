@@ -76,6 +76,7 @@ INT_PTR CALLBACK inputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         SetForegroundWindow(dialog);
         SetFocus(GetDlgItem(dialog, kFieldId));
+        SendDlgItemMessageW(dialog, kFieldId, EM_SETSEL, 0, -1); // a proposed name is typed over at once
         return FALSE; // the focus has been set
     case WM_COMMAND: {
         auto* state = reinterpret_cast<InputState*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -104,14 +105,15 @@ BOOL CALLBACK collectEnabledWindow(HWND window, LPARAM param) {
 
 } // namespace
 
-std::optional<std::wstring> runInputBox(HINSTANCE instance, const std::wstring& prompt, const std::wstring& title) {
+std::optional<std::wstring> runInputBox(HINSTANCE instance, const std::wstring& prompt, const std::wstring& title,
+                                        const std::wstring& proposed) {
     // Dialog units; the prompt wraps in the space left of the buttons.
     DialogTemplate layout(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER | DS_SETFONT, 248, 78, title,
                           9, L"MS Shell Dlg");
     layout.add(SS_LEFT | SS_NOPREFIX, 7, 7, 176, 44, static_cast<WORD>(-1), kStaticClass, prompt);
     layout.add(BS_DEFPUSHBUTTON | WS_TABSTOP, 191, 7, 50, 14, IDOK, kButtonClass, L"确定");
     layout.add(BS_PUSHBUTTON | WS_TABSTOP, 191, 25, 50, 14, IDCANCEL, kButtonClass, L"取消");
-    layout.add(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 58, 234, 13, kFieldId, kEditClass, L"");
+    layout.add(ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 58, 234, 13, kFieldId, kEditClass, proposed);
 
     // Task-modal like the message boxes: the program's other windows wait.
     std::vector<HWND> disabled;

@@ -4,6 +4,7 @@
 #include "ui/kit/dpi.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
+#include "ui/win32/file_drop.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/standard_control.h"
 #include "ui/win32/win32_toolkit.h"
@@ -386,12 +387,39 @@ std::optional<LRESULT> TopWindow::onMessage(UINT message, WPARAM wParam, LPARAM 
         events_.onMenuRequested(id_, at);
         return 0;
     }
+    case WM_DROPFILES:
+        onDropFiles(wParam);
+        return 0;
     case WM_DESTROY:
         destroying_ = true;
         if (!detached_) events_.onDestroying(id_);
         return 0;
     default:
         return std::nullopt;
+    }
+}
+
+void TopWindow::acceptFileDrops(std::string_view unit) {
+    const Unit* found = find(unit);
+    if (!found) return;
+    // The roster box is the system's edit control: the window takes the drop for it.
+    if (dropUnits_.empty()) acceptDroppedFiles(hwnd_);
+    dropUnits_.push_back(found);
+}
+
+void TopWindow::onDropFiles(WPARAM drop) {
+    const std::optional<DroppedFile> file = takeDroppedFile(reinterpret_cast<HDROP>(drop));
+    if (!file || destroying_ || detached_) return;
+    POINT at = file->at;
+    ClientToScreen(hwnd_, &at);
+    for (const Unit* unit : dropUnits_) {
+        RECT area{};
+        GetWindowRect(unit->hwnd(), &area);
+        if (IsWindowVisible(unit->hwnd()) && PtInRect(&area, at)) {
+            const std::shared_ptr<const void> keepAlive = lifetime();
+            events_.onFileDropped(id_, unit->name(), file->path);
+            return;
+        }
     }
 }
 

@@ -57,6 +57,9 @@ public:
     // Radio boxes: checks one and unchecks the others of its parent.
     void checkRadio(Unit& radio, bool checked);
 
+    // Files dropped on this unit are told to the handlers (WM_DROPFILES on the window).
+    void acceptFileDrops(std::string_view unit);
+
     // Cuts the native windows loose from this object (the toolkit is going away).
     void detach();
 
@@ -69,6 +72,7 @@ private:
     HBRUSH onControlColor(HDC dc, HWND control);
     Unit* findByHandle(HWND control) const;
     Unit* focusTarget() const;
+    void onDropFiles(WPARAM drop); // an HDROP
 
     Win32Toolkit& toolkit_;
     WindowId id_;
@@ -79,6 +83,7 @@ private:
     bool tooltipsTried_ = false;
     ScopedBrush background_;
     std::vector<std::unique_ptr<Unit>> units_;
+    std::vector<const Unit*> dropUnits_;
     bool destroying_ = false;
     bool detached_ = false;
     bool hotKeyRegistered_ = false;

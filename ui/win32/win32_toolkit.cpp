@@ -26,6 +26,7 @@
 #include "ui/win32/common_controls.h"
 #include "ui/win32/drawn_unit.h"
 #include "ui/win32/float_button.h"
+#include "ui/win32/file_drop.h"
 #include "ui/win32/image_button.h"
 #include "ui/win32/input_box.h"
 #include "ui/win32/standard_control.h"
@@ -517,13 +518,41 @@ bool Win32Toolkit::isChecked(WindowId window, std::string_view unit) const {
            SendMessageW(found->hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title) {
+std::optional<std::string> Win32Toolkit::askText(std::string_view prompt, std::string_view title,
+                                                 std::string_view proposed) {
     loadCommonControls();
     ++waiting_;
-    const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title));
+    const std::optional<std::wstring> answer = runInputBox(instance_, toWide(prompt), toWide(title), toWide(proposed));
     --waiting_;
     if (!answer) return std::nullopt;
     return toUtf8(*answer);
+}
+
+std::optional<std::string> Win32Toolkit::askOpenFile(std::string_view title, std::string_view filterName,
+                                                     std::string_view patterns) {
+    return askOpenFileName(GetActiveWindow(), title, filterName, patterns);
+}
+
+void Win32Toolkit::setClipboardText(std::string_view text) {
+    const std::wstring wide = toWide(text);
+    const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return;
+    if (void* target = GlobalLock(memory)) {
+        memcpy(target, wide.c_str(), bytes);
+        GlobalUnlock(memory);
+    }
+    // The clipboard owns the memory once SetClipboardData took it.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;
+        CloseClipboard();
+    }
+    if (memory) GlobalFree(memory);
+}
+
+void Win32Toolkit::acceptFileDrops(WindowId window, std::string_view unit) {
+    if (TopWindow* top = find(window)) top->acceptFileDrops(unit);
 }
 
 void Win32Toolkit::declareDpiAware() {

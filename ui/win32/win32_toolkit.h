@@ -63,7 +63,12 @@ public:
     void setItemChecked(WindowId window, std::string_view unit, int index, bool checked) override;
     bool isItemChecked(WindowId window, std::string_view unit, int index) const override;
 
-    std::optional<std::string> askText(std::string_view prompt, std::string_view title) override;
+    std::optional<std::string> askText(std::string_view prompt, std::string_view title,
+                                       std::string_view proposed = {}) override;
+    std::optional<std::string> askOpenFile(std::string_view title, std::string_view filterName,
+                                           std::string_view patterns) override;
+    void acceptFileDrops(WindowId window, std::string_view unit) override;
+    void setClipboardText(std::string_view text) override;
 
     void declareDpiAware() override;
     int horizontalPixelsPerInch(WindowId window) const override;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "storage/settings.h"
+#include "ui/windows/class_import.h"
 #include "ui/windows/class_box.h"
 #include "ui/kit/dpi.h"
 
@@ -153,12 +154,15 @@ void ClassManagementWindow::showFailure(const classes::Result& result, std::stri
     windows_.session().reloadList();
 }
 
-void ClassManagementWindow::addClass() {
-    const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle);
-    if (!answer) return;
+bool ClassManagementWindow::addClass(std::string_view proposed) {
+    const std::optional<std::string> answer = toolkit_.askText(kAddClassPrompt, kAddClassTitle, proposed);
+    if (!answer) return false;
     const std::string& name = *answer;
     const classes::Result result = windows_.session().add(name);
-    if (!result.done()) return showFailure(result, name);
+    if (!result.done()) {
+        showFailure(result, name);
+        return false;
+    }
 
     classes_.push_back(name);
     toolkit_.addItem(window_, kClassBox, name);
@@ -166,6 +170,16 @@ void ClassManagementWindow::addClass() {
     showRoster(result.roster); // an adopted file shows the students it holds
     toolkit_.setText(window_, kNameBox, name);
     toolkit_.setVisible(window_, kNoClassOverlay, false);
+    return true;
+}
+
+void ClassManagementWindow::fillRosterBox(std::string_view text) {
+    if (shownClass().index >= 0) toolkit_.setText(window_, kRosterBox, text);
+}
+
+void ClassManagementWindow::onFileDropped(WindowId, std::string_view unit, std::string_view path) {
+    if (unit != kRosterBox || shownClass().index < 0) return;
+    if (const std::optional<std::string> text = importedRosterText(toolkit_, path)) fillRosterBox(*text);
 }
 
 void ClassManagementWindow::deleteClass() {

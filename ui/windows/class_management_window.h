@@ -47,15 +47,23 @@ public:
 
     void openClassManagement();
     void showClassRoster();
-    void addClass();
+    // The ＋ flow; the input box holds the proposed name. True when the class was added.
+    bool addClass(std::string_view proposed = {});
+    // The roster box takes this text (a roster from a file); only 保存 writes it.
+    void fillRosterBox(std::string_view text);
     void deleteClass();
     void saveClass();
 
     void onUnitEvent(WindowId window, std::string_view unit, UnitEvent event) override;
+    // A file dropped on the roster box of the class shown replaces the box's text.
+    void onFileDropped(WindowId window, std::string_view unit, std::string_view path) override;
 
 private:
     const WindowDesign& design() const override { return kClassManagementWindowDesign; }
-    void onOpened() override { openClassManagement(); }
+    void onOpened() override {
+        openClassManagement();
+        toolkit_.acceptFileDrops(window_, class_management_units::kRosterBox);
+    }
     void onClosed() override;
 
     // The class at the box's selection, as read from the list; index -1 when none is chosen.

@@ -1,6 +1,7 @@
 #include "ui/windows/record_window.h"
 
 #include "ui/windows/window_set.h"
+#include "ui/windows/round_summary.h"
 
 #include "storage/pick_record_summary.h"
 #include "storage/student_marks.h"
@@ -50,7 +51,8 @@ void RecordWindow::onOpened() {
     const std::vector<Pick> waiting = windows_.session().record().waitingPicks();
     toolkit_.setText(window_, kRecordBox,
                      recordWindowText(windows_.data(), waiting, windows_.session().className(),
-                                      windows_.rollCall().roster(), todayText()));
+                                      windows_.rollCall().roster(), todayText()) +
+                         "\r\n" + roundSummary(windows_.rollCall()));
 }
 
 void RecordWindow::onUnitEvent(WindowId, std::string_view unit, UnitEvent event) {

@@ -5,6 +5,7 @@
 #include "ui/windows/class_management_window.h"
 #include "ui/windows/record_window.h"
 #include "ui/windows/round_menu.h"
+#include "ui/windows/teaching_menu.h"
 #include "ui/windows/settings_window.h"
 
 namespace tallyra::ui {
@@ -19,6 +20,7 @@ WindowSet::WindowSet(Toolkit& toolkit, RollCall& rollCall, DataFolder data, Main
         };
     main_ = std::make_unique<MainWindow>(toolkit, session_, std::move(services));
     addRoundMenuItems(*this);
+    addTeachingMenuItems(*this);
 }
 
 WindowSet::~WindowSet() {

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <chrono>
 #include <functional>
 #include <string>
@@ -113,8 +115,13 @@ public:
         if (onEvent) onEvent(window, unit, event);
     }
 
+    void onFileDropped(WindowId, std::string_view unit, std::string_view path) override {
+        dropped.emplace_back(std::string(unit), std::string(path));
+    }
+
     std::vector<WindowId> created, destroyed;
     std::vector<std::pair<std::string, UnitEvent>> events;
+    std::vector<std::pair<std::string, std::string>> dropped;
     std::function<void(WindowId, std::string_view, UnitEvent)> onEvent;
 };
 
@@ -367,6 +374,34 @@ TEST_F(Win32ToolkitTest, TimerTicksUntilItsIntervalIsZero) {
     const int stoppedAt = ticks();
     pumpUntil([] { return false; }, std::chrono::milliseconds(100));
     EXPECT_EQ(ticks(), stoppedAt);
+}
+
+// What the shell sends when a file is dropped at a point of the window.
+void dropFile(HWND window, POINT screenPoint, const std::wstring& path) {
+    ScreenToClient(window, &screenPoint);
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = screenPoint;
+    drop->fWide = TRUE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0); // the receiver frees it
+}
+
+TEST_F(Win32ToolkitTest, AFileDroppedOnAUnitThatTakesDropsIsToldWithItsPath) {
+    toolkit.acceptFileDrops(window, "rosterBox");
+    toolkit.showWindow(window, true);
+    EXPECT_TRUE(GetWindowLongW(top(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    const auto centre = [&](std::string_view unit) {
+        RECT area{};
+        GetWindowRect(unitHandle(unit), &area);
+        return POINT{(area.left + area.right) / 2, (area.top + area.bottom) / 2};
+    };
+    dropFile(top(), centre("saveButton"), L"C:\\名单.csv"); // not on the roster box: nothing
+    dropFile(top(), centre("rosterBox"), L"C:\\名单.csv");
+    EXPECT_EQ(events.dropped, (std::vector<std::pair<std::string, std::string>>{{"rosterBox", "C:\\名单.csv"}}));
 }
 
 TEST_F(Win32ToolkitTest, WindowDestroyedByItsOwnButtonGoesAwayOnce) {
