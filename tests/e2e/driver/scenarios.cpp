@@ -1018,7 +1018,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
         pause(Millis(300));
         pressKey(VK_F9);
         context.require(waitMessageBox(app.processId(), Millis(5000)).has_value(), "no round-end question");
-        pressKey(VK_NEXT); // the remote's Yes
+        pause(Millis(800)); // the question takes no key in its first half second
+        pressKey(VK_NEXT);  // the remote's Yes
         app.waitText(main, kStart, L"停止");
         pressKey(VK_F9);
         app.waitText(main, kStart, L"开始");
