@@ -1031,7 +1031,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
                         "no round-end question; the main window: " + describe(main) + ", caption " +
                             visible(app.text(main, kStart)) + (IsWindowVisible(main) ? ", visible" : ", hidden") +
                             ((GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) ? ", topmost" : ""));
-        pressKey(VK_NEXT); // the remote's Yes
+        pause(Millis(800)); // the question takes no key in its first half second
+        pressKey(VK_NEXT);  // the remote's Yes
         app.waitText(main, kStart, L"停止");
         pressKey(VK_F9);
         app.waitText(main, kStart, L"开始");
