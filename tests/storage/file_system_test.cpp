@@ -104,6 +104,8 @@ TEST_F(FileSystem, ReadTellsMissingReadAndFailedApart) {
         {"folder", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::NotAFile},
         {"huge", ReadOutcome::Failed, ReadOutcome::Read, FileProblem::None},
         {"hooked", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::Held},
+        {"loop", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::Other},    // ELOOP
+        {"plain/x", ReadOutcome::Failed, ReadOutcome::Failed, FileProblem::Other}, // ENOTDIR
     };
     for (const auto& c : kCases) {
         const platform::FileRead read = platform::readFile(path(c.name));
