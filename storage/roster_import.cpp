@@ -158,8 +158,10 @@ void listLostZeros(const std::vector<Row>& rows, std::vector<ImportProblem>& pro
 
 // The checks the roster itself makes on a row, said for the file's line.
 std::optional<std::string> rowProblem(const Row& row, bool numbered) {
-    if (numbered && row.number.empty()) return "学号为空";
-    if (row.name.empty()) return "姓名为空";
+    // Blanks alone (a vertical tab or form feed left in a cell too) read back as nothing.
+    const auto blank = [](const std::string& text) { return text.find_first_not_of(" \t\v\f") == text.npos; };
+    if (numbered && blank(row.number)) return "学号为空";
+    if (blank(row.name)) return "姓名为空";
     if (isScientific(row.number)) return "学号“" + row.number + "”被表格改成了科学计数法，请把学号列设为文本后重新保存";
     const auto holds = [&](std::string_view what) {
         return row.number.find(what) != row.number.npos || row.name.find(what) != row.name.npos;

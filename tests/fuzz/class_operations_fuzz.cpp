@@ -89,14 +89,24 @@ std::vector<ClassRoster> rostersOnDisk(const DataFolder& data) {
 // One running copy drawing from the class the class operations never touch.
 constexpr std::string_view kDrawnClass = "五班";
 
-struct DrawingCopy {
+// It listens to its roll call as the class session does: the round file read again
+// at every Start, each settled pick kept, then what failed told.
+struct DrawingCopy : PickListener {
     testing::FakeMainWindow window;
     RollCall rollCall;
     RoundKeeper keeper;
 
     DrawingCopy(const DataFolder& data, const ClassRoster& roster) : keeper(rollCall, window, data) {
+        rollCall.setListener(this);
         keeper.loadClass(kDrawnClass, roster, RoundKeeper::Reason::StartUp);
     }
+    ~DrawingCopy() override { rollCall.setListener(nullptr); }
+    void onSettled(const SettledPick& pick) override {
+        for (const Message& failure : keeper.keepPick(pick))
+            window.showMessage(failure);
+    }
+    void onRoundReset() override { keeper.roundReset(); }
+    void onRollStarting() override { keeper.syncRound(); }
     // Start, one tick, Stop: the student settled on, if a roll ran; newRound when the
     // round-end question was answered Yes.
     std::optional<std::string> drawOne(bool yes, bool& newRound) {
