@@ -376,7 +376,9 @@ std::vector<Action> shorten(std::vector<Action> actions) {
 
 TEST(RandomTeacher, NothingIsLostWhateverTheTeacherDoes) {
     const int count = fromEnvironment("TALLYRA_RANDOM_TEACHER_ACTIONS", kDefaultActions);
-    const auto seed = static_cast<std::uint32_t>(fromEnvironment("TALLYRA_RANDOM_TEACHER_SEED", 20261207));
+    // A seed whose actions include saves both natively and under Wine, where the
+    // same names can meet other refusals (case variants and device names).
+    const auto seed = static_cast<std::uint32_t>(fromEnvironment("TALLYRA_RANDOM_TEACHER_SEED", 7));
     std::mt19937 random(seed);
 
     std::vector<Action> actions;
