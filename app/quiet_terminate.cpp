@@ -7,9 +7,15 @@
 // its largest size, a bad index, an empty std::function called): the program catches
 // none of them, so each ended in that handler's abort. They abort at once here, which
 // leaves out the exception classes, their messages and the strings that hold them
-// (about 84 KB). An allocation that fails is not among them: operator new throws
-// std::bad_alloc itself, and the picture decoder still catches it.
+// (about 84 KB).
+//
+// Nor does an allocation that fails throw: nothing catches std::bad_alloc (the
+// picture decoder asks with std::nothrow), so operator new ends the program at once
+// too. With the library's throwing operator new and its guarded local statics gone
+// (the program is built without thread-safe statics), nothing throws at all, and
+// the unwinder and the exception runtime (about 40 KB) stay out.
 #include <cstdlib>
+#include <new>
 
 namespace __gnu_cxx {
 void __verbose_terminate_handler() {
@@ -37,3 +43,35 @@ void __throw_out_of_range_fmt(const char*, ...) {
     std::abort();
 }
 } // namespace std
+
+namespace {
+void* allocateOrEnd(std::size_t size) {
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    std::abort();
+}
+} // namespace
+
+void* operator new(std::size_t size) {
+    return allocateOrEnd(size);
+}
+void* operator new[](std::size_t size) {
+    return allocateOrEnd(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return std::malloc(size ? size : 1);
+}
+void operator delete(void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory) noexcept {
+    std::free(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept {
+    std::free(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept {
+    std::free(memory);
+}

@@ -12,14 +12,22 @@ struct Ole32 {
     decltype(&CoTaskMemFree) free = nullptr;
 };
 
-// Looked up once, by whichever thread comes first.
+// Looked up once, by whichever thread comes first (the voice has a thread of its
+// own). The program is built without thread-safe local statics, so the system's
+// one-time initialisation guards the lookup.
+BOOL CALLBACK lookUpOle32(INIT_ONCE*, void* parameter, void**) {
+    auto& functions = *static_cast<Ole32*>(parameter);
+    functions.initialize = systemFunction<decltype(&CoInitialize)>(L"ole32.dll", "CoInitialize");
+    functions.uninitialize = systemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize");
+    functions.createInstance = systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance");
+    functions.free = systemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    return TRUE;
+}
+
 const Ole32& ole32() {
-    static const Ole32 functions{
-        systemFunction<decltype(&CoInitialize)>(L"ole32.dll", "CoInitialize"),
-        systemFunction<decltype(&CoUninitialize)>(L"ole32.dll", "CoUninitialize"),
-        systemFunction<decltype(&CoCreateInstance)>(L"ole32.dll", "CoCreateInstance"),
-        systemFunction<decltype(&CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree"),
-    };
+    static INIT_ONCE once = INIT_ONCE_STATIC_INIT;
+    static Ole32 functions;
+    InitOnceExecuteOnce(&once, lookUpOle32, &functions, nullptr);
     return functions;
 }
 
