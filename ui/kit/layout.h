@@ -32,15 +32,15 @@ inline constexpr Color kButtonFrameGrey = rgb(0xDDDDDD);
 inline constexpr Color kButtonHot = rgb(0xECECEC);
 
 // A check list is a list of items with a check box each (clearItems, addItem, itemCount, itemText).
-enum class UnitKind { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer, CheckList };
+enum class UnitKind : std::uint8_t { Label, ImageButton, PictureBox, ShapeBox, Hyperlink, EditBox, ComboBox, RadioBox, Timer, CheckList };
 
-enum class HAlign { Left, Center, Right };
+enum class HAlign : std::uint8_t { Left, Center, Right };
 
 // How a one-line label fits its text to its box: None draws it at its font and cuts
 // what does not fit; Shrink draws it smaller only when it would be cut; Fill draws
 // it at the largest size whose whole line fits.
-enum class TextFit { None, Shrink, Fill };
-enum class VAlign { Top, Center, Bottom };
+enum class TextFit : std::uint8_t { None, Shrink, Fill };
+enum class VAlign : std::uint8_t { Top, Center, Bottom };
 
 enum class Charset : std::uint8_t { Ansi = 0, Gb2312 = 134 };
 

@@ -36,7 +36,7 @@ private:
     FloatButtonOptions options_;
     FloatButtonEvents& events_;
     KeepAbove& keepAbove_;
-    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
+    std::shared_ptr<int> alive_{new int(0)};
     int size_ = kFloatButtonSize;
     tallyra::win32::ScopedFont font_;
     bool pressed_ = false;

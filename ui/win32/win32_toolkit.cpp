@@ -258,7 +258,7 @@ std::unique_ptr<FloatButton> Win32Toolkit::createFloatButton(const FloatButtonOp
 WindowId Win32Toolkit::openWindow(const WindowDesign& design, WindowEvents& events) {
     if (!registered_) return kNoWindow;
     const WindowId id = nextId_++;
-    auto window = std::make_shared<TopWindow>(*this, id, design, events);
+    auto window = std::shared_ptr<TopWindow>(new TopWindow(*this, id, design, events));
     windows_[id] = window;
     if (!window->create(instance_)) {
         windows_.erase(id);

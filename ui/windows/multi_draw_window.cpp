@@ -42,51 +42,66 @@ constexpr UnitDesign slotRow(int index) {
             .fit = TextFit::Fill};
 }
 
-template <std::size_t... I> constexpr std::array<UnitDesign, 9 + sizeof...(I)> units(std::index_sequence<I...>) {
-    return {row(1000, {1, 11}, shared::titleLabel("一次抽取多人", 600)),
-            row(1001, {2, 15}, shared::closeButton(kWidth)),
-            row(1002, {3}, shared::contentArea(kWidth, kHeight)),
-            row(1003, {4, 14}, shared::contentLabel("drawCountLabel", {kMargin, 12, 118, 28}, "一次抽取人数:")),
-            UnitDesign{.name = "drawCountFrame",
-                       .controlId = 1004,
-                       .kind = UnitKind::ShapeBox,
-                       .parent = shared::kContent,
-                       .rect = {134, 10, 60, 32},
-                       .background = kWhite,
-                       .outline = kButtonFrameGrey,
-                       .rescale = {5}},
-            UnitDesign{.name = kCountBox,
-                       .controlId = 1005,
-                       .kind = UnitKind::EditBox,
-                       .parent = "drawCountFrame",
-                       .rect = {3, 3, 54, 26},
-                       .font = {.charHeight = 19},
-                       .tabStop = true,
-                       .rescale = {6, 14}},
-            row(1006, {7}, shared::buttonFrame("multiStartStopFrame", shared::kContent, 206, 10, 89, 32)),
-            row(1007, {8, 12}, shared::framedButton(kStartStop, "multiStartStopFrame", 87, 30, kStartCaption, 16)),
-            UnitDesign{.name = kTimer,
-                       .controlId = 1008,
-                       .kind = UnitKind::Timer,
-                       .parent = shared::kContent,
-                       .rect = {680, 10, 26, 26},
-                       .visible = false},
-            slotRow(I)...};
-}
-constexpr auto kUnits = units(std::make_index_sequence<kMaxSlots>());
+constexpr std::array<UnitDesign, 9> kFixedUnits{
+    row(1000, {1, 11}, shared::titleLabel("一次抽取多人", 600)),
+    row(1001, {2, 15}, shared::closeButton(kWidth)),
+    row(1002, {3}, shared::contentArea(kWidth, kHeight)),
+    row(1003, {4, 14}, shared::contentLabel("drawCountLabel", {kMargin, 12, 118, 28}, "一次抽取人数:")),
+    UnitDesign{.name = "drawCountFrame",
+               .controlId = 1004,
+               .kind = UnitKind::ShapeBox,
+               .parent = shared::kContent,
+               .rect = {134, 10, 60, 32},
+               .background = kWhite,
+               .outline = kButtonFrameGrey,
+               .rescale = {5}},
+    UnitDesign{.name = kCountBox,
+               .controlId = 1005,
+               .kind = UnitKind::EditBox,
+               .parent = "drawCountFrame",
+               .rect = {3, 3, 54, 26},
+               .font = {.charHeight = 19},
+               .tabStop = true,
+               .rescale = {6, 14}},
+    row(1006, {7}, shared::buttonFrame("multiStartStopFrame", shared::kContent, 206, 10, 89, 32)),
+    row(1007, {8, 12}, shared::framedButton(kStartStop, "multiStartStopFrame", 87, 30, kStartCaption, 16)),
+    UnitDesign{.name = kTimer,
+               .controlId = 1008,
+               .kind = UnitKind::Timer,
+               .parent = shared::kContent,
+               .rect = {680, 10, 26, 26},
+               .visible = false}};
 
 } // namespace
 
-const WindowDesign kMultiDrawWindowDesign{.name = "MultiDrawWindow",
-                                          .caption = "一次抽取多人",
-                                          .width = kWidth,
-                                          .height = kHeight,
-                                          .background = kTitleBlue,
-                                          .canMinimise = false,
-                                          .units = kUnits};
+// The slots' rows differ only in their names and ids, so they are filled in the
+// first time the window is built: kept as data, the sixty rows took 9 KB of the
+// executable. Both statics are constant-initialised (no guard).
+const WindowDesign& multiDrawWindowDesign() {
+    static std::vector<UnitDesign> units;
+    static WindowDesign design;
+    if (units.empty()) {
+        constexpr UnitDesign kSlot = slotRow(0);
+        units.assign(kFixedUnits.begin(), kFixedUnits.end());
+        units.resize(kFixedUnits.size() + kMaxSlots, kSlot);
+        for (int i = 0; i < kMaxSlots; ++i) {
+            UnitDesign& unit = units[kFixedUnits.size() + static_cast<std::size_t>(i)];
+            unit.name = slot(i);
+            unit.controlId = kSlot.controlId + i;
+        }
+        design = {.name = "MultiDrawWindow",
+                  .caption = "一次抽取多人",
+                  .width = kWidth,
+                  .height = kHeight,
+                  .background = kTitleBlue,
+                  .canMinimise = false,
+                  .units = units};
+    }
+    return design;
+}
 
 std::string_view multi_draw_units::slot(int index) {
-    return kUnits[9 + static_cast<std::size_t>(index)].name;
+    return {kSlotNames.text[static_cast<std::size_t>(index)].data(), 6};
 }
 
 std::string fewLeftQuestion(std::size_t left) {

@@ -12,7 +12,7 @@
 
 namespace tallyra::ui {
 
-extern const WindowDesign kMultiDrawWindowDesign;
+const WindowDesign& multiDrawWindowDesign();
 
 namespace multi_draw_units {
 inline constexpr std::string_view kCountBox = "drawCountBox";
@@ -38,7 +38,7 @@ public:
     bool isRolling() const { return rolling_; }
 
 private:
-    const WindowDesign& design() const override { return kMultiDrawWindowDesign; }
+    const WindowDesign& design() const override { return multiDrawWindowDesign(); }
     void onOpened() override;
     void onClosed() override;
     void pressStartStop();

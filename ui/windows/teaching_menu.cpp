@@ -26,7 +26,7 @@ std::size_t presentCount(const RollCall& rollCall) {
 
 void addTeachingMenuItems(WindowSet& windows) {
     MainMenu& menu = windows.main().menu();
-    auto own = std::make_shared<TeachingWindows>();
+    auto own = std::shared_ptr<TeachingWindows>(new TeachingWindows);
     const auto idle = [&windows] { return !windows.rollCall().isRolling(); };
     const auto item = [&menu](std::string_view text, MainMenu::Action action, MainMenu::State enabled) {
         menu.add([text] { return std::string(text); }, std::move(action), {}, std::move(enabled));
