@@ -1,6 +1,5 @@
 #include "storage/pick_record.h"
 
-#include "base/digits.h"
 #include "storage/platform/append.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
@@ -318,8 +317,13 @@ Message PickRecorder::waitingMessage(const Outcome& outcome) const {
 
 std::string nowText() {
     const platform::LocalTime now = platform::localTimeNow();
-    return digits(now.year % 10000, 4) + "-" + digits(now.month % 100, 2) + "-" + digits(now.day % 100, 2) + " " +
-           digits(now.hour % 100, 2) + ":" + digits(now.minute % 100, 2) + ":" + digits(now.second % 100, 2);
+    std::string text = "0000-00-00 00:00:00";
+    const std::pair<int, int> fields[] = {{4, now.year % 10000}, {7, now.month % 100},   {10, now.day % 100},
+                                          {13, now.hour % 100},  {16, now.minute % 100}, {19, now.second % 100}};
+    for (auto [end, value] : fields) // each from its last digit back
+        for (int i = end - 1; value > 0; --i, value /= 10)
+            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+    return text;
 }
 
 } // namespace tallyra

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <span>
 
 namespace tallyra {
@@ -218,9 +219,14 @@ RosterImport importRoster(std::string_view fileName, std::string_view bytes) {
             rows.push_back(std::move(row));
     }
     if (numberColumn) {
-        listLostZeros(rows, result.problems);
-        std::stable_sort(result.problems.begin(), result.problems.end(),
-                         [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+        // Both lists are in line order, and a line is in one of them at most.
+        std::vector<ImportProblem> lostZeros, problems;
+        listLostZeros(rows, lostZeros);
+        std::merge(std::make_move_iterator(result.problems.begin()), std::make_move_iterator(result.problems.end()),
+                   std::make_move_iterator(lostZeros.begin()), std::make_move_iterator(lostZeros.end()),
+                   std::back_inserter(problems),
+                   [](const ImportProblem& a, const ImportProblem& b) { return a.line < b.line; });
+        result.problems = std::move(problems);
     } else {
         // Names alone are numbered in order, as wide as the count needs (001 for 100 or more).
         const std::size_t width = std::max<std::size_t>(2, std::to_string(rows.size()).size());

@@ -4,6 +4,7 @@
 #include "storage/file_names.h"
 #include "storage/ini_file.h"
 #include "storage/lists.h"
+#include "storage/pick_record.h"
 #include "storage/platform/calendar.h"
 #include "storage/platform/file_system.h"
 #include "storage/text_encoding.h"
@@ -311,12 +312,7 @@ bool deleteStudentMarks(const DataFolder& data, std::string_view className) {
 }
 
 std::string todayText() {
-    const platform::LocalTime now = platform::localTimeNow();
-    std::string text = "0000-00-00";
-    for (auto [end, value] : {std::pair{4, now.year % 10000}, {7, now.month % 100}, {10, now.day % 100}})
-        for (int i = end - 1; value > 0; --i, value /= 10)
-            text[static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
-    return text;
+    return nowText().substr(0, std::string_view("YYYY-MM-DD").size());
 }
 
 } // namespace tallyra

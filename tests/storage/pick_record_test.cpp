@@ -3,8 +3,10 @@
 #include "storage/pick_record.h"
 #include "storage/pick_record_summary.h"
 #include "storage/platform/append.h"
+#include "storage/student_marks.h"
 #include "tests/storage/data_folder.h"
 
+#include <cctype>
 #include <memory>
 #include <random>
 
@@ -47,6 +49,21 @@ TEST_F(PickRecordTest, EveryFieldReadsBackAndNoneStartsLikeAFormula) {
     // A blank or control character before a formula sign, and the full-width signs, are guarded too.
     for (const std::string text : {" =1+1", "\x01+1", "  -2", "\x1F@a", "＝1", "＋1", "－1", "＠a", "'＝1"})
         EXPECT_EQ(csvField(text), "'" + text) << text;
+}
+
+// A pick's time is "YYYY-MM-DD hh:mm:ss" with every field zero-padded, and today is
+// its date: absences marked today are compared with it as text.
+TEST(PickTime, IsZeroPaddedAndTodayIsItsDate) {
+    const std::string now = nowText(), today = todayText(), after = nowText();
+    ASSERT_EQ(now.size(), 19u) << now;
+    for (std::size_t i = 0; i < now.size(); ++i)
+        EXPECT_EQ(std::string_view("0000-00-00 00:00:00")[i] == '0',
+                  std::isdigit(static_cast<unsigned char>(now[i])) != 0)
+            << now;
+    EXPECT_GE(now.substr(0, 4), "2020");
+    if (now.substr(0, 10) == after.substr(0, 10)) { // not across midnight
+        EXPECT_EQ(today, now.substr(0, 10));
+    }
 }
 
 // Picks that cannot be appended wait, in order, in the waiting file (or in memory
