@@ -8,6 +8,7 @@
 #include "tests/support/program_folder.h"
 #include "ui/windows/about_windows.h"
 #include "ui/windows/class_management_window.h"
+#include "ui/qt/focus_return.h"
 #include "ui/qt/top_window.h"
 #include "ui/windows/settings_window.h"
 #include "ui/windows/window_set.h"
@@ -29,6 +30,7 @@
 #include <initializer_list>
 #include <string>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -249,6 +251,63 @@ TEST(QtHotKey, AGrabbedKeyArrivesFromTheServerAndATakenOneIsTold) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return events.hotKeys == 3; })) << events.hotKeys;
     QProcess::execute("xdotool", {"key", "Num_Lock"});
     toolkit.destroyWindow(window);
+}
+
+// Another program's window has the focus and a box of ours takes it: the focus goes back
+// to that window, without a window manager and under openbox. (The box is still shown,
+// or openbox's own fallback would give it back and prove nothing.)
+TEST(QtFocusReturn, TheProgramThatHadTheFocusGetsItBackAfterOurBox) {
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    const Window slides = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 400, 300, 0, 0, 0);
+    XMapWindow(other, slides);
+    XSync(other, False);
+    // The input focus, and under a window manager only once it names the same window active.
+    bool managed = false;
+    const auto focused = [&]() -> Window {
+        Window focus = 0, active = 0;
+        int revert = 0;
+        XGetInputFocus(other, &focus, &revert);
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* value = nullptr;
+        if (XGetWindowProperty(other, DefaultRootWindow(other), XInternAtom(other, "_NET_ACTIVE_WINDOW", False), 0, 1,
+                               False, XA_WINDOW, &type, &format, &count, &left, &value) == Success &&
+            value) {
+            if (count == 1) active = *reinterpret_cast<Window*>(value);
+            XFree(value);
+        }
+        return !managed || focus == active ? focus : 0;
+    };
+    QProcess windowManager;
+    for (const bool withManager : {false, true}) {
+        managed = withManager;
+        SCOPED_TRACE(managed ? "openbox" : "no window manager");
+        if (managed) {
+            windowManager.start("openbox", {});
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                return QProcess::execute("sh", {"-c", "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window"}) == 0;
+            }));
+        }
+        QWidget main;
+        main.show();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == main.winId(); }));
+        QProcess::execute("xdotool", {managed ? "windowactivate" : "windowfocus", QString::number(slides)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == slides; }));
+        const qt::FocusReturn focus;
+        QDialog box(&main);
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == box.winId(); }));
+        focus.giveBack();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused() == slides; })) << focused();
+        box.hide();
+    }
+    windowManager.kill();
+    windowManager.waitForFinished();
+    XCloseDisplay(other);
 }
 
 int main(int argc, char* argv[]) {

@@ -1087,7 +1087,6 @@ void hotKeyOverSlideShow(CaseContext& context) {
     closeMainAndExpectZero(app, main);
 }
 
-
 // The floating button of a session's program: its one tool window.
 HWND floatButton(Session& app) {
     for (HWND window : topWindows(app.processId()))
