@@ -1257,6 +1257,18 @@ void triggerCalls(CaseContext& context) {
     context.check(record.find(toUtf8(name)) != std::string::npos, "the record does not hold the pick");
     app.expectNoMessage("after the calls");
     closeMainAndExpectZero(app, main);
+    // None runs: /draw starts the program floating and rolling over the slide show, which keeps the focus.
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        app.start(L"/draw");
+        main = app.waitFor(Win::Main);
+        app.waitText(main, kStart, L"停止");
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the window started by /draw is not on top: " + describe(main));
+        context.check(show.hasFocus(), "the program started by /draw took the focus from the slide show");
+    }
+    closeMainAndExpectZero(app, main);
 }
 
 // Where a label's text put ink on the screen, relative to the label; empty when none.
