@@ -189,7 +189,7 @@ void TopWindow::contextMenuEvent(QContextMenuEvent* event) {
     // Over a slide show the program there gets the focus back from the menu's boxes.
     const FocusReturn focus;
     events_.onMenuRequested(id_, at);
-    if (floating_ && !isDestroying()) focus.giveBack();
+    if (floating_ && isVisible() && !isDestroying()) focus.giveBack(); // not when a window of ours replaced it
 }
 
 void TopWindow::showEvent(QShowEvent* event) {
