@@ -42,7 +42,7 @@ int Program::run() {
         if (remoteDraw_) remoteDraw_->settled(pick);
     });
     floatButton_ = std::make_unique<ui::FloatButtonSwitch>(*windows_);
-    if (windows_->main().open() == ui::kNoWindow) return 1;
+    if (windows_->main().open(platform_.startVerb == TriggerVerb::Draw) == ui::kNoWindow) return 1;
     startTriggers();
     // The button comes once the main window has painted: a timer's turn comes after the paint.
     if (triggers_) triggers_->after(0, [this] { floatButton_->start(); });
@@ -63,10 +63,6 @@ void Program::startTriggers() {
         remoteDraw_ = std::make_unique<RemoteDraw>(*windows_, [this](int milliseconds, std::function<void()> function) {
             triggers_->after(milliseconds, std::move(function));
         });
-    if (platform_.startVerb == TriggerVerb::Draw) {
-        ui::MainWindow& main = windows_->main();
-        main.onHotKey(main.id());
-    }
 }
 
 int runProgram(const Platform& platform) {

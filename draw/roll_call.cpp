@@ -88,10 +88,14 @@ void RollCall::pressStartStop(RollCallView& view) {
             startNewRound();
         }
         rolling_ = true;
+        ticked_ = false;
         view.setTimerInterval(kRollIntervalMs);
         view.setCaption(kStopCaption);
         return;
     }
+    // A Stop right after Start (two quick presses of the hot key) would otherwise settle on
+    // the previous roll's place in the pool while the labels still show the previous pick.
+    if (!ticked_ && !pool_.empty()) rollTick(view);
     rolling_ = false;
     view.setTimerInterval(0);
     std::size_t drawnPosition = 0;
@@ -117,6 +121,7 @@ void RollCall::rollTick(RollCallView& view) {
     }
     const std::int32_t pick = random_.randomInRange(1, static_cast<std::int32_t>(pool_.size()));
     lastPick_ = pick;
+    ticked_ = true;
     const auto position = static_cast<std::size_t>(pool_[static_cast<std::size_t>(pick - 1)]);
     view.setNumberText(roster_.numberAt(position));
     view.setNameText(roster_.nameAt(position));

@@ -119,6 +119,7 @@ private:
     RandomSource random_;
     PickListener* listener_ = nullptr;
     bool rolling_ = false;
+    bool ticked_ = false; // a tick ran in this roll
 };
 
 } // namespace tallyra

@@ -18,8 +18,9 @@ WINDOWS_PROGRAM_PACKAGES=(g++-mingw-w64-i686)
 WINE_PACKAGES=(wine wine32:i386 wine64)
 # The native tests and benchmarks; Xvfb (xauth for xvfb-run) for the screenshots and
 # the package test, xwininfo (x11-utils) and xdotool to find and click windows there,
-# dpkg-dev for the .deb's library dependencies (dpkg-shlibdeps).
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool dpkg-dev)
+# openbox for the focus given back under a window manager, dpkg-dev for the .deb's
+# library dependencies (dpkg-shlibdeps).
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool openbox dpkg-dev)
 # The fuzz targets: clang 14 with libFuzzer and the sanitizer run-times.
 FUZZ_PACKAGES=(clang-14 libclang-rt-14-dev)
 # The Windows tests under Wine: GoogleTest's sources (scripts/build-windows

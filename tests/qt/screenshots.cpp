@@ -8,6 +8,7 @@
 #include "tests/support/program_folder.h"
 #include "ui/windows/about_windows.h"
 #include "ui/windows/class_management_window.h"
+#include "ui/qt/focus_return.h"
 #include "ui/qt/top_window.h"
 #include "ui/windows/settings_window.h"
 #include "ui/windows/window_set.h"
@@ -249,6 +250,53 @@ TEST(QtHotKey, AGrabbedKeyArrivesFromTheServerAndATakenOneIsTold) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return events.hotKeys == 3; })) << events.hotKeys;
     QProcess::execute("xdotool", {"key", "Num_Lock"});
     toolkit.destroyWindow(window);
+}
+
+// Another program's window has the focus and a box of ours takes it: the focus goes back
+// to that window, without a window manager and under openbox. (The box is still shown,
+// or openbox's own fallback would give it back and prove nothing.)
+TEST(QtFocusReturn, TheProgramThatHadTheFocusGetsItBackAfterOurBox) {
+    Display* other = XOpenDisplay(nullptr);
+    ASSERT_NE(other, nullptr);
+    const Window slides = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 400, 300, 0, 0, 0);
+    XMapWindow(other, slides);
+    XSync(other, False);
+    // The input focus, or under a window manager the window it names active.
+    bool managed = false;
+    const auto focused = [&] {
+        QProcess xdotool;
+        xdotool.start("xdotool", {managed ? "getactivewindow" : "getwindowfocus"});
+        xdotool.waitForFinished();
+        return static_cast<Window>(xdotool.readAllStandardOutput().trimmed().toULong());
+    };
+    QProcess windowManager;
+    for (const bool withManager : {false, true}) {
+        managed = withManager;
+        SCOPED_TRACE(managed ? "openbox" : "no window manager");
+        if (managed) {
+            windowManager.start("openbox", {});
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                return QProcess::execute("sh", {"-c", "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window"}) == 0;
+            }));
+        }
+        QWidget main;
+        main.show();
+        main.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == main.winId(); }));
+        QProcess::execute("xdotool", {managed ? "windowactivate" : "windowfocus", QString::number(slides)});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == slides; }));
+        const qt::FocusReturn focus;
+        QDialog box(&main);
+        box.show();
+        box.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return focused() == box.winId(); }));
+        focus.giveBack();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return focused() == slides; })) << focused();
+        box.hide();
+    }
+    windowManager.kill();
+    windowManager.waitForFinished();
+    XCloseDisplay(other);
 }
 
 int main(int argc, char* argv[]) {

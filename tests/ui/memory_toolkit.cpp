@@ -121,7 +121,10 @@ void MemoryToolkit::floatWindow(WindowId id, bool floating) {
     log.push_back(floating ? "float" : "unfloat");
     WindowState& state = window(id);
     state.floating = floating;
-    if (floating) state.minimised = false;
+    if (floating) {
+        state.minimised = false;
+        state.visible = true;
+    }
 }
 
 MessageAnswer MemoryToolkit::askWithRemote(const Message& question) {

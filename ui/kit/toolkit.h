@@ -111,7 +111,8 @@ public:
     virtual HotKeyState setHotKey(WindowId window, HotKey key) = 0;
     // Floating: on top of every other window, without taking the focus from the program
     // that has it, centred on that program's monitor; boxes shown meanwhile come on top
-    // and take the focus. Not floating: back where it was, behind that program or minimised.
+    // and take the focus; a hidden window shows floating. Not floating: back where it was,
+    // behind that program or minimised.
     virtual void floatWindow(WindowId window, bool floating) = 0;
     // A question that a presenter remote answers too: Page Down for Yes, Page Up for No.
     // A key already down when it appears, or pressed within kRemoteQuestionSettleMs of

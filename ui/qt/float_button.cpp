@@ -2,6 +2,7 @@
 
 #include "ui/kit/dpi.h"
 
+#include "ui/qt/focus_return.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/units.h"
 
@@ -138,7 +139,10 @@ void QtFloatButton::openMenu(QPoint at) {
     pressed_ = dragging_ = false;
     longPress_.stop();
     update();
-    events_.onFloatButtonMenu({at.x(), at.y()});
+    // The menu's boxes may take the focus; the program that had it gets it back, unless
+    // another window of ours now stands in for the main window.
+    const FocusReturn focus;
+    if (events_.onFloatButtonMenu({at.x(), at.y()})) focus.giveBack();
 }
 
 } // namespace tallyra::ui::qt

@@ -1,6 +1,7 @@
 #include "ui/qt/top_window.h"
 
 #include "ui/kit/dpi.h"
+#include "ui/qt/focus_return.h"
 #include "ui/qt/global_hot_key.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/qt_toolkit.h"
@@ -185,7 +186,10 @@ void TopWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (isDestroying()) return;
     std::optional<Point> at;
     if (event->reason() != QContextMenuEvent::Keyboard) at = Point{event->globalPos().x(), event->globalPos().y()};
+    // Over a slide show the program there gets the focus back from the menu's boxes.
+    const FocusReturn focus;
     events_.onMenuRequested(id_, at);
+    if (floating_ && isVisible() && !isDestroying()) focus.giveBack(); // not when a window of ours replaced it
 }
 
 void TopWindow::showEvent(QShowEvent* event) {

@@ -219,8 +219,10 @@ void TopWindow::setFloating(bool floating) {
         GetWindowPlacement(hwnd_, &beforeFloating_);
         // A click on the floating window leaves the focus where it is (WM_MOUSEACTIVATE too).
         SetWindowLongW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_NOACTIVATE);
+        const bool minimised = IsIconic(hwnd_);
         RECT rect{};
         GetWindowRect(hwnd_, &rect);
+        if (minimised) rect = beforeFloating_.rcNormalPosition; // not the icon's: centre the window it becomes
         const HWND foreground = GetForegroundWindow();
         MONITORINFO monitor{};
         monitor.cbSize = sizeof(monitor);
@@ -229,7 +231,7 @@ void TopWindow::setFloating(bool floating) {
         const int width = rect.right - rect.left, height = rect.bottom - rect.top;
         const int left = area.left + std::max(0L, (area.right - area.left - width) / 2);
         const int top = area.top + std::max(0L, (area.bottom - area.top - height) / 2);
-        if (IsIconic(hwnd_)) {
+        if (minimised) {
             // Restored in place, without activation; ShowWindow(SW_SHOWNOACTIVATE) takes the focus under Wine.
             WINDOWPLACEMENT shown = beforeFloating_;
             shown.showCmd = SW_SHOWNOACTIVATE;

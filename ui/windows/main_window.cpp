@@ -122,15 +122,19 @@ void MainWindow::onHotKey(WindowId) {
         (services_.anotherWindowOpen && services_.anotherWindowOpen()))
         return;
     if (!floating_) {
-        floating_ = true;
-        toolkit_.floatWindow(window_, true);
-        if (!isRolling()) pressStartStop(true);
+        floatAndRoll();
     } else if (isRolling()) {
         pressStartStop(true);
     } else {
         floating_ = false;
         toolkit_.floatWindow(window_, false);
     }
+}
+
+void MainWindow::floatAndRoll() {
+    floating_ = true;
+    toolkit_.floatWindow(window_, true);
+    if (!isRolling()) pressStartStop(true);
 }
 
 void MainWindow::onMenuRequested(WindowId, std::optional<Point> at) {
@@ -194,9 +198,14 @@ void MainWindow::setFullScreen(bool on) {
     toolkit_.setTextFit(window_, kName, TextFit::Fill);
 }
 
-WindowId MainWindow::open() {
+WindowId MainWindow::open(bool floating) {
     window_ = toolkit_.openWindow(kMainWindowDesign, *this);
-    toolkit_.showWindow(window_, true);
+    if (window_ == kNoWindow) return window_;
+    // Floated before it is ever shown, it first appears without taking the focus.
+    if (floating)
+        floatAndRoll();
+    else
+        toolkit_.showWindow(window_, true);
     return window_;
 }
 

@@ -78,8 +78,9 @@ public:
 
     MainWindow(Toolkit& toolkit, ClassSession& session, Services services);
 
-    // Creates the window (running the start-up sequence) and shows it.
-    WindowId open();
+    // Creates the window (running the start-up sequence) and shows it; floating and rolling,
+    // as after the hot key, when another program's call started the program.
+    WindowId open(bool floating = false);
     WindowId id() const { return window_; }
     // The DPI scale measured at start-up; every window rescales by it.
     float dpiScale() const { return dpiScale_; }
@@ -143,6 +144,7 @@ private:
     void takeHotKey(HotKey stroke);
     // Start/Stop pressed from the keyboard, a remote or the hot key rather than the mouse.
     void pressStartStop(bool byRemote);
+    void floatAndRoll();
     bool isRolling() const { return rollCall_.isRolling(); }
 
     Toolkit& toolkit_;

@@ -66,8 +66,10 @@ void pause(Millis duration) {
 
 // --- Process ---------------------------------------------------------------------------------------------------
 
-std::optional<Process> Process::start(const std::filesystem::path& exe, std::wstring& error) {
-    std::wstring commandLine = L"\"" + exe.wstring() + L"\"";
+std::optional<Process> Process::start(const std::filesystem::path& exe, std::wstring& error,
+                                      std::wstring_view arguments) {
+    std::wstring commandLine =
+        L"\"" + exe.wstring() + L"\"" + (arguments.empty() ? L"" : L" ") + std::wstring(arguments);
     const std::wstring folder = exe.parent_path().wstring();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;

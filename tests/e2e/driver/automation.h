@@ -25,7 +25,8 @@ void pause(Millis duration);
 class Process {
 public:
     // Starts exe with its own folder as working directory; an error text when it fails.
-    static std::optional<Process> start(const std::filesystem::path& exe, std::wstring& error);
+    static std::optional<Process> start(const std::filesystem::path& exe, std::wstring& error,
+                                        std::wstring_view arguments = {});
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
     Process(const Process&) = delete;

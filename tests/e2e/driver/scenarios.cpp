@@ -1007,12 +1007,16 @@ void hotKeyOverSlideShow(CaseContext& context) {
             context.check(waitUntil([&] { return show.hasFocus(); }, Millis(2000)),
                           std::string("the slide show lost the focus at the hot key's ") + what);
         };
+        // What the teacher sees at every start: the window, over the slide show, at its centre.
+        const auto rollingOnTop = [&](const char* what) {
+            context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                          std::string("the rolling window is not on top at the ") + what + ": " + describe(main));
+        };
         hotKey(L"停止", "start");
-        // What the teacher sees: the window, over the slide show, at its centre.
-        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
-                      "the rolling window is not on top: " + describe(main));
+        rollingOnTop("first press");
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
+        const std::wstring first = app.text(main, kName);
         pressKey(VK_NEXT);
         context.check(waitUntil([&] { return show.pageDowns() == 1; }, Millis(3000)),
                       "the Page Down after the stop did not reach the slide show (" + std::to_string(show.pageDowns()) +
@@ -1023,7 +1027,9 @@ void hotKeyOverSlideShow(CaseContext& context) {
                       "the third press left it on top");
         context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
         hotKey(L"停止", "second roll");
+        rollingOnTop("second roll");
         hotKey(L"开始", "second stop"); // the round is over: after the window went back, the next press asks
+        context.check(app.text(main, kName) != first, "the second roll settled on " + visible(first) + " again");
         pressKey(VK_F9);
         pause(Millis(300));
         pressKey(VK_F9);
@@ -1034,8 +1040,12 @@ void hotKeyOverSlideShow(CaseContext& context) {
         pause(Millis(800)); // the question takes no key in its first half second
         pressKey(VK_NEXT);  // the remote's Yes
         app.waitText(main, kStart, L"停止");
+        rollingOnTop("new round");
         pressKey(VK_F9);
         app.waitText(main, kStart, L"开始");
+        pressKey(VK_F9);
+        context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
+                      "the press after the new round's stop left it on top");
     }
     // Full screen and back, from the keyboard of the main window.
     if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
@@ -1051,6 +1061,28 @@ void hotKeyOverSlideShow(CaseContext& context) {
     pressKey(VK_ESCAPE);
     context.check(waitUntil([&] { return isAt(windowed); }, Millis(3000)),
                   "Escape did not give back the rectangle: " + describe(main));
+    // Minimised behind the slide show: the hot key floats the whole window at the screen's
+    // centre, and the third press minimises it again.
+    ShowWindow(main, SW_MINIMIZE);
+    context.require(waitUntil([&] { return IsIconic(main) != FALSE; }, Millis(3000)), "the window did not minimise");
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        pressKey(VK_F9);
+        app.waitText(main, kStart, L"停止");
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the rolling window is not on top after a minimised start: " + describe(main));
+        const POINT middle = centre(screenRect(main));
+        context.check(std::abs(middle.x - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
+                          std::abs(middle.y - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1,
+                      "the window restored from its icon is not at the screen's centre: " + describe(main));
+        pressKey(VK_F9);
+        app.waitText(main, kStart, L"开始");
+        pressKey(VK_F9);
+        context.check(waitUntil([&] { return IsIconic(main) != FALSE; }, Millis(3000)),
+                      "the third press did not minimise it again: " + describe(main));
+    }
+    ShowWindow(main, SW_RESTORE);
     app.expectNoMessage("after the hot key and full screen");
     closeMainAndExpectZero(app, main);
 }
@@ -1224,6 +1256,18 @@ void triggerCalls(CaseContext& context) {
     const std::string record = app.readData(L"点名记录.csv").value_or("");
     context.check(record.find(toUtf8(name)) != std::string::npos, "the record does not hold the pick");
     app.expectNoMessage("after the calls");
+    closeMainAndExpectZero(app, main);
+    // None runs: /draw starts the program floating and rolling over the slide show, which keeps the focus.
+    {
+        SlideShow show;
+        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        app.start(L"/draw");
+        main = app.waitFor(Win::Main);
+        app.waitText(main, kStart, L"停止");
+        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
+                      "the window started by /draw is not on top: " + describe(main));
+        context.check(show.hasFocus(), "the program started by /draw took the focus from the slide show");
+    }
     closeMainAndExpectZero(app, main);
 }
 

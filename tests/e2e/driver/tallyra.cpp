@@ -80,10 +80,10 @@ std::optional<std::string> Session::readData(std::wstring_view name) const {
     return readFileBytes(dataFile(name));
 }
 
-void Session::start() {
+void Session::start(std::wstring_view arguments) {
     context_.step("start Tallyra.exe in " + folder_.string());
     std::wstring error;
-    process_ = Process::start(folder_ / "Tallyra.exe", error);
+    process_ = Process::start(folder_ / "Tallyra.exe", error, arguments);
     context_.require(process_.has_value(), "cannot start Tallyra.exe: " + toUtf8(error));
 }
 

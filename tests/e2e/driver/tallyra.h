@@ -114,7 +114,7 @@ public:
     // The bytes of Data\<name>, or nothing when the file is missing.
     std::optional<std::string> readData(std::wstring_view name) const;
 
-    void start();
+    void start(std::wstring_view arguments = {});
     Process& process();
     DWORD processId() const { return process_ ? process_->id() : 0; }
 
