@@ -131,11 +131,11 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     EXPECT_GT(toolkit.unitRect(multi, multi_draw_units::slot(0)).width, 300);
 }
 
-TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenWithoutOverlapping) {
+TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenAndOneTextSizeWithoutOverlapping) {
     folder.prepare("一班", "一班");
     ClassRoster roster;
     for (int i = 1; i <= 12; ++i)
-        roster.numbers.push_back(std::to_string(i)), roster.names.push_back("欧阳" + std::to_string(i));
+        roster.numbers.push_back(std::to_string(i)), roster.names.push_back(i == 12 ? "爱新觉罗·玄烨" : "欧阳");
     folder.addRoster("一班", roster);
     toolkit.screen = {1920, 1080};
     startProgram();
@@ -158,6 +158,21 @@ TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenWithoutOverlapping) {
                         slot.top >= other.top + other.height || other.top >= slot.top + slot.height);
         slots.push_back(slot);
     }
+    // One text size, the largest at which every student fits a slot, the longest name too.
+    const int height = toolkit.unit(multi, multi_draw_units::slot(0)).charHeight;
+    const auto fits = [&](const std::string& line, int at) {
+        const Size size = testing::MemoryToolkit::measureLine(line, at);
+        return size.width <= slots[0].width && size.height <= slots[0].height;
+    };
+    bool largest = false;
+    for (std::size_t i = 0; i < roster.size(); ++i) {
+        const std::string line = roster.numbers[i] + " " + roster.names[i];
+        EXPECT_TRUE(fits(line, height)) << line;
+        largest |= !fits(line, height + 1);
+    }
+    EXPECT_TRUE(largest);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(toolkit.unit(multi, multi_draw_units::slot(i)).charHeight, height) << i;
 }
 
 TEST_F(TeachingWindowsTest, APickTakenBackMarksTheStudentAbsentAndRollsAgain) {

@@ -29,6 +29,11 @@ struct SlotNames {
 };
 constexpr SlotNames kSlotNames;
 
+// What a slot shows of a student: "07 张三".
+std::string slotText(const ClassRoster& roster, std::size_t position) {
+    return roster.numberAt(position) + " " + roster.nameAt(position);
+}
+
 constexpr UnitDesign slotRow(int index) {
     return {.name = std::string_view(kSlotNames.text[index].data(), 6),
             .controlId = 1010 + index,
@@ -38,8 +43,7 @@ constexpr UnitDesign slotRow(int index) {
             .font = {.charHeight = 40},
             .hAlign = HAlign::Center,
             .vAlign = VAlign::Center,
-            .visible = false,
-            .fit = TextFit::Fill};
+            .visible = false};
 }
 
 template <std::size_t... I> constexpr std::array<UnitDesign, 9 + sizeof...(I)> units(std::index_sequence<I...>) {
@@ -152,6 +156,9 @@ void MultiDrawWindow::start() {
     }
     slots_ = draw_.start(rollCall, wanted, newRound);
     if (slots_ == 0) return;
+    lines_.clear();
+    for (const std::size_t position : draw_.pool())
+        lines_.push_back(slotText(rollCall.roster(), position));
     rolling_ = true;
     layOut();
     toolkit_.setText(window_, kStartStop, kStopCaption);
@@ -172,11 +179,11 @@ void MultiDrawWindow::stop() {
 void MultiDrawWindow::show(const std::vector<std::size_t>& positions) {
     const ClassRoster& roster = windows_.rollCall().roster();
     for (std::size_t i = 0; i < positions.size() && i < kMaxSlots; ++i)
-        toolkit_.setText(window_, slot(static_cast<int>(i)),
-                         roster.numberAt(positions[i]) + " " + roster.nameAt(positions[i]));
+        toolkit_.setText(window_, slot(static_cast<int>(i)), slotText(roster, positions[i]));
 }
 
-// The slots share the area below the controls as a grid of equal cells.
+// The slots share the area below the controls as a grid of equal cells, and one text
+// size: the largest at which every student the roll can show fits a cell.
 void MultiDrawWindow::layOut() {
     const float scale = fullScreen_.on() ? 1.0f : windows_.dpiScale();
     const Rect content = toolkit_.unitRect(window_, shared::kContent);
@@ -187,12 +194,15 @@ void MultiDrawWindow::layOut() {
     const int columns = gridColumns(slots, area, 5); // "07 张三": about five characters
     const int rows = std::max(1, (slots + columns - 1) / columns);
     const int width = area.width / columns, height = area.height / rows;
+    std::vector<std::string_view> shown;
     for (int i = 0; i < kMaxSlots; ++i) {
         toolkit_.setVisible(window_, slot(i), i < slots);
-        if (i < slots)
-            toolkit_.setUnitRect(window_, slot(i),
-                                 {margin + (i % columns) * width, top + (i / columns) * height, width, height});
+        if (i >= slots) continue;
+        toolkit_.setUnitRect(window_, slot(i),
+                             {margin + (i % columns) * width, top + (i / columns) * height, width, height});
+        shown.push_back(slot(i));
     }
+    toolkit_.fitLinesTogether(window_, shown, lines_);
 }
 
 void MultiDrawWindow::onKey(WindowId window, Key key, KeyAction action) {
