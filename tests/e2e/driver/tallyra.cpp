@@ -31,6 +31,8 @@ std::string windowName(Win window) {
         return "changelog window";
     case Win::Support:
         return "support window";
+    case Win::MultiDraw:
+        return "multi-draw window";
     }
     return "?";
 }
@@ -118,6 +120,9 @@ HWND Session::find(Win window) const {
             break;
         case Win::Support:
             if (title == L"支持作者") return top;
+            break;
+        case Win::MultiDraw:
+            if (title == L"一次抽取多人") return top;
             break;
         }
     }

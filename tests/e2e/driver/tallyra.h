@@ -13,7 +13,7 @@
 
 namespace e2e {
 
-enum class Win { Main, Settings, ClassManagement, About, Changelog, Support };
+enum class Win { Main, Settings, ClassManagement, About, Changelog, Support, MultiDraw };
 std::string windowName(Win window);
 
 // A unit of one of the windows; the ID is the first control ID plus its row in the layout.
@@ -38,6 +38,7 @@ inline constexpr Unit kSettingsFrame{Win::Main, 8, "按钮2"};
 inline constexpr Unit kSettingsButton{Win::Main, 9, "其他"};
 inline constexpr Unit kTimer{Win::Main, 10, "时钟1"};
 inline constexpr Unit kRoundCount{Win::Main, 12, "roundCountLabel"};
+inline constexpr Unit kMenuButton{Win::Main, 13, "menuButton"};
 // Settings window.
 inline constexpr Unit kSettingsTitle{Win::Settings, 0, "设置"};
 inline constexpr Unit kSettingsClose{Win::Settings, 2, "关闭"};
@@ -75,6 +76,13 @@ inline constexpr Unit kChangelogClose{Win::Changelog, 1, "关闭"};
 inline constexpr Unit kChangelogText{Win::Changelog, 3, "编辑框1"};
 inline constexpr Unit kSupportClose{Win::Support, 1, "关闭"};
 inline constexpr Unit kSupportPicture{Win::Support, 3, "图片框1"};
+// Several at once: slot i is row 10 + i.
+inline constexpr Unit kMultiClose{Win::MultiDraw, 1, "closeButton"};
+inline constexpr Unit kDrawCount{Win::MultiDraw, 5, "drawCountBox"};
+inline constexpr Unit kMultiStart{Win::MultiDraw, 7, "multiStartStopButton"};
+constexpr Unit slotUnit(int index) {
+    return {Win::MultiDraw, 10 + index, "slot"};
+}
 } // namespace units
 
 inline constexpr std::wstring_view kProductTitle = L"Tallyra × Korvane";
