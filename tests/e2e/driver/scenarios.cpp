@@ -200,27 +200,6 @@ void typeInto(Session& app, HWND window, const Unit& unit, std::wstring_view typ
     }
 }
 
-// Items of the main window's menu, counted from its top (the menu of a class with students, no floating button).
-constexpr int kMultiDrawItem = 7;
-constexpr int kImportItem = 10;
-
-// Opens the main window's menu from its button and chooses an item with the arrow keys
-// (a menu of another process cannot be read under Wine).
-void chooseMenuItem(Session& app, HWND main, int item) {
-    app.context().step("menu item " + std::to_string(item));
-    const auto menu = [&]() -> HWND {
-        for (HWND top : topWindows(app.processId()))
-            if (className(top) == L"#32768") return top;
-        return nullptr;
-    };
-    app.click(main, kMenuButton);
-    app.context().require(waitUntil([&] { return menu() != nullptr; }, Millis(3000)), "the menu did not open");
-    for (int i = 0; i <= item; ++i)
-        pressKey(VK_DOWN);
-    pressKey(VK_RETURN);
-    app.context().require(waitUntil([&] { return menu() == nullptr; }, Millis(3000)), "the menu stayed open");
-}
-
 // A top-level window of the program with this title and class.
 HWND waitTopWindow(Session& app, std::wstring_view title, std::wstring_view windowClass) {
     HWND found = nullptr;
@@ -1454,7 +1433,7 @@ void severalAtOnce(CaseContext& context) {
     app.waitText(main, kRoundCount, L"剩余 2 / 5");
     context.require(left.size() == 2, "three picks did not leave two students");
 
-    chooseMenuItem(app, main, kMultiDrawItem);
+    app.chooseMenuItem(main, kMultiDrawItem);
     HWND multi = app.waitFor(Win::MultiDraw);
     typeInto(app, multi, kDrawCount, L"3", L"3");
     app.click(multi, kMultiStart);
@@ -1512,7 +1491,7 @@ void importSpreadsheetCsv(CaseContext& context) {
     HWND main = app.waitFor(Win::Main);
     app.waitText(main, kRoundCount, L"剩余 2 / 2");
 
-    chooseMenuItem(app, main, kImportItem);
+    app.chooseMenuItem(main, kImportItem);
     HWND dialog = waitTopWindow(app, L"从文件导入班级", L"#32770");
     HWND fileName = nullptr;
     context.require(waitUntil([&] { return (fileName = firstEdit(dialog)) != nullptr; }, Millis(3000)),

@@ -210,6 +210,21 @@ void Session::expectMessage(std::wstring_view title, std::wstring_view text, std
                      "message box " + visible(box->title) + " did not close on " + buttonName(answer));
 }
 
+void Session::chooseMenuItem(HWND main, int item) {
+    context_.step("menu item " + std::to_string(item));
+    const auto menu = [&]() -> HWND {
+        for (HWND top : topWindows(processId()))
+            if (className(top) == L"#32768") return top;
+        return nullptr;
+    };
+    click(main, units::kMenuButton);
+    context_.require(waitUntil([&] { return menu() != nullptr; }, Millis(3000)), "the menu did not open");
+    for (int i = 0; i <= item; ++i)
+        pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    context_.require(waitUntil([&] { return menu() == nullptr; }, Millis(3000)), "the menu stayed open");
+}
+
 void Session::expectNoMessage(const std::string& when) {
     if (auto box = findMessageBox(processId()))
         context_.fail("unexpected message box " + when + ": title " + visible(box->title) + ", text " +
