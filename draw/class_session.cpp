@@ -155,6 +155,10 @@ void ClassSession::onRoundReset() {
 }
 
 void ClassSession::onRollStarting() {
+    syncRound();
+}
+
+void ClassSession::syncRound() {
     round_.syncRound();
 }
 

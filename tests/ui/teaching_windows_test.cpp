@@ -2,6 +2,7 @@
 // groups, who is left in the round, several students at once, a pick taken back.
 #include "storage/pick_record.h"
 #include "storage/roster_import.h"
+#include "storage/student_marks.h"
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/windows/groups_window.h"
@@ -107,13 +108,17 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"1", "2", "3", "4", "5"}, {"甲", "乙", "丙", "丁", "戊"}});
     startProgram();
-    rollCall.loadRoster(rollCall.roster(), {true, true, true, false, false}, {});
     ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "一次抽取多人…"));
+    // Another copy draws three meanwhile: Start reads the round file.
+    (void)updateRoundFile(folder.data(), "一班", [&](const MarksFile&) {
+        return markedStudents(rollCall.roster(), {true, true, true, false, false});
+    });
     const WindowId multi = toolkit.find("MultiDrawWindow");
     EXPECT_EQ(toolkit.text(multi, multi_draw_units::kCountBox), "2");
     toolkit.setText(multi, multi_draw_units::kCountBox, "3");
     toolkit.answers = {MessageAnswer::Yes};
     toolkit.key(multi, Key::Space, KeyAction::Pressed);
+    ASSERT_FALSE(toolkit.messages.empty());
     EXPECT_EQ(toolkit.messages.back().text, fewLeftQuestion(2));
     ASSERT_TRUE(toolkit.tick(multi, multi_draw_units::kTimer));
     toolkit.click(multi, multi_draw_units::kStartStop);

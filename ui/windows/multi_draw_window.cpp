@@ -134,6 +134,7 @@ void MultiDrawWindow::pressStartStop() {
 }
 
 void MultiDrawWindow::start() {
+    windows_.session().syncRound();
     const RollCall& rollCall = windows_.rollCall();
     const std::size_t present = rollCall.roster().size() - rollCall.absentCount();
     const std::size_t most = std::min<std::size_t>(present, kMaxSlots);
