@@ -155,10 +155,6 @@ void ClassSession::onRoundReset() {
 }
 
 void ClassSession::onRollStarting() {
-    syncRound();
-}
-
-void ClassSession::syncRound() {
     round_.syncRound();
 }
 
