@@ -226,17 +226,15 @@ void MemoryToolkit::fitLinesTogether(WindowId id, std::span<const std::string_vi
     if (labels.empty()) return;
     const UnitState& first = unit(id, labels.front());
     const auto measure = [&](int charHeight) {
-        Size widest{0, charHeight * 5 / 4};
+        Size widest = measureLine({}, charHeight);
         for (const std::string& line : lines)
             widest.width = std::max(widest.width, measureLine(line, charHeight).width);
         return widest;
     };
     const int height =
         fittedCharHeight(TextFit::Fill, first.charHeight, {first.rect.width, first.rect.height}, measure);
-    for (const std::string_view label : labels) {
-        unit(id, label).fit = TextFit::None;
-        unit(id, label).charHeight = height;
-    }
+    for (const std::string_view label : labels)
+        unit(id, label).fit = TextFit::None, unit(id, label).charHeight = height;
 }
 
 Rect MemoryToolkit::monitorRect(WindowId) const {
