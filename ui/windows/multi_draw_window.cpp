@@ -34,6 +34,16 @@ std::string slotText(const ClassRoster& roster, std::size_t position) {
     return roster.numberAt(position) + " " + roster.nameAt(position);
 }
 
+// How many characters wide a line is about, a digit, Latin letter or blank taken as half of one.
+int lineEms(std::string_view line) {
+    int halves = 0;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        halves += byte < 0x80 ? 1 : (byte & 0xC0) == 0xC0 ? 2 : 0; // UTF-8: a lead byte starts a wide character
+    }
+    return (halves + 1) / 2;
+}
+
 constexpr UnitDesign slotRow(int index) {
     return {.name = std::string_view(kSlotNames.text[index].data(), 6),
             .controlId = 1010 + index,
@@ -192,7 +202,10 @@ void MultiDrawWindow::layOut() {
     const int top = static_cast<int>(kSlotsTop * scale);
     const Size area{content.width - 2 * margin, content.height - top - margin};
     const int slots = static_cast<int>(slots_);
-    const int columns = gridColumns(slots, area, 5); // "07 张三": about five characters
+    int ems = 1;
+    for (const std::string& line : lines_)
+        ems = std::max(ems, lineEms(line));
+    const int columns = gridColumns(slots, area, ems);
     const int rows = std::max(1, (slots + columns - 1) / columns);
     const int width = area.width / columns, height = area.height / rows;
     std::vector<std::string_view> shown;
