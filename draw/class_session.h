@@ -95,6 +95,9 @@ public:
     std::optional<Message> setAbsent(const StudentMarks& absent);
     void startNewRound();
 
+    // Before a draw of several starts, as before a single roll: the round as its file holds
+    // it now (another copy may have drawn meanwhile), with the picks that waited for it.
+    void syncRound() { round_.syncRound(); }
     // Several students settled at once (RollCall::settleSeveral), in slot order: each
     // announced in turn, then one round write and one record append for them all.
     void settleSeveral(const std::vector<std::size_t>& positions, const std::vector<std::size_t>& oldRound,

@@ -42,10 +42,14 @@ std::vector<std::size_t> MultiDraw::sample(std::vector<std::size_t> from, std::s
     return from;
 }
 
-std::vector<std::size_t> MultiDraw::roll() {
+std::vector<std::size_t> MultiDraw::pool() const {
     std::vector<std::size_t> all = certain_;
     all.insert(all.end(), candidates_.begin(), candidates_.end());
-    return sample(std::move(all), slots_);
+    return all;
+}
+
+std::vector<std::size_t> MultiDraw::roll() {
+    return sample(pool(), slots_);
 }
 
 std::vector<std::size_t> MultiDraw::settle() {

@@ -28,6 +28,8 @@ public:
     // The students the slots settle on, in slot order.
     std::vector<std::size_t> settle();
 
+    // Every student the slots may show in this draw.
+    std::vector<std::size_t> pool() const;
     bool newRound() const { return newRound_; }
     // Those of the settled students that were the last of the old round.
     const std::vector<std::size_t>& certain() const { return certain_; }

@@ -1,10 +1,13 @@
 // The roll's cost per tick on the Linux program's widgets (the tick and the repaint of the
-// number and the name), normal window against full screen on a 1920x1080 Xvfb screen.
+// number and the name, or of the ten slots of several at once), normal window against full
+// screen on a 1920x1080 Xvfb screen.
 #include "draw/roll_call.h"
 #include "storage/data_folder.h"
 #include "tests/support/file_paths.h"
-#include "ui/windows/main_window.h"
 #include "ui/qt/qt_toolkit.h"
+#include "ui/windows/main_window.h"
+#include "ui/windows/multi_draw_window.h"
+#include "ui/windows/window_set.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -17,22 +20,27 @@
 namespace tallyra::ui {
 namespace {
 
-void rollTicks(benchmark::State& state, bool fullScreen) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tallyra-tick-bench";
-    std::filesystem::create_directories(folder);
-    qt::QtToolkit toolkit;
-    toolkit.setModalHook([](QDialog& box) { box.reject(); }); // the first-run notice
-    RollCall rollCall;
-    const DataFolder data(toFilePath(folder / "Data"));
-    MainWindow window(toolkit, rollCall, data, {});
-    const WindowId id = window.open();
+const std::filesystem::path kFolder = std::filesystem::temp_directory_path() / "tallyra-tick-bench";
+
+ClassRoster classOf60() {
     ClassRoster roster;
     const char* names[] = {"阿卜杜热合曼·买买提", "张三", "欧阳明月", "李四", "司马光明"};
     for (int i = 1; i <= 60; ++i) {
         roster.numbers.push_back("2024" + std::to_string(1000 + i));
         roster.names.push_back(names[i % 5]);
     }
-    rollCall.loadRoster(std::move(roster));
+    return roster;
+}
+
+void rollTicks(benchmark::State& state, bool fullScreen) {
+    std::filesystem::create_directories(kFolder);
+    qt::QtToolkit toolkit;
+    toolkit.setModalHook([](QDialog& box) { box.reject(); }); // the first-run notice
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, DataFolder(toFilePath(kFolder / "Data")), MainWindow::Services{});
+    MainWindow& window = windows.main();
+    const WindowId id = window.open();
+    rollCall.loadRoster(classOf60());
     window.setFullScreen(fullScreen);
     QWidget* number = toolkit.unitWidget(id, main_units::kNumber);
     QWidget* name = toolkit.unitWidget(id, main_units::kName);
@@ -44,7 +52,36 @@ void rollTicks(benchmark::State& state, bool fullScreen) {
         name->repaint();
     }
     toolkit.destroyWindow(id);
-    std::filesystem::remove_all(folder);
+    std::filesystem::remove_all(kFolder);
+}
+
+void multiDrawTicks(benchmark::State& state, bool fullScreen) {
+    std::filesystem::create_directories(kFolder / "Data");
+    qt::QtToolkit toolkit;
+    toolkit.setModalHook([](QDialog& box) { box.reject(); });
+    RollCall rollCall;
+    {
+        WindowSet windows(toolkit, rollCall, DataFolder(toFilePath(kFolder / "Data")), MainWindow::Services{});
+        windows.main().open();
+        rollCall.loadRoster(classOf60());
+        MultiDrawWindow multi(windows);
+        multi.open();
+        const WindowId id = multi.id();
+        toolkit.setText(id, multi_draw_units::kCountBox, "10");
+        if (fullScreen) multi.onKey(id, Key::F11, KeyAction::Pressed);
+        multi.onUnitEvent(id, multi_draw_units::kStartStop, UnitEvent::Clicked);
+        std::vector<QWidget*> cells; // "slots" is Qt's keyword
+        for (int i = 0; i < 10; ++i)
+            cells.push_back(toolkit.unitWidget(id, multi_draw_units::slot(i)));
+        QApplication::processEvents();
+        for (auto _ : state) {
+            multi.onUnitEvent(id, multi_draw_units::kTimer, UnitEvent::Tick);
+            for (QWidget* cell : cells)
+                cell->repaint();
+        }
+        toolkit.destroyWindow(id);
+    }
+    std::filesystem::remove_all(kFolder);
 }
 
 void normalWindow(benchmark::State& state) {
@@ -53,8 +90,16 @@ void normalWindow(benchmark::State& state) {
 void fullScreen(benchmark::State& state) {
     rollTicks(state, true);
 }
+void tenSlotsWindow(benchmark::State& state) {
+    multiDrawTicks(state, false);
+}
+void tenSlotsFullScreen(benchmark::State& state) {
+    multiDrawTicks(state, true);
+}
 BENCHMARK(normalWindow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(fullScreen)->Unit(benchmark::kMicrosecond);
+BENCHMARK(tenSlotsWindow)->Unit(benchmark::kMicrosecond);
+BENCHMARK(tenSlotsFullScreen)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace tallyra::ui

@@ -1,7 +1,10 @@
 #include "tests/ui/memory_toolkit.h"
 
+#include "ui/kit/text_fit.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tallyra::ui::testing {
@@ -212,6 +215,29 @@ void MemoryToolkit::setVisible(WindowId id, std::string_view name, bool visible)
 
 void MemoryToolkit::setTextFit(WindowId id, std::string_view name, TextFit fit) {
     unit(id, name).fit = fit;
+}
+
+Size MemoryToolkit::measureLine(std::string_view line, int charHeight) {
+    int halves = 0;
+    for (const char c : line)
+        halves += static_cast<unsigned char>(c) < 0x80 ? 1 : (static_cast<unsigned char>(c) & 0xC0) == 0xC0 ? 2 : 0;
+    return {halves * charHeight / 2, charHeight * 5 / 4};
+}
+
+void MemoryToolkit::fitLinesTogether(WindowId id, std::span<const std::string_view> labels,
+                                     std::span<const std::string> lines) {
+    if (labels.empty()) return;
+    const UnitState& first = unit(id, labels.front());
+    const auto measure = [&](int charHeight) {
+        Size widest = measureLine({}, charHeight);
+        for (const std::string& line : lines)
+            widest.width = std::max(widest.width, measureLine(line, charHeight).width);
+        return widest;
+    };
+    const int height =
+        fittedCharHeight(TextFit::Fill, first.charHeight, {first.rect.width, first.rect.height}, measure);
+    for (const std::string_view label : labels)
+        unit(id, label).fit = TextFit::None, unit(id, label).charHeight = height;
 }
 
 Rect MemoryToolkit::monitorRect(WindowId) const {

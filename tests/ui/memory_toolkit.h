@@ -82,6 +82,10 @@ public:
     // Runs while each menu or message box is open (the teacher, or the hot key, acting meanwhile).
     std::function<void()> whileOpen;
 
+    // A line as fitting measures it here: digits, Latin letters and blanks half as wide as they are high,
+    // every other character square; a line is 5/4 of the character height.
+    static Size measureLine(std::string_view line, int charHeight);
+
     // Test drivers.
     void click(WindowId window, std::string_view unit);
     void pressLink(WindowId window, std::string_view unit);
@@ -126,6 +130,8 @@ public:
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
     void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    void fitLinesTogether(WindowId window, std::span<const std::string_view> labels,
+                          std::span<const std::string> lines) override;
     HotKeyState setHotKey(WindowId window, HotKey key) override;
     void floatWindow(WindowId window, bool floating) override;
     MessageAnswer askWithRemote(const Message& question) override;

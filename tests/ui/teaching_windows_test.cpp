@@ -2,6 +2,7 @@
 // groups, who is left in the round, several students at once, a pick taken back.
 #include "storage/pick_record.h"
 #include "storage/roster_import.h"
+#include "storage/student_marks.h"
 #include "storage/text_encoding.h"
 #include "tests/ui/window_fixture.h"
 #include "ui/windows/groups_window.h"
@@ -107,13 +108,17 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     folder.prepare("一班", "一班");
     folder.addRoster("一班", {{"1", "2", "3", "4", "5"}, {"甲", "乙", "丙", "丁", "戊"}});
     startProgram();
-    rollCall.loadRoster(rollCall.roster(), {true, true, true, false, false}, {});
     ASSERT_TRUE(toolkit.chooseMenuItem(mainId(), "一次抽取多人…"));
+    // Another copy draws three meanwhile: Start reads the round file.
+    (void)updateRoundFile(folder.data(), "一班", [&](const MarksFile&) {
+        return markedStudents(rollCall.roster(), {true, true, true, false, false});
+    });
     const WindowId multi = toolkit.find("MultiDrawWindow");
     EXPECT_EQ(toolkit.text(multi, multi_draw_units::kCountBox), "2");
     toolkit.setText(multi, multi_draw_units::kCountBox, "3");
     toolkit.answers = {MessageAnswer::Yes};
     toolkit.key(multi, Key::Space, KeyAction::Pressed);
+    ASSERT_FALSE(toolkit.messages.empty());
     EXPECT_EQ(toolkit.messages.back().text, fewLeftQuestion(2));
     ASSERT_TRUE(toolkit.tick(multi, multi_draw_units::kTimer));
     toolkit.click(multi, multi_draw_units::kStartStop);
@@ -131,11 +136,11 @@ TEST_F(TeachingWindowsTest, ThreeOfFiveWithTwoLeftAsksForANewRoundAndRepeatsNoOn
     EXPECT_GT(toolkit.unitRect(multi, multi_draw_units::slot(0)).width, 300);
 }
 
-TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenWithoutOverlapping) {
+TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenAndOneTextSizeWithoutOverlapping) {
     folder.prepare("一班", "一班");
     ClassRoster roster;
     for (int i = 1; i <= 12; ++i)
-        roster.numbers.push_back(std::to_string(i)), roster.names.push_back("欧阳" + std::to_string(i));
+        roster.numbers.push_back(std::to_string(i)), roster.names.push_back(i == 12 ? "阿卜杜热合曼·买买提江" : "欧阳");
     folder.addRoster("一班", roster);
     toolkit.screen = {1920, 1080};
     startProgram();
@@ -152,12 +157,21 @@ TEST_F(TeachingWindowsTest, TenSlotsShareAFullScreenWithoutOverlapping) {
         EXPECT_TRUE(toolkit.unit(multi, multi_draw_units::slot(i)).visible);
         EXPECT_TRUE(slot.left >= 0 && slot.top >= 0 && slot.left + slot.width <= 1920 &&
                     slot.top + slot.height <= 1080);
-        EXPECT_GE(std::min(slot.width / 5, slot.height), 150) << i; // a line of five characters 150 pixels high
         for (const Rect& other : slots)
             EXPECT_TRUE(slot.left >= other.left + other.width || other.left >= slot.left + slot.width ||
                         slot.top >= other.top + other.height || other.top >= slot.top + slot.height);
         slots.push_back(slot);
     }
+    // One text size in every slot: the largest at which the longest name fits, in the grid
+    // where it is largest (one column: two would give 75 pixels).
+    const int height = toolkit.unit(multi, multi_draw_units::slot(0)).charHeight;
+    EXPECT_GE(height, 80);
+    const Size at = testing::MemoryToolkit::measureLine("12 阿卜杜热合曼·买买提江", height),
+               above = testing::MemoryToolkit::measureLine("12 阿卜杜热合曼·买买提江", height + 1);
+    EXPECT_TRUE(at.width <= slots[0].width && at.height <= slots[0].height);
+    EXPECT_TRUE(above.width > slots[0].width || above.height > slots[0].height);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(toolkit.unit(multi, multi_draw_units::slot(i)).charHeight, height) << i;
 }
 
 TEST_F(TeachingWindowsTest, APickTakenBackMarksTheStudentAbsentAndRollsAgain) {

@@ -129,6 +129,10 @@ public:
     virtual void setVisible(WindowId window, std::string_view unit, bool visible) = 0;
     // Labels: how the text fits the box (the design's fit until changed).
     virtual void setTextFit(WindowId window, std::string_view unit, TextFit fit) = 0;
+    // Labels of one size: draws them all at one character height, the largest at which every
+    // line fits the first label's box (Fill's rule), measured once here: their texts then only draw.
+    virtual void fitLinesTogether(WindowId window, std::span<const std::string_view> labels,
+                                  std::span<const std::string> lines) = 0;
     virtual void setTimerInterval(WindowId window, std::string_view unit, int milliseconds) = 0;
     // Edit boxes: selects one line of the text (0-based, lines end at CR LF) and scrolls it into view.
     virtual void selectLine(WindowId window, std::string_view unit, std::size_t line) = 0;

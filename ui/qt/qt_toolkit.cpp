@@ -380,6 +380,22 @@ void QtToolkit::setTextFit(WindowId window, std::string_view unit, TextFit fit) 
         static_cast<DrawnUnit*>(found->widget)->setTextFit(fit);
 }
 
+void QtToolkit::fitLinesTogether(WindowId window, std::span<const std::string_view> labels,
+                                 std::span<const std::string> lines) {
+    Unit* first = labels.empty() ? nullptr : findUnit(window, labels.front());
+    if (!first || first->kind() != UnitKind::Label || !first->widget) return;
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts.push_back(toQString(line));
+    const int height = static_cast<DrawnUnit*>(first->widget)->fillHeightOfAll(texts);
+    for (const std::string_view label : labels) {
+        Unit* found = findUnit(window, label);
+        if (!found || found->kind() != UnitKind::Label || !found->widget) continue;
+        static_cast<DrawnUnit*>(found->widget)->setTextFit(TextFit::None);
+        setUnitCharHeight(*found, height);
+    }
+}
+
 Rect QtToolkit::monitorRect(WindowId window) const {
     const TopWindow* top = topWindow(window);
     const QScreen* screen = top && top->screen() ? top->screen() : QGuiApplication::primaryScreen();

@@ -312,6 +312,17 @@ void DrawnUnit::setTextFit(TextFit fit) {
     update();
 }
 
+int DrawnUnit::fillHeightOfAll(const QStringList& lines) const {
+    const auto measure = [&](int charHeight) {
+        const QFontMetrics metrics(unitFont(design_.font, charHeight));
+        Size widest{0, metrics.height()};
+        for (const QString& line : lines)
+            widest.width = std::max(widest.width, metrics.horizontalAdvance(line));
+        return widest;
+    };
+    return fittedCharHeight(TextFit::Fill, font().pixelSize(), {width(), height()}, measure);
+}
+
 QFont DrawnUnit::fittedFont(const QString& line) const {
     if (fit_ == TextFit::None) return font();
     const int own = font().pixelSize();

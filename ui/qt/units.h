@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <string>
@@ -58,6 +59,8 @@ public:
     void setText(const QString& text);
     // Labels: how the text fits the box.
     void setTextFit(TextFit fit);
+    // Labels: the largest character height at which every one of the lines fits the box.
+    int fillHeightOfAll(const QStringList& lines) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -12,6 +12,7 @@ namespace {
 using tallyra::win32::ScopedGetDC;
 using tallyra::win32::ScopedPen;
 using tallyra::win32::ScopedSelectObject;
+using tallyra::win32::toWide;
 using tallyra::win32::windowText;
 
 constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
@@ -88,6 +89,25 @@ int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
     const int height = fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
     fittedHeights_.emplace(text, height);
     return height;
+}
+
+int DrawnUnit::fillHeightOfAll(std::span<const std::string> lines) const {
+    RECT area{};
+    GetClientRect(hwnd_, &area);
+    const ScopedGetDC dc(hwnd_);
+    const auto measure = [&](int charHeight) {
+        const ScopedFont font = createUnitFont(design_.font, charHeight);
+        const ScopedSelectObject select(dc.get(), font.get());
+        Size widest{};
+        for (const std::string& line : lines) {
+            const std::wstring wide = toWide(line);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+            widest = {std::max<int>(widest.width, extent.cx), std::max<int>(widest.height, extent.cy)};
+        }
+        return widest;
+    };
+    return fittedCharHeight(TextFit::Fill, charHeight_, {area.right, area.bottom}, measure);
 }
 
 bool DrawnUnit::registerClass(HINSTANCE instance) {

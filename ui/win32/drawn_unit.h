@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,6 +24,8 @@ public:
     void setInterval(int milliseconds);
     // Labels: how the text fits the box.
     void setTextFit(TextFit fit);
+    // Labels: the largest character height at which every one of the lines fits the box.
+    int fillHeightOfAll(std::span<const std::string> lines) const;
 
 private:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

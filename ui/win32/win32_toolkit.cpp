@@ -359,6 +359,19 @@ void Win32Toolkit::setTextFit(WindowId window, std::string_view unit, TextFit fi
     if (found && found->kind() == UnitKind::Label) static_cast<DrawnUnit*>(found)->setTextFit(fit);
 }
 
+void Win32Toolkit::fitLinesTogether(WindowId window, std::span<const std::string_view> labels,
+                                    std::span<const std::string> lines) {
+    Unit* first = labels.empty() ? nullptr : findUnit(window, labels.front());
+    if (!first || first->kind() != UnitKind::Label || !first->hwnd()) return;
+    const int height = static_cast<DrawnUnit*>(first)->fillHeightOfAll(lines);
+    for (const std::string_view label : labels) {
+        Unit* found = findUnit(window, label);
+        if (!found || found->kind() != UnitKind::Label) continue;
+        static_cast<DrawnUnit*>(found)->setTextFit(TextFit::None);
+        found->setCharHeight(height);
+    }
+}
+
 Rect Win32Toolkit::monitorRect(WindowId window) const {
     const TopWindow* top = find(window);
     MONITORINFO info{};

@@ -42,6 +42,8 @@ public:
     void setFontSize(WindowId window, std::string_view unit, int points) override;
     void setVisible(WindowId window, std::string_view unit, bool visible) override;
     void setTextFit(WindowId window, std::string_view unit, TextFit fit) override;
+    void fitLinesTogether(WindowId window, std::span<const std::string_view> labels,
+                          std::span<const std::string> lines) override;
     Rect monitorRect(WindowId window) const override;
     HotKeyState setHotKey(WindowId window, HotKey key) override;
     void floatWindow(WindowId window, bool floating) override;

@@ -29,6 +29,21 @@ struct SlotNames {
 };
 constexpr SlotNames kSlotNames;
 
+// What a slot shows of a student: "07 张三".
+std::string slotText(const ClassRoster& roster, std::size_t position) {
+    return roster.numberAt(position) + " " + roster.nameAt(position);
+}
+
+// How many characters wide a line is about, a digit, Latin letter or blank taken as half of one.
+int lineEms(std::string_view line) {
+    int halves = 0;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        halves += byte < 0x80 ? 1 : (byte & 0xC0) == 0xC0 ? 2 : 0; // UTF-8: a lead byte starts a wide character
+    }
+    return (halves + 1) / 2;
+}
+
 constexpr UnitDesign slotRow(int index) {
     return {.name = std::string_view(kSlotNames.text[index].data(), 6),
             .controlId = 1010 + index,
@@ -38,8 +53,7 @@ constexpr UnitDesign slotRow(int index) {
             .font = {.charHeight = 40},
             .hAlign = HAlign::Center,
             .vAlign = VAlign::Center,
-            .visible = false,
-            .fit = TextFit::Fill};
+            .visible = false};
 }
 
 constexpr std::array<UnitDesign, 9> kFixedUnits{
@@ -145,6 +159,7 @@ void MultiDrawWindow::pressStartStop() {
 }
 
 void MultiDrawWindow::start() {
+    windows_.session().syncRound();
     const RollCall& rollCall = windows_.rollCall();
     const std::size_t present = rollCall.roster().size() - rollCall.absentCount();
     const std::size_t most = std::min<std::size_t>(present, kMaxSlots);
@@ -167,6 +182,9 @@ void MultiDrawWindow::start() {
     }
     slots_ = draw_.start(rollCall, wanted, newRound);
     if (slots_ == 0) return;
+    lines_.clear();
+    for (const std::size_t position : draw_.pool())
+        lines_.push_back(slotText(rollCall.roster(), position));
     rolling_ = true;
     layOut();
     toolkit_.setText(window_, kStartStop, kStopCaption);
@@ -187,11 +205,11 @@ void MultiDrawWindow::stop() {
 void MultiDrawWindow::show(const std::vector<std::size_t>& positions) {
     const ClassRoster& roster = windows_.rollCall().roster();
     for (std::size_t i = 0; i < positions.size() && i < kMaxSlots; ++i)
-        toolkit_.setText(window_, slot(static_cast<int>(i)),
-                         roster.numberAt(positions[i]) + " " + roster.nameAt(positions[i]));
+        toolkit_.setText(window_, slot(static_cast<int>(i)), slotText(roster, positions[i]));
 }
 
-// The slots share the area below the controls as a grid of equal cells.
+// The slots share the area below the controls as a grid of equal cells, and one text
+// size: the largest at which every student the roll can show fits a cell.
 void MultiDrawWindow::layOut() {
     const float scale = fullScreen_.on() ? 1.0f : windows_.dpiScale();
     const Rect content = toolkit_.unitRect(window_, shared::kContent);
@@ -199,15 +217,21 @@ void MultiDrawWindow::layOut() {
     const int top = static_cast<int>(kSlotsTop * scale);
     const Size area{content.width - 2 * margin, content.height - top - margin};
     const int slots = static_cast<int>(slots_);
-    const int columns = gridColumns(slots, area, 5); // "07 张三": about five characters
+    int ems = 1;
+    for (const std::string& line : lines_)
+        ems = std::max(ems, lineEms(line));
+    const int columns = gridColumns(slots, area, ems);
     const int rows = std::max(1, (slots + columns - 1) / columns);
     const int width = area.width / columns, height = area.height / rows;
+    std::vector<std::string_view> shown;
     for (int i = 0; i < kMaxSlots; ++i) {
         toolkit_.setVisible(window_, slot(i), i < slots);
-        if (i < slots)
-            toolkit_.setUnitRect(window_, slot(i),
-                                 {margin + (i % columns) * width, top + (i / columns) * height, width, height});
+        if (i >= slots) continue;
+        toolkit_.setUnitRect(window_, slot(i),
+                             {margin + (i % columns) * width, top + (i / columns) * height, width, height});
+        shown.push_back(slot(i));
     }
+    toolkit_.fitLinesTogether(window_, shown, lines_);
 }
 
 void MultiDrawWindow::onKey(WindowId window, Key key, KeyAction action) {

@@ -51,6 +51,7 @@ private:
     FullScreen fullScreen_;
     bool rolling_ = false;
     std::size_t slots_ = 0;
+    std::vector<std::string> lines_; // what the slots may show in this roll
 };
 
 } // namespace tallyra::ui

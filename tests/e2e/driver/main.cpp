@@ -4,7 +4,8 @@
 //   tallyra_e2e idle --exe PATH --work DIR [--minutes N] [--float-button]
 //   tallyra_e2e objects --exe PATH --work DIR [--empty PATH] [--ticks N] [--post-ticks] [--timer-id N]
 //   tallyra_e2e soak --exe PATH --work DIR [--minutes N]
-//   tallyra_e2e cpu --exe PATH --work DIR [--seconds N] [--runs N]   (window against full screen)
+//   tallyra_e2e cpu --exe PATH --work DIR [--seconds N] [--runs N] [--multi-draw]   (window against full screen;
+//                   the main window, or the window of several at once with 10 slots)
 //   tallyra_e2e shots --exe PATH --work DIR --out DIR
 // Paths may be Unix paths (/a/b is Z:\a\b). "run" ends with the line "N passed, M failed"
 // and exits with the number of failed cases.
@@ -47,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         std::wstring key = argv[i];
         if (!key.starts_with(L"--")) return usage();
-        if (key == L"--post-ticks" || key == L"--verbose" || key == L"--float-button")
+        if (key == L"--post-ticks" || key == L"--verbose" || key == L"--float-button" || key == L"--multi-draw")
             args[key] = L"1";
         else if (i + 1 < argc)
             args[key] = argv[++i];
@@ -94,7 +95,8 @@ int wmain(int argc, wchar_t** argv) {
         return e2e::measureSoak(options, args.count(L"--minutes") ? std::stoi(args[L"--minutes"]) : 60);
     if (command == L"cpu")
         return e2e::measureRollingCpu(options, args.count(L"--seconds") ? std::stoi(args[L"--seconds"]) : 8,
-                                      args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 3);
+                                      args.count(L"--runs") ? std::stoi(args[L"--runs"]) : 3,
+                                      args.count(L"--multi-draw") > 0);
     if (command == L"shots") return e2e::takeScreenshots(options, hostPath(args[L"--out"]));
     return usage();
 }

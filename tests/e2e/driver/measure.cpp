@@ -380,7 +380,7 @@ int measureObjects(const Options& options, int ticks, bool postTicks) {
     return 0;
 }
 
-int measureRollingCpu(const Options& options, int seconds, int runs) {
+int measureRollingCpu(const Options& options, int seconds, int runs, bool multiDraw) {
     CaseContext context(options, "rolling-cpu");
     Session app(context);
     // Names of every length the display meets, so that each tick fits another text.
@@ -397,9 +397,16 @@ int measureRollingCpu(const Options& options, int seconds, int runs) {
         app.start();
         HWND main = app.waitFor(Win::Main);
         app.waitText(main, kMainTitle, std::wstring(kProductTitle) + L" [一班]");
-        if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
-        app.click(main, kStart);
-        app.waitText(main, kStart, L"停止");
+        Unit title = kMainTitle, start = kStart;
+        if (multiDraw) {
+            app.chooseMenuItem(main, kMultiDrawItem);
+            main = app.waitFor(Win::MultiDraw);
+            context.require(setWindowText(app.unit(main, kDrawCount), L"10"), "cannot set the number of slots");
+            title = kMultiTitle, start = kMultiStart;
+        }
+        if (auto failed = click(app.unit(main, title))) context.fail("activating the window: " + *failed);
+        app.click(main, start);
+        app.waitText(main, start, L"停止");
         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         const auto fullScreen = [&] {
             const RECT rect = screenRect(main);
@@ -424,11 +431,13 @@ int measureRollingCpu(const Options& options, int seconds, int runs) {
             std::fflush(stdout);
         }
         const double windowMedian = median(window), fullMedian = median(full);
-        std::printf("median of %d runs of %d s rolling: window %.1f %% of a core, full screen %.1f %%, ratio %.2f\n",
-                    runs, seconds, windowMedian, fullMedian, windowMedian > 0 ? fullMedian / windowMedian : 0.0);
+        std::printf("median of %d runs of %d s rolling%s: window %.1f %% of a core, full screen %.1f %%, ratio %.2f\n",
+                    runs, seconds, multiDraw ? " 10 slots at once" : "", windowMedian, fullMedian,
+                    windowMedian > 0 ? fullMedian / windowMedian : 0.0);
         // Closed by the system's message: under Wine the window may still be on its way
         // back from full screen, where a click would miss its button.
         PostMessageW(main, WM_CLOSE, 0, 0);
+        if (multiDraw) PostMessageW(app.waitFor(Win::Main), WM_CLOSE, 0, 0);
         app.waitExit();
     } catch (const Failure&) {
         return 1;

@@ -25,7 +25,8 @@ int measureObjects(const Options& options, int ticks, bool postTicks);
 // Rolls on the program's own 10 ms timer, `seconds` in the window and `seconds` in full
 // screen, `runs` times in turn, and prints the median CPU share of each (all the
 // program's threads) and their ratio, with the working set after each.
-int measureRollingCpu(const Options& options, int seconds, int runs);
+// multiDraw: the same with the menu's window of several at once rolling 10 slots.
+int measureRollingCpu(const Options& options, int seconds, int runs, bool multiDraw);
 // Rolls on the program's own 10 ms timer for `minutes` minutes and prints GDI and
 // USER objects, windows and working set at the start, every 10 minutes and at the end.
 int measureSoak(const Options& options, int minutes);

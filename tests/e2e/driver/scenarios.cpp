@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <set>
 #include <thread>
 #include <utility>
 
@@ -197,6 +198,26 @@ void typeInto(Session& app, HWND window, const Unit& unit, std::wstring_view typ
                                        visible(expected));
         app.context().require(setWindowText(edit, expected), std::string("WM_SETTEXT on ") + unit.name + " failed");
     }
+}
+
+// A top-level window of the program with this title and class.
+HWND waitTopWindow(Session& app, std::wstring_view title, std::wstring_view windowClass) {
+    HWND found = nullptr;
+    waitUntil(
+        [&] {
+            for (HWND top : topWindows(app.processId()))
+                if (className(top) == windowClass && windowText(top) == title) found = top;
+            return found != nullptr;
+        },
+        Millis(10000));
+    app.context().require(found != nullptr, "no window " + visible(title) + " of class " + toUtf8(windowClass));
+    return found;
+}
+
+HWND firstEdit(HWND top) {
+    for (HWND child : descendants(top))
+        if (_wcsicmp(className(child).c_str(), L"Edit") == 0 && IsWindowVisible(child)) return child;
+    return nullptr;
 }
 
 // --- Scenarios -------------------------------------------------------------------------------------------------
@@ -1439,6 +1460,122 @@ void heldRecord(CaseContext& context) {
     context.check(!std::filesystem::exists(app.dataFile(L"点名记录.csv.waiting")), "the waiting file stayed");
 }
 
+// Three of five with two left in the round, from the menu's window: the round-end
+// question, 是; the two left and one of the new round, each once; three lines in the record.
+void severalAtOnce(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2,3,4,5", L"甲,乙,丙,丁,戊"));
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 5 / 5");
+    std::set<std::wstring> left{L"1 甲", L"2 乙", L"3 丙", L"4 丁", L"5 戊"};
+    for (int i = 0; i < 3; ++i) {
+        const auto [number, name] = drawOnce(app, main);
+        left.erase(number + L" " + name);
+    }
+    app.waitText(main, kRoundCount, L"剩余 2 / 5");
+    context.require(left.size() == 2, "three picks did not leave two students");
+
+    app.chooseMenuItem(main, kMultiDrawItem);
+    HWND multi = app.waitFor(Win::MultiDraw);
+    typeInto(app, multi, kDrawCount, L"3", L"3");
+    app.click(multi, kMultiStart);
+    pause(Millis(700)); // the question takes no answer in its first half second
+    app.expectMessage(kRoundOverTitle,
+                      L"本轮只剩 2 名学生尚未抽到，少于要抽取的人数。是否开始新一轮抽取？\r\n\r\n"
+                      L"是：这 2 名学生一定在本次抽取中，其余的人从新一轮中抽取。\r\n否：只抽取这 2 名学生。",
+                      {IDYES, IDNO}, IDYES);
+    app.waitText(multi, kMultiStart, L"停止");
+    pause(Millis(300));
+    app.click(multi, kMultiStart);
+    app.waitText(multi, kMultiStart, L"开始");
+    std::set<std::wstring> shown;
+    for (int i = 0; i < 3; ++i)
+        shown.insert(app.text(multi, slotUnit(i)));
+    context.check(!IsWindowVisible(app.unit(multi, slotUnit(3))), "a fourth slot is shown");
+    std::wstring seen;
+    for (const std::wstring& slot : shown)
+        seen += slot + L"; ";
+    context.check(shown.size() == 3, "the slots repeat a student: " + visible(seen));
+    for (const std::wstring& student : left)
+        context.check(shown.contains(student),
+                      "the slots lack " + visible(student) + ", left in the round: " + visible(seen));
+    app.expectNoMessage("after the draw of three");
+    app.click(multi, kMultiClose);
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 4 / 5"); // the third is the first of the new round
+
+    closeMainAndExpectZero(app, main);
+    const std::string record = app.readData(L"点名记录.csv").value_or("");
+    const auto lines = std::count(record.begin(), record.end(), '\n');
+    context.check(lines == 7,
+                  "the record holds " + std::to_string(lines) + " lines, expected the header and 3 + 3 picks");
+    for (const std::wstring& slot : shown) {
+        const std::size_t blank = slot.find(L' ');
+        const std::string line =
+            "一班," + toUtf8(slot.substr(0, blank)) + "," + toUtf8(slot.substr(blank + 1)) + "\r\n";
+        context.check(record.find(line) != std::string::npos, "the record lacks the pick " + toUtf8(slot));
+    }
+}
+
+// A class from a CSV file as a spreadsheet saves it on a Chinese system (GBK, CR LF,
+// a header row, quotes around a cell with a comma), through the menu, the file dialog
+// and the input box; saved, the class reads back with its names whole.
+void importSpreadsheetCsv(CaseContext& context) {
+    Session app(context);
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(L"1,2", L"甲,乙"));
+    const std::filesystem::path file = app.folder() / L"高一3班.csv";
+    context.require(
+        writeFileBytes(file, gbkFile({L"学号,姓名,备注", L"20230101,欧阳娜娜,", L"20230102,李喆,\"班长,课代表\"",
+                                      L"20230103,\"王珺\",", L"20230104,司马懿,"})),
+        "cannot write the CSV file");
+    app.start();
+    HWND main = app.waitFor(Win::Main);
+    app.waitText(main, kRoundCount, L"剩余 2 / 2");
+
+    app.chooseMenuItem(main, kImportItem);
+    HWND dialog = waitTopWindow(app, L"从文件导入班级", L"#32770");
+    HWND fileName = nullptr;
+    context.require(waitUntil([&] { return (fileName = firstEdit(dialog)) != nullptr; }, Millis(3000)),
+                    "the file dialog has no file name field");
+    context.require(setWindowText(fileName, file.wstring()), "cannot type the file's path");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+
+    HWND input = waitTopWindow(app, kAddTitle, L"#32770");
+    HWND field = firstEdit(input);
+    context.require(field != nullptr, "the input box has no edit field");
+    context.check(waitUntil([&] { return windowText(field) == L"高一3班"; }, Millis(2000)),
+                  "the input box proposes " + visible(windowText(field).value_or(L"?")));
+    if (auto failed = click(GetDlgItem(input, IDOK))) context.fail("input box: " + *failed);
+    HWND manage = app.waitFor(Win::ClassManagement);
+    app.waitText(manage, kRosterBox, L"20230101\t欧阳娜娜\r\n20230102\t李喆\r\n20230103\t王珺\r\n20230104\t司马懿\r\n");
+    checkDataLines(app, L"高一3班.conf", {L"[ClassData]", L"Name=", L"Number="}, "before 保存");
+    app.click(manage, kSave);
+    app.expectMessage(kSavedTitle, kSavedText, {IDOK}, IDOK);
+    checkDataLines(app, L"高一3班.conf",
+                   {L"[ClassData]", L"Name=欧阳娜娜,李喆,王珺,司马懿", L"Number=20230101,20230102,20230103,20230104"},
+                   "after 保存");
+    app.click(manage, kManageClose);
+    HWND settings = app.waitFor(Win::Settings);
+    app.click(settings, kSettingsClose);
+    main = app.waitFor(Win::Main);
+    closeMainAndExpectZero(app, main);
+
+    // Read back by a new start that draws from it.
+    app.writeData(L"Config.conf", settingsFile(L"一班,高一3班", L"高一3班"));
+    app.start();
+    main = app.waitFor(Win::Main);
+    app.waitText(main, kMainTitle, classTitle(L"高一3班"));
+    app.waitText(main, kRoundCount, L"剩余 4 / 4");
+    const auto [number, name] = drawOnce(app, main);
+    const std::set<std::wstring> names{L"欧阳娜娜", L"李喆", L"王珺", L"司马懿"};
+    context.check(number.starts_with(L"2023010") && names.contains(name),
+                  "drew " + visible(number) + " " + visible(name) + " from the imported class");
+    closeMainAndExpectZero(app, main);
+}
+
 constexpr TestCase kCases[] = {
     {"driver_self_check", "the driver against the empty window program", true, false, driverSelfCheck},
     {"first_run", "first start in an empty folder", true, false, firstRun},
@@ -1467,6 +1604,10 @@ constexpr TestCase kCases[] = {
      heldSettings},
     {"held_record", "the record held without sharing during three picks: they wait and arrive in order", true, false,
      heldRecord},
+    {"several_at_once", "three at once with two left: the new round question, no repeat, three record lines", true,
+     false, severalAtOnce},
+    {"import_csv", "a GBK CSV as a spreadsheet saves it, imported from the menu, saved and read back", true, false,
+     importSpreadsheetCsv},
 };
 
 } // namespace

@@ -31,6 +31,8 @@ std::string windowName(Win window) {
         return "changelog window";
     case Win::Support:
         return "support window";
+    case Win::MultiDraw:
+        return "multi-draw window";
     }
     return "?";
 }
@@ -119,6 +121,9 @@ HWND Session::find(Win window) const {
         case Win::Support:
             if (title == L"支持作者") return top;
             break;
+        case Win::MultiDraw:
+            if (title == L"一次抽取多人") return top;
+            break;
         }
     }
     return nullptr;
@@ -203,6 +208,21 @@ void Session::expectMessage(std::wstring_view title, std::wstring_view text, std
     context_.step("  answer " + buttonName(answer));
     context_.require(answerMessageBox(*box, answer),
                      "message box " + visible(box->title) + " did not close on " + buttonName(answer));
+}
+
+void Session::chooseMenuItem(HWND main, int item) {
+    context_.step("menu item " + std::to_string(item));
+    const auto menu = [&]() -> HWND {
+        for (HWND top : topWindows(processId()))
+            if (className(top) == L"#32768") return top;
+        return nullptr;
+    };
+    click(main, units::kMenuButton);
+    context_.require(waitUntil([&] { return menu() != nullptr; }, Millis(3000)), "the menu did not open");
+    for (int i = 0; i <= item; ++i)
+        pressKey(VK_DOWN);
+    pressKey(VK_RETURN);
+    context_.require(waitUntil([&] { return menu() == nullptr; }, Millis(3000)), "the menu stayed open");
 }
 
 void Session::expectNoMessage(const std::string& when) {

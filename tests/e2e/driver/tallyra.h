@@ -13,7 +13,7 @@
 
 namespace e2e {
 
-enum class Win { Main, Settings, ClassManagement, About, Changelog, Support };
+enum class Win { Main, Settings, ClassManagement, About, Changelog, Support, MultiDraw };
 std::string windowName(Win window);
 
 // A unit of one of the windows; the ID is the first control ID plus its row in the layout.
@@ -38,6 +38,7 @@ inline constexpr Unit kSettingsFrame{Win::Main, 8, "按钮2"};
 inline constexpr Unit kSettingsButton{Win::Main, 9, "其他"};
 inline constexpr Unit kTimer{Win::Main, 10, "时钟1"};
 inline constexpr Unit kRoundCount{Win::Main, 12, "roundCountLabel"};
+inline constexpr Unit kMenuButton{Win::Main, 13, "menuButton"};
 // Settings window.
 inline constexpr Unit kSettingsTitle{Win::Settings, 0, "设置"};
 inline constexpr Unit kSettingsClose{Win::Settings, 2, "关闭"};
@@ -75,7 +76,19 @@ inline constexpr Unit kChangelogClose{Win::Changelog, 1, "关闭"};
 inline constexpr Unit kChangelogText{Win::Changelog, 3, "编辑框1"};
 inline constexpr Unit kSupportClose{Win::Support, 1, "关闭"};
 inline constexpr Unit kSupportPicture{Win::Support, 3, "图片框1"};
+// Several at once: slot i is row 10 + i.
+inline constexpr Unit kMultiTitle{Win::MultiDraw, 0, "titleLabel"};
+inline constexpr Unit kMultiClose{Win::MultiDraw, 1, "closeButton"};
+inline constexpr Unit kDrawCount{Win::MultiDraw, 5, "drawCountBox"};
+inline constexpr Unit kMultiStart{Win::MultiDraw, 7, "multiStartStopButton"};
+constexpr Unit slotUnit(int index) {
+    return {Win::MultiDraw, 10 + index, "slot"};
+}
 } // namespace units
+
+// Items of the main window's menu, counted from its top (a class with students, no floating button).
+inline constexpr int kMultiDrawItem = 7;
+inline constexpr int kImportItem = 10;
 
 inline constexpr std::wstring_view kProductTitle = L"Tallyra × Korvane";
 
@@ -129,6 +142,10 @@ public:
     void click(HWND window, const Unit& unit);
     // Waits for the unit's text to become the expected one; fails the case otherwise.
     void waitText(HWND window, const Unit& unit, std::wstring_view expected, Millis timeout = Millis(5000));
+
+    // Opens the main window's menu from its button and chooses the item at this place with
+    // the arrow keys (a menu of another process cannot be read under Wine).
+    void chooseMenuItem(HWND main, int item);
 
     // Waits for a message box, checks its title, text and buttons, and answers it.
     void expectMessage(std::wstring_view title, std::wstring_view text, std::initializer_list<int> buttons, int answer,
