@@ -287,6 +287,43 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
     }
 }
 
+// A label repaints only what its old and new text cover: what the window then shows is
+// what a whole repaint draws, nothing of the old text left, in the window and in full screen.
+TEST(QtBackend, ALabelsChangedTextShowsAsAWholeRepaintDrawsIt) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("", "");
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    QWidget* window = toolkit.topWindow(main);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const std::tuple<std::string_view, std::string, std::string> changes[] = {
+        {main_units::kName, "阿卜杜热合曼", "王"}, {main_units::kName, "王", "李红华"},
+        {main_units::kName, "李红华", "Tay Ava"},  {main_units::kName, "Tay Ava", ""},
+        {main_units::kNumber, "12", "7"},          {main_units::kNumber, "7", "48"},
+    };
+    for (bool fullScreen : {false, true}) {
+        windows.main().setFullScreen(fullScreen);
+        for (const auto& [unit, from, to] : changes) {
+            SCOPED_TRACE(from + " to " + to + (fullScreen ? " in full screen" : ""));
+            QWidget* label = toolkit.unitWidget(main, unit);
+            const auto shown = [&] {
+                const QRect at(label->mapTo(window, QPoint()), label->size());
+                return window->screen()->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height()).toImage();
+            };
+            const auto settlesOn = [&](const std::string& text) {
+                toolkit.setText(main, unit, text);
+                const QImage whole = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                return QTest::qWaitFor([&] { return shown().convertToFormat(QImage::Format_RGB32) == whole; });
+            };
+            ASSERT_TRUE(settlesOn(from));
+            EXPECT_TRUE(settlesOn(to));
+        }
+    }
+}
+
 // The large-text glyphs stay within their bound in bytes whatever names a class holds,
 // and a glyph dropped and made again draws the same pixels, in black or in colour.
 TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {

@@ -1,19 +1,19 @@
 #include "ui/qt/units.h"
 
 #include "ui/kit/picture_fit.h"
-#include "ui/kit/text_fit.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/image_button.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
+#include "ui/kit/text_fit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
