@@ -34,7 +34,7 @@ constexpr int kDroppedListHeight = 160;
 constexpr qsizetype kMostRememberedLines = 600;
 // Fonts a label keeps by character height: those its fitting steps through.
 constexpr qsizetype kMostKeptFonts = 64;
-// Rows painted at a time: Qt splits what is taller than this among threads.
+// Rows a label paints at a time: few enough that Qt paints them on this thread.
 constexpr int kBandRows = 64;
 
 Qt::Alignment alignmentOf(const UnitDesign& design) {
@@ -354,17 +354,30 @@ QFont DrawnUnit::fittedFont(const QString& line) const {
 
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
+    if (design_.kind != UnitKind::Label) {
+        text_ = text;
+        update();
+        return;
+    }
     // A label repaints only what its old and new text cover: the rolling display changes
     // at every frame, and most of it is background.
     const QRect before = textArea(text_);
     text_ = text;
-    if (design_.kind == UnitKind::Label)
-        update(before.united(textArea(text_)));
-    else
-        update();
+    update(before.united(textArea(text_)));
 }
 
 QRect DrawnUnit::textArea(const QString& text) {
+    // The text set last is asked for again at the next change, as the old one.
+    const AreaOf now{text, size(), font().pixelSize(), fit_};
+    if (now.text != areaOf_.text || now.size != areaOf_.size || now.charHeight != areaOf_.charHeight ||
+        now.fit != areaOf_.fit) {
+        areaOf_ = now;
+        area_ = coveredArea(text);
+    }
+    return area_;
+}
+
+QRect DrawnUnit::coveredArea(const QString& text) {
     QString line = text;
     line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     if (line.isEmpty()) return {};
@@ -426,6 +439,7 @@ void DrawnUnit::paintText(QPainter& painter, const QRect& area, const QColor& ba
     const QColor colour =
         toQColor(design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor);
     const QFont drawn = line.isEmpty() ? font() : fittedFont(line);
+    // Large text: each band's background, then the glyphs that reach into it.
     bool large = !line.isEmpty() && drawn.pixelSize() > kLargestCachedGlyphSize;
     if (large) {
         paintInBands(area, [&](const QRect& band) {

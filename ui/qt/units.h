@@ -72,6 +72,7 @@ protected:
 private:
     // What the text covers of the label, to repaint when it changes.
     QRect textArea(const QString& text);
+    QRect coveredArea(const QString& text);
     int advanceOf(const QString& line) const;
     void paintText(QPainter& painter, const QRect& area, const QColor& background);
     void paintShape(QPainter& painter);
@@ -104,6 +105,15 @@ private:
     // Each line's advance in the current font: the rolling display shows the same
     // few dozen names again and again, and shaping them is most of a tick's work.
     mutable QHash<QString, int> advances_;
+    // The text whose area was worked out last, in the box, size and fit it was for.
+    struct AreaOf {
+        QString text;
+        QSize size;
+        int charHeight = 0;
+        TextFit fit = TextFit::None;
+    };
+    AreaOf areaOf_;
+    QRect area_;
 };
 
 } // namespace tallyra::ui::qt
