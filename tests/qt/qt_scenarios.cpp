@@ -19,6 +19,7 @@
 #include "ui/windows/window_set.h"
 
 #include <fstream>
+#include <random>
 
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -248,7 +249,8 @@ QRect inkOf(QWidget* label) {
 }
 
 // The longest texts show whole, at today's size where they fit and smaller where they
-// would be cut; in full screen as large as fits. ctest runs this once more at 144 DPI.
+// would be cut; in full screen as large as fits, and back in the window as before. ctest
+// runs this once more at 144 DPI.
 TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
     tallyra::testing::ProgramFolder folder;
     folder.prepare("", "");
@@ -267,7 +269,7 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
         {main_units::kNumber, "12345678901234567890123"},
         {main_units::kName, "张三"}, // fits today: keeps its size
     };
-    for (bool fullScreen : {false, true}) {
+    for (bool fullScreen : {false, true, false}) {
         windows.main().setFullScreen(fullScreen);
         for (const auto& [unit, text] : cases) {
             SCOPED_TRACE(text + (fullScreen ? " in full screen" : ""));
@@ -284,6 +286,43 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
             }
         }
         toolkit.setText(main, main_units::kNumber, "");
+    }
+}
+
+// A label repaints only what its old and new text cover: what the window then shows is
+// what a whole repaint draws, nothing of the old text left, in the window and in full screen.
+TEST(QtBackend, ALabelsChangedTextShowsAsAWholeRepaintDrawsIt) {
+    tallyra::testing::ProgramFolder folder;
+    folder.prepare("", "");
+    QtDriver driver;
+    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
+    const WindowId main = windows.main().open();
+    QWidget* window = toolkit.topWindow(main);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const std::tuple<std::string_view, std::string, std::string> changes[] = {
+        {main_units::kName, "阿卜杜热合曼", "王"}, {main_units::kName, "王", "李红华"},
+        {main_units::kName, "李红华", "Tay Ava"},  {main_units::kName, "Tay Ava", ""},
+        {main_units::kNumber, "12", "7"},          {main_units::kNumber, "7", "48"},
+    };
+    for (bool fullScreen : {false, true, false}) {
+        windows.main().setFullScreen(fullScreen);
+        for (const auto& [unit, from, to] : changes) {
+            SCOPED_TRACE(from + " to " + to + (fullScreen ? " in full screen" : ""));
+            QWidget* label = toolkit.unitWidget(main, unit);
+            const QRect at(label->mapTo(window, QPoint()), label->size());
+            const auto settlesOn = [&](const std::string& text) {
+                toolkit.setText(main, unit, text);
+                const QImage whole = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                return QTest::qWaitFor([&] {
+                    const QPixmap shown = window->screen()->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height());
+                    return shown.toImage().convertToFormat(QImage::Format_RGB32) == whole;
+                });
+            };
+            ASSERT_TRUE(settlesOn(from));
+            EXPECT_TRUE(settlesOn(to));
+        }
     }
 }
 
@@ -307,6 +346,39 @@ TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {
         EXPECT_LE(painter.keptBytes(), qt::kMostLargeGlyphBytes);
         EXPECT_GT(painter.keptBytes(), qt::kMostLargeGlyphBytes / 2);
         EXPECT_TRUE(draw(QStringLiteral("张三")) == first) << colour.name().toStdString();
+    }
+}
+
+// Whatever the text, size, slant and alignment, large text inks only within its ink rect
+// (a label repaints that much of its old text), and a text the font lacks has none.
+TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
+    const QString pieces[] = {"阿", "卜", "杜", "·", "王", "华", "W", "f", "j", "y", "A", "V", "7", "/", "𝄞"};
+    const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignCenter, Qt::AlignRight | Qt::AlignBottom};
+    std::mt19937 random(29);
+    for (const auto& [size, italic] : {std::pair{150, false}, {150, true}, {240, false}, {240, true}}) {
+        QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+        font.setPixelSize(size); // in colour, and in black alone above 200
+        font.setItalic(italic);
+        qt::LargeTextPainter painter;
+        for (int i = 0; i < 30; ++i) {
+            QString text;
+            for (std::size_t length = 1 + random() % 5; length > 0; --length)
+                text += pieces[random() % std::size(pieces)];
+            const Qt::Alignment alignment = alignments[random() % std::size(alignments)];
+            QImage image(1020, 320, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            const QRect box(10, 20, 1000, 280);
+            QPainter on(&image);
+            const bool drawn = painter.draw(on, font, Qt::black, box, alignment, text);
+            on.end();
+            const QRect ink = painter.inkRect(font, Qt::black, box, alignment, text);
+            EXPECT_EQ(ink.isEmpty(), !drawn) << text.toStdString();
+            QRect inked;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixel(x, y) != qRgb(255, 255, 255)) inked |= QRect(x, y, 1, 1);
+            EXPECT_TRUE(!drawn || ink.contains(inked)) << text.toStdString() << " at " << size << (italic ? " slanted" : "");
+        }
     }
 }
 

@@ -23,12 +23,17 @@ constexpr qsizetype kMostFaces = 8;
 void LargeTextPainter::forgetFaces() {
     faces_.clear();
     face_ = nullptr;
+    selected_ = QFont();
     glyphBytes_ = 0;
 }
 
 void LargeTextPainter::select(const QFont& font, const QColor& colour) {
     if (colour != colour_) forgetFaces(); // the glyph images are in the text colour
     colour_ = colour;
+    // A display draws and measures in the same font many times a frame; its key is
+    // a string put together at every call.
+    if (face_ && font == selected_) return;
+    selected_ = font;
     const QString key = font.key();
     if (auto found = faces_.find(key); found != faces_.end()) {
         face_ = &*found;
@@ -99,8 +104,9 @@ void LargeTextPainter::trimGlyphs() {
     }
 }
 
-bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
-                            Qt::Alignment alignment, const QString& text) {
+template <typename Place>
+bool LargeTextPainter::placeGlyphs(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+                                   const QString& text, Place place) {
     select(font, colour);
     const QRawFont& raw = face_->raw;
     if (!raw.isValid()) return false;
@@ -116,18 +122,33 @@ bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& 
     qreal baseline = box.top() + raw.ascent();
     if (alignment & Qt::AlignVCenter) baseline += (box.height() - lineHeight) / 2;
     if (alignment & Qt::AlignBottom) baseline += box.height() - lineHeight;
-
-    painter.save();
-    painter.setClipRect(box, Qt::IntersectClip);
     for (qsizetype i = 0; i < indexes.size(); ++i) {
         const Glyph& shape = glyph(indexes[i]);
-        painter.drawImage(QPoint(static_cast<int>(std::lround(x)) + shape.offset.x(),
-                                 static_cast<int>(std::lround(baseline)) + shape.offset.y()),
-                          shape.image);
+        place(QPoint(static_cast<int>(std::lround(x)) + shape.offset.x(),
+                     static_cast<int>(std::lround(baseline)) + shape.offset.y()),
+              shape);
         x += advances[i].x();
     }
-    painter.restore();
     return true;
+}
+
+bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
+                            Qt::Alignment alignment, const QString& text) {
+    painter.save();
+    painter.setClipRect(box, Qt::IntersectClip);
+    const bool drawn = placeGlyphs(font, colour, box, alignment, text,
+                                   [&](QPoint at, const Glyph& shape) { painter.drawImage(at, shape.image); });
+    painter.restore();
+    return drawn;
+}
+
+QRect LargeTextPainter::inkRect(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+                                const QString& text) {
+    QRect ink;
+    if (!placeGlyphs(font, colour, box, alignment, text,
+                     [&](QPoint at, const Glyph& shape) { ink |= QRect(at, shape.image.size()); }))
+        return {};
+    return ink & box; // draw() clips to the box
 }
 
 } // namespace tallyra::ui::qt

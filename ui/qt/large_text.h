@@ -37,6 +37,10 @@ public:
     // lacks a glyph of it, so the caller draws it the ordinary way with font fallback.
     bool draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
               const QString& text);
+    // The pixels draw() would cover: its glyph images' bounds, or an empty rect when it
+    // would not draw the text. A display repaints only these of the old and the new text.
+    QRect inkRect(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+                  const QString& text);
     // The bytes its glyph images take.
     qint64 keptBytes() const { return glyphBytes_; }
 
@@ -66,10 +70,16 @@ private:
     // shows the same names again and again.
     const Line& line(const QString& text);
     void select(const QFont& font, const QColor& colour);
+    // Calls place(top left, glyph) for each glyph of text as draw() places it; false
+    // when the text is not drawn here.
+    template <typename Place>
+    bool placeGlyphs(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+                     const QString& text, Place place);
 
     QColor colour_;
     QHash<QString, Face> faces_; // by QFont::key()
     Face* face_ = nullptr;
+    QFont selected_;        // face_'s font
     qint64 glyphBytes_ = 0; // of every face's glyph images
     quint64 clock_ = 0;
 };

@@ -1,19 +1,19 @@
 #include "ui/qt/units.h"
 
 #include "ui/kit/picture_fit.h"
+#include "ui/kit/text_fit.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/image_button.h"
 #include "ui/qt/pictures.h"
 #include "ui/qt/top_window.h"
 #include "ui/qt/unit_timer.h"
-#include "ui/kit/text_fit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QListWidget>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -32,6 +32,10 @@ constexpr int kDroppedListHeight = 160;
 
 // Lines whose advance a label remembers: the names of a few large classes.
 constexpr qsizetype kMostRememberedLines = 600;
+// Fonts a label keeps by character height: those its fitting steps through.
+constexpr qsizetype kMostKeptFonts = 64;
+// Rows a label paints at a time: few enough that Qt paints them on this thread.
+constexpr int kBandRows = 64;
 
 Qt::Alignment alignmentOf(const UnitDesign& design) {
     Qt::Alignment flags = design.hAlign == HAlign::Center  ? Qt::AlignHCenter
@@ -323,50 +327,83 @@ int DrawnUnit::fillHeightOfAll(const QStringList& lines) const {
     return fittedCharHeight(TextFit::Fill, font().pixelSize(), {width(), height()}, measure);
 }
 
-QFont DrawnUnit::fittedFont(const QString& line) const {
-    if (fit_ == TextFit::None) return font();
+QFont DrawnUnit::fontAt(int charHeight) const {
+    if (charHeight == font().pixelSize()) return font();
+    auto known = fonts_.constFind(charHeight);
+    if (known == fonts_.constEnd()) {
+        if (fonts_.size() >= kMostKeptFonts) fonts_.clear();
+        known = fonts_.insert(charHeight, unitFont(design_.font, charHeight));
+    }
+    return *known;
+}
+
+const DrawnUnit::FittedLine& DrawnUnit::fittedLine(const QString& line) const {
     const int own = font().pixelSize();
-    const auto measure = [&](int charHeight) {
-        if (charHeight == own) return Size{advanceOf(line), fontMetrics().height()};
-        const QFontMetrics metrics(unitFont(design_.font, charHeight));
-        return Size{metrics.horizontalAdvance(line), metrics.height()};
-    };
     if (fittedFor_ != size() || fittedFrom_ != own || fittedAs_ != fit_ ||
-        fittedHeights_.size() >= kMostRememberedLines) {
-        fittedHeights_.clear();
+        fittedLines_.size() >= kMostRememberedLines) {
+        fittedLines_.clear();
         fittedFor_ = size();
         fittedFrom_ = own;
         fittedAs_ = fit_;
     }
-    auto known = fittedHeights_.constFind(line);
-    if (known == fittedHeights_.constEnd())
-        known = fittedHeights_.insert(line, fittedCharHeight(fit_, own, {width(), this->height()}, measure));
-    return *known == own ? font() : unitFont(design_.font, *known);
+    if (const auto known = fittedLines_.constFind(line); known != fittedLines_.constEnd()) return *known;
+    const auto measure = [&](int charHeight) {
+        if (charHeight == own) return Size{advanceOf(line), fontMetrics().height()};
+        const QFontMetrics metrics(fontAt(charHeight));
+        return Size{metrics.horizontalAdvance(line), metrics.height()};
+    };
+    FittedLine fitted;
+    fitted.charHeight = fittedCharHeight(fit_, own, {width(), this->height()}, measure);
+    fitted.advance = measure(fitted.charHeight).width;
+    return *fittedLines_.insert(line, fitted);
+}
+
+QFont DrawnUnit::fittedFont(const QString& line) const {
+    if (fit_ == TextFit::None) return font();
+    return fontAt(fittedLine(line).charHeight);
 }
 
 void DrawnUnit::setText(const QString& text) {
     if (text == text_) return;
-    // A label repaints only the columns its old and new text cover: the rolling display
-    // changes at every frame, and most of its width is background.
-    const QRect before = textColumns(text_);
-    text_ = text;
-    if (design_.kind == UnitKind::Label)
-        update(before.united(textColumns(text_)));
-    else
+    if (design_.kind != UnitKind::Label) {
+        text_ = text;
         update();
+        return;
+    }
+    // A label repaints only what its old and new text cover: the rolling display changes
+    // at every frame, and most of it is background.
+    const QRect before = textArea(text_);
+    text_ = text;
+    update(before.united(textArea(text_)));
 }
 
-QRect DrawnUnit::textColumns(const QString& text) const {
+QRect DrawnUnit::textArea(const QString& text) {
+    // The text set last is asked for again at the next change, as the old one.
+    const AreaOf now{text, size(), font().pixelSize(), fit_};
+    if (now.text != areaOf_.text || now.size != areaOf_.size || now.charHeight != areaOf_.charHeight ||
+        now.fit != areaOf_.fit) {
+        areaOf_ = now;
+        area_ = coveredArea(text);
+    }
+    return area_;
+}
+
+QRect DrawnUnit::coveredArea(const QString& text) {
     QString line = text;
     line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     if (line.isEmpty()) return {};
+    // Large text covers its glyph images: in full screen they are a part of the box.
+    if (const QFont drawn = fittedFont(line); drawn.pixelSize() > kLargestCachedGlyphSize) {
+        const QRect ink = largeText_.inkRect(drawn, toQColor(design_.textColor), rect(), alignmentOf(design_), line);
+        if (!ink.isEmpty()) return ink;
+    }
     // Filling its box, a text comes in a size of its own; shrunk, it is never wider than
     // in the label's font.
     const bool filling = fit_ == TextFit::Fill;
-    const QFont drawn = filling ? fittedFont(line) : font();
+    const int charHeight = filling ? fittedLine(line).charHeight : font().pixelSize();
     // Room for glyphs that reach past their advance (italic overhangs, wide CJK strokes).
-    const int margin = drawn.pixelSize() / 4 + 2;
-    const int width = (filling ? QFontMetrics(drawn).horizontalAdvance(line) : advanceOf(line)) + 2 * margin;
+    const int margin = charHeight / 4 + 2;
+    const int width = (filling ? fittedLine(line).advance : advanceOf(line)) + 2 * margin;
     int left = -margin;
     if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
     if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
@@ -384,36 +421,52 @@ void DrawnUnit::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+// Qt's raster engine hands a fill or an image of more than about a hundred rows to its
+// thread pool and waits for it: thirty times a second, the hand-overs cost more than the
+// pixels. Painted a band at a time, a band's pixels also stay in the cache between its
+// fill and its glyphs.
+template <typename PaintBand> void paintInBands(const QRect& area, PaintBand paintBand) {
+    for (int top = area.top(); top <= area.bottom(); top += kBandRows)
+        paintBand(QRect(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top)));
+}
+
 void DrawnUnit::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QColor background = design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
-    painter.fillRect(event->rect(), background);
-    switch (design_.kind) {
-    case UnitKind::Label:
-    case UnitKind::Hyperlink: {
-        QString line = text_;
-        // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
-        line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-        if (line.isEmpty()) break;
-        const Color colour = design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor;
-        const QFont drawn = fittedFont(line);
-        if (drawn.pixelSize() > kLargestCachedGlyphSize &&
-            largeText_.draw(painter, drawn, toQColor(colour), rect(), alignmentOf(design_), line))
-            break;
-        painter.setPen(toQColor(colour));
-        painter.setFont(drawn);
-        painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);
-        break;
+    const QRect area = event->rect();
+    if (design_.kind == UnitKind::Label || design_.kind == UnitKind::Hyperlink) {
+        paintText(painter, area, background);
+        return;
     }
-    case UnitKind::ShapeBox:
-        paintShape(painter);
-        break;
-    case UnitKind::PictureBox:
-        paintPicture(painter);
-        break;
-    default:
-        break;
+    paintInBands(area, [&](const QRect& band) { painter.fillRect(band, background); });
+    if (design_.kind == UnitKind::ShapeBox) paintShape(painter);
+    if (design_.kind == UnitKind::PictureBox) paintPicture(painter);
+}
+
+void DrawnUnit::paintText(QPainter& painter, const QRect& area, const QColor& background) {
+    QString line = text_;
+    // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
+    line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    const QColor colour =
+        toQColor(design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor);
+    const QFont drawn = line.isEmpty() ? font() : fittedFont(line);
+    // Large text: each band's background, then the glyphs that reach into it.
+    bool large = !line.isEmpty() && drawn.pixelSize() > kLargestCachedGlyphSize;
+    if (large) {
+        paintInBands(area, [&](const QRect& band) {
+            painter.setClipRect(band);
+            painter.fillRect(band, background);
+            large = large && largeText_.draw(painter, drawn, colour, rect(), alignmentOf(design_), line);
+        });
+        painter.setClipping(false);
+        if (large) return;
     }
+    // Empty, small, or with a character the font lacks (drawn with font fallback).
+    paintInBands(area, [&](const QRect& band) { painter.fillRect(band, background); });
+    if (line.isEmpty()) return;
+    painter.setPen(colour);
+    painter.setFont(drawn);
+    painter.drawText(rect(), static_cast<int>(alignmentOf(design_)) | Qt::TextSingleLine, line);
 }
 
 void DrawnUnit::paintShape(QPainter& painter) {

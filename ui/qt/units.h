@@ -73,8 +73,11 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QRect textColumns(const QString& text) const;
+    // What the text covers of the label, to repaint when it changes.
+    QRect textArea(const QString& text);
+    QRect coveredArea(const QString& text);
     int advanceOf(const QString& line) const;
+    void paintText(QPainter& painter, const QRect& area, const QColor& background);
     void paintShape(QPainter& painter);
     void paintPicture(QPainter& painter);
 
@@ -85,8 +88,17 @@ private:
     TextFit fit_ = TextFit::None;
     // The font the line is drawn in: the unit's, or a fitted one.
     QFont fittedFont(const QString& line) const;
+    struct FittedLine {
+        int charHeight = 0;
+        int advance = 0; // in the fitted font
+    };
+    // Worked out once per line: rolling shows the same names at every few frames.
+    const FittedLine& fittedLine(const QString& line) const;
+    // The design's font at a character height, kept: making one asks the font database.
+    QFont fontAt(int charHeight) const;
     // Each line's fitted height for the box, font and fit it was worked out for.
-    mutable QHash<QString, int> fittedHeights_;
+    mutable QHash<QString, FittedLine> fittedLines_;
+    mutable QHash<int, QFont> fonts_;
     mutable QSize fittedFor_;
     mutable int fittedFrom_ = 0;
     mutable TextFit fittedAs_ = TextFit::None;
@@ -96,6 +108,15 @@ private:
     // Each line's advance in the current font: the rolling display shows the same
     // few dozen names again and again, and shaping them is most of a tick's work.
     mutable QHash<QString, int> advances_;
+    // The text whose area was worked out last, in the box, size and fit it was for.
+    struct AreaOf {
+        QString text;
+        QSize size;
+        int charHeight = 0;
+        TextFit fit = TextFit::None;
+    };
+    AreaOf areaOf_;
+    QRect area_;
 };
 
 } // namespace tallyra::ui::qt
