@@ -1156,15 +1156,16 @@ void floatButtonOverSlideShow(CaseContext& context) {
         // Another program's topmost window comes up over it: the button is put back above
         // on that event. Under Wine 8 the window's creation is the one event that arrives,
         // and the button may handle it before the new window has been shown and raised
-        // (then nothing tells it to come back): a new window is tried up to three times,
-        // and one that ends under it shows the creation event was acted on.
+        // (then nothing tells it to come back: about one time in three here). A new window
+        // is tried up to eight times; one that ends under it shows the creation event was
+        // acted on, and a button that ignores it fails every time.
         const RECT place = screenRect(button);
         bool putBack = false;
-        for (int attempt = 0; attempt < 3 && !putBack; ++attempt) {
+        for (int attempt = 0; attempt < 8 && !putBack; ++attempt) {
             HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"E2ESlideShow", L"cover",
                                          WS_POPUP | WS_VISIBLE, place.left - 20, place.top - 20, 100, 100, nullptr,
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
-            putBack = waitUntil(buttonOnTop, Millis(3000));
+            putBack = waitUntil(buttonOnTop, Millis(1500));
             if (!putBack) context.note("the button stayed under cover " + std::to_string(attempt + 1));
             DestroyWindow(cover);
         }
