@@ -4,9 +4,6 @@
 #include "tests/support/program_folder.h"
 #include "tests/ui/memory_driver.h"
 #include "tests/ui/window_scenarios.h"
-#include "ui/windows/about_windows.h"
-#include "ui/windows/class_management_window.h"
-#include "ui/windows/main_window.h"
 #include "ui/kit/float_button.h"
 #include "ui/qt/fonts.h"
 #include "ui/qt/large_text.h"
@@ -19,6 +16,7 @@
 #include "ui/windows/window_set.h"
 
 #include <fstream>
+#include <optional>
 #include <random>
 
 #include <QAbstractScrollArea>
@@ -45,6 +43,26 @@ namespace tallyra::ui::testing {
 INSTANTIATE_TEST_SUITE_P(Toolkit, WindowScenarios,
                          ::testing::Values(DriverKind{"Qt", [] { return std::make_unique<QtDriver>(); }}), driverName);
 
+namespace {
+
+// A program folder whose one class (none for "") is chosen, and the window set on it
+// on the Qt backend, made by openMain once the folder holds what a test adds.
+struct QtProgram {
+    explicit QtProgram(std::string_view className) { folder.prepare(className, className); }
+    WindowId openMain() {
+        windows.emplace(toolkit, rollCall, folder.data(), MainWindow::Services{});
+        return windows->main().open();
+    }
+
+    tallyra::testing::ProgramFolder folder;
+    QtDriver driver;
+    qt::QtToolkit& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
+    RollCall rollCall;
+    std::optional<WindowSet> windows;
+};
+
+} // namespace
+
 TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
     const QString& face = qt::chineseFace();
     ASSERT_FALSE(face.isEmpty()) << "the test machine has a Chinese face (fonts-wqy-microhei)";
@@ -52,18 +70,14 @@ TEST(QtBackend, UnitsAreDrawnInAnInstalledChineseFaceWithFontsInPixels) {
     // 微软雅黑 where it is installed; otherwise the Chinese face draws it, and the font check is content.
     EXPECT_EQ(qt::resolvedFace(kYaHei), face);
     EXPECT_EQ(qt::resolvedFace(""), face);
-    QtDriver driver;
-    Toolkit& toolkit = driver.toolkit();
+    QtProgram program("");
+    qt::QtToolkit& toolkit = program.toolkit;
     EXPECT_TRUE(toolkit.isFontInstalled(kYaHei));
     EXPECT_FALSE(toolkit.isFontInstalled("No Such Face"));
 
-    tallyra::testing::ProgramFolder folder;
-    folder.prepare("", "");
-    RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
-    const WindowId main = windows.main().open();
+    const WindowId main = program.openMain();
     ASSERT_EQ(toolkit.horizontalPixelsPerInch(main), 96);
-    QWidget* name = static_cast<qt::QtToolkit&>(toolkit).unitWidget(main, main_units::kName);
+    QWidget* name = toolkit.unitWidget(main, main_units::kName);
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(QFontInfo(name->font()).family(), face);
     EXPECT_EQ(name->font().pixelSize(), 107); // the layout's character height at 96 DPI
@@ -176,13 +190,10 @@ void pointAt(QWidget* widget) {
 // With the pointer: a button lights up under it, a link turns grey, and a window drags
 // from any static point (by hand here: there is no window manager to move it).
 TEST(QtBackend, ThePointerLightsButtonsAndLinksAndDragsWindows) {
-    tallyra::testing::ProgramFolder folder;
-    folder.prepare("一班", "一班");
-    QtDriver driver;
-    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
-    RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
-    const WindowId main = windows.main().open();
+    QtProgram program("一班");
+    qt::QtToolkit& toolkit = program.toolkit;
+    const WindowId main = program.openMain();
+    WindowSet& windows = *program.windows;
     QWidget* window = toolkit.topWindow(main);
     QWidget* start = toolkit.unitWidget(main, main_units::kStartStop);
     QWidget* title = toolkit.unitWidget(main, shared::kTitle);
@@ -252,13 +263,10 @@ QRect inkOf(QWidget* label) {
 // would be cut; in full screen as large as fits, and back in the window as before. ctest
 // runs this once more at 144 DPI.
 TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
-    tallyra::testing::ProgramFolder folder;
-    folder.prepare("", "");
-    QtDriver driver;
-    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
-    RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
-    const WindowId main = windows.main().open();
+    QtProgram program("");
+    qt::QtToolkit& toolkit = program.toolkit;
+    const WindowId main = program.openMain();
+    WindowSet& windows = *program.windows;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(toolkit.topWindow(main)));
     QString fifty;
     for (int i = 0; i < 50; ++i)
@@ -292,13 +300,10 @@ TEST(QtBackend, LongTextsFitTheirBoxesWholeAndFullScreenFillsThem) {
 // A label repaints only what its old and new text cover: what the window then shows is
 // what a whole repaint draws, nothing of the old text left, in the window and in full screen.
 TEST(QtBackend, ALabelsChangedTextShowsAsAWholeRepaintDrawsIt) {
-    tallyra::testing::ProgramFolder folder;
-    folder.prepare("", "");
-    QtDriver driver;
-    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
-    RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
-    const WindowId main = windows.main().open();
+    QtProgram program("");
+    qt::QtToolkit& toolkit = program.toolkit;
+    const WindowId main = program.openMain();
+    WindowSet& windows = *program.windows;
     QWidget* window = toolkit.topWindow(main);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const std::tuple<std::string_view, std::string, std::string> changes[] = {
@@ -316,7 +321,8 @@ TEST(QtBackend, ALabelsChangedTextShowsAsAWholeRepaintDrawsIt) {
                 toolkit.setText(main, unit, text);
                 const QImage whole = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
                 return QTest::qWaitFor([&] {
-                    const QPixmap shown = window->screen()->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height());
+                    const QPixmap shown =
+                        window->screen()->grabWindow(window->winId(), at.x(), at.y(), at.width(), at.height());
                     return shown.toImage().convertToFormat(QImage::Format_RGB32) == whole;
                 });
             };
@@ -353,7 +359,8 @@ TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {
 // (a label repaints that much of its old text), and a text the font lacks has none.
 TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
     const QString pieces[] = {"阿", "卜", "杜", "·", "王", "华", "W", "f", "j", "y", "A", "V", "7", "/", "𝄞"};
-    const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignCenter, Qt::AlignRight | Qt::AlignBottom};
+    const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignCenter,
+                                        Qt::AlignRight | Qt::AlignBottom};
     std::mt19937 random(29);
     for (const auto& [size, italic] : {std::pair{150, false}, {150, true}, {240, false}, {240, true}}) {
         QFont font(QStringLiteral("WenQuanYi Micro Hei"));
@@ -377,7 +384,8 @@ TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
                     if (image.pixel(x, y) != qRgb(255, 255, 255)) inked |= QRect(x, y, 1, 1);
-            EXPECT_TRUE(!drawn || ink.contains(inked)) << text.toStdString() << " at " << size << (italic ? " slanted" : "");
+            EXPECT_TRUE(!drawn || ink.contains(inked))
+                << text.toStdString() << " at " << size << (italic ? " slanted" : "");
         }
     }
 }
@@ -481,16 +489,13 @@ TEST(QtBackend, TheFloatingButtonIsAFocuslessToolWindowThatTapsDragsDocksAndLong
 
 // A roster file dropped on the roster box fills it with the roster, not the file's address.
 TEST(QtBackend, AFileDroppedOnTheRosterBoxBringsInItsRoster) {
-    tallyra::testing::ProgramFolder folder;
-    folder.prepare("一班", "一班");
-    folder.addRoster("一班", {{"1"}, {"甲"}});
-    const std::filesystem::path file = folder.path() / "名单.csv";
+    QtProgram program("一班");
+    program.folder.addRoster("一班", {{"1"}, {"甲"}});
+    const std::filesystem::path file = program.folder.path() / "名单.csv";
     std::ofstream(file, std::ios::binary) << "学号,姓名\r\n01,张三\r\n";
-    QtDriver driver;
-    auto& toolkit = static_cast<qt::QtToolkit&>(driver.toolkit());
-    RollCall rollCall;
-    WindowSet windows(toolkit, rollCall, folder.data(), MainWindow::Services{});
-    windows.main().open();
+    qt::QtToolkit& toolkit = program.toolkit;
+    program.openMain();
+    WindowSet& windows = *program.windows;
     windows.openSettings();
     windows.openClassManagement();
     const WindowId management = windows.classManagement()->id();

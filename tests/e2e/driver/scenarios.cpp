@@ -113,6 +113,14 @@ std::string rosterFile(std::wstring_view numbers, std::wstring_view names) {
     return gbkFile({L"[ClassData]", L"Number=" + std::wstring(numbers), L"Name=" + std::wstring(names)});
 }
 
+// Starts the program on one class, 一班, chosen and holding that roster; its main window.
+HWND startWithOneClass(Session& app, std::wstring_view numbers, std::wstring_view names) {
+    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
+    app.writeData(L"一班.conf", rosterFile(numbers, names));
+    app.start();
+    return app.waitFor(Win::Main);
+}
+
 std::string describeLines(const std::vector<std::string>& lines) {
     std::string out;
     for (const std::string& line : lines)
@@ -361,10 +369,7 @@ void termRound(CaseContext& context) {
 // A presenter remote's keys: a real key press starts and stops as a click does.
 void keyboard(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2", L"张三,李四");
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     // Without a window manager keys reach only the foreground window: click its surface first.
     if (auto failed = click(app.unit(main, kMainTitle))) context.fail("activating the main window: " + *failed);
@@ -782,10 +787,7 @@ void aboutWindows(CaseContext& context) {
 // can speak, so the announcement fails with its notice and the draw still settles.
 void voiceSwitch(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2", L"张三,李四");
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     app.click(main, kSettingsButton);
     HWND settings = app.waitFor(Win::Settings);
@@ -1013,10 +1015,7 @@ private:
 // then full screen and back to the exact rectangle.
 void hotKeyOverSlideShow(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2", L"张三,李四"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2", L"张三,李四");
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     app.expectNoMessage("at start-up (F9 free)");
     {
@@ -1257,10 +1256,7 @@ std::pair<std::optional<DWORD>, std::string> runTrigger(Session& app, const wcha
 // /pick writes one line that names a student, and the record holds it.
 void triggerCalls(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2,3", L"张三,李四,王五"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2,3", L"张三,李四,王五");
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     auto [code, output] = runTrigger(app, L"/draw");
     context.check(code == 0u, "/draw did not end with 0");
@@ -1335,10 +1331,7 @@ void longTexts(CaseContext& context) {
     for (int i = 0; i < 50; ++i)
         fifty += static_cast<wchar_t>(0x4E00 + 37 * i);
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"12345678901234567890123,7", L"阿卜杜热合曼·买买提," + fifty));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"12345678901234567890123,7", L"阿卜杜热合曼·买买提," + fifty);
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     const auto checkWhole = [&](const std::string& when) {
         for (const Unit* unit : {&kNumber, &kName}) {
@@ -1422,10 +1415,7 @@ void heldSettings(CaseContext& context) {
 // pick brings them all into the record, in order, each once.
 void heldRecord(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2,3,4,5,6", L"甲,乙,丙,丁,戊,己"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2,3,4,5,6", L"甲,乙,丙,丁,戊,己");
     app.waitText(main, kRoundCount, L"剩余 6 / 6");
     std::vector<std::pair<std::wstring, std::wstring>> drawn;
     drawn.push_back(drawOnce(app, main)); // the record exists from here on
@@ -1473,10 +1463,7 @@ void heldRecord(CaseContext& context) {
 // question, 是; the two left and one of the new round, each once; three lines in the record.
 void severalAtOnce(CaseContext& context) {
     Session app(context);
-    app.writeData(L"Config.conf", settingsFile(L"一班", L"一班"));
-    app.writeData(L"一班.conf", rosterFile(L"1,2,3,4,5", L"甲,乙,丙,丁,戊"));
-    app.start();
-    HWND main = app.waitFor(Win::Main);
+    HWND main = startWithOneClass(app, L"1,2,3,4,5", L"甲,乙,丙,丁,戊");
     app.waitText(main, kRoundCount, L"剩余 5 / 5");
     std::set<std::wstring> left{L"1 甲", L"2 乙", L"3 丙", L"4 丁", L"5 戊"};
     for (int i = 0; i < 3; ++i) {
