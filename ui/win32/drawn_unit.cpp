@@ -19,17 +19,10 @@ constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
 constexpr UINT_PTR kTimerId = 1;
 constexpr std::size_t kMostFittedFonts = 16;
 // A class's numbers and names, and a few more.
-constexpr std::size_t kMostFittedTexts = 512;
+constexpr std::size_t kMostShapedTexts = 512;
 
 bool isLineBreak(wchar_t c) {
     return c == L'\r' || c == L'\n';
-}
-
-UINT alignmentFlags(const UnitDesign& design) {
-    UINT flags = DT_SINGLELINE | DT_NOPREFIX;
-    flags |= design.hAlign == HAlign::Center ? DT_CENTER : design.hAlign == HAlign::Right ? DT_RIGHT : DT_LEFT;
-    flags |= design.vAlign == VAlign::Center ? DT_VCENTER : design.vAlign == VAlign::Bottom ? DT_BOTTOM : DT_TOP;
-    return flags;
 }
 
 } // namespace
@@ -64,12 +57,7 @@ HFONT DrawnUnit::fontOfHeight(int charHeight) const {
 }
 
 int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
-    const auto fittedFor = std::make_tuple(fit_, charHeight_, box.cx, box.cy);
-    if (fittedFor != fittedFor_ || fittedHeights_.size() >= kMostFittedTexts) {
-        fittedHeights_.clear();
-        fittedFor_ = fittedFor;
-    }
-    if (const auto found = fittedHeights_.find(text); found != fittedHeights_.end()) return found->second;
+    if (fit_ == TextFit::None) return charHeight_;
     // Measured with fonts of their own, so that the heights tried on the way do not push
     // the fonts drawn with out of their cache.
     const auto measure = [&](int charHeight) {
@@ -86,9 +74,43 @@ int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         return Size{extent.cx, extent.cy};
     };
-    const int height = fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
-    fittedHeights_.emplace(text, height);
-    return height;
+    return fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
+}
+
+const DrawnUnit::TextShape& DrawnUnit::shapeOf(HDC dc, const std::wstring& text, SIZE box) const {
+    const auto setFor = std::make_tuple(fit_, charHeight_, box.cx, box.cy);
+    if (setFor != setFor_ || shapes_.size() >= kMostShapedTexts) {
+        shapes_.clear();
+        setFor_ = setFor;
+    }
+    if (const auto found = shapes_.find(text); found != shapes_.end()) return found->second;
+    TextShape shape;
+    shape.charHeight = fittedHeight(dc, text, box);
+    const ScopedSelectObject selectFont(dc, fontOfHeight(shape.charHeight));
+    const int count = static_cast<int>(text.size());
+    shape.ends.resize(text.size());
+    GetTextExtentExPointW(dc, text.c_str(), count, 0, nullptr, shape.ends.data(), &shape.extent);
+    // The glyphs' boxes, where this font draws every character itself.
+    std::vector<WORD> glyphs(text.size());
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(dc, &metrics) &&
+        GetGlyphIndicesW(dc, text.c_str(), count, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == DWORD(count) &&
+        std::ranges::find(glyphs, WORD{0xffff}) == glyphs.end()) {
+        constexpr MAT2 kIdentity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+        for (std::size_t i = 0; i < glyphs.size(); ++i) {
+            GLYPHMETRICS glyph{};
+            if (GetGlyphOutlineW(dc, glyphs[i], GGO_METRICS | GGO_GLYPH_INDEX, &glyph, 0, nullptr, &kIdentity) ==
+                GDI_ERROR) {
+                shape.ink.clear();
+                break;
+            }
+            const LONG x = (i > 0 ? shape.ends[i - 1] : 0) + glyph.gmptGlyphOrigin.x;
+            const LONG y = metrics.tmAscent - glyph.gmptGlyphOrigin.y;
+            shape.ink.push_back(
+                {x, y, x + static_cast<LONG>(glyph.gmBlackBoxX), y + static_cast<LONG>(glyph.gmBlackBoxY)});
+        }
+    }
+    return shapes_.emplace(text, std::move(shape)).first->second;
 }
 
 int DrawnUnit::fillHeightOfAll(std::span<const std::string> lines) const {
@@ -192,8 +214,12 @@ void DrawnUnit::onMouseMove() {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
+bool DrawnUnit::paintsAtOnce() const {
+    return design_.kind == UnitKind::Label || design_.kind == UnitKind::Hyperlink;
+}
+
 void DrawnUnit::paint(HDC dc, RECT area) const {
-    FillRect(dc, &area, backgroundBrush());
+    if (!paintsAtOnce()) FillRect(dc, &area, backgroundBrush());
     switch (design_.kind) {
     case UnitKind::Label:
         paintLabel(dc, area, textColor());
@@ -212,39 +238,42 @@ void DrawnUnit::paint(HDC dc, RECT area) const {
     }
 }
 
-HFONT DrawnUnit::labelFont(HDC dc, const std::wstring& text, RECT area) const {
-    if (fit_ == TextFit::None) return font_.get();
-    return fontOfHeight(fittedHeight(dc, text, {area.right - area.left, area.bottom - area.top}));
-}
-
 DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     std::erase_if(text, isLineBreak);
     LineLayout line;
     GetClientRect(hwnd_, &line.area);
     if (text.empty()) return line;
     const RECT& area = line.area;
-    line.charHeight = fit_ == TextFit::None ? charHeight_ : fittedHeight(dc, text, {area.right, area.bottom});
-    const ScopedSelectObject selectFont(dc, fontOfHeight(line.charHeight));
-    line.ends.resize(text.size());
-    SIZE extent{};
-    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr, line.ends.data(), &extent);
+    line.shape = &shapeOf(dc, text, {area.right, area.bottom});
+    const SIZE extent = line.shape->extent;
     line.left = design_.hAlign == HAlign::Center  ? (area.right - extent.cx) / 2
                 : design_.hAlign == HAlign::Right ? area.right - extent.cx
                                                   : 0;
     line.top = design_.vAlign == VAlign::Center   ? (area.bottom - extent.cy) / 2
                : design_.vAlign == VAlign::Bottom ? area.bottom - extent.cy
                                                   : 0;
-    line.height = extent.cy;
     line.text = std::move(text);
     return line;
 }
 
 RECT DrawnUnit::LineLayout::cover(std::size_t first, std::size_t last) const {
-    if (first >= last) return {};
-    // Room for glyphs that reach past their advance (overhangs, wide CJK strokes).
-    const LONG margin = height / 4 + 2;
-    const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
-    RECT covered{from - margin, top - margin, to + margin, top + height + margin};
+    if (first >= last || !shape) return {};
+    const int height = shape->extent.cy;
+    RECT covered{};
+    if (shape->ink.empty()) {
+        // Room for glyphs that reach past their advance (overhangs, wide CJK strokes).
+        const std::vector<int>& ends = shape->ends;
+        const LONG margin = height / 4 + 2;
+        const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
+        covered = {from - margin, top - margin, to + margin, top + height + margin};
+    } else {
+        for (std::size_t i = first; i < last; ++i)
+            UnionRect(&covered, &covered, &shape->ink[i]);
+        // Smoothed edges and a bold made by the system may reach a little past the box.
+        const LONG margin = height / 32 + 2;
+        InflateRect(&covered, margin, margin);
+        OffsetRect(&covered, left, top);
+    }
     IntersectRect(&covered, &covered, &area);
     return covered;
 }
@@ -254,34 +283,35 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
     const LineLayout before = layOut(dc.get(), windowText(hwnd_));
     const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
     const LineLayout after = layOut(dc.get(), windowText(hwnd_));
-    RECT dirty{};
-    if (before.charHeight == after.charHeight && before.text.size() == after.text.size() && before.ends == after.ends &&
-        before.left == after.left) {
+    // The old ink to clear and the new ink to draw: two rectangles, so that only their
+    // union is painted, not the box around both.
+    std::size_t first = 0, lastBefore = before.text.size(), lastAfter = after.text.size();
+    if (before.shape && after.shape && before.charHeight() == after.charHeight() &&
+        before.text.size() == after.text.size() && before.shape->ends == after.shape->ends &&
+        before.left == after.left && before.top == after.top) {
         // Laid out alike (numbers of one length, mostly): only the characters that differ.
-        std::size_t first = 0, last = after.text.size();
-        while (first < last && before.text[first] == after.text[first])
+        while (first < lastAfter && before.text[first] == after.text[first])
             ++first;
-        while (last > first && before.text[last - 1] == after.text[last - 1])
-            --last;
-        dirty = after.cover(first, last);
-    } else {
-        const RECT old = before.cover(0, before.text.size());
-        dirty = after.cover(0, after.text.size());
-        UnionRect(&dirty, &dirty, &old);
+        while (lastAfter > first && before.text[lastAfter - 1] == after.text[lastAfter - 1])
+            --lastAfter;
+        lastBefore = lastAfter;
     }
-    if (!IsRectEmpty(&dirty)) InvalidateRect(hwnd_, &dirty, FALSE);
+    for (const RECT& dirty : {before.cover(first, lastBefore), after.cover(first, lastAfter)})
+        if (!IsRectEmpty(&dirty)) InvalidateRect(hwnd_, &dirty, FALSE);
     return result;
 }
 
 void DrawnUnit::paintLabel(HDC dc, RECT area, COLORREF color) const {
-    std::wstring text = windowText(hwnd_);
     // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
-    std::erase_if(text, isLineBreak);
-    if (text.empty()) return;
-    const ScopedSelectObject selectFont(dc, labelFont(dc, text, area));
+    const LineLayout line = layOut(dc, windowText(hwnd_));
+    const ScopedSelectObject selectFont(dc, line.shape ? fontOfHeight(line.charHeight()) : font_.get());
     SetBkMode(dc, TRANSPARENT);
+    SetBkColor(dc, backgroundColor());
     SetTextColor(dc, color);
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area, alignmentFlags(design_));
+    // The background and the text in one call: a label repainted a hundred times a second
+    // never shows its background without its text, with no copy through a bitmap.
+    ExtTextOutW(dc, line.left, line.top, ETO_OPAQUE | ETO_CLIPPED, &area, line.text.c_str(),
+                static_cast<UINT>(line.text.size()), nullptr);
 }
 
 void DrawnUnit::paintShape(HDC dc, RECT area) const {

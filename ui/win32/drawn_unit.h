@@ -29,6 +29,7 @@ public:
 
 private:
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool paintsAtOnce() const override;
     void paint(HDC dc, RECT area) const override;
     void paintLabel(HDC dc, RECT area, COLORREF color) const;
     void paintShape(HDC dc, RECT area) const;
@@ -37,21 +38,31 @@ private:
     bool isDoubleClick();
     // The font of a character height, kept for the next paints.
     HFONT fontOfHeight(int charHeight) const;
-    // The character height a label draws this text at: measured once for each text
-    // and box, then remembered, so that a rolling display only draws.
-    int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
-    // Where a label draws a line of text: its character height and each character's end.
-    struct LineLayout {
-        std::wstring text; // without line breaks
+    // How a label sets a text: its character height, each character's end and the ink
+    // of its glyphs. Measured once for each text and box, then remembered, so that a
+    // rolling display only draws.
+    struct TextShape {
         int charHeight = 0;
         std::vector<int> ends; // from the line's left
-        LONG left = 0, top = 0, height = 0;
+        SIZE extent{};
+        // Each character's glyph box from the line's top left; empty when the font lacks
+        // a glyph and another font draws it, whose ink nothing here can tell.
+        std::vector<RECT> ink;
+    };
+    const TextShape& shapeOf(HDC dc, const std::wstring& text, SIZE box) const;
+    int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
+    // Where a label draws a line of text.
+    struct LineLayout {
+        std::wstring text;                // without line breaks
+        const TextShape* shape = nullptr; // null for no text
+        LONG left = 0, top = 0;
         RECT area{};
-        // What characters [first, last) cover, with a margin; empty for none.
+        int charHeight() const { return shape ? shape->charHeight : 0; }
+        // The ink of characters [first, last), with a margin for smoothing and hinting;
+        // empty for none.
         RECT cover(std::size_t first, std::size_t last) const;
     };
     LineLayout layOut(HDC dc, std::wstring text) const;
-    HFONT labelFont(HDC dc, const std::wstring& text, RECT area) const;
     // Labels: a new text repaints only what the old and the new one cover, or only the
     // characters that changed when both are laid out alike.
     LRESULT setLabelText(WPARAM wParam, LPARAM lParam);
@@ -64,9 +75,9 @@ private:
     // Fonts of the heights fitted text was drawn at (a few: the rolling display shows
     // the same texts again and again, and most names share a height).
     mutable std::map<int, ScopedFont> fittedFonts_;
-    // The heights texts were fitted at, for the fit, height and box they were fitted in.
-    mutable std::map<std::wstring, int> fittedHeights_;
-    mutable std::tuple<TextFit, int, LONG, LONG> fittedFor_{};
+    // How texts were set, for the fit, height and box they were set in.
+    mutable std::map<std::wstring, TextShape> shapes_;
+    mutable std::tuple<TextFit, int, LONG, LONG> setFor_{};
 };
 
 } // namespace tallyra::ui::win32

@@ -6,6 +6,7 @@ namespace tallyra::ui::win32 {
 namespace {
 
 using tallyra::win32::BufferedPaint;
+using tallyra::win32::ScopedPaint;
 using tallyra::win32::toWide;
 
 } // namespace
@@ -73,6 +74,13 @@ std::optional<LRESULT> PaintedUnit::onMessage(UINT message, WPARAM wParam, LPARA
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_.get());
     case WM_PAINT: {
+        if (paintsAtOnce()) {
+            const ScopedPaint direct(hwnd_);
+            RECT area{};
+            GetClientRect(hwnd_, &area);
+            paint(direct.get(), area);
+            return 0;
+        }
         BufferedPaint paintBuffer(hwnd_, host_.offscreen());
         paint(paintBuffer.dc(), paintBuffer.area());
         return 0;

@@ -97,6 +97,8 @@ public:
 protected:
     bool createPainted(const wchar_t* windowClass, DWORD style, HINSTANCE instance, HWND parent);
     virtual void paint(HDC dc, RECT area) const = 0;
+    // Whether paint draws everything in one call, which needs no off-screen copy.
+    virtual bool paintsAtOnce() const { return false; }
     std::optional<LRESULT> onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void fontChanged() override { InvalidateRect(hwnd_, nullptr, FALSE); }
     // Asks for WM_MOUSELEAVE when the pointer leaves.
