@@ -8,11 +8,11 @@ OffscreenSurface::~OffscreenSurface() {
     if (dc_ && firstBitmap_) SelectObject(dc_.get(), firstBitmap_);
 }
 
-HDC OffscreenSurface::acquire(HDC screen, SIZE size, long allowedPixels) {
+HDC OffscreenSurface::acquire(HDC screen, SIZE size) {
     if (saved_ != 0) return nullptr;
     const SIZE wanted{std::max(size_.cx, size.cx), std::max(size_.cy, size.cy)};
     if (wanted.cx != size_.cx || wanted.cy != size_.cy) {
-        if (static_cast<long long>(wanted.cx) * wanted.cy > std::max(maxPixels_, allowedPixels)) return nullptr;
+        if (static_cast<long long>(wanted.cx) * wanted.cy > maxPixels_) return nullptr;
         if (!dc_) dc_.reset(CreateCompatibleDC(screen));
         ScopedBitmap grown(CreateCompatibleBitmap(screen, wanted.cx, wanted.cy));
         if (!dc_ || !grown) return nullptr;
@@ -39,20 +39,12 @@ SIZE clientSize(HWND window) {
     return {std::max(client.right, LONG{1}), std::max(client.bottom, LONG{1})};
 }
 
-long halfMonitorPixels(HWND window) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return 0;
-    const RECT& r = monitor.rcMonitor;
-    return static_cast<long>((static_cast<long long>(r.right - r.left) * (r.bottom - r.top)) / 2);
-}
-
 } // namespace
 
 BufferedPaint::BufferedPaint(HWND window, OffscreenSurface& shared) : paint_(window), size_(clientSize(window)) {
     if (!paint_.get()) return;
     surface_ = &shared;
-    dc_ = shared.acquire(paint_.get(), size_, halfMonitorPixels(window));
+    dc_ = shared.acquire(paint_.get(), size_);
     if (!dc_) {
         surface_ = &own_.emplace(static_cast<long>(size_.cx) * size_.cy);
         dc_ = own_->acquire(paint_.get(), size_);

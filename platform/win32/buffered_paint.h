@@ -1,5 +1,5 @@
-// Painting a window off screen and copying it in one go, so that units rewritten a
-// hundred times a second do not flicker.
+// Painting a window off screen and copying it in one go, so that a unit drawn in
+// several steps (a button's face, frame and caption) never shows half drawn.
 #pragma once
 
 #include "platform/win32/scoped.h"
@@ -12,16 +12,13 @@ namespace tallyra::win32 {
 
 // The off-screen bitmap that windows paint into, one after another. The GUI thread
 // keeps one (Win32Toolkit) and grows it to the largest window painted, so that a
-// paint neither creates nor destroys a device context and a bitmap: the display
-// labels repaint a hundred times a second while rolling, and under Wine each
+// paint neither creates nor destroys a device context and a bitmap: under Wine each
 // creation costs about half a millisecond. Windows larger than the limit get a
-// surface of their own for that paint, so that a large picture is not kept. The
-// limit grows to half the window's monitor: in full screen the display labels are
-// most of it, and a bitmap made and dropped at every tick cost more than all the
-// drawing (page faults of a fresh 3 MB at 100 times a second).
+// surface of their own for that paint, so that a large picture is not kept. Labels,
+// the display among them, draw in one call straight to the window.
 class OffscreenSurface {
 public:
-    // Enough for the display labels at twice the design size.
+    // Enough for the main window's units at twice the design size.
     static constexpr long kKeptPixels = 256 * 1024;
 
     explicit OffscreenSurface(long maxPixels = kKeptPixels) : maxPixels_(maxPixels) {}
@@ -30,10 +27,9 @@ public:
     OffscreenSurface& operator=(const OffscreenSurface&) = delete;
 
     // A memory DC compatible with `screen` holding a bitmap of at least `size`, with
-    // the DC's state saved; null when that is over the limit (the larger of the
-    // surface's own and `allowedPixels`), the surface is in use (a paint inside a
-    // paint) or it cannot be made.
-    HDC acquire(HDC screen, SIZE size, long allowedPixels = 0);
+    // the DC's state saved; null when that is over the limit, the surface is in use
+    // (a paint inside a paint) or it cannot be made.
+    HDC acquire(HDC screen, SIZE size);
     // Puts back the state saved by acquire: every paint starts from a fresh DC's state.
     void release();
 

@@ -256,26 +256,29 @@ DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     return line;
 }
 
-RECT DrawnUnit::LineLayout::cover(std::size_t first, std::size_t last) const {
-    if (first >= last || !shape) return {};
+void DrawnUnit::LineLayout::invalidate(HWND window, std::size_t first, std::size_t last) const {
+    if (first >= last || !shape) return;
+    const auto invalidateClipped = [&](RECT rect) {
+        if (IntersectRect(&rect, &rect, &area)) InvalidateRect(window, &rect, FALSE);
+    };
     const int height = shape->extent.cy;
-    RECT covered{};
     if (shape->ink.empty()) {
         // Room for glyphs that reach past their advance (overhangs, wide CJK strokes).
         const std::vector<int>& ends = shape->ends;
         const LONG margin = height / 4 + 2;
         const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
-        covered = {from - margin, top - margin, to + margin, top + height + margin};
-    } else {
-        for (std::size_t i = first; i < last; ++i)
-            UnionRect(&covered, &covered, &shape->ink[i]);
-        // Smoothed edges and a bold made by the system may reach a little past the box.
-        const LONG margin = height / 32 + 2;
-        InflateRect(&covered, margin, margin);
-        OffsetRect(&covered, left, top);
+        invalidateClipped({from - margin, top - margin, to + margin, top + height + margin});
+        return;
     }
-    IntersectRect(&covered, &covered, &area);
-    return covered;
+    // Glyph by glyph: the gaps between them and the room above a short glyph stay as they are.
+    // Smoothed edges and a bold made by the system may reach a little past each box.
+    const LONG margin = height / 64 + 2;
+    for (std::size_t i = first; i < last; ++i) {
+        RECT glyph = shape->ink[i];
+        InflateRect(&glyph, margin, margin);
+        OffsetRect(&glyph, left, top);
+        invalidateClipped(glyph);
+    }
 }
 
 LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
@@ -283,8 +286,7 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
     const LineLayout before = layOut(dc.get(), windowText(hwnd_));
     const LRESULT result = DefWindowProcW(hwnd_, WM_SETTEXT, wParam, lParam);
     const LineLayout after = layOut(dc.get(), windowText(hwnd_));
-    // The old ink to clear and the new ink to draw: two rectangles, so that only their
-    // union is painted, not the box around both.
+    // The old ink to clear and the new ink to draw, and nothing around them.
     std::size_t first = 0, lastBefore = before.text.size(), lastAfter = after.text.size();
     if (before.shape && after.shape && before.charHeight() == after.charHeight() &&
         before.text.size() == after.text.size() && before.shape->ends == after.shape->ends &&
@@ -296,8 +298,8 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
             --lastAfter;
         lastBefore = lastAfter;
     }
-    for (const RECT& dirty : {before.cover(first, lastBefore), after.cover(first, lastAfter)})
-        if (!IsRectEmpty(&dirty)) InvalidateRect(hwnd_, &dirty, FALSE);
+    before.invalidate(hwnd_, first, lastBefore);
+    after.invalidate(hwnd_, first, lastAfter);
     return result;
 }
 
