@@ -77,14 +77,16 @@ int DrawnUnit::fittedHeight(HDC dc, const std::wstring& text, SIZE box) const {
     return fittedCharHeight(fit_, charHeight_, {box.cx, box.cy}, measure);
 }
 
-const DrawnUnit::TextShape& DrawnUnit::shapeOf(HDC dc, const std::wstring& text, SIZE box) const {
+std::shared_ptr<const DrawnUnit::TextShape> DrawnUnit::shapeOf(HDC dc, const std::wstring& text, SIZE box) const {
     const auto setFor = std::make_tuple(fit_, charHeight_, box.cx, box.cy);
     if (setFor != setFor_ || shapes_.size() >= kMostShapedTexts) {
         shapes_.clear();
         setFor_ = setFor;
     }
     if (const auto found = shapes_.find(text); found != shapes_.end()) return found->second;
-    TextShape shape;
+    // Shared with the layouts made from it, which may outlive the cache.
+    std::shared_ptr<TextShape> made(new TextShape);
+    TextShape& shape = *made;
     shape.charHeight = fittedHeight(dc, text, box);
     const ScopedSelectObject selectFont(dc, fontOfHeight(shape.charHeight));
     const int count = static_cast<int>(text.size());
@@ -110,7 +112,7 @@ const DrawnUnit::TextShape& DrawnUnit::shapeOf(HDC dc, const std::wstring& text,
                 {x, y, x + static_cast<LONG>(glyph.gmBlackBoxX), y + static_cast<LONG>(glyph.gmBlackBoxY)});
         }
     }
-    return shapes_.emplace(text, std::move(shape)).first->second;
+    return shapes_.emplace(text, std::move(made)).first->second;
 }
 
 int DrawnUnit::fillHeightOfAll(std::span<const std::string> lines) const {
@@ -244,7 +246,7 @@ DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     GetClientRect(hwnd_, &line.area);
     if (text.empty()) return line;
     const RECT& area = line.area;
-    line.shape = &shapeOf(dc, text, {area.right, area.bottom});
+    line.shape = shapeOf(dc, text, {area.right, area.bottom});
     const SIZE extent = line.shape->extent;
     line.left = design_.hAlign == HAlign::Center  ? (area.right - extent.cx) / 2
                 : design_.hAlign == HAlign::Right ? area.right - extent.cx

@@ -49,12 +49,12 @@ private:
         // a glyph and another font draws it, whose ink nothing here can tell.
         std::vector<RECT> ink;
     };
-    const TextShape& shapeOf(HDC dc, const std::wstring& text, SIZE box) const;
+    std::shared_ptr<const TextShape> shapeOf(HDC dc, const std::wstring& text, SIZE box) const;
     int fittedHeight(HDC dc, const std::wstring& text, SIZE box) const;
     // Where a label draws a line of text.
     struct LineLayout {
-        std::wstring text;                // without line breaks
-        const TextShape* shape = nullptr; // null for no text
+        std::wstring text;                      // without line breaks
+        std::shared_ptr<const TextShape> shape; // null for no text
         LONG left = 0, top = 0;
         RECT area{};
         int charHeight() const { return shape ? shape->charHeight : 0; }
@@ -75,7 +75,7 @@ private:
     // the same texts again and again, and most names share a height).
     mutable std::map<int, ScopedFont> fittedFonts_;
     // How texts were set, for the fit, height and box they were set in.
-    mutable std::map<std::wstring, TextShape> shapes_;
+    mutable std::map<std::wstring, std::shared_ptr<const TextShape>> shapes_;
     mutable std::tuple<TextFit, int, LONG, LONG> setFor_{};
 };
 
