@@ -60,6 +60,7 @@ using ScopedFont = ScopedGdiObject<HFONT>;
 using ScopedBrush = ScopedGdiObject<HBRUSH>;
 using ScopedPen = ScopedGdiObject<HPEN>;
 using ScopedBitmap = ScopedGdiObject<HBITMAP>;
+using ScopedRegion = ScopedGdiObject<HRGN>;
 
 // Selects an object into a device context and puts the previous one back.
 class ScopedSelectObject {

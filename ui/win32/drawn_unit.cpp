@@ -11,6 +11,7 @@ namespace {
 
 using tallyra::win32::ScopedGetDC;
 using tallyra::win32::ScopedPen;
+using tallyra::win32::ScopedRegion;
 using tallyra::win32::ScopedSelectObject;
 using tallyra::win32::toWide;
 using tallyra::win32::windowText;
@@ -258,10 +259,12 @@ DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     return line;
 }
 
-void DrawnUnit::LineLayout::invalidate(HWND window, std::size_t first, std::size_t last) const {
+void DrawnUnit::LineLayout::addInk(HRGN region, std::size_t first, std::size_t last) const {
     if (first >= last || !shape) return;
-    const auto invalidateClipped = [&](RECT rect) {
-        if (IntersectRect(&rect, &rect, &area)) InvalidateRect(window, &rect, FALSE);
+    const auto add = [&](RECT rect) {
+        if (!IntersectRect(&rect, &rect, &area)) return;
+        const ScopedRegion piece(CreateRectRgnIndirect(&rect));
+        CombineRgn(region, region, piece.get(), RGN_OR);
     };
     const int height = shape->extent.cy;
     if (shape->ink.empty()) {
@@ -269,17 +272,17 @@ void DrawnUnit::LineLayout::invalidate(HWND window, std::size_t first, std::size
         const std::vector<int>& ends = shape->ends;
         const LONG margin = height / 4 + 2;
         const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
-        invalidateClipped({from - margin, top - margin, to + margin, top + height + margin});
+        add({from - margin, top - margin, to + margin, top + height + margin});
         return;
     }
     // Glyph by glyph: the gaps between them and the room above a short glyph stay as they are.
     // Smoothed edges and a bold made by the system may reach a little past each box.
-    const LONG margin = height / 64 + 2;
+    const LONG margin = height / 128 + 2;
     for (std::size_t i = first; i < last; ++i) {
         RECT glyph = shape->ink[i];
         InflateRect(&glyph, margin, margin);
         OffsetRect(&glyph, left, top);
-        invalidateClipped(glyph);
+        add(glyph);
     }
 }
 
@@ -300,8 +303,11 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
             --lastAfter;
         lastBefore = lastAfter;
     }
-    before.invalidate(hwnd_, first, lastBefore);
-    after.invalidate(hwnd_, first, lastAfter);
+    // One region, one request: under Wine each invalidation is a call to its server.
+    const ScopedRegion dirty(CreateRectRgn(0, 0, 0, 0));
+    before.addInk(dirty.get(), first, lastBefore);
+    after.addInk(dirty.get(), first, lastAfter);
+    InvalidateRgn(hwnd_, dirty.get(), FALSE);
     return result;
 }
 
