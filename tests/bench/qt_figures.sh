@@ -5,12 +5,14 @@
 # window and then in full screen, and speakText's return time. Needs the release
 # preset built:
 #   cmake --preset release && cmake --build --preset release
-#   tests/bench/qt_figures.sh [ROLL_SECONDS]     (default 60)
+#   tests/bench/qt_figures.sh [ROLL_SECONDS] [RUNS]     (default 60 s, 3 runs)
+# Each run rolls in the window and then in full screen, so the two are measured side by
+# side; the medians of the runs and their ratio close the figures.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
 if [ "${1:-}" = "--inside-display" ]; then
-    bench=$2 seconds=$3
+    bench=$2 seconds=$3 runs=$4
     echo "== start-up to the first painted window: program / empty Qt window =="
     # Paired runs in turn, so that a slow moment of the machine weighs on both; the
     # first two pairs warm the caches and are not counted.
@@ -29,13 +31,22 @@ if [ "${1:-}" = "--inside-display" ]; then
     done
     e=$(median "${empty[@]}") p=$(median "${program[@]}")
     echo "median of ${#empty[@]} runs: empty window $e ms, program $p ms, ratio $(awk -v p="$p" -v e="$e" 'BEGIN { printf "%.2f", p / e }')"
-    echo "== while rolling for $seconds s in the window, then $seconds s in full screen (program), and idle (empty window) =="
-    "$bench/tallyra_qt_program_probe" --roll "$seconds" --full-screen
+    echo "== $runs runs rolling for $seconds s in the window, then $seconds s in full screen (program), and idle (empty window) =="
+    windowed=() full=()
+    for run in $(seq "$runs"); do
+        figures=$("$bench/tallyra_qt_program_probe" --roll "$seconds" --full-screen)
+        echo "$figures"
+        share() { echo "$figures" | awk -v what="$1" '$1 == what { sub(/.*cpu_share=/, ""); sub(/%.*/, ""); print }'; }
+        windowed+=("$(share rolling)") full+=("$(share rolling_full_screen)")
+    done
+    w=$(median "${windowed[@]}") f=$(median "${full[@]}")
+    echo "median of $runs runs: window $w %, full screen $f %, ratio $(awk -v f="$f" -v w="$w" 'BEGIN { printf "%.2f", f / w }')"
     "$bench/tallyra_qt_empty_probe" --idle "$seconds"
     exit 0
 fi
 
 seconds=${1:-60}
+runs=${2:-3}
 bench=$PWD/build/release/tests/bench
 # The probe keeps its Data beside itself (a build folder is written to in place):
 # a class of 50 and no first-run notice. Names of three characters drawn from 50, as a
@@ -50,6 +61,6 @@ printf '[Settings]\r\nFirst=False\r\nVoice=False\r\n[Class]\r\nClassName=一班\
     iconv -f UTF-8 -t GBK >"$data/Config.conf"
 printf '[ClassData]\r\nNumber=%s\r\nName=%s\r\n' "$numbers" "${names%,}" | iconv -f UTF-8 -t GBK >"$data/一班.conf"
 
-QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --inside-display "$bench" "$seconds"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1920x1080x24" "$0" --inside-display "$bench" "$seconds" "$runs"
 echo "== speakText return time =="
 build/release/tests/speech/tallyra_speech_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
