@@ -259,12 +259,13 @@ DrawnUnit::LineLayout DrawnUnit::layOut(HDC dc, std::wstring text) const {
     return line;
 }
 
-void DrawnUnit::LineLayout::addInk(HRGN region, std::size_t first, std::size_t last) const {
-    if (first >= last || !shape) return;
+bool DrawnUnit::LineLayout::addInk(HRGN region, std::size_t first, std::size_t last) const {
+    if (first >= last || !shape) return true;
+    bool added = true;
     const auto add = [&](RECT rect) {
         if (!IntersectRect(&rect, &rect, &area)) return;
         const ScopedRegion piece(CreateRectRgnIndirect(&rect));
-        CombineRgn(region, region, piece.get(), RGN_OR);
+        added = added && piece && CombineRgn(region, region, piece.get(), RGN_OR) != ERROR;
     };
     const int height = shape->extent.cy;
     if (shape->ink.empty()) {
@@ -273,7 +274,7 @@ void DrawnUnit::LineLayout::addInk(HRGN region, std::size_t first, std::size_t l
         const LONG margin = height / 4 + 2;
         const LONG from = left + (first > 0 ? ends[first - 1] : 0), to = left + ends[last - 1];
         add({from - margin, top - margin, to + margin, top + height + margin});
-        return;
+        return added;
     }
     // Glyph by glyph: the gaps between them and the room above a short glyph stay as they are.
     // Smoothed edges and a bold made by the system may reach a little past each box.
@@ -284,6 +285,7 @@ void DrawnUnit::LineLayout::addInk(HRGN region, std::size_t first, std::size_t l
         OffsetRect(&glyph, left, top);
         add(glyph);
     }
+    return added;
 }
 
 LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
@@ -304,10 +306,11 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
         lastBefore = lastAfter;
     }
     // One region, one request: under Wine each invalidation is a call to its server.
+    // Short of GDI objects, the whole label.
     const ScopedRegion dirty(CreateRectRgn(0, 0, 0, 0));
-    before.addInk(dirty.get(), first, lastBefore);
-    after.addInk(dirty.get(), first, lastAfter);
-    InvalidateRgn(hwnd_, dirty.get(), FALSE);
+    const bool made =
+        dirty && before.addInk(dirty.get(), first, lastBefore) && after.addInk(dirty.get(), first, lastAfter);
+    InvalidateRgn(hwnd_, made ? dirty.get() : nullptr, FALSE);
     return result;
 }
 

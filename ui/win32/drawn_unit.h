@@ -58,8 +58,8 @@ private:
         LONG left = 0, top = 0;
         RECT area{};
         int charHeight() const { return shape ? shape->charHeight : 0; }
-        // Adds the ink of characters [first, last) to a region.
-        void addInk(HRGN region, std::size_t first, std::size_t last) const;
+        // Adds the ink of characters [first, last) to a region; false if a part could not be.
+        bool addInk(HRGN region, std::size_t first, std::size_t last) const;
     };
     LineLayout layOut(HDC dc, std::wstring text) const;
     // Labels: a new text repaints only what the old and the new one cover, or only the
