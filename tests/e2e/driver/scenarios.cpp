@@ -958,18 +958,23 @@ void chineseFolder(CaseContext& context) {
 // The rolling main window is what the class sees: topmost, first at its centre for
 // hit tests, and its white content area on the screen's pixels (under a window manager
 // the X stacking, not Wine's own, decides what shows).
-bool mainWindowOnTop(HWND main) {
-    const RECT rect = screenRect(main);
-    const POINT content{rect.left + 4, (rect.top + rect.bottom) / 2};
-    return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
-           GetAncestor(WindowFromPoint(centre(rect)), GA_ROOT) == main && screenPixel(content) == RGB(255, 255, 255);
+void checkOnTop(CaseContext& context, HWND main, const std::string& when) {
+    const auto onTop = [main] {
+        const RECT rect = screenRect(main);
+        const POINT content{rect.left + 4, (rect.top + rect.bottom) / 2};
+        return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0 &&
+               GetAncestor(WindowFromPoint(centre(rect)), GA_ROOT) == main &&
+               screenPixel(content) == RGB(255, 255, 255);
+    };
+    context.check(waitUntil(onTop, Millis(3000)), "the rolling window is not on top " + when + ": " + describe(main));
 }
 
 // A slide show's stand-in: a window over the whole screen, in the driver's own
 // process, that holds the focus and counts the Page Down presses it receives.
 class SlideShow {
 public:
-    SlideShow() {
+    // Shown and holding the focus, or the case stops.
+    explicit SlideShow(CaseContext& context) {
         WNDCLASSW windowClass{};
         windowClass.lpfnWndProc = procedure;
         windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -983,6 +988,7 @@ public:
         SetForegroundWindow(hwnd_);
         SetFocus(hwnd_);
         pump();
+        context.require(waitUntil([&] { return hasFocus(); }, Millis(5000)), "the slide show has no focus");
     }
     ~SlideShow() { DestroyWindow(hwnd_); }
     int pageDowns() {
@@ -1019,8 +1025,7 @@ void hotKeyOverSlideShow(CaseContext& context) {
     app.waitText(main, kMainTitle, classTitle(L"一班"));
     app.expectNoMessage("at start-up (F9 free)");
     {
-        SlideShow show;
-        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        SlideShow show(context);
         const auto hotKey = [&](std::wstring_view caption, const char* what) {
             pressKey(VK_F9);
             app.waitText(main, kStart, caption);
@@ -1028,12 +1033,8 @@ void hotKeyOverSlideShow(CaseContext& context) {
                           std::string("the slide show lost the focus at the hot key's ") + what);
         };
         // What the teacher sees at every start: the window, over the slide show, at its centre.
-        const auto rollingOnTop = [&](const char* what) {
-            context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
-                          std::string("the rolling window is not on top at the ") + what + ": " + describe(main));
-        };
         hotKey(L"停止", "start");
-        rollingOnTop("first press");
+        checkOnTop(context, main, "at the first press");
         waitUntil([&] { return !app.text(main, kNumber).empty(); }, Millis(3000));
         hotKey(L"开始", "stop");
         const std::wstring first = app.text(main, kName);
@@ -1047,7 +1048,7 @@ void hotKeyOverSlideShow(CaseContext& context) {
                       "the third press left it on top");
         context.check(show.hasFocus(), "the slide show lost the focus when the window went back");
         hotKey(L"停止", "second roll");
-        rollingOnTop("second roll");
+        checkOnTop(context, main, "at the second roll");
         hotKey(L"开始", "second stop"); // the round is over: after the window went back, the next press asks
         context.check(app.text(main, kName) != first, "the second roll settled on " + visible(first) + " again");
         pressKey(VK_F9);
@@ -1060,7 +1061,7 @@ void hotKeyOverSlideShow(CaseContext& context) {
         pause(Millis(800)); // the question takes no key in its first half second
         pressKey(VK_NEXT);  // the remote's Yes
         app.waitText(main, kStart, L"停止");
-        rollingOnTop("new round");
+        checkOnTop(context, main, "at the new round");
         pressKey(VK_F9);
         app.waitText(main, kStart, L"开始");
         pressKey(VK_F9);
@@ -1086,12 +1087,10 @@ void hotKeyOverSlideShow(CaseContext& context) {
     ShowWindow(main, SW_MINIMIZE);
     context.require(waitUntil([&] { return IsIconic(main) != FALSE; }, Millis(3000)), "the window did not minimise");
     {
-        SlideShow show;
-        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        SlideShow show(context);
         pressKey(VK_F9);
         app.waitText(main, kStart, L"停止");
-        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
-                      "the rolling window is not on top after a minimised start: " + describe(main));
+        checkOnTop(context, main, "after a minimised start");
         const POINT middle = centre(screenRect(main));
         context.check(std::abs(middle.x - GetSystemMetrics(SM_CXSCREEN) / 2) <= 1 &&
                           std::abs(middle.y - GetSystemMetrics(SM_CYSCREEN) / 2) <= 1,
@@ -1131,8 +1130,7 @@ void floatButtonOverSlideShow(CaseContext& context) {
     context.check((exStyle & WS_EX_TOPMOST) && (exStyle & WS_EX_NOACTIVATE) && (exStyle & WS_EX_TOOLWINDOW),
                   "the button is not a topmost, no-activate tool window: " + describe(button));
     {
-        SlideShow show;
-        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        SlideShow show(context);
         const auto tap = [&](std::wstring_view caption, const char* what) {
             if (auto failed = click(button)) context.fail(std::string("tapping the button: ") + *failed);
             app.waitText(main, kStart, caption);
@@ -1140,8 +1138,7 @@ void floatButtonOverSlideShow(CaseContext& context) {
                           std::string("the slide show lost the focus at the tap's ") + what);
         };
         tap(L"停止", "start");
-        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
-                      "the rolling window is not on top: " + describe(main));
+        checkOnTop(context, main, "after a tap");
         tap(L"开始", "stop");
         if (auto failed = click(button)) context.fail(std::string("tapping the button: ") + *failed);
         context.check(waitUntil([&] { return (GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0; }, Millis(3000)),
@@ -1285,13 +1282,11 @@ void triggerCalls(CaseContext& context) {
     closeMainAndExpectZero(app, main);
     // None runs: /draw starts the program floating and rolling over the slide show, which keeps the focus.
     {
-        SlideShow show;
-        context.require(waitUntil([&] { return show.hasFocus(); }, Millis(5000)), "the slide show has no focus");
+        SlideShow show(context);
         app.start(L"/draw");
         main = app.waitFor(Win::Main);
         app.waitText(main, kStart, L"停止");
-        context.check(waitUntil([&] { return mainWindowOnTop(main); }, Millis(3000)),
-                      "the window started by /draw is not on top: " + describe(main));
+        checkOnTop(context, main, "when started by /draw");
         context.check(show.hasFocus(), "the program started by /draw took the focus from the slide show");
     }
     closeMainAndExpectZero(app, main);
