@@ -18,6 +18,7 @@ using tallyra::win32::windowText;
 
 constexpr wchar_t kDrawnUnitClass[] = L"TallyraUnit";
 constexpr UINT_PTR kTimerId = 1;
+constexpr UINT_PTR kRepaintTimerId = 2; // labels'
 constexpr std::size_t kMostFittedFonts = 16;
 // A class's numbers and names, and a few more.
 constexpr std::size_t kMostShapedTexts = 512;
@@ -28,7 +29,8 @@ bool isLineBreak(wchar_t c) {
 
 } // namespace
 
-DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design) : PaintedUnit(host, design), fit_(design.fit) {}
+DrawnUnit::DrawnUnit(UnitHost& host, const UnitDesign& design)
+    : PaintedUnit(host, design), fit_(design.fit), repaint_(kRepaintTimerId) {}
 
 void DrawnUnit::setTextFit(TextFit fit) {
     if (fit == fit_) return;
@@ -201,6 +203,7 @@ std::optional<LRESULT> DrawnUnit::onMessage(UINT message, WPARAM wParam, LPARAM 
         return std::nullopt;
     case WM_TIMER:
         if (kind == UnitKind::Timer && wParam == kTimerId) host_.raise(*this, UnitEvent::Tick);
+        if (kind == UnitKind::Label) repaint_.onTimer(hwnd_, wParam);
         return 0;
     case WM_SETTEXT:
         if (kind == UnitKind::Label) return setLabelText(wParam, lParam);
@@ -310,7 +313,7 @@ LRESULT DrawnUnit::setLabelText(WPARAM wParam, LPARAM lParam) {
     const ScopedRegion dirty(CreateRectRgn(0, 0, 0, 0));
     const bool made =
         dirty && before.addInk(dirty.get(), first, lastBefore) && after.addInk(dirty.get(), first, lastAfter);
-    InvalidateRgn(hwnd_, made ? dirty.get() : nullptr, FALSE);
+    if (!made || !repaint_.add(hwnd_, dirty.get())) InvalidateRect(hwnd_, nullptr, FALSE);
     return result;
 }
 

@@ -2,6 +2,7 @@
 // class "TallyraUnit", drawn by our own code.
 #pragma once
 
+#include "platform/win32/frame_paced_repaint.h"
 #include "ui/win32/picture.h"
 #include "ui/win32/unit.h"
 
@@ -63,7 +64,7 @@ private:
     };
     LineLayout layOut(HDC dc, std::wstring text) const;
     // Labels: a new text repaints only what the old and the new one cover, or only the
-    // characters that changed when both are laid out alike.
+    // characters that changed when both are laid out alike, at the display's pace.
     LRESULT setLabelText(WPARAM wParam, LPARAM lParam);
 
     std::unique_ptr<Picture> picture_;
@@ -77,6 +78,7 @@ private:
     // How texts were set, for the fit, height and box they were set in.
     mutable std::map<std::wstring, std::shared_ptr<const TextShape>> shapes_;
     mutable std::tuple<TextFit, int, LONG, LONG> setFor_{};
+    tallyra::win32::FramePacedRepaint repaint_; // labels' new texts
 };
 
 } // namespace tallyra::ui::win32

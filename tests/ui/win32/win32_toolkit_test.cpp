@@ -316,9 +316,9 @@ TEST_F(Win32ToolkitTest, AHeldButtonStaysHotOffItAndClicksOnlyWhereReleased) {
     EXPECT_EQ(background(), normal);
 }
 
-// A label's new text repaints only what changed, and the label then shows what a whole
-// repaint shows: numbers of one length whose digits differ in ink, texts of other lengths,
-// a glyph the font lacks, shrunk or filling the box.
+// A label's new text repaints only what changed, at the display's pace, and the label
+// then shows what a whole repaint shows: numbers of one length whose digits differ in
+// ink, texts of other lengths, a glyph the font lacks, shrunk or filling the box.
 TEST_F(Win32ToolkitTest, ALabelRepaintedInPartShowsWhatAWholeRepaintShows) {
     toolkit.showWindow(window, true);
     const HWND label = unitHandle("display");
@@ -340,11 +340,24 @@ TEST_F(Win32ToolkitTest, ALabelRepaintedInPartShowsWhatAWholeRepaintShows) {
         ReleaseDC(label, window);
         return pixels;
     };
+    // Awaits the label's request for a repaint, which may wait for the next display
+    // frame. Only the label's timer runs, so that no paint takes the region first.
+    RECT dirty{};
+    const auto repaintAsked = [&] {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        for (MSG message; std::chrono::steady_clock::now() < end; Sleep(1)) {
+            if (GetUpdateRect(label, &dirty, FALSE)) return true;
+            while (PeekMessageW(&message, label, WM_TIMER, WM_TIMER, PM_REMOVE))
+                DispatchMessageW(&message);
+        }
+        return false;
+    };
     for (const TextFit fit : {TextFit::Shrink, TextFit::Fill}) {
         toolkit.setTextFit(window, "display", fit);
         for (const char* text : {"20240001", "20240002", "20240013", "20240047", "20240071", "欧阳明月", "张三", "一",
                                  "Wj", "𠀀王", "", "2024000123456789"}) {
             toolkit.setText(window, "display", text);
+            EXPECT_TRUE(repaintAsked()) << text;
             UpdateWindow(label);
             const std::vector<COLORREF> partly = shown();
             RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -352,10 +365,10 @@ TEST_F(Win32ToolkitTest, ALabelRepaintedInPartShowsWhatAWholeRepaintShows) {
         }
         // The last digit alone: its columns, not the whole label.
         toolkit.setText(window, "display", "20240001");
+        EXPECT_TRUE(repaintAsked());
         UpdateWindow(label);
         toolkit.setText(window, "display", "20240002");
-        RECT dirty{};
-        GetUpdateRect(label, &dirty, FALSE);
+        EXPECT_TRUE(repaintAsked());
         EXPECT_GT(dirty.left, box.right / 2);
         UpdateWindow(label);
     }
