@@ -40,11 +40,14 @@ void uncounted(void* block) noexcept {
 
 } // namespace
 
-// The array and sized forms call these two.
+// The array forms call these.
 void* operator new(std::size_t size) {
     return counted(size);
 }
 void operator delete(void* block) noexcept {
+    uncounted(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
     uncounted(block);
 }
 
@@ -93,10 +96,12 @@ void readIniItemFromLongClassList(benchmark::State& state, const char* key) {
     std::string classes;
     for (int i = 1; i <= 1000; ++i)
         classes += (i > 1 ? "," : "") + std::to_string(i) + "班";
-    writeIniItem(file, "Settings", "First", "False");
-    writeIniItem(file, "Settings", "Voice", "True");
-    writeIniItem(file, "Class", "ClassName", classes);
-    writeIniItem(file, "Class", "Default", "1000班");
+    if (!writeIniItem(file, "Settings", "First", "False") || !writeIniItem(file, "Settings", "Voice", "True") ||
+        !writeIniItem(file, "Class", "ClassName", classes) || !writeIniItem(file, "Class", "Default", "1000班")) {
+        state.SkipWithError("cannot write the settings");
+        std::filesystem::remove_all(folder);
+        return;
+    }
 
     for (auto _ : state)
         benchmark::DoNotOptimize(readIniItem(file, "Class", key));
