@@ -307,9 +307,17 @@ TEST(QtBackend, ALabelsChangedTextShowsAsAWholeRepaintDrawsIt) {
     QWidget* window = toolkit.topWindow(main);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const std::tuple<std::string_view, std::string, std::string> changes[] = {
-        {main_units::kName, "阿卜杜热合曼", "王"}, {main_units::kName, "王", "李红华"},
-        {main_units::kName, "李红华", "Tay Ava"},  {main_units::kName, "Tay Ava", ""},
-        {main_units::kNumber, "12", "7"},          {main_units::kNumber, "7", "48"},
+        {main_units::kName, "阿卜杜热合曼", "王"},
+        {main_units::kName, "王", "李红华"},
+        {main_units::kName, "李红华", "Tay Ava"},
+        {main_units::kName, "Tay Ava", ""},
+        {main_units::kNumber, "12", "7"},
+        {main_units::kNumber, "7", "48"},
+        // Laid out alike: only the glyphs that differ are repainted.
+        {main_units::kNumber, "20240047", "20240071"},
+        {main_units::kNumber, "20240071", "20241079"},
+        {main_units::kName, "王红华", "王明华"},
+        {main_units::kNumber, "20241079", "2024107"},
     };
     for (bool fullScreen : {false, true, false}) {
         windows.main().setFullScreen(fullScreen);
@@ -355,9 +363,10 @@ TEST(QtBackend, LargeTextKeepsItsGlyphsWithinTheirBoundAndDrawsTheSameAfter) {
     }
 }
 
-// Whatever the text, size, slant and alignment, large text inks only within its ink rect
-// (a label repaints that much of its old text), and a text the font lacks has none.
-TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
+// Whatever the text, size, slant and alignment, large text inks only within its glyphs'
+// rects (a label repaints that much of its old text), a text the font lacks has none, and a
+// part painted over anything shows what a whole draw shows there and leaves the rest.
+TEST(QtBackend, LargeTextInksOnlyWithinItsGlyphsAndPaintsAPartAsAWhole) {
     const QString pieces[] = {"阿", "卜", "杜", "·", "王", "华", "W", "f", "j", "y", "A", "V", "7", "/", "𝄞"};
     const Qt::Alignment alignments[] = {Qt::AlignLeft | Qt::AlignTop, Qt::AlignCenter,
                                         Qt::AlignRight | Qt::AlignBottom};
@@ -378,7 +387,9 @@ TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
             QPainter on(&image);
             const bool drawn = painter.draw(on, font, Qt::black, box, alignment, text);
             on.end();
-            const QRect ink = painter.inkRect(font, Qt::black, box, alignment, text);
+            QRect ink;
+            for (const qt::LargeTextPainter::PlacedGlyph& glyph : painter.placed(font, Qt::black, box, alignment, text))
+                ink |= glyph.ink & box;
             EXPECT_EQ(ink.isEmpty(), !drawn) << text.toStdString();
             QRect inked;
             for (int y = 0; y < image.height(); ++y)
@@ -386,6 +397,20 @@ TEST(QtBackend, LargeTextInksOnlyWithinItsInkRect) {
                     if (image.pixel(x, y) != qRgb(255, 255, 255)) inked |= QRect(x, y, 1, 1);
             EXPECT_TRUE(!drawn || ink.contains(inked))
                 << text.toStdString() << " at " << size << (italic ? " slanted" : "");
+            QRegion dirty;
+            for (int part = 0; part < 3; ++part)
+                dirty |= QRect(random() % 1020, random() % 320, 1 + random() % 500, 1 + random() % 300);
+            QImage partly(image.size(), QImage::Format_RGB32);
+            partly.fill(Qt::red);
+            QPainter over(&partly);
+            EXPECT_EQ(painter.paint(over, font, Qt::black, box, alignment, text, dirty, Qt::white), drawn);
+            over.end();
+            bool same = true;
+            for (int y = 0; y < image.height() && drawn; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    same = same &&
+                           partly.pixel(x, y) == (dirty.contains(QPoint(x, y)) ? image.pixel(x, y) : qRgb(255, 0, 0));
+            EXPECT_TRUE(same) << text.toStdString() << " at " << size << (italic ? " slanted" : "");
         }
     }
 }

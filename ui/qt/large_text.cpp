@@ -2,10 +2,13 @@
 
 #include <QPainter>
 #include <QRect>
+#include <QRegion>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cmath>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace tallyra::ui::qt {
@@ -126,29 +129,53 @@ bool LargeTextPainter::placeGlyphs(const QFont& font, const QColor& colour, cons
         const Glyph& shape = glyph(indexes[i]);
         place(QPoint(static_cast<int>(std::lround(x)) + shape.offset.x(),
                      static_cast<int>(std::lround(baseline)) + shape.offset.y()),
-              shape);
+              indexes[i], shape);
         x += advances[i].x();
     }
     return true;
 }
 
-bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
-                            Qt::Alignment alignment, const QString& text) {
-    painter.save();
-    painter.setClipRect(box, Qt::IntersectClip);
-    const bool drawn = placeGlyphs(font, colour, box, alignment, text,
-                                   [&](QPoint at, const Glyph& shape) { painter.drawImage(at, shape.image); });
-    painter.restore();
-    return drawn;
+QVarLengthArray<QRect, 32> rowBands(const QRegion& region) {
+    QVarLengthArray<QRect, 32> bands;
+    for (const QRect& area : region)
+        for (int top = area.top(); top <= area.bottom(); top += kBandRows)
+            bands.append(QRect(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top)));
+    return bands;
 }
 
-QRect LargeTextPainter::inkRect(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
-                                const QString& text) {
-    QRect ink;
-    if (!placeGlyphs(font, colour, box, alignment, text,
-                     [&](QPoint at, const Glyph& shape) { ink |= QRect(at, shape.image.size()); }))
+bool LargeTextPainter::draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
+                            Qt::Alignment alignment, const QString& text) {
+    return paint(painter, font, colour, box, alignment, text, QRegion(box), std::nullopt);
+}
+
+bool LargeTextPainter::paint(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box,
+                             Qt::Alignment alignment, const QString& text, const QRegion& dirty,
+                             const std::optional<QColor>& background) {
+    // The images are held here: making one glyph may drop another from the cache.
+    QVarLengthArray<std::pair<QRect, QImage>, 16> images;
+    if (!placeGlyphs(font, colour, box, alignment, text, [&](QPoint at, quint32, const Glyph& shape) {
+            images.append({QRect(at, shape.image.size()), shape.image});
+        }))
+        return false;
+    for (const QRect& band : rowBands(dirty)) {
+        if (background) painter.fillRect(band, *background);
+        // The part of each image that falls within: no clipping for the painter to do.
+        const QRect within = band & box;
+        for (const auto& [at, image] : images)
+            if (const QRect piece = at & within; !piece.isEmpty())
+                painter.drawImage(piece.topLeft(), image, piece.translated(-at.topLeft()));
+    }
+    return true;
+}
+
+QList<LargeTextPainter::PlacedGlyph> LargeTextPainter::placed(const QFont& font, const QColor& colour, const QRect& box,
+                                                              Qt::Alignment alignment, const QString& text) {
+    QList<PlacedGlyph> glyphs;
+    if (!placeGlyphs(font, colour, box, alignment, text, [&](QPoint at, quint32 index, const Glyph& shape) {
+            glyphs.append({index, QRect(at, shape.image.size())});
+        }))
         return {};
-    return ink & box; // draw() clips to the box
+    return glyphs;
 }
 
 } // namespace tallyra::ui::qt

@@ -14,12 +14,15 @@
 #include <QPoint>
 #include <QPointF>
 #include <QRawFont>
+#include <QRect>
+#include <QRegion>
 #include <QString>
+#include <QVarLengthArray>
 
+#include <optional>
 #include <unordered_map>
 
 class QPainter;
-class QRect;
 
 namespace tallyra::ui::qt {
 
@@ -37,10 +40,20 @@ public:
     // lacks a glyph of it, so the caller draws it the ordinary way with font fallback.
     bool draw(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
               const QString& text);
-    // The pixels draw() would cover: its glyph images' bounds, or an empty rect when it
-    // would not draw the text. A display repaints only these of the old and the new text.
-    QRect inkRect(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
-                  const QString& text);
+    // As draw(), the dirty part alone of the painter: each band of rows filled with the
+    // background, if one is given, then the glyphs that reach into it.
+    bool paint(QPainter& painter, const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+               const QString& text, const QRegion& dirty, const std::optional<QColor>& background);
+    // A glyph as draw() places it: which one, and the pixels its image covers.
+    struct PlacedGlyph {
+        quint32 index = 0;
+        QRect ink; // not clipped to the box
+        friend bool operator==(const PlacedGlyph&, const PlacedGlyph&) = default;
+    };
+    // The glyphs draw() would place, or none when it would not draw the text. A display
+    // repaints only the glyphs that differ between its old and its new text.
+    QList<PlacedGlyph> placed(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
+                              const QString& text);
     // The bytes its glyph images take.
     qint64 keptBytes() const { return glyphBytes_; }
 
@@ -70,7 +83,7 @@ private:
     // shows the same names again and again.
     const Line& line(const QString& text);
     void select(const QFont& font, const QColor& colour);
-    // Calls place(top left, glyph) for each glyph of text as draw() places it; false
+    // Calls place(top left, glyph index, glyph) for each glyph of text as draw() places it; false
     // when the text is not drawn here.
     template <typename Place>
     bool placeGlyphs(const QFont& font, const QColor& colour, const QRect& box, Qt::Alignment alignment,
@@ -83,5 +96,11 @@ private:
     qint64 glyphBytes_ = 0; // of every face's glyph images
     quint64 clock_ = 0;
 };
+
+// Qt's raster engine hands a fill or an image of more than about a hundred rows to its
+// thread pool and waits for it: thirty times a second, the hand-overs cost more than the
+// pixels. Painted a band of rows at a time, a band's pixels also stay in the cache.
+inline constexpr int kBandRows = 64;
+QVarLengthArray<QRect, 32> rowBands(const QRegion& region);
 
 } // namespace tallyra::ui::qt

@@ -24,6 +24,8 @@
 #include <QStylePainter>
 #include <QTextDocument>
 
+#include <utility>
+
 namespace tallyra::ui::qt {
 namespace {
 
@@ -34,8 +36,6 @@ constexpr int kDroppedListHeight = 160;
 constexpr qsizetype kMostRememberedLines = 600;
 // Fonts a label keeps by character height: those its fitting steps through.
 constexpr qsizetype kMostKeptFonts = 64;
-// Rows a label paints at a time: few enough that Qt paints them on this thread.
-constexpr int kBandRows = 64;
 
 Qt::Alignment alignmentOf(const UnitDesign& design) {
     Qt::Alignment flags = design.hAlign == HAlign::Center  ? Qt::AlignHCenter
@@ -372,30 +372,33 @@ void DrawnUnit::setText(const QString& text) {
     }
     // A label repaints only what its old and new text cover: the rolling display changes
     // at every frame, and most of it is background.
-    const QRect before = textArea(text_);
+    const Ink before = inkOf(text_);
     text_ = text;
-    update(before.united(textArea(text_)));
+    update(changedInk(before, inkOf(text_)));
 }
 
-QRect DrawnUnit::textArea(const QString& text) {
+const DrawnUnit::Ink& DrawnUnit::inkOf(const QString& text) {
     // The text set last is asked for again at the next change, as the old one.
-    const AreaOf now{text, size(), font().pixelSize(), fit_};
-    if (now.text != areaOf_.text || now.size != areaOf_.size || now.charHeight != areaOf_.charHeight ||
-        now.fit != areaOf_.fit) {
-        areaOf_ = now;
-        area_ = coveredArea(text);
+    const InkOf now{text, size(), font().pixelSize(), fit_};
+    if (now.text != inkOf_.text || now.size != inkOf_.size || now.charHeight != inkOf_.charHeight ||
+        now.fit != inkOf_.fit) {
+        inkOf_ = now;
+        ink_ = coveredInk(text);
     }
-    return area_;
+    return ink_;
 }
 
-QRect DrawnUnit::coveredArea(const QString& text) {
+DrawnUnit::Ink DrawnUnit::coveredInk(const QString& text) {
     QString line = text;
     line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     if (line.isEmpty()) return {};
+    Ink ink;
+    const QFont drawn = fittedFont(line);
+    ink.charHeight = drawn.pixelSize();
     // Large text covers its glyph images: in full screen they are a part of the box.
-    if (const QFont drawn = fittedFont(line); drawn.pixelSize() > kLargestCachedGlyphSize) {
-        const QRect ink = largeText_.inkRect(drawn, toQColor(design_.textColor), rect(), alignmentOf(design_), line);
-        if (!ink.isEmpty()) return ink;
+    if (ink.charHeight > kLargestCachedGlyphSize) {
+        ink.glyphs = largeText_.placed(drawn, toQColor(design_.textColor), rect(), alignmentOf(design_), line);
+        if (!ink.glyphs.isEmpty()) return ink;
     }
     // Filling its box, a text comes in a size of its own; shrunk, it is never wider than
     // in the label's font.
@@ -407,7 +410,22 @@ QRect DrawnUnit::coveredArea(const QString& text) {
     int left = -margin;
     if (design_.hAlign == HAlign::Center) left = (this->width() - width) / 2;
     if (design_.hAlign == HAlign::Right) left = this->width() - width + margin;
-    return QRect(left, 0, width, height()).intersected(rect());
+    ink.area = QRect(left, 0, width, height()).intersected(rect());
+    return ink;
+}
+
+QRect DrawnUnit::changedInk(const Ink& before, const Ink& after) const {
+    QRect changed = before.area | after.area;
+    // A glyph drawn in the same font and place before and after is already on the screen
+    // (numbers of one length, mostly). One rectangle: Qt paints and flushes a region of
+    // several rectangles a rectangle at a time, each clipped, at a greater cost than the
+    // few pixels it saves.
+    const bool alike = before.charHeight == after.charHeight;
+    for (const auto& [ink, other] : {std::pair{&before, &after}, std::pair{&after, &before}})
+        for (qsizetype i = 0; i < ink->glyphs.size(); ++i)
+            if (!alike || i >= other->glyphs.size() || ink->glyphs[i] != other->glyphs[i])
+                changed |= ink->glyphs[i].ink;
+    return changed & rect();
 }
 
 int DrawnUnit::advanceOf(const QString& line) const {
@@ -421,48 +439,32 @@ void DrawnUnit::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-// Qt's raster engine hands a fill or an image of more than about a hundred rows to its
-// thread pool and waits for it: thirty times a second, the hand-overs cost more than the
-// pixels. Painted a band at a time, a band's pixels also stay in the cache between its
-// fill and its glyphs.
-template <typename PaintBand> void paintInBands(const QRect& area, PaintBand paintBand) {
-    for (int top = area.top(); top <= area.bottom(); top += kBandRows)
-        paintBand(QRect(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top)));
-}
-
 void DrawnUnit::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QColor background = design_.background ? toQColor(*design_.background) : palette().color(QPalette::Button);
-    const QRect area = event->rect();
     if (design_.kind == UnitKind::Label || design_.kind == UnitKind::Hyperlink) {
-        paintText(painter, area, background);
+        paintText(painter, event->region(), background);
         return;
     }
-    paintInBands(area, [&](const QRect& band) { painter.fillRect(band, background); });
+    for (const QRect& band : rowBands(event->region()))
+        painter.fillRect(band, background);
     if (design_.kind == UnitKind::ShapeBox) paintShape(painter);
     if (design_.kind == UnitKind::PictureBox) paintPicture(painter);
 }
 
-void DrawnUnit::paintText(QPainter& painter, const QRect& area, const QColor& background) {
+void DrawnUnit::paintText(QPainter& painter, const QRegion& dirty, const QColor& background) {
     QString line = text_;
     // One line: line breaks in a text (the number label's design text is CR LF) show as nothing.
     line.remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
     const QColor colour =
         toQColor(design_.kind == UnitKind::Hyperlink && hot_ ? design_.hoverColor : design_.textColor);
     const QFont drawn = line.isEmpty() ? font() : fittedFont(line);
-    // Large text: each band's background, then the glyphs that reach into it.
-    bool large = !line.isEmpty() && drawn.pixelSize() > kLargestCachedGlyphSize;
-    if (large) {
-        paintInBands(area, [&](const QRect& band) {
-            painter.setClipRect(band);
-            painter.fillRect(band, background);
-            large = large && largeText_.draw(painter, drawn, colour, rect(), alignmentOf(design_), line);
-        });
-        painter.setClipping(false);
-        if (large) return;
-    }
+    if (!line.isEmpty() && drawn.pixelSize() > kLargestCachedGlyphSize &&
+        largeText_.paint(painter, drawn, colour, rect(), alignmentOf(design_), line, dirty, background))
+        return;
     // Empty, small, or with a character the font lacks (drawn with font fallback).
-    paintInBands(area, [&](const QRect& band) { painter.fillRect(band, background); });
+    for (const QRect& band : rowBands(dirty))
+        painter.fillRect(band, background);
     if (line.isEmpty()) return;
     painter.setPen(colour);
     painter.setFont(drawn);

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -73,11 +74,20 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // What the text covers of the label, to repaint when it changes.
-    QRect textArea(const QString& text);
-    QRect coveredArea(const QString& text);
+    // What a text covers of the label, to repaint when it changes: its glyphs as placed
+    // when drawn as large text, or else one area around it.
+    struct Ink {
+        int charHeight = 0; // of the font the text is drawn in
+        QList<LargeTextPainter::PlacedGlyph> glyphs;
+        QRect area;
+    };
+    const Ink& inkOf(const QString& text);
+    Ink coveredInk(const QString& text);
+    // What bounds the old ink to clear and the new ink to draw; a glyph in the same place
+    // in both stays.
+    QRect changedInk(const Ink& before, const Ink& after) const;
     int advanceOf(const QString& line) const;
-    void paintText(QPainter& painter, const QRect& area, const QColor& background);
+    void paintText(QPainter& painter, const QRegion& dirty, const QColor& background);
     void paintShape(QPainter& painter);
     void paintPicture(QPainter& painter);
 
@@ -108,15 +118,15 @@ private:
     // Each line's advance in the current font: the rolling display shows the same
     // few dozen names again and again, and shaping them is most of a tick's work.
     mutable QHash<QString, int> advances_;
-    // The text whose area was worked out last, in the box, size and fit it was for.
-    struct AreaOf {
+    // The text whose ink was worked out last, in the box, size and fit it was for.
+    struct InkOf {
         QString text;
         QSize size;
         int charHeight = 0;
         TextFit fit = TextFit::None;
     };
-    AreaOf areaOf_;
-    QRect area_;
+    InkOf inkOf_;
+    Ink ink_;
 };
 
 } // namespace tallyra::ui::qt
